@@ -1,0 +1,69 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <mutex>
+
+#include "device/report_channel.h"
+
+namespace korvel {
+
+// The protocol's timing. The program always uses the defaults; tests may shorten the time-outs
+// and replace the pause so that a silent keyboard does not cost seconds per case.
+struct LinkTimings {
+    int writeTimeoutMs = 1000;
+    int readTimeoutMs = 300;
+    int attempts = 4;  // one request is written at most this often
+    std::chrono::milliseconds endPause{10};  // DevEnd waits this long before its exchange
+    std::function<void(std::chrono::milliseconds)> pause;  // empty: sleep on the calling thread
+};
+
+// The state that every user of the command channel shares: the opened channel, the exchange lock,
+// the device-connected flag, the active-profile cache and the keyboard's macro capacity. The
+// program creates one and passes it by reference; tests build a fresh one per case.
+//
+// Threads: any thread may issue commands. Connect and Disconnect are made by the thread that
+// follows the keyboard's presence; they take the exchange lock, so they wait for a transfer in
+// progress to end.
+class DeviceLink {
+public:
+    explicit DeviceLink(LinkTimings timings = {});
+
+    DeviceLink(const DeviceLink&) = delete;
+    DeviceLink& operator=(const DeviceLink&) = delete;
+
+    // Hands the link an opened command channel and sets the device-connected flag. The channel
+    // must outlive the connection.
+    void Connect(ReportChannel& channel);
+
+    // Clears the flag, forgets the channel and the active profile: the keyboard has gone.
+    void Disconnect();
+
+    bool IsConnected() const { return m_connected.load(); }
+    const LinkTimings& Timings() const { return m_timings; }
+    void Pause(std::chrono::milliseconds duration) const;
+
+    // -1 while the active onboard profile is not known.
+    int ActiveProfileCache() const { return m_activeProfileCache.load(); }
+    void SetActiveProfileCache(int profile) { m_activeProfileCache.store(profile); }
+
+    // Capacity of the keyboard's macro area in bytes, as its information block announced it.
+    int MacroCapacity() const { return m_macroCapacity.load(); }
+    void SetMacroCapacity(int bytes) { m_macroCapacity.store(bytes); }
+
+    // Held around each whole transfer attempt; only the exchange functions take it.
+    std::mutex& ExchangeLock() { return m_exchangeLock; }
+    // The channel, or null when disconnected. Read it only while holding the exchange lock.
+    ReportChannel* Channel() const { return m_channel; }
+
+private:
+    LinkTimings m_timings;
+    std::mutex m_exchangeLock;
+    ReportChannel* m_channel = nullptr;
+    std::atomic<bool> m_connected{false};
+    std::atomic<int> m_activeProfileCache{-1};
+    std::atomic<int> m_macroCapacity{0};
+};
+
+}  // namespace korvel

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "device/command_report.h"
+#include "device/sim/keyboard_memory.h"
+
+namespace korvel::sim {
+
+// Status bytes the virtual keyboard answers with.
+inline constexpr std::uint8_t kStatusOk = 0x00;
+inline constexpr std::uint8_t kStatusBadRequest = 0xFF;  // unknown command, address outside an area
+inline constexpr std::uint8_t kStatusBadChecksum = 0xFE;
+
+// The firmware of a keyboard that stands in for the real one: its memory areas and every command
+// of the command channel with its status byte, plus plugging, events and faults under test control.
+// Its transport is SimulatedChannel.
+//
+// Threads: every member may be called from any thread.
+class VirtualKeyboard {
+public:
+    explicit VirtualKeyboard(KeyboardMemory memory = MakeFactoryMemory());
+
+    // Takes one output report of the command collection and returns the reply, or nothing when
+    // the keyboard does not answer (not a command report, the boot-loader report, or a fault).
+    std::optional<CommandReport> HandleRequest(std::span<const std::uint8_t> report);
+
+    KeyboardMemory Memory() const;
+    void SetMemory(KeyboardMemory memory);
+
+    // Every report the keyboard received, in order (what a USB analyser between tool and keyboard
+    // would show of the output direction).
+    std::vector<CommandReport> Received() const;
+    void ClearReceived();
+
+    bool IsPlugged() const;
+    // Unplugging leaves the memory as it is; plugging in again also leaves the boot loader.
+    void SetPlugged(bool plugged);
+    bool InBootLoader() const;
+
+    // Faults: the next `count` command reports get no reply at all (a negative count: none ever
+    // again), or are answered with `status` without being carried out.
+    void SilenceReplies(int count);
+    void AnswerWithStatus(std::uint8_t status, int count);
+
+    // Vendor event codes the keyboard sends on its consumer-control collection.
+    void InjectEvent(std::uint16_t code);
+    // The next event, waiting up to `timeout`; nothing on time-out or while unplugged.
+    std::optional<std::uint16_t> WaitEvent(std::chrono::milliseconds timeout);
+
+private:
+    std::uint8_t Execute(const CommandReport& request, CommandReport& reply);
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_eventArrived;
+    KeyboardMemory m_memory;
+    std::vector<CommandReport> m_received;
+    std::deque<std::uint16_t> m_events;
+    bool m_plugged = true;
+    bool m_bootLoader = false;
+    int m_silentReplies = 0;
+    int m_statusReplies = 0;
+    std::uint8_t m_injectedStatus = kStatusOk;
+};
+
+}  // namespace korvel::sim
