@@ -30,10 +30,11 @@ void SimulatedChannel::UnplugAfterWrites(int reports) {
     m_writesBeforeUnplug = reports;
 }
 
-void SimulatedChannel::QueueInput(std::span<const std::uint8_t> report) {
+void SimulatedChannel::QueueInput(std::span<const std::uint8_t> report,
+                                  std::chrono::milliseconds delay) {
     {
         std::lock_guard lock(m_mutex);
-        m_input.push_back(Pending{{report.begin(), report.end()}, Clock::now()});
+        m_input.push_back(Pending{{report.begin(), report.end()}, Clock::now() + delay});
     }
     m_inputArrived.notify_all();
 }

@@ -37,9 +37,10 @@ public:
     void FailWrites(int count);
     void UnplugAfterWrites(int reports);
 
-    // Puts a raw input report in the queue, readable at once: a short report, one with another
-    // report id, or a stray reply.
-    void QueueInput(std::span<const std::uint8_t> report);
+    // Puts a raw input report in the queue, readable after `delay`: a short report, one with
+    // another report id, or a stray reply.
+    void QueueInput(std::span<const std::uint8_t> report,
+                    std::chrono::milliseconds delay = std::chrono::milliseconds(0));
 
 private:
     struct Pending {

@@ -73,7 +73,10 @@ std::optional<CommandReport> VirtualKeyboard::HandleRequest(std::span<const std:
 
     CommandReport reply;
     std::copy_n(request.bytes.begin(), kOffsetStatus, reply.bytes.begin());
-    if (m_statusReplies > 0) {
+    if (m_statusReplies > 0 && m_requestsBeforeStatus > 0) {
+        --m_requestsBeforeStatus;
+        reply.bytes[kOffsetStatus] = Execute(request, reply);
+    } else if (m_statusReplies > 0) {
         --m_statusReplies;
         reply.bytes[kOffsetStatus] = m_injectedStatus;
     } else if (ReportChecksum(request) != request.StoredChecksum()) {
@@ -171,10 +174,11 @@ void VirtualKeyboard::SilenceReplies(int count) {
     m_silentReplies = count;
 }
 
-void VirtualKeyboard::AnswerWithStatus(std::uint8_t status, int count) {
+void VirtualKeyboard::AnswerWithStatus(std::uint8_t status, int count, int skip) {
     std::lock_guard lock(m_mutex);
     m_injectedStatus = status;
     m_statusReplies = count;
+    m_requestsBeforeStatus = skip;
 }
 
 void VirtualKeyboard::InjectEvent(std::uint16_t code) {

@@ -46,9 +46,10 @@ public:
     bool InBootLoader() const;
 
     // Faults: the next `count` command reports get no reply at all (a negative count: none ever
-    // again), or are answered with `status` without being carried out.
+    // again), or, after `skip` more requests were carried out normally, `count` requests are
+    // answered with `status` without being carried out.
     void SilenceReplies(int count);
-    void AnswerWithStatus(std::uint8_t status, int count);
+    void AnswerWithStatus(std::uint8_t status, int count, int skip = 0);
 
     // Vendor event codes the keyboard sends on its consumer-control collection.
     void InjectEvent(std::uint16_t code);
@@ -67,6 +68,7 @@ private:
     bool m_bootLoader = false;
     int m_silentReplies = 0;
     int m_statusReplies = 0;
+    int m_requestsBeforeStatus = 0;
     std::uint8_t m_injectedStatus = kStatusOk;
 };
 

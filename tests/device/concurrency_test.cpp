@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "device/command_set.h"
+#include "device/result_codes.h"
+#include "link_fixture.h"
+
+namespace korvel {
+namespace {
+
+// Two threads issue commands at once while the keyboard answers with latency; each thread knows
+// what its replies must hold, so a reply read by the wrong thread shows as wrong data.
+class Concurrency : public test::LinkFixture {
+protected:
+    Concurrency() {
+        sim::KeyboardMemory memory = keyboard.Memory();
+        for (std::size_t i = 0; i < memory.keyTables.size(); ++i) {
+            memory.keyTables[i] = static_cast<std::uint8_t>(0x40 + i / kKeyTableBytes);
+        }
+        memory.defaultKeyTable.fill(0x99);
+        memory.info[kInfoActiveProfileOffset] = 2;
+        keyboard.SetMemory(memory);
+        channel.SetLatency(std::chrono::milliseconds(1));
+    }
+};
+
+TEST_F(Concurrency, TwoThreadsNeverReadEachOthersReplies) {
+    constexpr int kRounds = 15;
+    std::atomic<int> wrong{0};
+    std::atomic<int> failed{0};
+    auto keyTables = [&] {
+        for (int round = 0; round < kRounds; ++round) {
+            KeyTableBytes table{};
+            const int profile = round % kOnboardProfiles;
+            if (DevReadKeyTable(link, table, profile) != DEV_OK) {
+                ++failed;
+            }
+            for (const std::uint8_t byte : table) {
+                wrong += byte != 0x40 + profile;
+            }
+        }
+    };
+    auto infoAndDefaults = [&] {
+        for (int round = 0; round < kRounds; ++round) {
+            DeviceInfoBlock block;
+            KeyTableBytes defaults{};
+            if (DevReadInfo(link, block) != DEV_OK ||
+                DevReadDefaultKeyTable(link, defaults) != DEV_OK) {
+                ++failed;
+            }
+            wrong += block.ActiveProfile() != 2 || block.MacroCapacityBytes() != 8192;
+            for (const std::uint8_t byte : defaults) {
+                wrong += byte != 0x99;
+            }
+        }
+    };
+    std::thread first(keyTables);
+    std::thread second(infoAndDefaults);
+    first.join();
+    second.join();
+    EXPECT_EQ(failed.load(), 0);
+    EXPECT_EQ(wrong.load(), 0);
+    EXPECT_EQ(Received().size(), static_cast<std::size_t>(kRounds * 7 + kRounds * 8));
+}
+
+TEST_F(Concurrency, UnplugWhileTwoThreadsTransferEndsBothPromptly) {
+    std::vector<std::thread> threads;
+    std::atomic<int> results{0};
+    for (int t = 0; t < 2; ++t) {
+        threads.emplace_back([&] {
+            std::vector<std::uint8_t> area(8192);
+            if (DevWriteMacroArea(link, area) != DEV_OK) {
+                ++results;
+            }
+        });
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    keyboard.SetPlugged(false);
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(results.load(), 2);
+}
+
+}  // namespace
+}  // namespace korvel
