@@ -1,1 +1,10 @@
-int main() { return 0; }
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/run_cli.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return korvel::cli::RunCli(args, std::cout, std::cerr);
+}

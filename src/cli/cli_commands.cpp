@@ -1,0 +1,102 @@
+#include "cli/cli_commands.h"
+
+#include "cli/keyboard_session.h"
+#include "device/command_set.h"
+#include "device/result_codes.h"
+
+namespace korvel::cli {
+
+CommandContext::CommandContext(const CommandLine& line, std::ostream& out, std::ostream& err)
+    : m_line(line), m_out(out), m_err(err) {}
+
+CommandContext::~CommandContext() = default;
+
+KeyboardSession* CommandContext::Keyboard() {
+    if (!m_keyboard) {
+        std::string error;
+        m_keyboard = KeyboardSession::Open(m_line.options, m_err, error);
+        if (!m_keyboard) {
+            Fail(kExitFailed, error);
+        }
+    }
+    return m_keyboard.get();
+}
+
+int CommandContext::Fail(int status, const std::string& message) {
+    m_err << "korvelctl: " << message << '\n';
+    return status;
+}
+
+int CommandContext::Finish(int status) {
+    std::string error;
+    if (m_keyboard && !m_keyboard->Save(error)) {
+        return Fail(kExitFailed, error);
+    }
+    return status;
+}
+
+int RunInfo(CommandContext& context) {
+    if (!context.Arguments().empty()) {
+        return context.Fail(kExitUsage, "info takes no arguments");
+    }
+    KeyboardSession* keyboard = context.Keyboard();
+    if (keyboard == nullptr) {
+        return kExitFailed;
+    }
+    DeviceInfoBlock block;
+    if (const int result = DevReadInfo(keyboard->Link(), block); result != DEV_OK) {
+        return context.Finish(context.Fail(
+            kExitFailed,
+            "the keyboard's information block could not be read (result " +
+                std::to_string(result) + ")"));
+    }
+    std::ostream& out = context.Out();
+    out << "active-profile: " << block.ActiveProfile() + 1 << '\n';
+    out << "macro-capacity: " << block.MacroCapacityBytes() << '\n';
+    out << "effects:";
+    for (const int effect : block.Effects()) {
+        out << ' ' << effect;
+    }
+    out << '\n';
+    return context.Finish(kExitOk);
+}
+
+int RunProfile(CommandContext& context) {
+    const auto& arguments = context.Arguments();
+    if (arguments.size() > 1) {
+        return context.Fail(kExitUsage, "profile takes at most one argument, the profile 1..3");
+    }
+    int wanted = 0;
+    if (arguments.size() == 1) {
+        const std::string& text = arguments[0];
+        if (text.size() != 1 || text[0] < '1' || text[0] > '0' + kOnboardProfiles) {
+            return context.Fail(kExitUsage, "the profile must be 1, 2 or 3, not '" + text + "'");
+        }
+        wanted = text[0] - '0';
+    }
+    KeyboardSession* keyboard = context.Keyboard();
+    if (keyboard == nullptr) {
+        return kExitFailed;
+    }
+    DeviceLink& link = keyboard->Link();
+    if (wanted == 0) {
+        const int active = DevGetActiveProfile(link);
+        if (active < 0) {
+            return context.Finish(
+                context.Fail(kExitFailed, "the active profile could not be read from the keyboard"));
+        }
+        context.Out() << active + 1 << '\n';
+        return context.Finish(kExitOk);
+    }
+    // The cache starts unknown in every run, so it names the new profile only when the keyboard
+    // took the write.
+    link.SetActiveProfileCache(-1);
+    DevSetActiveProfile(link, wanted - 1);
+    if (link.ActiveProfileCache() != wanted - 1) {
+        return context.Finish(context.Fail(
+            kExitFailed, "the keyboard did not take profile " + std::to_string(wanted)));
+    }
+    return context.Finish(kExitOk);
+}
+
+}  // namespace korvel::cli

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_options.h"
+
+namespace korvel::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+class KeyboardSession;
+
+// What a command works with: its arguments, the output streams, and the keyboard, opened only
+// when the command needs it (so that a usage error never touches the keyboard).
+class CommandContext {
+public:
+    CommandContext(const CommandLine& line, std::ostream& out, std::ostream& err);
+    ~CommandContext();
+
+    const std::vector<std::string>& Arguments() const { return m_line.arguments; }
+    std::ostream& Out() { return m_out; }
+    std::ostream& Err() { return m_err; }
+
+    // The opened keyboard, or null after a message on the error stream.
+    KeyboardSession* Keyboard();
+
+    // Prints "korvelctl: <message>" on the error stream and returns the status.
+    int Fail(int status, const std::string& message);
+
+    // Ends the command: saves the virtual keyboard's state; a failed save fails the command.
+    int Finish(int status);
+
+private:
+    const CommandLine& m_line;
+    std::ostream& m_out;
+    std::ostream& m_err;
+    std::unique_ptr<KeyboardSession> m_keyboard;
+};
+
+int RunInfo(CommandContext& context);
+int RunProfile(CommandContext& context);
+
+}  // namespace korvel::cli

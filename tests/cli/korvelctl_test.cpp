@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/run_cli.h"
+#include "device/command_report.h"
+
+namespace korvel::cli {
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome Korvelctl(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunCli(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+class CommandLineTool : public ::testing::Test {
+protected:
+    CommandLineTool()
+        : folder(std::filesystem::temp_directory_path() /
+                 ("korvelctl-" + std::string(::testing::UnitTest::GetInstance()
+                                                  ->current_test_info()
+                                                  ->name()))) {
+        std::filesystem::create_directories(folder);
+    }
+    ~CommandLineTool() override { std::filesystem::remove_all(folder); }
+
+    std::filesystem::path folder;
+};
+
+TEST_F(CommandLineTool, InfoOfAFactoryNewKeyboard) {
+    const Outcome run = Korvelctl({"--simulate", "info"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "active-profile: 1\nmacro-capacity: 8192\n"
+              "effects: 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 20\n");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(CommandLineTool, TraceOfAProfileSwitchShowsReadThenWriteOfTheInformationBlock) {
+    const Outcome run = Korvelctl({"--simulate", "--trace", "profile", "2"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    std::istringstream lines(run.err);
+    std::vector<std::string> trace;
+    for (std::string line; std::getline(lines, line);) {
+        trace.push_back(line);
+    }
+    ASSERT_EQ(trace.size(), 4u) << run.err;
+    EXPECT_EQ(trace[0], "> 042f00032c" + std::string(118, '0'));
+    EXPECT_EQ(trace[1].substr(0, 2), "< ");
+    ASSERT_EQ(trace[2].size(), 130u);
+    EXPECT_EQ(trace[2].substr(0, 12), "> 04eb01042c") << "CMD_WRITE_INFO with its checksum";
+    // Byte 10 of the block (request byte 18) names profile index 1.
+    EXPECT_EQ(trace[2].substr(2 + 2 * 18, 2), "01");
+    for (const std::string& line : trace) {
+        EXPECT_TRUE(line.starts_with("> ") || line.starts_with("< "));
+        EXPECT_EQ(line.size(), 130u);
+    }
+}
+
+TEST_F(CommandLineTool, StateFileRemembersTheActiveProfile) {
+    const std::string state = "--simulate=" + (folder / "kb.state").string();
+    EXPECT_EQ(Korvelctl({state, "profile"}).out, "1\n");
+    EXPECT_EQ(Korvelctl({state, "profile", "2"}).status, 0);
+    EXPECT_EQ(Korvelctl({state, "profile"}).out, "2\n");
+    EXPECT_EQ(Korvelctl({state, "info"}).out.substr(0, 17), "active-profile: 2");
+    EXPECT_EQ(Korvelctl({"--simulate", "profile"}).out, "1\n") << "without a state file: fresh";
+}
+
+TEST_F(CommandLineTool, DamagedStateFileFailsWithItsName) {
+    const auto path = folder / "broken.state";
+    std::ofstream(path) << "not a keyboard";
+    const Outcome run = Korvelctl({"--simulate=" + path.string(), "info"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(path.string()), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+    std::ifstream in(path);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "not a keyboard")
+        << "the refused file is left as it was";
+}
+
+TEST_F(CommandLineTool, WithoutTheVirtualKeyboardSaysWhatIsMissing) {
+    const Outcome run = Korvelctl({"info"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("--simulate"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("0x0C45"), std::string::npos) << run.err;
+}
+
+TEST_F(CommandLineTool, UsageErrorsExitWith2AndTouchNoKeyboard) {
+    const std::string state = (folder / "never.state").string();
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"--simulate=" + state},
+        {"--simulate=" + state, "frobnicate"},
+        {"--simulate=" + state, "profile", "4"},
+        {"--simulate=" + state, "profile", "0"},
+        {"--simulate=" + state, "profile", "two"},
+        {"--simulate=" + state, "profile", "1", "2"},
+        {"--simulate=" + state, "info", "extra"},
+        {"--simulate=" + state, "--latency-ms", "-3", "info"},
+        {"--simulate=" + state, "--latency-ms"},
+        {"--bogus", "info"},
+        {"--simulate=", "info"},
+    };
+    for (const auto& args : cases) {
+        const Outcome run = Korvelctl(args);
+        EXPECT_EQ(run.status, 2) << testing::PrintToString(args);
+        EXPECT_NE(run.err.find("--help"), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(state));
+}
+
+TEST_F(CommandLineTool, HelpAndVersion) {
+    const Outcome help = Korvelctl({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--simulate[=STATE]"), std::string::npos);
+    EXPECT_EQ(Korvelctl({"-h"}).out, help.out);
+    const Outcome version = Korvelctl({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.starts_with("korvelctl ")) << version.out;
+}
+
+TEST_F(CommandLineTool, LatencyStillGivesTheSameAnswer) {
+    const Outcome run = Korvelctl({"--simulate", "--latency-ms", "2", "profile"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "1\n");
+}
+
+}  // namespace
+}  // namespace korvel::cli
