@@ -140,6 +140,18 @@ TEST_F(Exchange, KeyboardVanishingMidTransferEndsTheTransfer) {
     EXPECT_FALSE(keyboard.IsPlugged());
 }
 
+TEST_F(Exchange, KeyboardFallingSilentHalfWayThroughATableGivesNoReply) {
+    keyboard.SilenceReplies(-1, 3);
+    KeyTableBytes table{};
+    EXPECT_EQ(DevReadKeyTable(link, table, 1), DEV_NO_REPLY);
+    const auto sent = Received();
+    ASSERT_EQ(sent.size(), 3u + 4u) << "three answered chunks, then four tries of the fourth";
+    EXPECT_EQ(sent[3].Address(), 378 + 168);
+    EXPECT_EQ(sent[6].bytes, sent[3].bytes);
+    EXPECT_TRUE(std::equal(table.begin(), table.begin() + 168,
+                           kBuiltInDefaultKeyTable.begin()));
+}
+
 TEST_F(Exchange, KeyboardVanishingWhileAReplyIsAwaitedEndsTheWait) {
     keyboard.SilenceReplies(-1);
     std::thread unplug([this] {

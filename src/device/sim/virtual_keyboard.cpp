@@ -64,7 +64,9 @@ std::optional<CommandReport> VirtualKeyboard::HandleRequest(std::span<const std:
         m_bootLoader = true;
         return std::nullopt;
     }
-    if (m_silentReplies != 0) {
+    if (m_silentReplies != 0 && m_requestsBeforeSilence > 0) {
+        --m_requestsBeforeSilence;
+    } else if (m_silentReplies != 0) {
         if (m_silentReplies > 0) {
             --m_silentReplies;
         }
@@ -169,9 +171,10 @@ bool VirtualKeyboard::InBootLoader() const {
     return m_bootLoader;
 }
 
-void VirtualKeyboard::SilenceReplies(int count) {
+void VirtualKeyboard::SilenceReplies(int count, int skip) {
     std::lock_guard lock(m_mutex);
     m_silentReplies = count;
+    m_requestsBeforeSilence = skip;
 }
 
 void VirtualKeyboard::AnswerWithStatus(std::uint8_t status, int count, int skip) {

@@ -45,10 +45,10 @@ public:
     void SetPlugged(bool plugged);
     bool InBootLoader() const;
 
-    // Faults: the next `count` command reports get no reply at all (a negative count: none ever
-    // again), or, after `skip` more requests were carried out normally, `count` requests are
-    // answered with `status` without being carried out.
-    void SilenceReplies(int count);
+    // Faults: after `skip` more requests were carried out normally, `count` command reports get
+    // no reply at all (a negative count: none ever again), or are answered with `status` without
+    // being carried out.
+    void SilenceReplies(int count, int skip = 0);
     void AnswerWithStatus(std::uint8_t status, int count, int skip = 0);
 
     // Vendor event codes the keyboard sends on its consumer-control collection.
@@ -67,6 +67,7 @@ private:
     bool m_plugged = true;
     bool m_bootLoader = false;
     int m_silentReplies = 0;
+    int m_requestsBeforeSilence = 0;
     int m_statusReplies = 0;
     int m_requestsBeforeStatus = 0;
     std::uint8_t m_injectedStatus = kStatusOk;
