@@ -1,6 +1,9 @@
 #include "shell/core/text_table.h"
 
+#include <atomic>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -200,6 +203,37 @@ TEST(TextTable, UnwritableFileStillReloadsAndCaptionsFollowTheNewChoice) {
     EXPECT_EQ(table.TextLanguage(), Language::Chinese);
     EXPECT_EQ(table.CaptionLanguage(), Language::English);
     EXPECT_EQ(table.Text(TextKey::MAIN_CAPTION), u"");
+}
+
+TEST(TextTable, ReadersDuringASwitchSeeWholeTexts) {
+    TempFolder folder;
+    const auto file = folder / "language.ini";
+    WriteBytes(file, CompleteLanguageFile("language=0"));
+    TextTable table(file);
+    table.LoadTexts();
+
+    std::atomic<bool> switching{true};
+    std::atomic<int> torn{0};
+    std::vector<std::thread> readers;
+    for (int i = 0; i < 3; ++i) {
+        readers.emplace_back([&] {
+            do {
+                const std::u16string text = table.Text(TextKey::MAIN_NO_DEVICE_PROMPT);
+                if (text != u"中文 MAIN_NO_DEVICE_PROMPT" && text != u"English MAIN_NO_DEVICE_PROMPT") {
+                    ++torn;
+                }
+                (void)table.CaptionLanguage();
+            } while (switching.load());
+        });
+    }
+    for (int i = 0; i < 40; ++i) {
+        table.SwitchLanguage(i % 2);
+    }
+    switching = false;
+    for (std::thread& reader : readers) {
+        reader.join();
+    }
+    EXPECT_EQ(torn.load(), 0);
 }
 
 TEST(TextTable, MacroSpaceMessageIsTheSameInBothLanguages) {
