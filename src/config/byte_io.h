@@ -80,6 +80,9 @@ public:
     void WriteBytes(std::span<const std::uint8_t> bytes) {
         m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
     }
+    // Reserved and unused parts of a record.
+    void WriteZeros(std::size_t count) { m_bytes.insert(m_bytes.end(), count, 0); }
+    std::size_t Size() const { return m_bytes.size(); }
 
     const std::vector<std::uint8_t>& Bytes() const { return m_bytes; }
     std::vector<std::uint8_t> Take() { return std::move(m_bytes); }
