@@ -18,7 +18,7 @@ MacroRecord Macro(std::uint16_t id, std::u16string name = u"M") {
     return record;
 }
 
-class ScratchDir : public ::testing::Test {
+class ConfigFiles : public ::testing::Test {
 protected:
     void SetUp() override {
         std::random_device random;
@@ -141,7 +141,7 @@ TEST(ConfigStore, MacroLookupsByIdAndPosition) {
     }
 }
 
-TEST_F(ScratchDir, DefaultConfigFileIsExactlyTheImage) {
+TEST_F(ConfigFiles, DefaultConfigFileIsExactlyTheImage) {
     ConfigStore store;
     const std::filesystem::path path = m_dir / "$Profile0.kvp";
     ASSERT_TRUE(CreateDefaultConfig(store, path, 1, false));
@@ -156,7 +156,7 @@ TEST_F(ScratchDir, DefaultConfigFileIsExactlyTheImage) {
     EXPECT_FALSE(std::filesystem::exists(m_dir / "$Profile0.kvp.part"));
 }
 
-TEST_F(ScratchDir, UnwritableDefaultConfigFails) {
+TEST_F(ConfigFiles, UnwritableDefaultConfigFails) {
     ConfigStore store;
     EXPECT_FALSE(CreateDefaultConfig(store, m_dir / "missing" / "x.kvp", 0, false));
     EXPECT_FALSE(CreateDefaultConfig(store, {}, 0, false));

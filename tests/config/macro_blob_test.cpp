@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "config/macro_blob.h"
 
 namespace korvel {
@@ -245,6 +247,28 @@ TEST(MacroBlob, DamagedAreasAreBoundedByTheirSize) {
         if (c.records > 0) {
             EXPECT_EQ(area.records[0].name, c.firstName) << c.what;
             EXPECT_EQ(area.records[0].actions.size(), c.firstActions) << c.what;
+        }
+    }
+}
+
+TEST(MacroBlob, RandomlyDamagedAreasStayWithinLimits) {
+    std::vector<MacroRecord> macros = {PressAndReleaseA(u"Hello!"), PressAndReleaseA(u"Two"),
+                                       PressAndReleaseA(u"")};
+    const std::vector<std::uint8_t> good =
+        *BuildMacroBlob(macros, static_cast<std::uint16_t>(MeasureMacros(macros).fullSize), true);
+    std::mt19937 random(2024);
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<std::uint8_t> damaged = good;
+        const int changes = 1 + static_cast<int>(random() % 6);
+        for (int c = 0; c < changes; ++c) {
+            damaged[2 + random() % (damaged.size() - 2)] = static_cast<std::uint8_t>(random());
+        }
+        damaged.resize(random() % (damaged.size() + 1));
+        const ParsedMacroArea area = ParseMacroBlob(damaged, u"Macro");
+        ASSERT_LE(area.records.size(), static_cast<std::size_t>(kMaxMacros));
+        for (const MacroRecord& r : area.records) {
+            ASSERT_LE(r.actions.size(), static_cast<std::size_t>(kMaxMacroActions));
+            ASSERT_LE(r.name.size(), 249u);
         }
     }
 }
