@@ -33,7 +33,7 @@ struct ConfigHeader {
     std::uint16_t reserved28 = 0;
     std::uint8_t reservedFlag = 0;
     std::uint8_t checksum = 0;         // sum of bytes 0..30, modulo 256
-    // Carried and saved unchanged; words 4 holds the vendor and product ids.
+    // Carried and saved unchanged; word 4 holds the vendor and product ids.
     std::array<std::uint32_t, 8> deviceDescriptorBlock{};
     friend bool operator==(const ConfigHeader&, const ConfigHeader&) = default;
 };
