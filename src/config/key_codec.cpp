@@ -37,11 +37,11 @@ std::u16string FormatWithNumber(std::u16string_view format, unsigned value) {
             i += 2;
             continue;
         }
-        // Parse %[flags][width][.precision][length]conversion into a narrow specification.
-        std::string spec = "%";
+        // Parse %[flags][width][.precision][length]conversion into a narrow printf directive.
+        std::string directive = "%";
         std::size_t j = i + 1;
         while (j < format.size() && IsFlag(format[j])) {
-            spec.push_back(static_cast<char>(format[j++]));
+            directive.push_back(static_cast<char>(format[j++]));
         }
         int width = 0;
         while (j < format.size() && IsDigit(format[j])) {
@@ -66,19 +66,19 @@ std::u16string FormatWithNumber(std::u16string_view format, unsigned value) {
             continue;
         }
         if (width > 0) {
-            spec += std::to_string(width);
+            directive += std::to_string(width);
         }
         if (precision >= 0) {
-            spec += "." + std::to_string(precision);
+            directive += "." + std::to_string(precision);
         }
         const char conversion = static_cast<char>(format[j]);
         char buffer[160];
         if (conversion == 'd' || conversion == 'i') {
-            spec.push_back('d');
-            std::snprintf(buffer, sizeof buffer, spec.c_str(), static_cast<int>(value));
+            directive.push_back('d');
+            std::snprintf(buffer, sizeof buffer, directive.c_str(), static_cast<int>(value));
         } else {
-            spec.push_back(conversion);
-            std::snprintf(buffer, sizeof buffer, spec.c_str(), value);
+            directive.push_back(conversion);
+            std::snprintf(buffer, sizeof buffer, directive.c_str(), value);
         }
         for (const char* p = buffer; *p != '\0'; ++p) {
             out.push_back(static_cast<char16_t>(static_cast<unsigned char>(*p)));
