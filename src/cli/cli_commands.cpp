@@ -1,6 +1,10 @@
 #include "cli/cli_commands.h"
 
+#include <atomic>
+#include <csignal>
+
 #include "cli/keyboard_session.h"
+#include "cli/monitor.h"
 #include "device/command_set.h"
 #include "device/result_codes.h"
 
@@ -97,6 +101,35 @@ int RunProfile(CommandContext& context) {
             kExitFailed, "the keyboard did not take profile " + std::to_string(wanted)));
     }
     return context.Finish(kExitOk);
+}
+
+namespace {
+
+std::atomic<bool> g_interrupted{false};
+
+extern "C" void OnInterrupt(int) { g_interrupted.store(true); }
+
+}  // namespace
+
+int RunMonitorCommand(CommandContext& context) {
+    if (!context.Arguments().empty()) {
+        return context.Fail(kExitUsage, "monitor takes no arguments");
+    }
+    std::string error;
+    auto bus = KeyboardBus::Open(context.Options(), error);
+    if (!bus) {
+        return context.Fail(kExitFailed, error);
+    }
+    g_interrupted.store(false);
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnInterrupt);
+    const int status = RunMonitor(bus->Backend(), context.Out(), context.Err(), g_interrupted);
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+    if (!bus->Save(error)) {
+        return context.Fail(kExitFailed, error);
+    }
+    return status;
 }
 
 }  // namespace korvel::cli

@@ -29,6 +29,8 @@ public:
     // The opened keyboard, or null after a message on the error stream.
     KeyboardSession* Keyboard();
 
+    const GlobalOptions& Options() const { return m_line.options; }
+
     // Prints "korvelctl: <message>" on the error stream and returns the status.
     int Fail(int status, const std::string& message);
 
@@ -44,5 +46,6 @@ private:
 
 int RunInfo(CommandContext& context);
 int RunProfile(CommandContext& context);
+int RunMonitorCommand(CommandContext& context);
 
 }  // namespace korvel::cli

@@ -98,6 +98,8 @@ Commands:
   info                the keyboard's information block: active profile, macro capacity, effects
   profile             print the active onboard profile (1..3)
   profile N           make onboard profile N (1..3) active
+  monitor             follow the keyboard: print connected, disconnected and event 0xNNNN
+                      lines as they happen, until interrupted
 
 Exit status: 0 success, 1 the operation failed, 2 a usage error.
 )";

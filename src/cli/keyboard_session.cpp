@@ -3,43 +3,81 @@
 #include <chrono>
 #include <optional>
 
+#include "device/hid_device.h"
+#include "device/hidapi/hidapi_backend.h"
 #include "device/keyboard_identity.h"
 #include "device/sim/keyboard_state_file.h"
-#include "device/sim/simulated_channel.h"
+#include "device/sim/simulated_backend.h"
 #include "device/sim/virtual_keyboard.h"
 #include "device/tracing_channel.h"
 
 namespace korvel::cli {
 
-struct KeyboardSession::Parts {
-    explicit Parts(sim::KeyboardMemory memory) : keyboard(std::move(memory)), channel(keyboard) {}
+struct KeyboardBus::Parts {
+    std::unique_ptr<sim::VirtualKeyboard> keyboard;
+    std::unique_ptr<HidBackend> backend;
+    std::string statePath;
+};
 
-    sim::VirtualKeyboard keyboard;
-    sim::SimulatedChannel channel;
+std::unique_ptr<KeyboardBus> KeyboardBus::Open(const GlobalOptions& options, std::string& error) {
+    auto parts = std::make_unique<Parts>();
+    if (options.simulate) {
+        sim::KeyboardMemory memory = sim::MakeFactoryMemory();
+        if (!options.simulateState.empty() &&
+            sim::LoadKeyboardState(options.simulateState, memory, error) ==
+                sim::StateLoad::Failed) {
+            return nullptr;
+        }
+        parts->keyboard = std::make_unique<sim::VirtualKeyboard>(std::move(memory));
+        auto backend = std::make_unique<sim::SimulatedBackend>(*parts->keyboard);
+        backend->SetLatency(std::chrono::milliseconds(options.latencyMs));
+        parts->backend = std::move(backend);
+        parts->statePath = options.simulateState;
+    } else {
+        parts->backend = std::make_unique<HidapiBackend>();
+    }
+    return std::unique_ptr<KeyboardBus>(new KeyboardBus(std::move(parts)));
+}
+
+KeyboardBus::KeyboardBus(std::unique_ptr<Parts> parts) : m_parts(std::move(parts)) {}
+KeyboardBus::~KeyboardBus() = default;
+
+HidBackend& KeyboardBus::Backend() { return *m_parts->backend; }
+
+bool KeyboardBus::Save(std::string& error) {
+    if (m_parts->statePath.empty()) {
+        return true;
+    }
+    return sim::SaveKeyboardState(m_parts->statePath, m_parts->keyboard->Memory(), error);
+}
+
+struct KeyboardSession::Parts {
+    explicit Parts(std::unique_ptr<KeyboardBus> openedBus)
+        : bus(std::move(openedBus)), device(bus->Backend()) {}
+
+    std::unique_ptr<KeyboardBus> bus;
+    HidDevice device;
     std::optional<TracingChannel> tracing;
     DeviceLink link;
-    std::string statePath;
 };
 
 std::unique_ptr<KeyboardSession> KeyboardSession::Open(const GlobalOptions& options,
                                                        std::ostream& traceOut,
                                                        std::string& error) {
-    if (!options.simulate) {
-        error = "no keyboard transport is built in yet: only the virtual keyboard can be used, "
-                "with --simulate (the real keyboard is vendor 0x0C45, product 0x5304 or 0x5004)";
+    auto bus = KeyboardBus::Open(options, error);
+    if (!bus) {
         return nullptr;
     }
-    sim::KeyboardMemory memory = sim::MakeFactoryMemory();
-    if (!options.simulateState.empty() &&
-        sim::LoadKeyboardState(options.simulateState, memory, error) == sim::StateLoad::Failed) {
+    auto parts = std::make_unique<Parts>(std::move(bus));
+    if (!parts->device.Enumerate() ||
+        !OpenNextKeyboardCollection(parts->device, kCommandUsagePage, kCommandUsage, true)) {
+        error = KeyboardNotFoundMessage();
         return nullptr;
     }
-    auto parts = std::make_unique<Parts>(std::move(memory));
-    parts->statePath = options.simulateState;
-    parts->channel.SetLatency(std::chrono::milliseconds(options.latencyMs));
-    ReportChannel* channel = &parts->channel;
+    parts->device.ReleasePaths();
+    ReportChannel* channel = &parts->device;
     if (options.trace) {
-        parts->tracing.emplace(parts->channel,
+        parts->tracing.emplace(parts->device,
                                [&traceOut](char direction, std::span<const std::uint8_t> report) {
                                    traceOut << FormatTraceLine(direction, report) << '\n';
                                });
@@ -52,18 +90,22 @@ std::unique_ptr<KeyboardSession> KeyboardSession::Open(const GlobalOptions& opti
 KeyboardSession::KeyboardSession(std::unique_ptr<Parts> parts) : m_parts(std::move(parts)) {}
 
 KeyboardSession::~KeyboardSession() {
-    if (m_parts) {
-        m_parts->link.Disconnect();
-    }
+    m_parts->link.Disconnect();
+    m_parts->device.Close();
 }
 
 DeviceLink& KeyboardSession::Link() { return m_parts->link; }
 
-bool KeyboardSession::Save(std::string& error) {
-    if (m_parts->statePath.empty()) {
-        return true;
-    }
-    return sim::SaveKeyboardState(m_parts->statePath, m_parts->keyboard.Memory(), error);
+bool KeyboardSession::Save(std::string& error) { return m_parts->bus->Save(error); }
+
+std::string KeyboardNotFoundMessage() {
+    return "no keyboard found: looked for a HID interface of vendor 0x0C45, product 0x5304 or "
+           "0x5004, with the command collection (usage page 0xFF1C, usage 0x92).\n"
+           "If the keyboard is plugged in, this user may not be allowed to open it. On Linux, "
+           "install the udev rule:\n"
+           "  sudo cp resources/udev/70-korvel.rules /etc/udev/rules.d/\n"
+           "  sudo udevadm control --reload && sudo udevadm trigger\n"
+           "then plug the keyboard in again. To try korvelctl without a keyboard, add --simulate.";
 }
 
 }  // namespace korvel::cli

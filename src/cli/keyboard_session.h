@@ -6,11 +6,30 @@
 
 #include "cli/cli_options.h"
 #include "device/device_link.h"
+#include "device/hid_backend.h"
 
 namespace korvel::cli {
 
-// The keyboard one command talks to: the virtual keyboard (loaded from and saved back to its
-// state file when one is named), behind the trace when asked for, on a connected command link.
+// Where korvelctl finds keyboards: the virtual keyboard (loaded from and saved back to its state
+// file when one is named) or the system's HID stack.
+class KeyboardBus {
+public:
+    static std::unique_ptr<KeyboardBus> Open(const GlobalOptions& options, std::string& error);
+    ~KeyboardBus();
+
+    HidBackend& Backend();
+
+    // Saves the virtual keyboard's memory to its state file, if one was named.
+    bool Save(std::string& error);
+
+private:
+    struct Parts;
+    explicit KeyboardBus(std::unique_ptr<Parts> parts);
+    std::unique_ptr<Parts> m_parts;
+};
+
+// The keyboard one command talks to: its command collection opened on the bus, behind the trace
+// when asked for, on a connected command link.
 class KeyboardSession {
 public:
     // Opens the keyboard the options name; returns null with `error` set when there is none.
@@ -19,8 +38,6 @@ public:
     ~KeyboardSession();
 
     DeviceLink& Link();
-
-    // Saves the virtual keyboard's memory to its state file, if one was named.
     bool Save(std::string& error);
 
 private:
@@ -28,5 +45,8 @@ private:
     explicit KeyboardSession(std::unique_ptr<Parts> parts);
     std::unique_ptr<Parts> m_parts;
 };
+
+// The message for a keyboard that cannot be found: what was looked for and how to grant access.
+std::string KeyboardNotFoundMessage();
 
 }  // namespace korvel::cli

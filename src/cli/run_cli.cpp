@@ -17,6 +17,7 @@ struct Command {
 constexpr std::array kCommands = {
     Command{"info", RunInfo},
     Command{"profile", RunProfile},
+    Command{"monitor", RunMonitorCommand},
 };
 
 int UsageError(std::ostream& err, const std::string& message) {

@@ -160,10 +160,16 @@ void VirtualKeyboard::SetPlugged(bool plugged) {
         std::lock_guard lock(m_mutex);
         if (plugged && !m_plugged) {
             m_bootLoader = false;
+            ++m_plugGeneration;
         }
         m_plugged = plugged;
     }
     m_eventArrived.notify_all();
+}
+
+std::uint64_t VirtualKeyboard::PlugGeneration() const {
+    std::lock_guard lock(m_mutex);
+    return m_plugGeneration;
 }
 
 bool VirtualKeyboard::InBootLoader() const {

@@ -44,6 +44,8 @@ public:
     // Unplugging leaves the memory as it is; plugging in again also leaves the boot loader.
     void SetPlugged(bool plugged);
     bool InBootLoader() const;
+    // Counts plug-ins: an interface opened before an unplug stays dead after the next plug-in.
+    std::uint64_t PlugGeneration() const;
 
     // Faults: after `skip` more requests were carried out normally, `count` command reports get
     // no reply at all (a negative count: none ever again), or are answered with `status` without
@@ -66,6 +68,7 @@ private:
     std::deque<std::uint16_t> m_events;
     bool m_plugged = true;
     bool m_bootLoader = false;
+    std::uint64_t m_plugGeneration = 0;
     int m_silentReplies = 0;
     int m_requestsBeforeSilence = 0;
     int m_statusReplies = 0;
