@@ -7,6 +7,8 @@ packages=(
   g++ cmake ninja-build pkg-config make
   libgtest-dev libgmock-dev libbenchmark-dev
   libhidapi-dev
+  qt6-base-dev
+  xvfb xauth imagemagick fonts-wqy-microhei fonts-dejavu-core
 )
 
 missing=()
