@@ -14,4 +14,7 @@ inline constexpr std::uint16_t kCommandUsage = 0x92;
 inline constexpr std::uint16_t kEventUsagePage = 0x000C;
 inline constexpr std::uint16_t kEventUsage = 0x0001;
 
+// The keyboard keeps three onboard profiles, one of them active.
+inline constexpr int kOnboardProfiles = 3;
+
 }  // namespace korvel
