@@ -33,15 +33,23 @@ void DevicePresence::Start() {
         return;
     }
     m_stop.store(false);
-    m_thread = std::thread([this] { Run(); });
+    m_running.store(true);
+    m_thread = std::thread([this] {
+        Run();
+        m_running.store(false);
+    });
 }
 
-void DevicePresence::Stop() {
+void DevicePresence::RequestStop() {
     {
         std::lock_guard lock(m_sleepMutex);
         m_stop.store(true);
     }
     m_wake.notify_all();
+}
+
+void DevicePresence::Stop() {
+    RequestStop();
     if (m_thread.joinable()) {
         m_thread.join();
     }

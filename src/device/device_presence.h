@@ -49,6 +49,9 @@ public:
     void SetFirstOpenDone() { m_firstOpenDone.store(true); }
 
     void Start();
+    // Asks the thread to end without waiting for it; Running() turns false when it has.
+    void RequestStop();
+    bool Running() const { return m_running.load(); }
     void Stop();
 
     bool FirstOpenDone() const { return m_firstOpenDone.load(); }
@@ -82,6 +85,7 @@ private:
     std::atomic<bool> m_ended{false};
 
     std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_running{false};
     std::mutex m_sleepMutex;
     std::condition_variable m_wake;
     std::thread m_thread;

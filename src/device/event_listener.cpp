@@ -16,10 +16,14 @@ void EventListener::Start() {
         return;
     }
     m_stop.store(false);
-    m_thread = std::thread([this] { Run(); });
+    m_running.store(true);
+    m_thread = std::thread([this] {
+        Run();
+        m_running.store(false);
+    });
 }
 
-void EventListener::Stop() {
+void EventListener::RequestStop() {
     {
         std::lock_guard lock(m_sleepMutex);
         m_stop.store(true);
@@ -27,6 +31,10 @@ void EventListener::Stop() {
     m_wake.notify_all();
     // Set even when no read waits yet: the next read sees it at once.
     m_device.Cancel();
+}
+
+void EventListener::Stop() {
+    RequestStop();
     if (m_thread.joinable()) {
         m_thread.join();
     }

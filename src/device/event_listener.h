@@ -48,6 +48,9 @@ public:
     }
 
     void Start();
+    // Asks the thread to end without waiting for it; Running() turns false when it has.
+    void RequestStop();
+    bool Running() const { return m_running.load(); }
     void Stop();
 
     // Whether the interface is open and being read.
@@ -84,6 +87,7 @@ private:
     std::list<StatusThread> m_statusThreads;
 
     std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_running{false};
     std::mutex m_sleepMutex;
     std::condition_variable m_wake;
     std::thread m_thread;
