@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+
+class QLocalServer;
+class QLocalSocket;
+
+namespace korvel {
+
+// One running copy of the program. The first copy listens on a local server; a later copy
+// connects, hands over its wish (show the window, or close) and ends.
+//
+// Threads: the GUI thread only; requests arrive through the event loop.
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    enum class Outcome {
+        // This is the copy that runs (it listens, unless the platform refused the server).
+        Run,
+        // Another copy was told what to do, or "/Kill" found nothing to close: end with code 0.
+        Exit,
+    };
+
+    // `serverName` is the instance name; tests give names of their own so that two "copies" can
+    // meet inside one process.
+    explicit SingleInstance(QString serverName = DefaultServerName(), QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // "Halvorn", in the user's runtime folder where the platform has one, so that the copies of
+    // two users logged in at once do not meet.
+    static QString DefaultServerName();
+
+    // Settles the start: with `kill`, sends the running copy the kill message and always says
+    // Exit; otherwise sends the open message to a running copy (Exit) or becomes the running copy
+    // (Run). A server left behind by a copy that crashed is removed first.
+    Outcome Claim(bool kill);
+
+    bool IsListening() const;
+    const QString& ServerName() const { return m_serverName; }
+
+    // Sends one message to the copy listening on `serverName`; false when none answered.
+    static bool SendToRunning(const QString& serverName, int message, std::uint32_t tag);
+
+signals:
+    // Every message another copy sent, as it came; the main window routes it by number and tag.
+    void messageReceived(int message, quint32 tag);
+    // The messages with their right tags: show the main window, and close the program.
+    void openRequested();
+    void killRequested();
+
+private:
+    void AcceptConnections();
+    void ReadMessage(QLocalSocket* socket);
+
+    QString m_serverName;
+    QLocalServer* m_server = nullptr;
+};
+
+}  // namespace korvel
