@@ -5,6 +5,8 @@
 
 namespace korvel {
 
+// The keyboard keeps one key table for each of its onboard profiles 0..2.
+inline constexpr int kOnboardProfiles = 3;
 inline constexpr int kMatrixPositions = 126;
 inline constexpr int kKeyCodeBytes = 3;
 inline constexpr int kKeyTableBytes = kMatrixPositions * kKeyCodeBytes;  // 378

@@ -10,7 +10,6 @@
 namespace korvel {
 
 // The keyboard's memory areas as the commands address them.
-inline constexpr int kOnboardProfiles = 3;
 inline constexpr int kParamRecordBytes = 42;
 inline constexpr int kKeyColorPageStride = 512;
 inline constexpr int kMaxMacroAreaBytes = 0x10000;  // macro offsets travel in 16 bits
