@@ -5,12 +5,13 @@
 #include <memory>
 
 #include "config/byte_io.h"
+#include "config/default_key_table.h"
 #include "config/key_entry.h"
 #include "device/keyboard_identity.h"
 
 namespace korvel {
 
-inline constexpr int kProfileBlocks = 4;      // blocks 0..2 are the onboard profiles
+inline constexpr int kProfileBlocks = 4;      // blocks 0..kOnboardProfiles-1 are the onboard profiles
 inline constexpr int kBlockSlots = 512;
 inline constexpr int kConfigEntries = kProfileBlocks * kBlockSlots;  // 2048
 inline constexpr int kConfigHeaderBytes = 64;

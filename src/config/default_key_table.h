@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "device/keyboard_identity.h"
+
 namespace korvel {
 
 inline constexpr int kMatrixPositions = 126;

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+#include <span>
+
+namespace korvel {
+
+// Where profile files live. documents is the user's Documents folder, which the caller finds (the
+// window asks the platform, korvelctl takes --documents); the core never looks for it itself.
+std::filesystem::path ProfileDirectory(const std::filesystem::path& documents);
+// Creates the profile directory when it is missing; false when it cannot be made.
+bool EnsureProfileDirectory(const std::filesystem::path& documents);
+// The file that mirrors the keyboard: "$Profile0" in the profile directory, for all three
+// onboard profiles at once.
+std::filesystem::path WorkingFile(const std::filesystem::path& documents);
+// folder + name + ".kvp", as the profile list stores it.
+std::filesystem::path ProfileFilePath(const std::filesystem::path& folder,
+                                      const std::filesystem::path& name);
+
+}  // namespace korvel
