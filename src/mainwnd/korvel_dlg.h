@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QTimer>
+#include <map>
+#include <memory>
+
+#include "mainwnd/main_window_services.h"
+#include "shell/core/tray_state.h"
+#include "widgets/base_dialog.h"
+#include "widgets/skin_surfaces.h"
+
+class QLabel;
+
+namespace korvel {
+
+class CPngButton;
+class CTrayIcon;
+class DevicePresence;
+class EventListener;
+class KeyGrid;
+class MainWindowBridge;
+
+// The main window: the keyboard view and the controls around it. It starts the device threads,
+// takes their messages, and carries the modified state of the staged key assignments. It lives
+// hidden in the background while the keyboard is away and is shown when it arrives, from the tray
+// or by a second start.
+class CKorvelDlg : public CBaseDialog {
+    Q_OBJECT
+
+public:
+    explicit CKorvelDlg(MainWindowServices services, QWidget* parent = nullptr);
+    ~CKorvelDlg() override;
+
+    // Lays out the skin, builds the default configuration and starts the device threads. False
+    // when the skin cannot be used; SkinError() names the file.
+    bool Initialise();
+    // Stops the device threads (idempotent); the window then takes no more of their messages.
+    void Shutdown();
+
+    void RefreshKeyGrid();
+    void SetModified(bool modified);
+    bool IsModified() const { return m_modified; }
+    bool IsReady() const;
+    bool Applying() const { return m_applying; }
+
+    KeyGrid& Keys() { return *m_keyGrid; }
+    CPngButton* Control(int controlId) const;
+    const TrayState& Tray() const { return m_trayState; }
+    CTrayIcon* TrayIcon() const { return m_trayIcon.get(); }
+    DevicePresence& Presence() { return *m_presence; }
+
+    // Messages of the device threads, a second start and the window itself.
+    void OnReloadFromKeyboard();
+    void OnKeyboardGone();
+    void OnOpenMainWindow();
+    void OnInitialised();
+    void ShowTrayState(bool eventIcon, std::uint16_t icon);
+    void OnLightingChangedOnKeyboard();
+    void ExitProgram();
+
+    // A key button was clicked: opens the key editor for it.
+    void OpenKeyEditor(int controlId);
+
+    // Saves the working file and downloads the edited configuration when something was modified,
+    // with the progress picture running meanwhile; applyFinished tells the outcome.
+    void Apply();
+
+signals:
+    void applyFinished(bool applied);
+    // The program should end (Close, Exit, the kill message).
+    void exitRequested();
+
+private:
+    bool LoadSurfaces();
+    void LayOutControls();
+    CPngButton* AddControl(int controlId, const char* skinEntry);
+    void SetCaptions();
+    void ShowMenu();
+    void OnKeyClicked(int controlId);
+    void StepProgress();
+    void FinishApply(bool applied);
+    int ActiveProfile();
+    std::u16string Caption(const char* key) const;
+
+    MainWindowServices m_services;
+    SkinSurfaces m_surfaces;
+    std::map<int, CPngButton*> m_controls;
+    KeyGrid* m_keyGrid = nullptr;
+    MainWindowBridge* m_bridge = nullptr;
+    std::unique_ptr<EventListener> m_listener;
+    std::unique_ptr<DevicePresence> m_presence;
+    std::unique_ptr<CTrayIcon> m_trayIcon;
+    TrayState m_trayState;
+    QString m_linkAddress;
+    bool m_modified = false;
+    bool m_applying = false;
+    bool m_shutDown = false;
+
+    QLabel* m_progress = nullptr;
+    QTimer m_progressTimer;  // timer 1050: steps the progress picture
+    int m_progressFrame = 0;
+    QTimer m_lightingTimer;  // timer 1051: the keyboard changed its lighting itself
+};
+
+}  // namespace korvel
