@@ -76,6 +76,9 @@ void CTrayIcon::Remove() {
 void CTrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason) {
     if (reason == QSystemTrayIcon::DoubleClick) {
         emit openRequested();
+    } else if (reason == QSystemTrayIcon::Context && m_menu) {
+        // Some notification areas show the menu without announcing it to the menu itself.
+        FillTrayMenu(*m_menu, m_texts);
     }
 }
 

@@ -31,7 +31,8 @@ public:
     explicit CTrayIcon(const TextTable& texts, QObject* parent = nullptr, Availability available = {});
     ~CTrayIcon() override;
 
-    bool Create(const QString& tooltip, int iconId);
+    // Called once by the main window while it initialises, with KEYBOARD_TRAY_DESC.
+    bool Create(const QString& tooltip, int iconId = 128);
     bool IsCreated() const { return m_created; }
 
     // 128, 141 or 142; the desktop is told only when the picture changes.
