@@ -116,7 +116,7 @@ int RunMonitorCommand(CommandContext& context) {
         return context.Fail(kExitUsage, "monitor takes no arguments");
     }
     std::string error;
-    auto bus = KeyboardBus::Open(context.Options(), error);
+    auto bus = OpenKeyboardBus(context.Options(), error);
     if (!bus) {
         return context.Fail(kExitFailed, error);
     }

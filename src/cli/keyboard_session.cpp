@@ -4,51 +4,13 @@
 #include <optional>
 
 #include "device/hid_device.h"
-#include "device/hidapi/hidapi_backend.h"
 #include "device/keyboard_identity.h"
-#include "device/sim/keyboard_state_file.h"
-#include "device/sim/simulated_backend.h"
-#include "device/sim/virtual_keyboard.h"
 #include "device/tracing_channel.h"
 
 namespace korvel::cli {
 
-struct KeyboardBus::Parts {
-    std::unique_ptr<sim::VirtualKeyboard> keyboard;
-    std::unique_ptr<HidBackend> backend;
-    std::string statePath;
-};
-
-std::unique_ptr<KeyboardBus> KeyboardBus::Open(const GlobalOptions& options, std::string& error) {
-    auto parts = std::make_unique<Parts>();
-    if (options.simulate) {
-        sim::KeyboardMemory memory = sim::MakeFactoryMemory();
-        if (!options.simulateState.empty() &&
-            sim::LoadKeyboardState(options.simulateState, memory, error) ==
-                sim::StateLoad::Failed) {
-            return nullptr;
-        }
-        parts->keyboard = std::make_unique<sim::VirtualKeyboard>(std::move(memory));
-        auto backend = std::make_unique<sim::SimulatedBackend>(*parts->keyboard);
-        backend->SetLatency(std::chrono::milliseconds(options.latencyMs));
-        parts->backend = std::move(backend);
-        parts->statePath = options.simulateState;
-    } else {
-        parts->backend = std::make_unique<HidapiBackend>();
-    }
-    return std::unique_ptr<KeyboardBus>(new KeyboardBus(std::move(parts)));
-}
-
-KeyboardBus::KeyboardBus(std::unique_ptr<Parts> parts) : m_parts(std::move(parts)) {}
-KeyboardBus::~KeyboardBus() = default;
-
-HidBackend& KeyboardBus::Backend() { return *m_parts->backend; }
-
-bool KeyboardBus::Save(std::string& error) {
-    if (m_parts->statePath.empty()) {
-        return true;
-    }
-    return sim::SaveKeyboardState(m_parts->statePath, m_parts->keyboard->Memory(), error);
+std::unique_ptr<KeyboardBus> OpenKeyboardBus(const GlobalOptions& options, std::string& error) {
+    return KeyboardBus::Open({options.simulate, options.simulateState, options.latencyMs}, error);
 }
 
 struct KeyboardSession::Parts {
@@ -64,7 +26,7 @@ struct KeyboardSession::Parts {
 std::unique_ptr<KeyboardSession> KeyboardSession::Open(const GlobalOptions& options,
                                                        std::ostream& traceOut,
                                                        std::string& error) {
-    auto bus = KeyboardBus::Open(options, error);
+    auto bus = OpenKeyboardBus(options, error);
     if (!bus) {
         return nullptr;
     }

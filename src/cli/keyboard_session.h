@@ -7,26 +7,12 @@
 #include "cli/cli_options.h"
 #include "device/device_link.h"
 #include "device/hid_backend.h"
+#include "device/hidapi/keyboard_bus.h"
 
 namespace korvel::cli {
 
-// Where korvelctl finds keyboards: the virtual keyboard (loaded from and saved back to its state
-// file when one is named) or the system's HID stack.
-class KeyboardBus {
-public:
-    static std::unique_ptr<KeyboardBus> Open(const GlobalOptions& options, std::string& error);
-    ~KeyboardBus();
-
-    HidBackend& Backend();
-
-    // Saves the virtual keyboard's memory to its state file, if one was named.
-    bool Save(std::string& error);
-
-private:
-    struct Parts;
-    explicit KeyboardBus(std::unique_ptr<Parts> parts);
-    std::unique_ptr<Parts> m_parts;
-};
+// Where korvelctl finds keyboards, as its global options say.
+std::unique_ptr<KeyboardBus> OpenKeyboardBus(const GlobalOptions& options, std::string& error);
 
 // The keyboard one command talks to: its command collection opened on the bus, behind the trace
 // when asked for, on a connected command link.

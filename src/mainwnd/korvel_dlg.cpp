@@ -120,6 +120,7 @@ bool CKorvelDlg::Initialise() {
     m_trayIcon->Create(Q(m_services.texts.Text(TextKey::KEYBOARD_TRAY_DESC)), kIconKeyboardGone);
     connect(m_trayIcon.get(), &CTrayIcon::openRequested, this, &CKorvelDlg::OnOpenMainWindow);
     connect(m_trayIcon.get(), &CTrayIcon::exitRequested, this, &CKorvelDlg::ExitProgram);
+    connect(m_trayIcon.get(), &CTrayIcon::aboutRequested, this, &CKorvelDlg::ShowAbout);
 
     // The device threads start last, so their first messages find every control in place.
     m_bridge = new MainWindowBridge(*this);
@@ -154,8 +155,8 @@ bool CKorvelDlg::LoadSurfaces() {
     for (const Picture& picture : pictures) {
         const QString path = folder.filePath(QString::fromLatin1(picture.file));
         if (QImage(path).isNull()) {
-            m_skinError = QStringLiteral("The skin picture %1 cannot be read.")
-                              .arg(QDir::toNativeSeparators(path));
+            SetSkinError(QStringLiteral("The skin picture %1 cannot be read.")
+                             .arg(QDir::toNativeSeparators(path)));
             return false;
         }
         *picture.surface = LoadStateSurface(path, dialog);
@@ -254,7 +255,9 @@ void CKorvelDlg::OnReloadFromKeyboard() {
 }
 
 void CKorvelDlg::OnKeyboardGone() {
-    // Editors open on the keyboard's configuration are cancelled here once they exist.
+    if (m_about != nullptr) {
+        m_about->hide();
+    }
 }
 
 void CKorvelDlg::OnOpenMainWindow() {
@@ -301,13 +304,16 @@ void CKorvelDlg::ShowMenu() {
             ExportProfileFile(m_services.store, std::filesystem::path(file.toStdU16String()));
         }
     });
-    menu.addAction(caption("MENU_3"), this, [this] {
-        auto* about = new CAboutDlg(m_services.texts, m_linkAddress, m_services.launcher, this);
-        about->setAttribute(Qt::WA_DeleteOnClose);
-        about->show();
-    });
+    menu.addAction(caption("MENU_3"), this, &CKorvelDlg::ShowAbout);
     menu.addAction(caption("MENU_4"), this, &CKorvelDlg::ExitProgram);
     menu.exec(QCursor::pos());
+}
+
+void CKorvelDlg::ShowAbout() {
+    if (m_about == nullptr) {
+        m_about = new CAboutDlg(m_services.texts, m_services.launcher, m_linkAddress, this);
+    }
+    m_about->ShowBox();
 }
 
 void CKorvelDlg::Apply() {

@@ -13,6 +13,7 @@ class QLabel;
 
 namespace korvel {
 
+class CAboutDlg;
 class CPngButton;
 class CTrayIcon;
 class DevicePresence;
@@ -57,6 +58,7 @@ public:
     void ShowTrayState(bool eventIcon, std::uint16_t icon);
     void OnLightingChangedOnKeyboard();
     void ExitProgram();
+    void ShowAbout();
 
     // A key button was clicked: opens the key editor for it.
     void OpenKeyEditor(int controlId);
@@ -91,6 +93,7 @@ private:
     std::unique_ptr<DevicePresence> m_presence;
     std::unique_ptr<CTrayIcon> m_trayIcon;
     TrayState m_trayState;
+    CAboutDlg* m_about = nullptr;
     QString m_linkAddress;
     bool m_modified = false;
     bool m_applying = false;

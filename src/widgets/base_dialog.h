@@ -28,6 +28,7 @@ public:
     const QRegion& WindowShape() const { return m_shape; }
 
 protected:
+    void SetSkinError(const QString& error) { m_skinError = error; }
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
