@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include "config/config_store.h"
+#include "config/key_codec.h"
+#include "device/command_report.h"
+#include "device/device_link.h"
+#include "device/sim/simulated_backend.h"
+#include "mainwnd/key_grid.h"
+#include "mainwnd/korvel_dlg.h"
+#include "recording_launcher.h"
+#include "shell/core/scripted_prompts.h"
+#include "shell/core/text_table.h"
+#include "widgets/png_button.h"
+
+namespace korvel {
+namespace {
+
+// Handles events until `done` holds; the device threads answer within milliseconds, the bound only
+// keeps a broken build from hanging.
+bool PumpUntil(const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > 5000) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+int CountCommands(const sim::VirtualKeyboard& keyboard, std::uint8_t command) {
+    int count = 0;
+    for (const CommandReport& report : keyboard.Received()) {
+        count += report.Command() == command;
+    }
+    return count;
+}
+
+// The whole program around a main window, on a virtual keyboard whose profile 1 plays B on A.
+class MainWindow : public ::testing::Test {
+protected:
+    MainWindow()
+        : keyboard(RemappedKeyboard()),
+          backend(keyboard),
+          paths(QCoreApplication::applicationDirPath().toStdU16String(),
+                documents.path().toStdU16String()),
+          texts(paths.LanguageFile()) {
+        texts.LoadTexts();
+    }
+
+    static sim::KeyboardMemory RemappedKeyboard() {
+        sim::KeyboardMemory memory = sim::MakeFactoryMemory();
+        // Matrix position 19 holds A (02 02 04); make it send B (02 02 05) in profile 1.
+        memory.keyTables[19 * 3 + 2] = 0x05;
+        return memory;
+    }
+
+    std::unique_ptr<CKorvelDlg> Start(bool startSwitch = false) {
+        PresenceTimings fast{std::chrono::milliseconds(5), std::chrono::milliseconds(20),
+                             std::chrono::milliseconds(1), std::chrono::milliseconds(1)};
+        auto window = std::make_unique<CKorvelDlg>(MainWindowServices{
+            paths, link, store, codec, texts, prompts, backend, launcher, startSwitch, fast,
+            ListenerTimings{std::chrono::milliseconds(20)}});
+        EXPECT_TRUE(window->Initialise()) << window->SkinError().toStdString();
+        return window;
+    }
+
+    CPngButton* KeyA(CKorvelDlg& window) { return window.Keys().ButtonOfControl(1058); }
+
+    QTemporaryDir documents;
+    sim::VirtualKeyboard keyboard;
+    sim::SimulatedBackend backend;
+    AppPaths paths;
+    TextTable texts;
+    DeviceLink link;
+    ConfigStore store;
+    KeyCodec codec;
+    ScriptedPrompts prompts;
+    testing::RecordingLauncher launcher;
+};
+
+TEST_F(MainWindow, HiddenUntilTheKeyboardArrivesThenShowsItsKeys) {
+    auto window = Start();
+    EXPECT_FALSE(window->isVisible());
+    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); })) << "the open message shows it";
+    EXPECT_TRUE(KeyA(*window)->IsChecked());
+    EXPECT_EQ(KeyA(*window)->toolTip(), "AKeys, Set: Key(B)");
+    EXPECT_FALSE(window->Keys().ButtonOfControl(1022)->IsChecked()) << "Esc is not assigned";
+    EXPECT_EQ(window->Tray().ShownIcon(), kIconKeyboardPresent);
+    EXPECT_FALSE(window->IsModified());
+    EXPECT_TRUE(prompts.Shown().empty());
+    window->Shutdown();
+}
+
+TEST_F(MainWindow, StartSwitchKeepsItHidden) {
+    auto window = Start(true);
+    ASSERT_TRUE(PumpUntil([&] { return window->Tray().ShownIcon() == kIconKeyboardPresent; }));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(KeyA(*window)->IsChecked()) << "the keys are loaded all the same";
+    window->Shutdown();
+}
+
+TEST_F(MainWindow, UnplugHidesAndReplugComesBack) {
+    auto window = Start();
+    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+    keyboard.SetPlugged(false);
+    ASSERT_TRUE(PumpUntil([&] { return window->Tray().ShownIcon() == kIconKeyboardGone; }));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(link.ActiveProfileCache(), -1);
+
+    window->OnOpenMainWindow();  // the tray's Open with no keyboard
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_EQ(prompts.Shown()[0].text, texts.Text(TextKey::MAIN_NO_DEVICE_PROMPT));
+    EXPECT_FALSE(window->isVisible());
+
+    keyboard.SetPlugged(true);
+    ASSERT_TRUE(PumpUntil([&] { return window->Tray().ShownIcon() == kIconKeyboardPresent; }));
+    EXPECT_FALSE(window->isVisible()) << "only the first arrival opens the window";
+    window->OnOpenMainWindow();
+    EXPECT_TRUE(window->isVisible());
+    window->Shutdown();
+}
+
+TEST_F(MainWindow, ApplySendsTheEditedKeysAndNothingWhenUnchanged) {
+    auto window = Start();
+    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+    QSignalSpy finished(window.get(), &CKorvelDlg::applyFinished);
+
+    keyboard.ClearReceived();
+    window->Apply();
+    ASSERT_TRUE(finished.wait(5000));
+    EXPECT_FALSE(finished.takeFirst().at(0).toBool());
+    EXPECT_TRUE(keyboard.Received().empty()) << "nothing modified: nothing sent";
+
+    {
+        // Esc (slot 1) sends F1 (ScanCode 0x03B) in the active profile 0.
+        auto lock = store.EditingConfig().Lock();
+        store.EditingConfig().Image()->blocks[0][1] = KeyEntry{kEntryKey, 0, 0x03B};
+    }
+    window->SetModified(true);
+    window->Apply();
+    ASSERT_TRUE(finished.wait(5000));
+    EXPECT_TRUE(finished.takeFirst().at(0).toBool());
+    EXPECT_FALSE(window->IsModified());
+    EXPECT_EQ(CountCommands(keyboard, CMD_BEGIN), 1);
+    EXPECT_EQ(CountCommands(keyboard, CMD_WRITE_KEYTABLE), 7) << "the active profile only";
+    EXPECT_EQ(CountCommands(keyboard, CMD_END), 1);
+    const auto tables = keyboard.Memory().keyTables;
+    EXPECT_EQ(tables[8 * 3 + 2], 0x3A) << "position 8 (Esc) now sends F1";
+    EXPECT_EQ(tables[19 * 3 + 2], 0x05) << "A still sends B";
+    window->Shutdown();
+}
+
+TEST_F(MainWindow, ExitStopsTheDeviceThreads) {
+    auto window = Start();
+    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+    QSignalSpy exit(window.get(), &CKorvelDlg::exitRequested);
+    window->ExitProgram();
+    EXPECT_EQ(exit.count(), 1);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->Presence().Running());
+}
+
+}  // namespace
+}  // namespace korvel
