@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run clean
+.PHONY: all deps configure build test run demo screenshot clean
 
 all: build
 
@@ -19,7 +19,13 @@ test: build
 	@cd $(BUILD) && ctest --output-on-failure -j2
 
 run: build
+	@bash scripts/run.sh $(BUILD)/bin
+
+demo: build
 	@bash scripts/demo.sh $(BUILD)/bin
+
+screenshot: build
+	@bash scripts/screenshot.sh $(BUILD)/bin
 
 clean:
 	rm -rf $(BUILD)
