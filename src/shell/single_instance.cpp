@@ -5,6 +5,8 @@
 #include <QLocalSocket>
 #include <QStandardPaths>
 
+#include <utility>
+
 #include "shell/instance_messages.h"
 
 namespace korvel {
@@ -36,6 +38,9 @@ SingleInstance::Outcome SingleInstance::Claim(bool kill) {
     if (kill) {
         SendToRunning(m_serverName, kMsgKillMainWindow, kTagKill);
         return Outcome::Exit;
+    }
+    if (m_server != nullptr) {
+        return Outcome::Run;
     }
     if (SendToRunning(m_serverName, kMsgOpenMainWindow, kTagOpen)) {
         return Outcome::Exit;
