@@ -80,8 +80,7 @@ QString Q(const std::u16string& text) { return QString::fromStdU16String(text); 
 CKorvelDlg::CKorvelDlg(MainWindowServices services, QWidget* parent)
     : CBaseDialog(parent, QString::fromStdU16String(services.paths.MainSkin().file.u16string()),
                   QString::fromStdU16String(services.paths.MainSkin().folder.u16string())),
-      m_services(services),
-      m_trayState(kIconKeyboardGone) {
+      m_services(services) {
     m_progressTimer.setInterval(kProgressPeriodMs);
     connect(&m_progressTimer, &QTimer::timeout, this, &CKorvelDlg::StepProgress);
     m_lightingTimer.setSingleShot(true);
@@ -118,6 +117,7 @@ bool CKorvelDlg::Initialise() {
 
     m_trayIcon = std::make_unique<CTrayIcon>(m_services.texts, this);
     m_trayIcon->Create(Q(m_services.texts.Text(TextKey::KEYBOARD_TRAY_DESC)), kIconKeyboardGone);
+    m_trayPresenter = std::make_unique<TrayIconPresenter>(*m_trayIcon);
     connect(m_trayIcon.get(), &CTrayIcon::openRequested, this, &CKorvelDlg::OnOpenMainWindow);
     connect(m_trayIcon.get(), &CTrayIcon::exitRequested, this, &CKorvelDlg::ExitProgram);
     connect(m_trayIcon.get(), &CTrayIcon::aboutRequested, this, &CKorvelDlg::ShowAbout);
@@ -273,9 +273,7 @@ void CKorvelDlg::OnOpenMainWindow() {
 }
 
 void CKorvelDlg::ShowTrayState(bool eventIcon, std::uint16_t icon) {
-    if (const auto shown = m_trayState.Show(eventIcon, icon); shown && m_trayIcon) {
-        m_trayIcon->SetIcon(*shown);
-    }
+    m_trayPresenter->ShowTrayState(eventIcon, icon);
 }
 
 void CKorvelDlg::OnLightingChangedOnKeyboard() { m_lightingTimer.start(0); }

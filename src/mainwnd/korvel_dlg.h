@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "mainwnd/main_window_services.h"
-#include "shell/core/tray_state.h"
+#include "shell/tray_icon_presenter.h"
 #include "widgets/base_dialog.h"
 #include "widgets/skin_surfaces.h"
 
@@ -46,7 +46,7 @@ public:
 
     KeyGrid& Keys() { return *m_keyGrid; }
     CPngButton* Control(int controlId) const;
-    const TrayState& Tray() const { return m_trayState; }
+    const TrayState& Tray() const { return m_trayPresenter->State(); }
     CTrayIcon* TrayIcon() const { return m_trayIcon.get(); }
     DevicePresence& Presence() { return *m_presence; }
 
@@ -92,7 +92,7 @@ private:
     std::unique_ptr<EventListener> m_listener;
     std::unique_ptr<DevicePresence> m_presence;
     std::unique_ptr<CTrayIcon> m_trayIcon;
-    TrayState m_trayState;
+    std::unique_ptr<TrayIconPresenter> m_trayPresenter;
     CAboutDlg* m_about = nullptr;
     QString m_linkAddress;
     bool m_modified = false;
