@@ -98,6 +98,13 @@ Commands:
   info                the keyboard's information block: active profile, macro capacity, effects
   profile             print the active onboard profile (1..3)
   profile N           make onboard profile N (1..3) active
+  validate FILE       check a profile file as the import does
+  dump FILE [--json]  show a profile file: header, assignments, macros and strings
+  encode FILE PROFILE the key table a download would send for onboard profile 1..3
+  blob FILE CAPACITY  the macro area a download would send to a keyboard of CAPACITY bytes
+  import FILE         load a profile file, save the working file and download all profiles
+  backup FILE         write a profile file of what the keyboard holds
+  export FILE         reload the working file from the keyboard and write it to FILE
   monitor             follow the keyboard: print connected, disconnected and event 0xNNNN
                       lines as they happen, until interrupted
 

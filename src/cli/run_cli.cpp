@@ -3,6 +3,7 @@
 #include <array>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_file_commands.h"
 #include "cli/cli_options.h"
 #include "version.h"
 
@@ -18,6 +19,13 @@ constexpr std::array kCommands = {
     Command{"info", RunInfo},
     Command{"profile", RunProfile},
     Command{"monitor", RunMonitorCommand},
+    Command{"validate", RunValidate},
+    Command{"dump", RunDump},
+    Command{"encode", RunEncode},
+    Command{"blob", RunBlob},
+    Command{"import", RunImport},
+    Command{"backup", RunBackup},
+    Command{"export", RunExport},
 };
 
 int UsageError(std::ostream& err, const std::string& message) {

@@ -18,6 +18,9 @@ int DownloadConfiguration(DownloadParts& parts, bool allProfiles, DownloadReport
     sent = {};
     ActiveHolder& active = parts.store.ActiveConfig();
     EditingHolder& editing = parts.store.EditingConfig();
+    // Normally ApplyConfig holds both already; taking them here in the program's order keeps a
+    // direct caller from ever taking them the other way round.
+    auto editingLock = editing.Lock();
     auto activeLock = active.Lock();
     if (active.Image() == nullptr) {
         return 0;

@@ -46,6 +46,11 @@ TEST_F(Backup, RoundTripBringsBackEveryEntryAndMacroTheKeyboardHolds) {
             Editing(block, keys[i]) = held[(i + static_cast<std::size_t>(block)) % std::size(held)];
         }
     }
+    // Texts stay on the host: a program key keeps its own function, a text key is silent.
+    Editing(0, 0x02C) = {kEntryLaunch, 0, 0};
+    Editing(0, 0x02D) = {kEntryText, 0, 0};
+    store.EditingConfig().Strings().SetText(GlobalEntryIndex(0, SlotOfScan(0x02C)), u"prog.exe");
+    store.EditingConfig().Strings().SetText(GlobalEntryIndex(0, SlotOfScan(0x02D)), u"words");
     ASSERT_EQ(Apply(true), 1);
 
     const auto file = folder / "backup.kvp";
@@ -60,6 +65,10 @@ TEST_F(Backup, RoundTripBringsBackEveryEntryAndMacroTheKeyboardHolds) {
         // Every block read back carries the G codes, as the keyboard's tables have no G keys.
         for (int slot = kFirstGKeySlot; slot <= kLastGKeySlot; ++slot) {
             expected[static_cast<std::size_t>(slot)].aux = GKeyCodeOfSlot(slot);
+        }
+        if (block == 0) {
+            expected[SlotOfScan(0x02C)] = {kEntryDefault, 0, 0};
+            expected[SlotOfScan(0x02D)] = {kEntryDisabled, 0, 0};
         }
         EXPECT_EQ(back.blocks[static_cast<std::size_t>(block)], expected) << "block " << block;
     }

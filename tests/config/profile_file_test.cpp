@@ -191,6 +191,45 @@ TEST_F(ProfileFiles, DamagedFilesFailToLoadAndLeaveEditingConfigAlone) {
     EXPECT_FALSE(LoadProfileFile(store, folder / "missing.kvp"));
 }
 
+TEST_F(ProfileFiles, MutatedFilesLoadWholeOrNotAtAll) {
+    {
+        auto lock = store.EditingConfig().Lock();
+        store.EditingConfig().SetMacros({TwoActionMacro(1, u"m"), TwoActionMacro(2, u"n")});
+        store.EditingConfig().Image()->Entry(9) = {kEntryText, 0, 0};
+        store.EditingConfig().Strings().SetText(9, u"some text");
+    }
+    const auto good = folder / "good.kvp";
+    ASSERT_TRUE(SaveProfileFile(store, true, good));
+    const std::string goodBytes = ReadBytes(good);
+    std::mt19937 random(11);
+    const auto file = folder / "mutated.kvp";
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes = goodBytes;
+        // Damage the header and the places where counts and sizes live more often than the rest.
+        const int changes = 1 + static_cast<int>(random() % 4);
+        for (int i = 0; i < changes; ++i) {
+            const std::size_t at = random() % 2 ? random() % 32
+                                                : random() % bytes.size();
+            bytes[at] = static_cast<char>(random());
+        }
+        if (random() % 3 == 0) {
+            bytes.resize(random() % bytes.size());
+        }
+        korvel::testing::WriteBytes(file, bytes);
+        CreateDefaultConfig(store, {}, 0, true);
+        store.EditingConfig().SetMacros({});
+        const ConfigImage before = *store.EditingConfig().Image();
+        if (LoadProfileFile(store, file)) {
+            EXPECT_LE(store.EditingConfig().MacroCount(), kMaxMacros);
+        } else {
+            EXPECT_EQ(*store.EditingConfig().Image(), before) << "round " << round;
+            EXPECT_EQ(store.EditingConfig().MacroCount(), 0) << "round " << round;
+        }
+        ScriptedPrompts prompts;
+        EXPECT_LE(ValidateProfileFile(file, prompts, nullptr), 1);
+    }
+}
+
 TEST_F(ProfileFiles, TextOffsetsOutsideThePoolAreIgnored) {
     std::vector<std::uint8_t> bytes = MinimalFile();
     const std::vector<std::uint8_t> pool = {'o', 0, 'k', 0, 0, 0, 'x', 0};  // "ok", then unterminated

@@ -1,0 +1,504 @@
+#include "cli/cli_file_commands.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+
+#include "cli/keyboard_session.h"
+#include "config/device_backup.h"
+#include "config/hardware_download.h"
+#include "config/key_table_codec.h"
+#include "config/macro_blob.h"
+#include "config/profile_file.h"
+#include "config/profile_locations.h"
+#include "config/profile_transfer.h"
+#include "device/command_set.h"
+#include "device/result_codes.h"
+#include "shell/core/console_prompts.h"
+#include "shell/core/text_encoding.h"
+#include "shell/core/text_table.h"
+
+namespace korvel::cli {
+namespace {
+
+// The texts of Skins/language.ini beside the program; the built-in texts where it has none.
+TextLookup LanguageTexts() {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    auto table = std::make_shared<TextTable>(LanguageFilePath(program.parent_path()));
+    table->LoadTexts();
+    return [table](std::string_view key) { return table->Text(key); };
+}
+
+// --documents, else the user's Documents folder as the desktop names it.
+std::filesystem::path DocumentsFolder(const GlobalOptions& options) {
+    if (!options.documents.empty()) {
+        return options.documents;
+    }
+    if (const char* xdg = std::getenv("XDG_DOCUMENTS_DIR"); xdg != nullptr && *xdg != '\0') {
+        return xdg;
+    }
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return std::filesystem::path(home) / "Documents";
+    }
+    return {};
+}
+
+// Console prompts that remember whether they said anything, so that a command adds its own
+// message only where the core stayed silent.
+class CountingPrompts : public Prompts {
+public:
+    explicit CountingPrompts(std::ostream& err) : m_console(err, nullptr) {}
+    void ShowMessage(std::u16string_view text, MessageKind kind) override {
+        ++m_shown;
+        m_console.ShowMessage(text, kind);
+    }
+    Answer AskYesNo(std::u16string_view text, Answer defaultAnswer) override {
+        ++m_shown;
+        return m_console.AskYesNo(text, defaultAnswer);
+    }
+    int Shown() const { return m_shown; }
+
+private:
+    ConsolePrompts m_console;
+    int m_shown = 0;
+};
+
+std::string Hex(std::span<const std::uint8_t> bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text;
+    text.reserve(bytes.size() * 2);
+    for (const std::uint8_t b : bytes) {
+        text.push_back(kDigits[b >> 4]);
+        text.push_back(kDigits[b & 0x0F]);
+    }
+    return text;
+}
+
+std::string HexNumber(unsigned value, int width) {
+    std::ostringstream out;
+    out << "0x" << std::hex;
+    out.width(width);
+    out.fill('0');
+    out << value;
+    return out.str();
+}
+
+std::string ReadErrorText(const std::string& file, ProfileReadError error) {
+    switch (error) {
+    case ProfileReadError::Missing:
+        return file + ": no such file";
+    case ProfileReadError::Unreadable:
+        return file + ": the file cannot be read";
+    case ProfileReadError::Short:
+        return file + ": the file ends before the data its header announces";
+    case ProfileReadError::Inconsistent:
+        return file + ": the file holds more macros or actions than a configuration can";
+    case ProfileReadError::NoMemory:
+        return file + ": out of memory";
+    case ProfileReadError::None:
+        break;
+    }
+    return file + ": not a profile file";
+}
+
+// What the window does when the keyboard arrives: take its own default key table and its macro
+// capacity.
+bool TakeKeyboardBasics(CommandContext& context, DeviceLink& link, KeyCodec& keyCodec) {
+    KeyTableBytes table{};
+    if (DevReadDefaultKeyTable(link, table) == DEV_OK) {
+        keyCodec.ReplaceDefaultKeyTable(table);
+    }
+    DeviceInfoBlock block;
+    if (const int result = DevReadInfo(link, block); result != DEV_OK) {
+        context.Fail(kExitFailed, "the keyboard's information block could not be read (result " +
+                                      std::to_string(result) + ")");
+        return false;
+    }
+    link.SetMacroCapacity(block.MacroCapacityBytes());
+    return true;
+}
+
+std::string KeyName(const KeyCodec& keyCodec, int slot) {
+    if (slot < kKeySlots) {
+        return Utf16ToUtf8(keyCodec.KeyNameOf(ScanOfSlot(static_cast<KeySlot>(slot))));
+    }
+    if (slot >= kFirstGKeySlot && slot <= kLastGKeySlot) {
+        const int n = (slot - kFirstGKeySlot) % kGKeys + 1;
+        return Utf16ToUtf8(GKeyLabel(n)) + (slot - kFirstGKeySlot < kGKeys ? "" : " (bank B)");
+    }
+    return "";
+}
+
+std::string JsonString(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20) {
+            out += "\\u00";
+            out += "0123456789abcdef"[u >> 4];
+            out += "0123456789abcdef"[u & 0x0F];
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+void DumpText(std::ostream& out, const ProfileContents& contents, const KeyCodec& keyCodec) {
+    const ConfigHeader& h = contents.image->header;
+    out << "header: magic " << HexNumber(h.magic, 4) << ", headerLength " << h.headerLength
+        << ", formatCode " << h.formatCode << ", formatVersion " << h.formatVersion
+        << ", totalBytes " << h.totalBytes << ", entryCount " << h.entryCount << ", macroCount "
+        << h.macroCount << ", stringPoolBytes " << h.stringPoolBytes << ", reservedFlag "
+        << int(h.reservedFlag) << ", checksum " << HexNumber(h.checksum, 2)
+        << (ProfileHeaderValid(h) ? " (valid)" : " (invalid)") << '\n';
+    for (int block = 0; block < kProfileBlocks; ++block) {
+        out << "block " << block
+            << (block < kOnboardProfiles ? " (onboard profile " + std::to_string(block + 1) + ")"
+                                         : std::string(" (not sent to the keyboard)"))
+            << ":\n";
+        for (int slot = 0; slot < kBlockSlots; ++slot) {
+            const KeyEntry& e = contents.image->blocks[static_cast<std::size_t>(block)]
+                                                      [static_cast<std::size_t>(slot)];
+            if (e.type == 0 && e.value == 0) {
+                continue;
+            }
+            out << "  slot " << HexNumber(static_cast<unsigned>(slot), 3) << ' '
+                << KeyName(keyCodec, slot) << ": type " << e.type << ", aux " << e.aux
+                << ", value " << e.value << '\n';
+        }
+    }
+    for (const MacroRecord& m : contents.macros) {
+        out << "macro " << m.macroId << " \"" << Utf16ToUtf8(m.name) << "\", loopCount "
+            << int(m.loopCount) << ", " << m.actions.size() << " actions\n";
+        for (const MacroAction& a : m.actions) {
+            out << "  " << Utf16ToUtf8(keyCodec.KeyNameOf(a.key)) << ' '
+                << (a.direction == kMacroPress ? "press" : "release") << ", then " << a.delayMs
+                << " ms\n";
+        }
+    }
+    for (int k = 0; k < kConfigEntries; ++k) {
+        if (const std::u16string* text = contents.strings.Text(k)) {
+            out << "string of entry " << k << ": \"" << Utf16ToUtf8(*text) << "\"\n";
+        }
+    }
+}
+
+void DumpJson(std::ostream& out, const ProfileContents& contents, const KeyCodec& keyCodec) {
+    const ConfigHeader& h = contents.image->header;
+    out << "{\"header\":{\"magic\":" << h.magic << ",\"headerLength\":" << h.headerLength
+        << ",\"formatCode\":" << h.formatCode << ",\"formatVersion\":" << h.formatVersion
+        << ",\"totalBytes\":" << h.totalBytes << ",\"entryCount\":" << h.entryCount
+        << ",\"macroCount\":" << h.macroCount << ",\"stringPoolBytes\":" << h.stringPoolBytes
+        << ",\"reservedFlag\":" << int(h.reservedFlag) << ",\"checksum\":" << int(h.checksum)
+        << ",\"valid\":" << (ProfileHeaderValid(h) ? "true" : "false") << "},\"profiles\":[";
+    for (int block = 0; block < kProfileBlocks; ++block) {
+        out << (block ? ",[" : "[");
+        bool first = true;
+        for (int slot = 0; slot < kBlockSlots; ++slot) {
+            const KeyEntry& e = contents.image->blocks[static_cast<std::size_t>(block)]
+                                                      [static_cast<std::size_t>(slot)];
+            if (e.type == 0 && e.value == 0) {
+                continue;
+            }
+            out << (first ? "" : ",") << "{\"slot\":" << slot
+                << ",\"name\":" << JsonString(KeyName(keyCodec, slot)) << ",\"type\":" << e.type
+                << ",\"aux\":" << e.aux << ",\"value\":" << e.value << '}';
+            first = false;
+        }
+        out << ']';
+    }
+    out << "],\"macros\":[";
+    for (std::size_t i = 0; i < contents.macros.size(); ++i) {
+        const MacroRecord& m = contents.macros[i];
+        out << (i ? "," : "") << "{\"id\":" << m.macroId
+            << ",\"name\":" << JsonString(Utf16ToUtf8(m.name))
+            << ",\"loopCount\":" << int(m.loopCount) << ",\"actions\":[";
+        for (std::size_t j = 0; j < m.actions.size(); ++j) {
+            const MacroAction& a = m.actions[j];
+            out << (j ? "," : "") << "{\"delayMs\":" << a.delayMs << ",\"key\":" << a.key
+                << ",\"direction\":" << a.direction << '}';
+        }
+        out << "]}";
+    }
+    out << "],\"strings\":[";
+    bool first = true;
+    for (int k = 0; k < kConfigEntries; ++k) {
+        if (const std::u16string* text = contents.strings.Text(k)) {
+            out << (first ? "" : ",") << "{\"entry\":" << k
+                << ",\"text\":" << JsonString(Utf16ToUtf8(*text)) << '}';
+            first = false;
+        }
+    }
+    out << "]}\n";
+}
+
+// Loads FILE into a fresh EditingConfig as the window's load does; a message and false when the
+// file cannot be used.
+bool LoadInto(CommandContext& context, ConfigStore& store, const std::string& file) {
+    ProfileReadError error = ProfileReadError::None;
+    if (!ReadProfileFile(file, &error)) {
+        context.Fail(kExitFailed, ReadErrorText(file, error));
+        return false;
+    }
+    if (!LoadProfileFile(store, file)) {
+        context.Fail(kExitFailed, file + ": the file could not be loaded");
+        return false;
+    }
+    return true;
+}
+
+bool ParseUnsigned(const std::string& text, std::uint32_t& value) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return !text.empty() && ec == std::errc() && ptr == end;
+}
+
+}  // namespace
+
+int RunValidate(CommandContext& context) {
+    if (context.Arguments().size() != 1) {
+        return context.Fail(kExitUsage, "validate takes one argument, the profile file");
+    }
+    const std::string& file = context.Arguments()[0];
+    CountingPrompts prompts(context.Err());
+    const int result = ValidateProfileFile(file, prompts, LanguageTexts());
+    if (result == 1) {
+        // What the import does next: the load, which also needs the data the header announces.
+        ProfileReadError error = ProfileReadError::None;
+        if (!ReadProfileFile(file, &error)) {
+            return context.Fail(kExitFailed, ReadErrorText(file, error));
+        }
+        context.Out() << "valid\n";
+        return kExitOk;
+    }
+    if (prompts.Shown() > 0) {
+        return kExitFailed;
+    }
+    std::error_code error;
+    if (result == -2) {
+        return context.Fail(kExitFailed, file + ": the file cannot be opened");
+    }
+    if (result == -3) {
+        return context.Fail(kExitFailed, file + ": out of memory");
+    }
+    if (!std::filesystem::is_regular_file(file, error)) {
+        return context.Fail(kExitFailed, file + ": no such file");
+    }
+    return context.Fail(kExitFailed, file + ": not a profile file (" +
+                                         std::to_string(std::filesystem::file_size(file, error)) +
+                                         " bytes; a profile file has at least 32832)");
+}
+
+int RunDump(CommandContext& context) {
+    const auto& arguments = context.Arguments();
+    bool json = false;
+    std::vector<std::string> files;
+    for (const std::string& argument : arguments) {
+        if (argument == "--json") {
+            json = true;
+        } else if (argument.starts_with("--")) {
+            return context.Fail(kExitUsage, "dump knows no option " + argument);
+        } else {
+            files.push_back(argument);
+        }
+    }
+    if (files.size() != 1) {
+        return context.Fail(kExitUsage, "dump takes one profile file and, optionally, --json");
+    }
+    ProfileReadError error = ProfileReadError::None;
+    const auto contents = ReadProfileFile(files[0], &error);
+    if (!contents) {
+        return context.Fail(kExitFailed, ReadErrorText(files[0], error));
+    }
+    KeyCodec keyCodec;
+    KeyTexts texts = keyCodec.Texts();
+    const TextLookup language = LanguageTexts();
+    for (int i = 0; i < kMediaKeys; ++i) {
+        texts.mediaNames[static_cast<std::size_t>(i)] =
+            LocalisedOr(language, MediaKeyTable()[static_cast<std::size_t>(i)].languageKey,
+                        texts.mediaNames[static_cast<std::size_t>(i)]);
+    }
+    texts.unknownKey = LocalisedOr(language, "UNKNOWN_KEY", texts.unknownKey);
+    keyCodec.SetTexts(std::move(texts));
+    if (json) {
+        DumpJson(context.Out(), *contents, keyCodec);
+    } else {
+        DumpText(context.Out(), *contents, keyCodec);
+    }
+    return kExitOk;
+}
+
+int RunEncode(CommandContext& context) {
+    const auto& arguments = context.Arguments();
+    if (arguments.size() != 2) {
+        return context.Fail(kExitUsage, "encode takes a profile file and an onboard profile 1..3");
+    }
+    const std::string& profileText = arguments[1];
+    if (profileText.size() != 1 || profileText[0] < '1' || profileText[0] > '0' + kOnboardProfiles) {
+        return context.Fail(kExitUsage, "the profile must be 1, 2 or 3, not '" + profileText + "'");
+    }
+    const int profile = profileText[0] - '1';
+    ConfigStore store;
+    if (!LoadInto(context, store, arguments[0])) {
+        return kExitFailed;
+    }
+    KeyCodec keyCodec;
+    // The keyboard's own default table when there is a keyboard: a real one only if it answers.
+    if (context.Options().simulate) {
+        KeyboardSession* keyboard = context.Keyboard();
+        if (keyboard == nullptr) {
+            return kExitFailed;
+        }
+        KeyTableBytes table{};
+        if (DevReadDefaultKeyTable(keyboard->Link(), table) != DEV_OK) {
+            return context.Finish(
+                context.Fail(kExitFailed, "the keyboard's default key table could not be read"));
+        }
+        keyCodec.ReplaceDefaultKeyTable(table);
+    } else {
+        std::ostringstream silent;
+        std::string ignored;
+        if (auto keyboard = KeyboardSession::Open(context.Options(), silent, ignored)) {
+            KeyTableBytes table{};
+            if (DevReadDefaultKeyTable(keyboard->Link(), table) == DEV_OK) {
+                keyCodec.ReplaceDefaultKeyTable(table);
+            }
+        }
+    }
+    EditingHolder& editing = store.EditingConfig();
+    auto lock = editing.Lock();
+    const KeyTableBytes table = EncodeKeyTable(
+        editing.Image()->blocks[static_cast<std::size_t>(profile)], keyCodec.DefaultKeyTable(),
+        [&editing](std::uint16_t id) { return MacroIndexById(editing, id); });
+    context.Out() << Hex(table) << '\n';
+    return context.Finish(kExitOk);
+}
+
+int RunBlob(CommandContext& context) {
+    const auto& arguments = context.Arguments();
+    std::uint32_t capacity = 0;
+    if (arguments.size() != 2) {
+        return context.Fail(kExitUsage, "blob takes a profile file and a capacity in bytes");
+    }
+    if (!ParseUnsigned(arguments[1], capacity)) {
+        return context.Fail(kExitUsage,
+                            "the capacity must be a whole number of bytes, not '" + arguments[1] + "'");
+    }
+    ConfigStore store;
+    if (!LoadInto(context, store, arguments[0])) {
+        return kExitFailed;
+    }
+    const BlobForm form = ChooseBlobForm(store.EditingConfig(), capacity);
+    if (form.outcome == BlobFormOutcome::Refused) {
+        context.Err() << Utf16ToUtf8(LocalisedOr(LanguageTexts(), form.messageKey, form.message))
+                      << '\n';
+        return kExitFailed;
+    }
+    const auto blob = BuildMacroBlob(store.EditingConfig(), form.size, form.withNames);
+    if (!blob) {
+        return context.Fail(kExitFailed, "the macro area could not be built");
+    }
+    context.Out() << Hex(*blob) << "\nnames: " << (form.withNames ? "yes" : "no") << '\n';
+    return kExitOk;
+}
+
+int RunImport(CommandContext& context) {
+    if (context.Arguments().size() != 1) {
+        return context.Fail(kExitUsage, "import takes one argument, the profile file");
+    }
+    const std::string& file = context.Arguments()[0];
+    const std::filesystem::path documents = DocumentsFolder(context.Options());
+    if (documents.empty()) {
+        return context.Fail(kExitUsage, "no Documents folder known: give --documents DIR");
+    }
+    KeyboardSession* keyboard = context.Keyboard();
+    if (keyboard == nullptr) {
+        return kExitFailed;
+    }
+    DeviceLink& link = keyboard->Link();
+    KeyCodec keyCodec;
+    if (!TakeKeyboardBasics(context, link, keyCodec)) {
+        return context.Finish(kExitFailed);
+    }
+    ConfigStore store;
+    CreateDefaultConfig(store, {}, 0, true);
+    CountingPrompts prompts(context.Err());
+    const TextLookup texts = LanguageTexts();
+    DeviceDownload download(DownloadParts{store, link, keyCodec, prompts, texts});
+    const ImportResult result = ImportProfileFile(store, download, prompts, texts, documents, file);
+    if (result.outcome == ImportOutcome::Refused) {
+        return context.Finish(kExitFailed);
+    }
+    const DownloadReport& sent = download.LastReport();
+    if (result.outcome == ImportOutcome::DownloadFailed) {
+        return context.Finish(context.Fail(
+            kExitFailed, sent.sent ? "the keyboard did not take the configuration (result " +
+                                         std::to_string(sent.lastKeyTableResult) + ")"
+                                   : std::string("nothing was sent to the keyboard")));
+    }
+    context.Out() << "macro area: " << sent.macroAreaBytes << " bytes"
+                  << (sent.withNames ? "" : " (without names)") << "\nprofiles written: "
+                  << sent.profilesWritten << "\nworking file: "
+                  << (result.workingFileSaved ? "saved" : "not present, not saved") << '\n';
+    return context.Finish(kExitOk);
+}
+
+int RunBackup(CommandContext& context) {
+    if (context.Arguments().size() != 1) {
+        return context.Fail(kExitUsage, "backup takes one argument, the file to write");
+    }
+    const std::string& file = context.Arguments()[0];
+    KeyboardSession* keyboard = context.Keyboard();
+    if (keyboard == nullptr) {
+        return kExitFailed;
+    }
+    KeyCodec keyCodec;
+    if (!TakeKeyboardBasics(context, keyboard->Link(), keyCodec)) {
+        return context.Finish(kExitFailed);
+    }
+    if (!BackupDeviceToFile(keyboard->Link(), keyCodec, LanguageTexts(), file)) {
+        return context.Finish(context.Fail(
+            kExitFailed, "the keyboard's configuration could not be read or " + file +
+                             " could not be written; the file was not changed"));
+    }
+    return context.Finish(kExitOk);
+}
+
+int RunExport(CommandContext& context) {
+    if (context.Arguments().size() != 1) {
+        return context.Fail(kExitUsage, "export takes one argument, the file to write");
+    }
+    const std::string& file = context.Arguments()[0];
+    const std::filesystem::path documents = DocumentsFolder(context.Options());
+    if (documents.empty()) {
+        return context.Fail(kExitUsage, "no Documents folder known: give --documents DIR");
+    }
+    KeyboardSession* keyboard = context.Keyboard();
+    if (keyboard == nullptr) {
+        return kExitFailed;
+    }
+    KeyCodec keyCodec;
+    if (!TakeKeyboardBasics(context, keyboard->Link(), keyCodec)) {
+        return context.Finish(kExitFailed);
+    }
+    ConfigStore store;
+    CreateDefaultConfig(store, {}, 0, true);
+    if (ReloadFromDevice(store, keyboard->Link(), keyCodec, LanguageTexts(), documents) !=
+        ReloadOutcome::FromKeyboard) {
+        return context.Finish(context.Fail(
+            kExitFailed, "the keyboard's configuration could not be read; nothing was written"));
+    }
+    if (!ExportProfileFile(store, file)) {
+        return context.Finish(context.Fail(kExitFailed, file + " could not be written"));
+    }
+    return context.Finish(kExitOk);
+}
+
+}  // namespace korvel::cli

@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/run_cli.h"
+#include "config/config_store.h"
+#include "config/key_table_codec.h"
+#include "config/profile_file.h"
+#include "config/profile_locations.h"
+
+namespace korvel::cli {
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome Korvelctl(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunCli(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::string Slurp(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+MacroRecord Macro(std::uint16_t id, std::u16string name) {
+    MacroRecord record;
+    record.macroId = id;
+    record.name = std::move(name);
+    record.loopCount = 2;
+    record.actions = {{120, 0x01E, kMacroPress}, {0, 0x01E, kMacroRelease}};
+    return record;
+}
+
+class FileCommands : public ::testing::Test {
+protected:
+    FileCommands()
+        : folder(std::filesystem::temp_directory_path() /
+                 ("korvelctl-files-" + std::string(::testing::UnitTest::GetInstance()
+                                                       ->current_test_info()
+                                                       ->name()))) {
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        // A configuration with a remap, a macro key, a program path and two macros.
+        CreateDefaultConfig(store, {}, 0, true);
+        EditingHolder& editing = store.EditingConfig();
+        editing.Image()->blocks[0][SlotOfScan(0x01E)] = {kEntryKey, 0, 0x030};
+        editing.Image()->blocks[1][SlotOfScan(0x01F)] = {kEntryMacro, 0, 7};
+        editing.Image()->blocks[2][SlotOfScan(0x020)] = {kEntryLaunch, 0, 0};
+        editing.Strings().SetText(GlobalEntryIndex(2, SlotOfScan(0x020)), u"run \"me\".exe");
+        editing.SetMacros({Macro(3, u"abc"), Macro(7, u"second")});
+        profile = (folder / "profile.kvp").string();
+        EXPECT_TRUE(SaveProfileFile(store, true, profile));
+    }
+    ~FileCommands() override { std::filesystem::remove_all(folder); }
+
+    std::string State() const { return "--simulate=" + (folder / "kb.state").string(); }
+    std::string Documents() const { return (folder / "docs").string(); }
+
+    std::filesystem::path folder;
+    ConfigStore store;
+    std::string profile;
+};
+
+struct FailureCase {
+    std::vector<std::string> args;
+    int status;
+    std::string errContains;
+};
+
+TEST_F(FileCommands, UsageAndFailureExits) {
+    const std::string missing = (folder / "missing.kvp").string();
+    const std::string shortFile = (folder / "short.kvp").string();
+    std::ofstream(shortFile) << "too short";
+    const std::string badHeader = (folder / "bad.kvp").string();
+    {
+        std::string bytes = Slurp(profile);
+        bytes[2] = 33;
+        std::ofstream(badHeader, std::ios::binary) << bytes;
+    }
+    const std::string truncated = (folder / "truncated.kvp").string();
+    {
+        const std::string bytes = Slurp(profile);
+        std::ofstream(truncated, std::ios::binary) << bytes.substr(0, bytes.size() - 20);
+    }
+    const std::string docs = "--documents=" + Documents();
+    const FailureCase cases[] = {
+        {{"validate"}, 2, "validate takes one argument"},
+        {{"validate", "a", "b"}, 2, "validate takes one argument"},
+        {{"validate", missing}, 1, "no such file"},
+        {{"validate", shortFile}, 1, "not a profile file"},
+        {{"validate", badHeader}, 1, "wrong file format, revert to the default values: \n  " + badHeader},
+        {{"validate", truncated}, 1, "ends before the data"},
+        {{"dump"}, 2, "dump takes one profile file"},
+        {{"dump", profile, "--yaml"}, 2, "no option --yaml"},
+        {{"dump", truncated}, 1, "ends before the data"},
+        {{"encode", profile}, 2, "encode takes"},
+        {{"encode", profile, "4"}, 2, "must be 1, 2 or 3"},
+        {{"encode", missing, "1"}, 1, "no such file"},
+        {{"blob", profile}, 2, "blob takes"},
+        {{"blob", profile, "-5"}, 2, "whole number"},
+        {{"blob", profile, "lots"}, 2, "whole number"},
+        {{"blob", shortFile, "100"}, 1, "ends before"},
+        {{"blob", profile, "20"}, 1, "Macro space exceeds the hardware space."},
+        {{State(), docs, "import"}, 2, "import takes one argument"},
+        {{State(), docs, "import", badHeader}, 1, "File format error, import failed!"},
+        {{State(), docs, "import", truncated}, 1, "File format error, import failed!"},
+        {{State(), "backup"}, 2, "backup takes one argument"},
+        {{State(), "backup", (folder / "no-such-folder" / "x.kvp").string()}, 1, "not changed"},
+        {{State(), docs, "export"}, 2, "export takes one argument"},
+        {{State(), docs, "export", (folder / "no-such-folder" / "x.kvp").string()}, 1,
+         "could not be written"},
+    };
+    for (const FailureCase& c : cases) {
+        const Outcome run = Korvelctl(c.args);
+        std::string line;
+        for (const auto& a : c.args) {
+            line += a + ' ';
+        }
+        EXPECT_EQ(run.status, c.status) << line << '\n' << run.err;
+        EXPECT_NE(run.err.find(c.errContains), std::string::npos) << line << '\n' << run.err;
+        EXPECT_EQ(run.out, "") << line;
+    }
+    // The header case shows the format message and then the import message, in that order.
+    const Outcome both = Korvelctl({State(), docs, "import", badHeader});
+    EXPECT_LT(both.err.find("wrong file format"), both.err.find("File format error"));
+}
+
+TEST_F(FileCommands, ValidateAndDump) {
+    EXPECT_EQ(Korvelctl({"validate", profile}).out, "valid\n");
+
+    const Outcome text = Korvelctl({"dump", profile});
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_NE(text.out.find("macroCount 2"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("slot 0x01e A: type 2, aux 0, value 48"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("macro 7 \"second\", loopCount 2, 2 actions"), std::string::npos);
+    EXPECT_NE(text.out.find("\"run \"me\".exe\""), std::string::npos);
+
+    const Outcome json = Korvelctl({"dump", profile, "--json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    const std::string& j = json.out;
+    EXPECT_EQ(j.front(), '{');
+    EXPECT_EQ(j.substr(j.size() - 2), "}\n");
+    EXPECT_NE(j.find("\"profiles\":[[{\"slot\":30,\"name\":\"A\",\"type\":2,\"aux\":0,\"value\":48}"),
+              std::string::npos)
+        << j;
+    EXPECT_NE(j.find("{\"id\":3,\"name\":\"abc\",\"loopCount\":2,\"actions\":[{\"delayMs\":120,"
+                     "\"key\":30,\"direction\":0},{\"delayMs\":0,\"key\":30,\"direction\":1}]}"),
+              std::string::npos)
+        << j;
+    EXPECT_NE(j.find("\"strings\":[{\"entry\":1056,\"text\":\"run \\\"me\\\".exe\"}]"),
+              std::string::npos)
+        << j;
+}
+
+TEST_F(FileCommands, EncodeGivesTheDownloadsKeyTable) {
+    for (int p = 1; p <= 3; ++p) {
+        const Outcome run = Korvelctl({"encode", profile, std::to_string(p)});
+        ASSERT_EQ(run.status, 0) << run.err;
+        ASSERT_EQ(run.out.size(), 757u);
+        const KeyTableBytes expected =
+            EncodeKeyTable(store.EditingConfig().Image()->blocks[static_cast<std::size_t>(p - 1)],
+                           kBuiltInDefaultKeyTable,
+                           [this](std::uint16_t id) { return MacroIndexById(store.EditingConfig(), id); });
+        std::string hex;
+        for (const std::uint8_t b : expected) {
+            static constexpr char kDigits[] = "0123456789abcdef";
+            hex += kDigits[b >> 4];
+            hex += kDigits[b & 15];
+        }
+        EXPECT_EQ(run.out, hex + "\n") << "profile " << p;
+    }
+    // Macro id 7 is the second macro of the list: 05 01 01 at the position of S.
+    const Outcome two = Korvelctl({"--simulate", "encode", profile, "2"});
+    EXPECT_EQ(two.status, 0) << two.err;
+    EXPECT_NE(two.out.find("050101"), std::string::npos);
+}
+
+TEST_F(FileCommands, BlobFollowsTheCapacityRule) {
+    // Two macros of two actions: bare 16 + 4 + 2 x 12 = 44, names add 6 and 12 bytes.
+    const Outcome full = Korvelctl({"blob", profile, "62"});
+    ASSERT_EQ(full.status, 0) << full.err;
+    EXPECT_EQ(full.out.substr(0, 16), "aa553e0002000100");
+    EXPECT_EQ(full.out.substr(full.out.size() - 12), "\nnames: yes\n");
+    const Outcome bare = Korvelctl({"blob", profile, "44"});
+    ASSERT_EQ(bare.status, 0) << bare.err;
+    EXPECT_EQ(bare.out, bare.out.substr(0, 88) + "\nnames: no\n");
+    EXPECT_EQ(bare.out.substr(0, 16), "aa552c0002000000");
+    EXPECT_EQ(Korvelctl({"blob", profile, "43"}).status, 1);
+}
+
+TEST_F(FileCommands, ImportBackupAndExportGoThroughTheKeyboard) {
+    const std::string docs = "--documents=" + Documents();
+    const Outcome imported = Korvelctl({State(), docs, "import", profile});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    EXPECT_EQ(imported.out,
+              "macro area: 62 bytes\nprofiles written: 3\nworking file: not present, not saved\n");
+
+    const std::string backup = (folder / "backup.kvp").string();
+    ASSERT_EQ(Korvelctl({State(), "backup", backup}).status, 0);
+    const Outcome dumped = Korvelctl({"dump", backup});
+    EXPECT_NE(dumped.out.find("slot 0x01e A: type 2, aux 0, value 48"), std::string::npos);
+    // Macro ids read back are area positions plus one; the key follows its macro.
+    EXPECT_NE(dumped.out.find("macro 2 \"second\""), std::string::npos) << dumped.out;
+    EXPECT_NE(dumped.out.find("slot 0x01f S: type 4, aux 0, value 2"), std::string::npos);
+    EXPECT_EQ(dumped.out.find("string of entry"), std::string::npos);
+
+    const std::string exported = (folder / "exported.kvp").string();
+    ASSERT_EQ(Korvelctl({State(), docs, "export", exported}).status, 0);
+    EXPECT_EQ(Slurp(exported), Slurp(backup));
+    EXPECT_EQ(Slurp(WorkingFile(Documents())), Slurp(backup));
+
+    // With the working file in place, an import keeps it up to date.
+    const Outcome again = Korvelctl({State(), docs, "import", profile});
+    EXPECT_NE(again.out.find("working file: saved"), std::string::npos);
+    EXPECT_EQ(Slurp(WorkingFile(Documents())), Slurp(profile));
+}
+
+}  // namespace
+}  // namespace korvel::cli
