@@ -1,0 +1,77 @@
+// skingen: draws the default skin.
+//   skingen <folder>          writes every dialog's INI file and picture into <folder>
+//   skingen --check <folder>  checks a skin folder; exit status 1 when anything is missing or wrong
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <cstdio>
+
+#include "ini_writer.h"
+#include "panel_bitmaps.h"
+#include "skin_check.h"
+#include "skin_layout.h"
+#include "skin_painter.h"
+
+namespace {
+
+using namespace skingen;
+
+bool Save(const QDir& dir, const QString& name, const QImage& image) {
+    const QString path = dir.filePath(name);
+    QImageWriter writer(path);
+    if (name.endsWith(QLatin1String(".jpg"))) {
+        writer.setFormat("jpg");
+        writer.setQuality(95);
+        writer.setOptimizedWrite(true);
+        if (writer.write(image)) return true;
+    } else {
+        // Masks and panel bitmaps: 24-bit, so "exactly white" stays exactly white.
+        writer.setFormat(name.endsWith(QLatin1String(".png")) ? "png" : "bmp");
+        if (writer.write(image.convertToFormat(QImage::Format_RGB888))) return true;
+    }
+    std::fprintf(stderr, "skingen: cannot write %s: %s\n", qPrintable(path), qPrintable(writer.errorString()));
+    return false;
+}
+
+bool SaveText(const QDir& dir, const QString& name, const QByteArray& text) {
+    QFile file(dir.filePath(name));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size()) return true;
+    std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(file.fileName()));
+    return false;
+}
+
+int Generate(const QString& folder) {
+    QDir dir(folder);
+    if (!dir.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "skingen: cannot create %s\n", qPrintable(folder));
+        return 1;
+    }
+    bool ok = true;
+    const std::vector<Dialog> skin = BuildSkin();
+    for (const Dialog& d : skin) {
+        ok = SaveText(dir, d.iniFile, IniText(d)) && ok;
+        ok = Save(dir, d.background, RenderBackground(d)) && ok;
+        ok = Save(dir, d.mask, RenderMask(d)) && ok;
+        for (const StatePicture& s : d.pictures) ok = Save(dir, s.file, RenderStatePicture(d, s.state, s.variant)) && ok;
+    }
+    const Dialog& main = skin.front();
+    for (const NamedImage& bitmap : RenderPanelBitmaps(main)) ok = Save(dir, bitmap.file, bitmap.image) && ok;
+    ok = Save(dir, QStringLiteral("Arrow.jpg"), RenderArrowPicture(main.find("LEFT_ARROW")->rect.size())) && ok;
+    return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() == 2 && args[0] == QLatin1String("--check")) {
+        const int problems = skingen::CheckSkin(args[1]);
+        if (problems) std::fprintf(stderr, "skin: %d problem(s) in %s\n", problems, qPrintable(args[1]));
+        return problems ? 1 : 0;
+    }
+    if (args.size() == 1 && !args[0].startsWith(QLatin1String("--"))) return Generate(args[0]);
+    std::fprintf(stderr, "usage: skingen <folder> | skingen --check <folder>\n");
+    return 2;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <vector>
+
+#include "skin_layout.h"
+
+namespace skingen {
+
+struct NamedImage {
+    QString file;
+    QImage image;
+};
+
+// The lighting panel's bitmaps (on/off, directions, multicolour, colour chips, tools, the slider
+// faces 0..11) and the progress frames jdt1..jdt10, each as large as the control that shows it in
+// the main window.
+std::vector<NamedImage> RenderPanelBitmaps(const Dialog& main);
+
+}  // namespace skingen

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+namespace skingen {
+
+// Checks a skin folder against what the programs read from it: every INI file with every key its
+// dialog places, every picture present and decodable, state pictures as large as their dialog's
+// background, the main window's key buttons apart from each other, hover faces that differ from
+// normal ones. Prints each problem to stderr; returns the number of problems.
+int CheckSkin(const QString& folder);
+
+}  // namespace skingen
