@@ -98,6 +98,12 @@ Commands:
   info                the keyboard's information block: active profile, macro capacity, effects
   profile             print the active onboard profile (1..3)
   profile N           make onboard profile N (1..3) active
+  lighting [PROFILE]  the lighting record of onboard profile 1..3 (default: the active one):
+                      effect, brightness, speed, direction, multicolor, color, base-color,
+                      paint-color, report-rate, tool, effect17, one 'name: value' per line
+  lighting set FIELD VALUE [PROFILE]
+                      write one of those fields at once, as the lighting panel does;
+                      colours as #rrggbb
   monitor             follow the keyboard: print connected, disconnected and event 0xNNNN
                       lines as they happen, until interrupted
 

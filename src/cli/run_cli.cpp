@@ -3,6 +3,7 @@
 #include <array>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_lighting_commands.h"
 #include "cli/cli_options.h"
 #include "version.h"
 
@@ -18,6 +19,7 @@ constexpr std::array kCommands = {
     Command{"info", RunInfo},
     Command{"profile", RunProfile},
     Command{"monitor", RunMonitorCommand},
+    Command{"lighting", RunLighting},
 };
 
 int UsageError(std::ostream& err, const std::string& message) {
