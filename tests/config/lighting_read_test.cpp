@@ -188,9 +188,10 @@ TEST_F(LightingRead, KeyboardGoingAwayHalfWayKeepsTheOldValuesOfWhatWasNotRead) 
         const auto headers = Headers();
         EXPECT_EQ(std::count(headers.begin(), headers.end(), Header{CMD_READ_PARAMS, 56, 84}), 0);
         auto last = headers.rbegin();
-        if (last->command == CMD_END) {
-            ++last;  // the sequence is closed when the keyboard may still listen
+        while (last != headers.rend() && last->command == CMD_END) {
+            ++last;  // the sequence is closed in case the keyboard still listens
         }
+        ASSERT_NE(last, headers.rend());
         EXPECT_EQ(*last, fault.lastRead) << "reading stops at the failure";
     }
 }
