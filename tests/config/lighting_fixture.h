@@ -74,6 +74,7 @@ protected:
         state.lightingPanelOn = panelOn;
         keyboard.ClearReceived();
         view.Clear();
+        pauses.clear();
     }
 
     void SetKeyboardMemory(const std::function<void(sim::KeyboardMemory&)>& change) {
