@@ -36,9 +36,9 @@ struct FactoryOptions {
 };
 
 // A factory-new keyboard: profile 0 active; the default table in the default area and in all
-// three key tables; an empty macro area; the default lighting record (kDefaultParamRecord, the
-// rest of each 42 bytes zero) for every profile; white
-// key colours; effects 1..18 and (with per-key colours) 20.
+// three key tables; an empty macro area; for every profile the default lighting record
+// (kDefaultParamRecord, the rest of the 42 bytes zero); white key colours; effects 1..18 and
+// (with per-key colours) 20.
 KeyboardMemory MakeFactoryMemory(const FactoryOptions& options = {});
 
 }  // namespace korvel::sim
