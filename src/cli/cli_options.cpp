@@ -105,6 +105,12 @@ Commands:
   import FILE         load a profile file, save the working file and download all profiles
   backup FILE         write a profile file of what the keyboard holds
   export FILE         reload the working file from the keyboard and write it to FILE
+  lighting [PROFILE]  the lighting record of onboard profile 1..3 (default: the active one):
+                      effect, brightness, speed, direction, multicolor, color, base-color,
+                      paint-color, report-rate, tool, effect17, one 'name: value' per line
+  lighting set FIELD VALUE [PROFILE]
+                      write one of those fields at once, as the lighting panel does;
+                      colours as #rrggbb
   monitor             follow the keyboard: print connected, disconnected and event 0xNNNN
                       lines as they happen, until interrupted
 

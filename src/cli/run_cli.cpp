@@ -4,6 +4,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_file_commands.h"
+#include "cli/cli_lighting_commands.h"
 #include "cli/cli_options.h"
 #include "version.h"
 
@@ -26,6 +27,7 @@ constexpr std::array kCommands = {
     Command{"import", RunImport},
     Command{"backup", RunBackup},
     Command{"export", RunExport},
+    Command{"lighting", RunLighting},
 };
 
 int UsageError(std::ostream& err, const std::string& message) {

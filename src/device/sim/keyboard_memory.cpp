@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "config/lighting_record.h"
+
 namespace korvel::sim {
 namespace {
 
@@ -19,14 +21,6 @@ constexpr int kLastPlainEffect = 18;
 
 }  // namespace
 
-// Effect 1, brightness 5, speed 3, direction right, multicolour, red effect colour, white base
-// colour, red paint colour, report rate and tool bytes 0xFF, effect-17 colour red, colours D and E
-// white; the reserved tail is zero.
-const std::array<std::uint8_t, kParamRecordBytes> kFactoryParamRecord = {
-    0x01, 0x05, 0x03, 0x00, 0x01, 0xFF, 0x00, 0x00, 0x08, 0xFF, 0xFF, 0xFF, 0xFF, 0x00,
-    0x00, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0x00, 0x00, 0xFF, 0xFF, 0xFF,
-    0x00, 0x00, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
-
 KeyboardMemory MakeFactoryMemory(const FactoryOptions& options) {
     KeyboardMemory memory;
     std::copy(kInfoPreamble.begin(), kInfoPreamble.end(), memory.info.begin());
@@ -42,7 +36,7 @@ KeyboardMemory MakeFactoryMemory(const FactoryOptions& options) {
     }
 
     for (int profile = 0; profile < kOnboardProfiles; ++profile) {
-        std::copy(kFactoryParamRecord.begin(), kFactoryParamRecord.end(),
+        std::copy(kDefaultParamRecord.begin(), kDefaultParamRecord.end(),
                   memory.params.begin() + profile * kParamRecordBytes);
         std::copy(options.defaultKeyTable.begin(), options.defaultKeyTable.end(),
                   memory.keyTables.begin() + profile * kKeyTableBytes);

@@ -36,11 +36,9 @@ struct FactoryOptions {
 };
 
 // A factory-new keyboard: profile 0 active; the default table in the default area and in all
-// three key tables; an empty macro area; the default lighting record for every profile; white
-// key colours; effects 1..18 and (with per-key colours) 20.
+// three key tables; an empty macro area; for every profile the default lighting record
+// (kDefaultParamRecord, the rest of the 42 bytes zero); white key colours; effects 1..18 and
+// (with per-key colours) 20.
 KeyboardMemory MakeFactoryMemory(const FactoryOptions& options = {});
-
-// The 42-byte lighting record a new keyboard holds for every profile.
-extern const std::array<std::uint8_t, kParamRecordBytes> kFactoryParamRecord;
 
 }  // namespace korvel::sim
