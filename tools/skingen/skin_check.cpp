@@ -85,7 +85,7 @@ std::vector<DialogFiles> Dialogs() {
     };
     const QStringList four = {"normal", "over", "down", "disable"};
     return {
-        {"Main.ini", main, set("main", four + QStringList{"color0", "color1"})},
+        {"Main.ini", main, set("main", four + QStringList{"color0", "color1", "flip_over", "flip_down", "flip_disable"})},
         {"Composite.ini", kCompositeKeys,
          set("key", {"normal", "over", "down"}) + set("macro2", four) + set("media", {"normal", "over", "down"}) +
              set("function", {"normal", "over", "down"}) + set("macro", four + QStringList{"other"})},

@@ -303,10 +303,17 @@ Dialog BuildMain() {
     c.push_back(scene);
     c.push_back(Hidden("FUNC_SWITCH", QSize(60, 24)));
 
-    // The faces: normal, hover, pressed, disabled, checked; the flip layer.
-    d.pictures = {{"main_normal.jpg", State::Normal},   {"main_over.jpg", State::Over},
-                  {"main_down.jpg", State::Down},       {"main_disable.jpg", State::Disabled},
-                  {"main_color0.jpg", State::Checked},  {"main_color1.jpg", State::Normal, kMainFlipLayer}};
+    // The faces: normal, hover, pressed, disabled, checked; then the flip layer, where D1..D6 stand
+    // in place of F1..F4: its normal look, and hover, pressed and disabled faces for the D keys.
+    d.pictures = {{"main_normal.jpg", State::Normal},
+                  {"main_over.jpg", State::Over},
+                  {"main_down.jpg", State::Down},
+                  {"main_disable.jpg", State::Disabled},
+                  {"main_color0.jpg", State::Checked},
+                  {"main_color1.jpg", State::Normal, kMainFlipLayer},
+                  {"main_flip_over.jpg", State::Over, kMainFlipLayer},
+                  {"main_flip_down.jpg", State::Down, kMainFlipLayer},
+                  {"main_flip_disable.jpg", State::Disabled, kMainFlipLayer}};
 
     // Where each arrow face lies in Arrow.jpg.
     IniSection arrows{"BUTTONINFO2", {}};
