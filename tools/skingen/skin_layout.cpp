@@ -327,7 +327,7 @@ Dialog BuildMain() {
         {"呼吸", "Breathing"},      {"触发", "Reactive"},       {"星光", "Starlight"},    {"雨滴", "Raindrop"},
         {"闪烁", "Twinkle"},        {"极光", "Aurora"},         {"霓虹", "Neon"},         {"彩虹波浪", "Rainbow Wave"},
         {"脉冲", "Pulse"},          {"扫描", "Scan"},           {"螺旋", "Spiral"},       {"涟漪触发", "Ripple"},
-        {"四色", "Four Colours"},   {"扩散汇聚", "Spread"},     {"音乐律动", "Music"},    {"自定义", "Custom"}};
+        {"四色", "Four Colors"},   {"扩散汇聚", "Spread & Converge"},     {"音乐律动", "Music"},    {"自定义", "Custom"}};
     IniSection mode{"Mode", {}}, mode1{"Mode1", {}};
     for (int id = 1; id <= 20; ++id) {
         mode.second.emplace_back(std::to_string(id), kEffects[id - 1][0]);
@@ -339,8 +339,8 @@ Dialog BuildMain() {
                                                    {"Color", "颜色"}, {"DC", "多彩"}, {"JColor", "基色"}, {"Tool", "工具"},
                                                    {"Usb", "回报率"}})});
     d.sections.push_back({"Control_Name1", Entries({{"Deng", "Lighting"}, {"Light", "Brightness"}, {"Speed", "Speed"},
-                                                    {"FX", "Direction"}, {"Color", "Colour"}, {"DC", "Multicolour"},
-                                                    {"JColor", "Base colour"}, {"Tool", "Tool"}, {"Usb", "Report rate"}})});
+                                                    {"FX", "Direction"}, {"Color", "Color"}, {"DC", "Multicolor"},
+                                                    {"JColor", "Base color"}, {"Tool", "Tool"}, {"Usb", "Report rate"}})});
     return d;
 }
 
