@@ -70,7 +70,7 @@ constexpr int kKeyboardWidth = kKeyboardUnits * kPitch - kGap;
 constexpr int kKeyboardLeft = (kMainWidth - (kGColumnWidth + 18 + kKeyboardWidth)) / 2;  // G column
 constexpr int kMainBlockX = kKeyboardLeft + kGColumnWidth + 18;
 
-struct KeySpec {
+struct KeyPlace {
     korvel::ScanCode scan;
     double unit;    // left edge, in key units from the main block's left edge
     double width;   // in key units
@@ -87,8 +87,8 @@ QRect KeyRect(double unit, double width, int row, int rows = 1) {
 }
 
 // A full-size ANSI layout; the ScanCodes are the key grid's, row by row.
-std::vector<KeySpec> KeyboardRows() {
-    std::vector<KeySpec> keys;
+std::vector<KeyPlace> KeyboardRows() {
+    std::vector<KeyPlace> keys;
     auto run = [&](int row, double unit, std::initializer_list<korvel::ScanCode> scans, double width = 1) {
         for (korvel::ScanCode sc : scans) {
             keys.push_back({sc, unit, width, row});
@@ -179,7 +179,7 @@ Dialog BuildMain() {
     d.decor.push_back({DecorKind::Plate, plate});
 
     const korvel::KeyCodec codec;
-    for (const KeySpec& k : KeyboardRows()) {
+    for (const KeyPlace& k : KeyboardRows()) {
         Control key = Placed(korvel::KeySkinName(korvel::SlotOfScan(k.scan)), KeyRect(k.unit, k.width, k.row, k.rows),
                              Look::Key);
         key.text = CapLegend(codec, k.scan);
