@@ -334,7 +334,8 @@ QImage RenderMask(const Dialog& dialog) {
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
     p.drawRoundedRect(QRect(QPoint(0, 0), dialog.size), kWindowRadius, kWindowRadius);
-    return image;
+    p.end();
+    return image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
 }
 
 QImage RenderArrowPicture(QSize faceSize) {
