@@ -105,9 +105,12 @@ void DrawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& colour
         break;
     case Glyph::Save: g.line(8, 2.5, 8, 10); g.poly({{4.5, 7}, {8, 10.5}, {11.5, 7}}); g.poly({{2.5, 10}, {2.5, 13.5}, {13.5, 13.5}, {13.5, 10}}); break;
     case Glyph::Upload: g.line(8, 11, 8, 2.5); g.poly({{4.5, 6}, {8, 2.5}, {11.5, 6}}); g.poly({{2.5, 10}, {2.5, 13.5}, {13.5, 13.5}, {13.5, 10}}); break;
-    case Glyph::Caps: g.letter(QStringLiteral("A"), 10); g.line(4, 14.5, 12, 14.5); break;
-    case Glyph::Num: g.letter(QStringLiteral("1"), 10); g.line(4, 14.5, 12, 14.5); break;
-    case Glyph::Scroll: g.poly({{5, 5}, {8, 2}, {11, 5}}); g.poly({{5, 11}, {8, 14}, {11, 11}}); g.line(8, 2, 8, 14); break;
+    case Glyph::Caps: g.box(1.5, 1.5, 13, 13, 3); g.letter(QStringLiteral("A"), 8.5); break;
+    case Glyph::Num: g.box(1.5, 1.5, 13, 13, 3); g.letter(QStringLiteral("1"), 8.5); break;
+    case Glyph::Scroll:
+        g.box(1.5, 1.5, 13, 13, 3);
+        g.poly({{5.5, 6}, {8, 3.8}, {10.5, 6}}); g.poly({{5.5, 10}, {8, 12.2}, {10.5, 10}}); g.line(8, 3.8, 8, 12.2);
+        break;
     case Glyph::Flip: g.poly({{5, 5}, {8, 2}, {11, 5}}); g.poly({{5, 11}, {8, 14}, {11, 11}}); break;
     case Glyph::Chevron: g.poly({{4.5, 6.5}, {8, 10}, {11.5, 6.5}}); break;
     case Glyph::Macro:

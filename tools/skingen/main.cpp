@@ -26,9 +26,9 @@ bool Save(const QDir& dir, const QString& name, const QImage& image) {
         writer.setOptimizedWrite(true);
         if (writer.write(image)) return true;
     } else {
-        // Masks and panel bitmaps: 24-bit, so "exactly white" stays exactly white.
+        // Lossless, so a mask's white stays exactly white: masks in two colours, bitmaps in 24 bits.
         writer.setFormat(name.endsWith(QLatin1String(".png")) ? "png" : "bmp");
-        if (writer.write(image.convertToFormat(QImage::Format_RGB888))) return true;
+        if (writer.write(image.depth() == 1 ? image : image.convertToFormat(QImage::Format_RGB888))) return true;
     }
     std::fprintf(stderr, "skingen: cannot write %s: %s\n", qPrintable(path), qPrintable(writer.errorString()));
     return false;

@@ -85,7 +85,7 @@ std::vector<DialogFiles> Dialogs() {
     };
     const QStringList four = {"normal", "over", "down", "disable"};
     return {
-        {"Main.ini", main, set("main", four + QStringList{"color0", "color1"})},
+        {"Main.ini", main, set("main", four + QStringList{"color0", "color1", "flip_over", "flip_down", "flip_disable"})},
         {"Composite.ini", kCompositeKeys,
          set("key", {"normal", "over", "down"}) + set("macro2", four) + set("media", {"normal", "over", "down"}) +
              set("function", {"normal", "over", "down"}) + set("macro", four + QStringList{"other"})},
@@ -125,6 +125,11 @@ double MeanDifference(const QImage& a, const QImage& b, const QRect& r) {
             sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
         }
     return sum / (3.0 * r.width() * r.height());
+}
+
+// Mean difference between the part `ra` of `a` and the equally large part `rb` of `b`.
+double FaceDifference(const QImage& a, const QRect& ra, const QImage& b, const QRect& rb) {
+    return MeanDifference(a.copy(ra), b.copy(rb), QRect(QPoint(0, 0), ra.size()));
 }
 
 }  // namespace
@@ -184,6 +189,8 @@ int CheckSkin(const QString& folder) {
             if (keys[i].second.intersects(keys[j].second))
                 problem(QStringLiteral("Main.ini: %1 overlaps %2").arg(keys[i].first, keys[j].first));
     }
+    // A face is cut at (x - 1, y - 1): the normal face must then look like the background there.
+    const QImage& background = picture("main_bg.jpg");
     const QImage& normal = picture("main_normal.jpg");
     const QImage& over = picture("main_over.jpg");
     const QImage& checked = picture("main_color0.jpg");
@@ -191,6 +198,8 @@ int CheckSkin(const QString& folder) {
         for (const auto& [key, r] : keys) {
             const QRect face = r.translated(-1, -1) & normal.rect();
             if (face.isEmpty()) continue;
+            if (!background.isNull() && face.size() == r.size() && FaceDifference(background, r, normal, face) > 2.0)
+                problem("main_normal.jpg: the face of " + key + " cut at (x - 1, y - 1) does not match the background");
             if (MeanDifference(normal, over, face) < 4) problem("main_over.jpg: the hover face of " + key + " looks like its normal face");
             if (MeanDifference(normal, checked, face) < 4) problem("main_color0.jpg: the checked face of " + key + " looks like its normal face");
         }

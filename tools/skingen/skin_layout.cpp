@@ -70,7 +70,7 @@ constexpr int kKeyboardWidth = kKeyboardUnits * kPitch - kGap;
 constexpr int kKeyboardLeft = (kMainWidth - (kGColumnWidth + 18 + kKeyboardWidth)) / 2;  // G column
 constexpr int kMainBlockX = kKeyboardLeft + kGColumnWidth + 18;
 
-struct KeySpec {
+struct KeyPlace {
     korvel::ScanCode scan;
     double unit;    // left edge, in key units from the main block's left edge
     double width;   // in key units
@@ -87,8 +87,8 @@ QRect KeyRect(double unit, double width, int row, int rows = 1) {
 }
 
 // A full-size ANSI layout; the ScanCodes are the key grid's, row by row.
-std::vector<KeySpec> KeyboardRows() {
-    std::vector<KeySpec> keys;
+std::vector<KeyPlace> KeyboardRows() {
+    std::vector<KeyPlace> keys;
     auto run = [&](int row, double unit, std::initializer_list<korvel::ScanCode> scans, double width = 1) {
         for (korvel::ScanCode sc : scans) {
             keys.push_back({sc, unit, width, row});
@@ -179,7 +179,7 @@ Dialog BuildMain() {
     d.decor.push_back({DecorKind::Plate, plate});
 
     const korvel::KeyCodec codec;
-    for (const KeySpec& k : KeyboardRows()) {
+    for (const KeyPlace& k : KeyboardRows()) {
         Control key = Placed(korvel::KeySkinName(korvel::SlotOfScan(k.scan)), KeyRect(k.unit, k.width, k.row, k.rows),
                              Look::Key);
         key.text = CapLegend(codec, k.scan);
@@ -303,10 +303,17 @@ Dialog BuildMain() {
     c.push_back(scene);
     c.push_back(Hidden("FUNC_SWITCH", QSize(60, 24)));
 
-    // The faces: normal, hover, pressed, disabled, checked; the flip layer.
-    d.pictures = {{"main_normal.jpg", State::Normal},   {"main_over.jpg", State::Over},
-                  {"main_down.jpg", State::Down},       {"main_disable.jpg", State::Disabled},
-                  {"main_color0.jpg", State::Checked},  {"main_color1.jpg", State::Normal, kMainFlipLayer}};
+    // The faces: normal, hover, pressed, disabled, checked; then the flip layer, where D1..D6 stand
+    // in place of F1..F4: its normal look, and hover, pressed and disabled faces for the D keys.
+    d.pictures = {{"main_normal.jpg", State::Normal},
+                  {"main_over.jpg", State::Over},
+                  {"main_down.jpg", State::Down},
+                  {"main_disable.jpg", State::Disabled},
+                  {"main_color0.jpg", State::Checked},
+                  {"main_color1.jpg", State::Normal, kMainFlipLayer},
+                  {"main_flip_over.jpg", State::Over, kMainFlipLayer},
+                  {"main_flip_down.jpg", State::Down, kMainFlipLayer},
+                  {"main_flip_disable.jpg", State::Disabled, kMainFlipLayer}};
 
     // Where each arrow face lies in Arrow.jpg.
     IniSection arrows{"BUTTONINFO2", {}};
@@ -320,7 +327,7 @@ Dialog BuildMain() {
         {"呼吸", "Breathing"},      {"触发", "Reactive"},       {"星光", "Starlight"},    {"雨滴", "Raindrop"},
         {"闪烁", "Twinkle"},        {"极光", "Aurora"},         {"霓虹", "Neon"},         {"彩虹波浪", "Rainbow Wave"},
         {"脉冲", "Pulse"},          {"扫描", "Scan"},           {"螺旋", "Spiral"},       {"涟漪触发", "Ripple"},
-        {"四色", "Four Colours"},   {"扩散汇聚", "Spread"},     {"音乐律动", "Music"},    {"自定义", "Custom"}};
+        {"四色", "Four Colors"},   {"扩散汇聚", "Spread & Converge"},     {"音乐律动", "Music"},    {"自定义", "Custom"}};
     IniSection mode{"Mode", {}}, mode1{"Mode1", {}};
     for (int id = 1; id <= 20; ++id) {
         mode.second.emplace_back(std::to_string(id), kEffects[id - 1][0]);
@@ -332,8 +339,8 @@ Dialog BuildMain() {
                                                    {"Color", "颜色"}, {"DC", "多彩"}, {"JColor", "基色"}, {"Tool", "工具"},
                                                    {"Usb", "回报率"}})});
     d.sections.push_back({"Control_Name1", Entries({{"Deng", "Lighting"}, {"Light", "Brightness"}, {"Speed", "Speed"},
-                                                    {"FX", "Direction"}, {"Color", "Colour"}, {"DC", "Multicolour"},
-                                                    {"JColor", "Base colour"}, {"Tool", "Tool"}, {"Usb", "Report rate"}})});
+                                                    {"FX", "Direction"}, {"Color", "Color"}, {"DC", "Multicolor"},
+                                                    {"JColor", "Base color"}, {"Tool", "Tool"}, {"Usb", "Report rate"}})});
     return d;
 }
 

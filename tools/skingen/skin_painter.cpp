@@ -53,11 +53,13 @@ void DrawKey(QPainter& p, const Control& c, State s) {
         p.setPen(QPen(C(0xffffff, s == State::Over ? 20 : 26), 1));
         p.drawLine(QPointF(r.left() + kCapRadius, r.top() + 1), QPointF(r.right() - kCapRadius, r.top() + 1));
     }
+    const bool low = r.height() < 34;  // the G keys: the mark goes to the left edge
     if (s == State::Checked) {
         const qreal barW = qMin<qreal>(r.width() - 12, 28);
         p.setPen(Qt::NoPen);
         p.setBrush(C(palette::kAccent));
-        p.drawRoundedRect(QRectF(r.center().x() - barW / 2, r.bottom() - 6, barW, 3), 1.5, 1.5);
+        if (low) p.drawRoundedRect(QRectF(r.left() + 4, r.top() + 6, 3, r.height() - 12), 1.5, 1.5);
+        else p.drawRoundedRect(QRectF(r.center().x() - barW / 2, r.bottom() - 6, barW, 3), 1.5, 1.5);
         p.setBrush(C(palette::kAccent, 36));
         p.drawRoundedRect(r, kCapRadius, kCapRadius);
     }
@@ -72,7 +74,7 @@ void DrawKey(QPainter& p, const Control& c, State s) {
     QColor ink = s == State::Over ? QColor(Qt::white) : C(palette::kLegend);
     if (s == State::Disabled) ink.setAlphaF(kDisabledOpacity);
     p.setPen(ink);
-    QRectF textBox = r.adjusted(2, 1, -2, s == State::Checked ? -4 : -1);
+    QRectF textBox = r.adjusted(2, 1, -2, s == State::Checked && !low ? -4 : -1);
     if (s == State::Down) textBox.translate(0, 1);
     p.drawText(textBox, Qt::AlignCenter, c.text);
 }
@@ -141,12 +143,14 @@ void DrawSegment(QPainter& p, const Control& c, State s) {
     const QRectF group = Inner(c.group);
     QPainterPath shape;
     shape.addRoundedRect(group, 6, 6);
+    // Pressed is the chosen piece (the page shown), checked the chosen one of a set: both are lit.
+    const bool lit = s == State::Down || s == State::Checked;
     p.save();
     p.setClipRect(c.rect);
     QColor fill = C(palette::kCap);
     switch (s) {
     case State::Over: fill = C(palette::kCapHover); break;
-    case State::Down: fill = C(palette::kCapDown); break;
+    case State::Down: fill = C(0x193642); break;
     case State::Checked: fill = C(0x1d3f4d); break;
     case State::Disabled: fill = C(0x22262e); break;
     default: break;
@@ -154,20 +158,20 @@ void DrawSegment(QPainter& p, const Control& c, State s) {
     p.setPen(s == State::Disabled ? Qt::NoPen : QPen(C(palette::kEdge), 1));
     p.setBrush(fill);
     p.drawPath(shape);
-    if (c.rect.x() > c.group.x()) {  // the seam to the piece at the left
-        p.setPen(QPen(C(palette::kWindow), 1));
-        p.drawLine(QPointF(c.rect.x() + 0.5, group.top() + 6), QPointF(c.rect.x() + 0.5, group.bottom() - 6));
+    if (c.rect.x() > c.group.x() && !lit && s != State::Over) {  // the seam to the piece at the left
+        p.setPen(QPen(C(palette::kEdge), 1));
+        p.drawLine(QPointF(c.rect.x() + 0.5, group.top() + 8), QPointF(c.rect.x() + 0.5, group.bottom() - 8));
     }
-    if (s == State::Over || s == State::Down || s == State::Checked) {
-        const QRectF piece = QRectF(c.rect).adjusted(c.rect.x() > c.group.x() ? 1 : 0.5, 0.5, -0.5, -0.5);
+    if (s == State::Over || lit) {
+        const QRectF piece = QRectF(c.rect).adjusted(0.5, 0.5, -0.5, -0.5);
         QPainterPath inner;
         inner.addRoundedRect(piece, 6, 6);
-        p.setPen(QPen(C(palette::kAccent, s == State::Over ? 255 : 150), 1));
+        p.setPen(QPen(C(palette::kAccent, s == State::Over ? 255 : 170), 1));
         p.setBrush(Qt::NoBrush);
         p.setClipPath(shape);
         p.drawPath(inner);
     }
-    if (s == State::Checked) {
+    if (lit) {
         p.setPen(Qt::NoPen);
         p.setBrush(C(palette::kAccent));
         const qreal w = qMin<qreal>(c.rect.width() - 20, 36);
@@ -176,11 +180,10 @@ void DrawSegment(QPainter& p, const Control& c, State s) {
     p.restore();
     if (!c.text.isEmpty()) {
         p.setFont(Face(12, QFont::Medium));
-        QColor ink = s == State::Checked ? C(palette::kAccent) : s == State::Over ? QColor(Qt::white) : C(palette::kLegend);
+        QColor ink = lit ? C(palette::kAccent) : s == State::Over ? QColor(Qt::white) : C(palette::kLegend);
         if (s == State::Disabled) ink.setAlphaF(kDisabledOpacity);
         p.setPen(ink);
-        p.drawText(QRectF(c.rect).translated(0, s == State::Down ? 1 : 0).adjusted(0, 0, 0, s == State::Checked ? -2 : 0),
-                   Qt::AlignCenter, c.text);
+        p.drawText(QRectF(c.rect).adjusted(0, 0, 0, lit ? -2 : 0), Qt::AlignCenter, c.text);
     }
 }
 
@@ -331,7 +334,8 @@ QImage RenderMask(const Dialog& dialog) {
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
     p.drawRoundedRect(QRect(QPoint(0, 0), dialog.size), kWindowRadius, kWindowRadius);
-    return image;
+    p.end();
+    return image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
 }
 
 QImage RenderArrowPicture(QSize faceSize) {
