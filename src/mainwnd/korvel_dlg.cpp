@@ -22,6 +22,7 @@
 #include "shell/core/prompts.h"
 #include "shell/core/text_table.h"
 #include "shell/launchers.h"
+#include "shell/single_instance.h"
 #include "shell/tray_icon.h"
 #include "widgets/png_button.h"
 #include "widgets/skin_placement.h"
@@ -118,9 +119,13 @@ bool CKorvelDlg::Initialise() {
     m_trayIcon = std::make_unique<CTrayIcon>(m_services.texts, this);
     m_trayIcon->Create(Q(m_services.texts.Text(TextKey::KEYBOARD_TRAY_DESC)), kIconKeyboardGone);
     m_trayPresenter = std::make_unique<TrayIconPresenter>(*m_trayIcon);
-    connect(m_trayIcon.get(), &CTrayIcon::openRequested, this, &CKorvelDlg::OnOpenMainWindow);
-    connect(m_trayIcon.get(), &CTrayIcon::exitRequested, this, &CKorvelDlg::ExitProgram);
-    connect(m_trayIcon.get(), &CTrayIcon::aboutRequested, this, &CKorvelDlg::ShowAbout);
+    // Queued, so the menu that asked has finished before the window acts.
+    connect(m_trayIcon.get(), &CTrayIcon::openRequested, this, &CKorvelDlg::OnOpenMainWindow,
+            Qt::QueuedConnection);
+    connect(m_trayIcon.get(), &CTrayIcon::exitRequested, this, &CKorvelDlg::ExitProgram,
+            Qt::QueuedConnection);
+    connect(m_trayIcon.get(), &CTrayIcon::aboutRequested, this, &CKorvelDlg::ShowAbout,
+            Qt::QueuedConnection);
 
     // The device threads start last, so their first messages find every control in place.
     m_bridge = new MainWindowBridge(*this);
@@ -277,6 +282,15 @@ void CKorvelDlg::ShowTrayState(bool eventIcon, std::uint16_t icon) {
 }
 
 void CKorvelDlg::OnLightingChangedOnKeyboard() { m_lightingTimer.start(0); }
+
+void CKorvelDlg::FollowInstance(SingleInstance& instance) {
+    // Queued: leaving the program waits for the device threads while handling events, which must
+    // not happen inside the handler of the socket that carried the request.
+    connect(&instance, &SingleInstance::openRequested, this, &CKorvelDlg::OnOpenMainWindow,
+            Qt::QueuedConnection);
+    connect(&instance, &SingleInstance::killRequested, this, &CKorvelDlg::ExitProgram,
+            Qt::QueuedConnection);
+}
 
 void CKorvelDlg::OnKeyClicked(int controlId) { OpenKeyEditor(controlId); }
 

@@ -16,6 +16,7 @@ namespace korvel {
 class CAboutDlg;
 class CPngButton;
 class CTrayIcon;
+class SingleInstance;
 class DevicePresence;
 class EventListener;
 class KeyGrid;
@@ -59,6 +60,9 @@ public:
     void OnLightingChangedOnKeyboard();
     void ExitProgram();
     void ShowAbout();
+
+    // A second start shows this window; "/Kill" ends the program.
+    void FollowInstance(SingleInstance& instance);
 
     // A key button was clicked: opens the key editor for it.
     void OpenKeyEditor(int controlId);

@@ -68,10 +68,7 @@ int main(int argc, char** argv) {
         QMessageBox::critical(nullptr, QString(), window.SkinError());
         return 1;
     }
-    QObject::connect(&instance, &SingleInstance::openRequested, &window,
-                     &CKorvelDlg::OnOpenMainWindow);
-    QObject::connect(&instance, &SingleInstance::killRequested, &window,
-                     &CKorvelDlg::ExitProgram);
+    window.FollowInstance(instance);
     QObject::connect(&window, &CKorvelDlg::exitRequested, &app, &QCoreApplication::quit);
     const int status = app.exec();
     window.Shutdown();

@@ -14,6 +14,7 @@
 #include "mainwnd/korvel_dlg.h"
 #include "recording_launcher.h"
 #include "shell/core/scripted_prompts.h"
+#include "shell/single_instance.h"
 #include "shell/core/text_table.h"
 #include "widgets/png_button.h"
 
@@ -155,6 +156,26 @@ TEST_F(MainWindow, ApplySendsTheEditedKeysAndNothingWhenUnchanged) {
     EXPECT_EQ(tables[8 * 3 + 2], 0x3A) << "position 8 (Esc) now sends F1";
     EXPECT_EQ(tables[19 * 3 + 2], 0x05) << "A still sends B";
     window->Shutdown();
+}
+
+TEST_F(MainWindow, SecondStartShowsTheRunningWindowAndKillEndsIt) {
+    const QString name = QStringLiteral("korvel-test-%1").arg(QCoreApplication::applicationPid());
+    SingleInstance running(name);
+    ASSERT_EQ(running.Claim(false), SingleInstance::Outcome::Run);
+    auto window = Start(true);
+    window->FollowInstance(running);
+    ASSERT_TRUE(PumpUntil([&] { return window->Tray().ShownIcon() == kIconKeyboardPresent; }));
+    EXPECT_FALSE(window->isVisible());
+
+    SingleInstance second(name);
+    EXPECT_EQ(second.Claim(false), SingleInstance::Outcome::Exit);
+    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+
+    QSignalSpy exit(window.get(), &CKorvelDlg::exitRequested);
+    SingleInstance killer(name);
+    EXPECT_EQ(killer.Claim(true), SingleInstance::Outcome::Exit);
+    ASSERT_TRUE(PumpUntil([&] { return exit.count() == 1; }));
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(MainWindow, ExitStopsTheDeviceThreads) {
