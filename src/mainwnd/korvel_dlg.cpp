@@ -19,6 +19,7 @@
 #include "mainwnd/key_grid.h"
 #include "mainwnd/main_window_bridge.h"
 #include "shell/about_dialog.h"
+#include "shell/core/key_texts_from_table.h"
 #include "shell/core/prompts.h"
 #include "shell/core/text_table.h"
 #include "shell/launchers.h"
@@ -129,7 +130,7 @@ bool CKorvelDlg::Initialise() {
 
     // The device threads start last, so their first messages find every control in place.
     m_bridge = new MainWindowBridge(*this);
-    const TextLookup texts = [this](std::string_view key) { return m_services.texts.Text(key); };
+    const TextLookup texts = Texts();
     m_listener = std::make_unique<EventListener>(m_services.backend, *m_bridge,
                                                  m_services.listenerTimings);
     m_presence = std::make_unique<DevicePresence>(m_services.backend, m_services.link,
@@ -252,8 +253,7 @@ void CKorvelDlg::OnInitialised() {
 }
 
 void CKorvelDlg::OnReloadFromKeyboard() {
-    const TextLookup texts = [this](std::string_view key) { return m_services.texts.Text(key); };
-    ReloadFromDevice(m_services.store, m_services.link, m_services.keyCodec, texts,
+    ReloadFromDevice(m_services.store, m_services.link, m_services.keyCodec, Texts(),
                      m_services.paths.DocumentsDirectory());
     SetModified(false);
     RefreshKeyGrid();
@@ -306,7 +306,7 @@ void CKorvelDlg::ShowMenu() {
         const QString file = QFileDialog::getOpenFileName(this, QString(), QString(),
                                                           QStringLiteral("(*.kvp)"));
         if (!file.isEmpty()) {
-            // Import is completed by the profile bar.
+            Import(std::filesystem::path(file.toStdU16String()));
         }
     });
     menu.addAction(caption("MENU_2"), this, [this] {
@@ -319,6 +319,35 @@ void CKorvelDlg::ShowMenu() {
     menu.addAction(caption("MENU_3"), this, &CKorvelDlg::ShowAbout);
     menu.addAction(caption("MENU_4"), this, &CKorvelDlg::ExitProgram);
     menu.exec(QCursor::pos());
+}
+
+TextLookup CKorvelDlg::Texts() const {
+    return [this](std::string_view key) { return m_services.texts.Text(key); };
+}
+
+bool CKorvelDlg::Import(const std::filesystem::path& file) {
+    DeviceDownload download(DownloadParts{m_services.store, m_services.link, m_services.keyCodec,
+                                          m_services.prompts, Texts()});
+    const ImportResult result =
+        ImportProfileFile(m_services.store, download, m_services.prompts, Texts(),
+                          m_services.paths.DocumentsDirectory(), file);
+    if (result.outcome == ImportOutcome::Refused) {
+        return false;
+    }
+    SetModified(result.outcome != ImportOutcome::Applied);
+    RefreshKeyGrid();
+    return result.outcome == ImportOutcome::Applied;
+}
+
+void CKorvelDlg::SwitchLanguage(int language) {
+    m_services.texts.SwitchLanguage(language);
+    m_services.keyCodec.SetTexts(KeyTextsFromTable(m_services.texts));
+    SetCaptions();
+    setWindowTitle(Q(m_services.texts.Text(TextKey::MAIN_CAPTION)));
+    if (m_trayIcon) {
+        m_trayIcon->SetTooltipText(Q(m_services.texts.Text(TextKey::KEYBOARD_TRAY_DESC)));
+    }
+    RefreshKeyGrid();
 }
 
 void CKorvelDlg::ShowAbout() {
@@ -344,13 +373,10 @@ void CKorvelDlg::Apply() {
     // The download runs beside the window, so the progress picture keeps moving and the window
     // keeps answering; the editing lock keeps editors out meanwhile.
     auto* worker = QThread::create([this] {
-        const TextLookup texts = [this](std::string_view key) {
-            return m_services.texts.Text(key);
-        };
         ConfigStore& store = m_services.store;
         auto lock = store.EditingConfig().Lock();
         DeviceDownload download(DownloadParts{store, m_services.link, m_services.keyCodec,
-                                              m_services.prompts, texts});
+                                              m_services.prompts, Texts()});
         const bool applied =
             SaveWorkingFile(store, false, m_services.paths.DocumentsDirectory()) &&
             ApplyConfig(store, false, download) == 1;

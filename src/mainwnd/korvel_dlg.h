@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 
+#include "config/text_lookup.h"
 #include "mainwnd/main_window_services.h"
 #include "shell/tray_icon_presenter.h"
 #include "widgets/base_dialog.h"
@@ -71,6 +72,13 @@ public:
     // with the progress picture running meanwhile; applyFinished tells the outcome.
     void Apply();
 
+    // The menu's Import: loads a profile file, saves the working file and downloads all three
+    // profiles. False when the file was refused or the keyboard did not take it.
+    bool Import(const std::filesystem::path& file);
+
+    // 0 Chinese, 1 English: the texts, captions, tips and tray tooltip follow at once.
+    void SwitchLanguage(int language);
+
 signals:
     void applyFinished(bool applied);
     // The program should end (Close, Exit, the kill message).
@@ -86,6 +94,7 @@ private:
     void StepProgress();
     void FinishApply(bool applied);
     int ActiveProfile();
+    TextLookup Texts() const;
     std::u16string Caption(const char* key) const;
 
     MainWindowServices m_services;

@@ -4,9 +4,12 @@
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
 
 #include "config/config_store.h"
 #include "config/key_codec.h"
+#include "config/profile_transfer.h"
 #include "device/command_report.h"
 #include "device/device_link.h"
 #include "device/sim/simulated_backend.h"
@@ -51,8 +54,15 @@ protected:
           backend(keyboard),
           paths(QCoreApplication::applicationDirPath().toStdU16String(),
                 documents.path().toStdU16String()),
-          texts(paths.LanguageFile()) {
+          texts(OwnLanguageFile()) {
         texts.LoadTexts();
+    }
+
+    // A copy of the language file, so that a language switch never writes the build's own.
+    std::filesystem::path OwnLanguageFile() {
+        const std::filesystem::path copy = documents.filePath("language.ini").toStdU16String();
+        std::filesystem::copy_file(paths.LanguageFile(), copy);
+        return copy;
     }
 
     static sim::KeyboardMemory RemappedKeyboard() {
@@ -176,6 +186,47 @@ TEST_F(MainWindow, SecondStartShowsTheRunningWindowAndKillEndsIt) {
     EXPECT_EQ(killer.Claim(true), SingleInstance::Outcome::Exit);
     ASSERT_TRUE(PumpUntil([&] { return exit.count() == 1; }));
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindow, ImportLoadsShowsAndDownloadsAllProfiles) {
+    auto window = Start();
+    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+    const std::filesystem::path file = documents.filePath("esc.kvp").toStdU16String();
+    {
+        auto lock = store.EditingConfig().Lock();
+        store.EditingConfig().Image()->blocks[0][1] = KeyEntry{kEntryKey, 0, 0x03B};
+    }
+    ASSERT_TRUE(ExportProfileFile(store, file));
+    {
+        auto lock = store.EditingConfig().Lock();
+        store.EditingConfig().Image()->blocks[0][1] = KeyEntry{};
+    }
+    keyboard.ClearReceived();
+    EXPECT_TRUE(window->Import(file));
+    EXPECT_EQ(CountCommands(keyboard, CMD_WRITE_KEYTABLE), 21);
+    EXPECT_TRUE(window->Keys().ButtonOfControl(1022)->IsChecked());
+    EXPECT_EQ(window->Keys().ButtonOfControl(1022)->toolTip(), "EscKeys, Set: Key(F1)");
+    EXPECT_FALSE(window->IsModified());
+
+    keyboard.ClearReceived();
+    const std::filesystem::path junk = documents.filePath("junk.kvp").toStdU16String();
+    std::ofstream(junk) << "not a profile";
+    EXPECT_FALSE(window->Import(junk));
+    EXPECT_TRUE(keyboard.Received().empty());
+    EXPECT_FALSE(prompts.Shown().empty()) << "the format message";
+    EXPECT_TRUE(window->Keys().ButtonOfControl(1022)->IsChecked()) << "nothing was lost";
+    window->Shutdown();
+}
+
+TEST_F(MainWindow, LanguageSwitchChangesTheTips) {
+    auto window = Start();
+    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+    window->SwitchLanguage(0);
+    EXPECT_TRUE(KeyA(*window)->toolTip().startsWith("A")) << KeyA(*window)->toolTip().toStdString();
+    EXPECT_NE(KeyA(*window)->toolTip(), "AKeys, Set: Key(B)");
+    window->SwitchLanguage(1);
+    EXPECT_EQ(KeyA(*window)->toolTip(), "AKeys, Set: Key(B)");
+    window->Shutdown();
 }
 
 TEST_F(MainWindow, ExitStopsTheDeviceThreads) {
