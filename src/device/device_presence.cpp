@@ -29,37 +29,15 @@ DevicePresence::DevicePresence(HidBackend& backend, DeviceLink& link, KeyCodec& 
 DevicePresence::~DevicePresence() { Stop(); }
 
 void DevicePresence::Start() {
-    if (m_thread.joinable()) {
-        return;
-    }
-    m_stop.store(false);
-    m_running.store(true);
-    m_thread = std::thread([this] {
-        Run();
-        m_running.store(false);
-    });
+    m_worker.Start([this] { Run(); });
 }
 
-void DevicePresence::RequestStop() {
-    {
-        std::lock_guard lock(m_sleepMutex);
-        m_stop.store(true);
-    }
-    m_wake.notify_all();
-}
+void DevicePresence::RequestStop() { m_worker.RequestStop(); }
 
 void DevicePresence::Stop() {
-    RequestStop();
-    if (m_thread.joinable()) {
-        m_thread.join();
-    }
+    m_worker.Stop();
     m_link.Disconnect();
     m_device.Close();
-}
-
-bool DevicePresence::Sleep(std::chrono::milliseconds duration) {
-    std::unique_lock lock(m_sleepMutex);
-    return !m_wake.wait_for(lock, duration, [this] { return m_stop.load(); });
 }
 
 void DevicePresence::Run() {

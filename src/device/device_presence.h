@@ -2,17 +2,15 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 
 #include "device/device_link.h"
 #include "device/hid_backend.h"
 #include "device/hid_device.h"
 #include "device/main_window_link.h"
+#include "device/worker_thread.h"
 
 namespace korvel {
 
@@ -51,7 +49,7 @@ public:
     void Start();
     // Asks the thread to end without waiting for it; Running() turns false when it has.
     void RequestStop();
-    bool Running() const { return m_running.load(); }
+    bool Running() const { return m_worker.Running(); }
     void Stop();
 
     bool FirstOpenDone() const { return m_firstOpenDone.load(); }
@@ -67,8 +65,8 @@ private:
     void Run();
     void InitialProbe();
     bool Search();  // true when the command collection was opened
-    bool Sleep(std::chrono::milliseconds duration);  // false when asked to stop
-    bool Stopping() const { return m_stop.load(); }
+    bool Sleep(std::chrono::milliseconds duration) { return m_worker.Sleep(duration); }
+    bool Stopping() const { return m_worker.Stopping(); }
 
     HidBackend& m_backend;
     DeviceLink& m_link;
@@ -84,11 +82,7 @@ private:
     std::atomic<bool> m_changeBusy{false};
     std::atomic<bool> m_ended{false};
 
-    std::atomic<bool> m_stop{false};
-    std::atomic<bool> m_running{false};
-    std::mutex m_sleepMutex;
-    std::condition_variable m_wake;
-    std::thread m_thread;
+    WorkerThread m_worker;
 };
 
 }  // namespace korvel

@@ -12,43 +12,24 @@ EventListener::EventListener(HidBackend& backend, MainWindowLink& window, Listen
 EventListener::~EventListener() { Stop(); }
 
 void EventListener::Start() {
-    if (m_thread.joinable()) {
-        return;
-    }
-    m_stop.store(false);
-    m_running.store(true);
-    m_thread = std::thread([this] {
-        Run();
-        m_running.store(false);
-    });
+    m_worker.Start([this] { Run(); });
 }
 
 void EventListener::RequestStop() {
-    {
-        std::lock_guard lock(m_sleepMutex);
-        m_stop.store(true);
-    }
-    m_wake.notify_all();
+    m_worker.RequestStop();
     // Set even when no read waits yet: the next read sees it at once.
     m_device.Cancel();
 }
 
 void EventListener::Stop() {
     RequestStop();
-    if (m_thread.joinable()) {
-        m_thread.join();
-    }
+    m_worker.Stop();
     m_device.Close();
     ReapStatusThreads(true);
 }
 
-bool EventListener::Sleep(std::chrono::milliseconds duration) {
-    std::unique_lock lock(m_sleepMutex);
-    return !m_wake.wait_for(lock, duration, [this] { return m_stop.load(); });
-}
-
 void EventListener::Run() {
-    while (!m_stop.load()) {
+    while (!m_worker.Stopping()) {
         if (!m_device.Enumerate()) {
             m_ended.store(true);
             return;
@@ -59,7 +40,7 @@ void EventListener::Run() {
         }
         m_device.ReleasePaths();
         ReapStatusThreads(false);
-        if (!Sleep(m_timings.search)) {
+        if (!m_worker.Sleep(m_timings.search)) {
             return;
         }
     }
@@ -68,7 +49,7 @@ void EventListener::Run() {
 void EventListener::Listen() {
     std::vector<std::uint8_t> report(std::max<std::size_t>(m_device.Capabilities().inputReportByteLength, 1));
     m_listening.store(true);
-    while (!m_stop.load()) {
+    while (!m_worker.Stopping()) {
         std::size_t count = 0;
         if (!m_device.ReadReport(report.data(), report.size(), &count, ReportChannel::kInfinite)) {
             break;

@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <list>
@@ -12,6 +11,7 @@
 #include "device/hid_backend.h"
 #include "device/hid_device.h"
 #include "device/main_window_link.h"
+#include "device/worker_thread.h"
 
 namespace korvel {
 
@@ -50,7 +50,7 @@ public:
     void Start();
     // Asks the thread to end without waiting for it; Running() turns false when it has.
     void RequestStop();
-    bool Running() const { return m_running.load(); }
+    bool Running() const { return m_worker.Running(); }
     void Stop();
 
     // Whether the interface is open and being read.
@@ -66,7 +66,6 @@ private:
     void StatusUpdate(bool eventIcon, std::uint64_t ticket);
     void ReapStatusThreads(bool all);
     void ReapStatusThreadsLocked(bool all);
-    bool Sleep(std::chrono::milliseconds duration);
 
     HidBackend& m_backend;
     MainWindowLink& m_window;
@@ -86,11 +85,7 @@ private:
     std::mutex m_statusMutex;
     std::list<StatusThread> m_statusThreads;
 
-    std::atomic<bool> m_stop{false};
-    std::atomic<bool> m_running{false};
-    std::mutex m_sleepMutex;
-    std::condition_variable m_wake;
-    std::thread m_thread;
+    WorkerThread m_worker;
 };
 
 }  // namespace korvel
