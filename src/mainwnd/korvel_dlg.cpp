@@ -17,6 +17,8 @@
 #include "device/command_set.h"
 #include "device/device_link.h"
 #include "mainwnd/key_grid.h"
+#include "mainwnd/lighting_panel.h"
+#include "mainwnd/profile_bar.h"
 #include "mainwnd/main_window_bridge.h"
 #include "shell/about_dialog.h"
 #include "shell/core/key_texts_from_table.h"
@@ -44,14 +46,11 @@ struct ControlInfo {
 };
 constexpr ControlInfo kControls[] = {
     {1, "CONTROL_OK"},           {2, "CONTROL_CANCEL"},      {1006, "CONTROL2_APPLY"},
-    {1007, "FUNC_MACRO"},        {1005, "FUNC_PROFILES"},    {1121, "VELMARO_LINK"},
+    {1121, "VELMARO_LINK"},
     {1122, "CONTROL_HELP"},      {1123, "CONTROL_MINIMIZE"}, {1124, "CONTROL_CLOSE"},
     {1139, "CONTROL_MENU"},      {1134, "VELMARO_VER"},      {1125, "LOCK_CAPS"},
     {1126, "LOCK_NUM"},          {1127, "LOCK_SCROLL"},      {1128, "LOCK_AB"},
     {1129, "FLIP_0"},            {1130, "FLIP_1"},           {1131, "FLIP_2"},
-    {1135, "FUNC_PROFILE1"},     {1136, "FUNC_PROFILE2"},    {1137, "FUNC_PROFILE3"},
-    {1138, "FUNC_DEFAULT"},      {1147, "FUNC_REPORT1"},     {1168, "FUNC_REPORT2"},
-    {1169, "FUNC_REPORT3"},      {1170, "FUNC_REPORT4"},
 };
 
 // Captions of the main buttons: id, text key, tooltip key.
@@ -110,6 +109,12 @@ bool CKorvelDlg::Initialise() {
     m_linkAddress = Skin().Read(QStringLiteral("SCREEN"), QStringLiteral("Link"), kDefaultLink);
     m_keyGrid = new KeyGrid(this, Skin(), &m_surfaces, m_services.keyCodec);
     connect(m_keyGrid, &KeyGrid::keyClicked, this, &CKorvelDlg::OnKeyClicked);
+    const int language = m_services.texts.GetLanguageValue();
+    const QString labels = language == 0   ? QStringLiteral("Control_Name")
+                           : language == 1 ? QStringLiteral("Control_Name1")
+                                           : QString();
+    m_profileBar = new ProfileBar(this, Skin(), &m_surfaces, labels);
+    m_lightingPanel = new LightingPanel(this, Skin(), SkinFolder(), language);
     LayOutControls();
     SetCaptions();
 
@@ -228,7 +233,10 @@ void CKorvelDlg::SetCaptions() {
 
 CPngButton* CKorvelDlg::Control(int controlId) const {
     const auto it = m_controls.find(controlId);
-    return it == m_controls.end() ? nullptr : it->second;
+    if (it != m_controls.end()) {
+        return it->second;
+    }
+    return m_profileBar != nullptr ? m_profileBar->Button(controlId) : nullptr;
 }
 
 bool CKorvelDlg::IsReady() const { return m_bridge != nullptr && m_bridge->IsReady(); }
@@ -257,6 +265,7 @@ void CKorvelDlg::OnReloadFromKeyboard() {
                      m_services.paths.DocumentsDirectory());
     SetModified(false);
     RefreshKeyGrid();
+    m_profileBar->ShowProfile(ActiveProfile());
 }
 
 void CKorvelDlg::OnKeyboardGone() {

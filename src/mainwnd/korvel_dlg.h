@@ -21,6 +21,8 @@ class SingleInstance;
 class DevicePresence;
 class EventListener;
 class KeyGrid;
+class LightingPanel;
+class ProfileBar;
 class MainWindowBridge;
 
 // The main window: the keyboard view and the controls around it. It starts the device threads,
@@ -47,6 +49,8 @@ public:
     bool Applying() const { return m_applying; }
 
     KeyGrid& Keys() { return *m_keyGrid; }
+    ProfileBar& Profiles() { return *m_profileBar; }
+    LightingPanel& Lighting() { return *m_lightingPanel; }
     CPngButton* Control(int controlId) const;
     const TrayState& Tray() const { return m_trayPresenter->State(); }
     CTrayIcon* TrayIcon() const { return m_trayIcon.get(); }
@@ -101,6 +105,8 @@ private:
     SkinSurfaces m_surfaces;
     std::map<int, CPngButton*> m_controls;
     KeyGrid* m_keyGrid = nullptr;
+    ProfileBar* m_profileBar = nullptr;
+    LightingPanel* m_lightingPanel = nullptr;
     MainWindowBridge* m_bridge = nullptr;
     std::unique_ptr<EventListener> m_listener;
     std::unique_ptr<DevicePresence> m_presence;

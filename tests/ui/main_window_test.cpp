@@ -20,6 +20,10 @@
 #include "shell/single_instance.h"
 #include "shell/core/text_table.h"
 #include "widgets/png_button.h"
+#include "widgets/skin_rect.h"
+#include "mainwnd/lighting_panel.h"
+#include "mainwnd/profile_bar.h"
+#include <QLabel>
 
 namespace korvel {
 namespace {
@@ -106,6 +110,25 @@ TEST_F(MainWindow, HiddenUntilTheKeyboardArrivesThenShowsItsKeys) {
     EXPECT_EQ(window->Tray().ShownIcon(), kIconKeyboardPresent);
     EXPECT_FALSE(window->IsModified());
     EXPECT_TRUE(prompts.Shown().empty());
+    EXPECT_TRUE(window->Profiles().Button(1135)->IsChecked()) << "profile 1 is the active one";
+    EXPECT_FALSE(window->Profiles().Button(1136)->IsChecked());
+    window->Shutdown();
+}
+
+TEST_F(MainWindow, LightingPanelAndProfileBarAreLaidOutFromTheSkin) {
+    auto window = Start();
+    const CIniFile& skin = window->Skin();
+    const auto rect = [&](const char* key) {
+        return ParseSkinRect(skin.Read("BUTTONINFO", key, "1,1,1,1,x"));
+    };
+    auto* label = qobject_cast<QLabel*>(window->Lighting().Control(1171));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->geometry(), rect("CONTROL_DengStatic"));
+    EXPECT_EQ(label->text(), skin.Read("Control_Name1", "Deng", {})) << "English labels";
+    EXPECT_FALSE(label->text().isEmpty());
+    EXPECT_EQ(window->Lighting().Control(1178)->geometry(), rect("CONTROL_LightSlider"));
+    EXPECT_EQ(window->Profiles().Button(1170)->geometry(), rect("FUNC_REPORT4"));
+    EXPECT_EQ(window->Control(1005), window->Profiles().Button(1005));
     window->Shutdown();
 }
 
