@@ -85,7 +85,7 @@ CKorvelDlg::CKorvelDlg(MainWindowServices services, QWidget* parent)
     m_progressTimer.setInterval(kProgressPeriodMs);
     connect(&m_progressTimer, &QTimer::timeout, this, &CKorvelDlg::StepProgress);
     m_lightingTimer.setSingleShot(true);
-    connect(&m_lightingTimer, &QTimer::timeout, this, [this] { m_lightingTimer.stop(); });
+    connect(&m_lightingTimer, &QTimer::timeout, this, &CKorvelDlg::lightingRefreshRequested);
 }
 
 CKorvelDlg::~CKorvelDlg() { Shutdown(); }

@@ -87,6 +87,8 @@ signals:
     void applyFinished(bool applied);
     // The program should end (Close, Exit, the kill message).
     void exitRequested();
+    // The keyboard changed its lighting itself: what the panel shows must be read again.
+    void lightingRefreshRequested();
 
 private:
     bool LoadSurfaces();

@@ -252,6 +252,19 @@ TEST_F(MainWindow, LanguageSwitchChangesTheTips) {
     window->Shutdown();
 }
 
+TEST_F(MainWindow, KeyboardEventsReachTheWindow) {
+    auto window = Start();
+    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+    QSignalSpy refresh(window.get(), &CKorvelDlg::lightingRefreshRequested);
+    keyboard.InjectEvent(0x0401);
+    ASSERT_TRUE(PumpUntil([&] { return refresh.count() == 1; }));
+    keyboard.InjectEvent(0x1811);
+    ASSERT_TRUE(PumpUntil([&] { return window->Tray().ShownIcon() == kIconKeyboardEvent; }));
+    keyboard.InjectEvent(0x1810);
+    ASSERT_TRUE(PumpUntil([&] { return window->Tray().ShownIcon() == kIconKeyboardPresent; }));
+    window->Shutdown();
+}
+
 TEST_F(MainWindow, ExitStopsTheDeviceThreads) {
     auto window = Start();
     ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
