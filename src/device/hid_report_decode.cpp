@@ -1,11 +1,12 @@
+// Reading input reports the way the HID class hands out their usages and values.
+#include "device/hid_report_descriptor.h"
+
 #include <algorithm>
 #include <limits>
 
-#include "device/hid_report_descriptor.h"
-
-// Reading input reports the way the HID class hands out their usages and values.
 namespace korvel {
 namespace {
+
 std::uint64_t FieldEndBit(const HidField& field) {
     return 8 + static_cast<std::uint64_t>(field.bitOffset) +
            static_cast<std::uint64_t>(field.reportSize) * field.reportCount;
