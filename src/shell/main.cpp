@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
     auto bus = KeyboardBus::Open({options->simulate, options->simulateState, options->latencyMs},
                                  error);
     if (!bus) {
+        std::cerr << "korvel: " << error << "\n";
         QMessageBox::critical(nullptr, QString(), QString::fromStdString(error));
         return 1;
     }
@@ -65,6 +66,7 @@ int main(int argc, char** argv) {
     prompts.SetOwner(&window);
     if (!window.Initialise()) {
         // Without its pictures the window cannot be drawn at all.
+        std::cerr << "korvel: " << window.SkinError().toStdString() << "\n";
         QMessageBox::critical(nullptr, QString(), window.SkinError());
         return 1;
     }
