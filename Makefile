@@ -2,7 +2,17 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run demo screenshot clean
+.PHONY: all deps configure build test test-asan test-tsan fuzz run demo screenshot clean
+
+# The core's test programs (no Qt widgets): what the sanitizer builds run.
+CORE_TESTS = korvel_device_tests korvel_config_tests korvel_shell_tests korvel_cli_tests
+# UB must fail the run, not scroll past in the log.
+SAN_ENV = UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+          TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+FUZZ_SECONDS ?= 60
+FUZZ_BUILD ?= build-fuzz
+FUZZERS = profile_file_fuzzer macro_blob_fuzzer private_profile_fuzzer hid_report_descriptor_fuzzer \
+          keyboard_state_fuzzer virtual_keyboard_fuzzer
 
 all: build
 
@@ -17,6 +27,33 @@ build: configure
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j2
+
+# The core's tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	@cmake -S . -B build-asan -G Ninja -DKORVEL_SANITIZE=address,undefined -DKORVEL_BUILD_BENCH=OFF \
+	  -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build build-asan -j2 --target $(CORE_TESTS)
+	@cd build-asan && env $(SAN_ENV) ctest --output-on-failure -j2 -R '^(device|config|shell|cli)\.'
+
+# The threaded tests under ThreadSanitizer.
+test-tsan: deps
+	@cmake -S . -B build-tsan -G Ninja -DKORVEL_SANITIZE=thread -DKORVEL_BUILD_BENCH=OFF \
+	  -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build build-tsan -j2 --target korvel_device_tests korvel_config_tests korvel_cli_tests
+	@cd build-tsan && env $(SAN_ENV) ctest --output-on-failure -j2 -R '^(device|config|cli)\.'
+
+# Builds the libFuzzer targets (clang; only the core and the fuzzers) and runs each for
+# FUZZ_SECONDS on a copy of its seed corpus, so the seeds in the tree stay small.
+fuzz:
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DKORVEL_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j2
+	@set -e; for f in $(FUZZERS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$f $(FUZZ_BUILD)/artifacts/$$f; \
+	  echo "fuzz: $$f for $(FUZZ_SECONDS) s"; \
+	  $(FUZZ_BUILD)/bin/$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$f/ \
+	    $(FUZZ_BUILD)/corpus/$$f tests/fuzz/corpus/$$f; \
+	done
 
 run: build
 	@bash scripts/run.sh $(BUILD)/bin

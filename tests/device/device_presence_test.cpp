@@ -131,7 +131,10 @@ TEST_F(Presence, UnreadableDefaultTableKeepsOursAndSaysSo) {
 TEST_F(Presence, WaitsForTheWindowBeforeShowingTheIcon) {
     window.ready = false;
     presence.Start();
-    ASSERT_TRUE(WaitUntil([&] { return presence.ChangeBusy(); }));
+    // The change is busy before its reads and the reload message; wait for the message itself,
+    // after which the thread only polls for the window.
+    ASSERT_TRUE(WaitUntil([&] { return !window.Events().empty(); }));
+    EXPECT_TRUE(presence.ChangeBusy());
     EXPECT_EQ(window.Events(), (Events{"reload"}));
     window.ready = true;
     ASSERT_TRUE(WaitUntil([&] { return Arrived(); }));

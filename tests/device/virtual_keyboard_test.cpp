@@ -82,6 +82,24 @@ TEST(VirtualKeyboard, ReportsThatAreNotCommandsGetNoReply) {
     EXPECT_FALSE(keyboard.HandleRequest(BuildRequest(CMD_BEGIN, 0, 0).bytes));
 }
 
+TEST(VirtualKeyboard, AFlakyKeyboardAnswersEveryOtherRequestAndCarriesOutOnlyThose) {
+    VirtualKeyboard keyboard;
+    keyboard.AnswerEveryOther(true);
+    std::array<std::uint8_t, kInfoActiveProfileOffset + 1> profile2{};
+    profile2[kInfoActiveProfileOffset] = 2;
+    EXPECT_FALSE(keyboard.HandleRequest(BuildRequest(CMD_WRITE_INFO, 1, 0, profile2).bytes));
+    EXPECT_EQ(keyboard.Memory().info[kInfoActiveProfileOffset], 0);
+    const auto reply = keyboard.HandleRequest(BuildRequest(CMD_WRITE_INFO, 1, 0, profile2).bytes);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->Status(), kStatusOk);
+    EXPECT_EQ(keyboard.Memory().info[kInfoActiveProfileOffset], 2);
+    EXPECT_FALSE(keyboard.HandleRequest(BuildRequest(CMD_READ_INFO, 56, 0).bytes));
+    EXPECT_TRUE(keyboard.HandleRequest(BuildRequest(CMD_READ_INFO, 56, 0).bytes));
+    keyboard.AnswerEveryOther(false);
+    EXPECT_TRUE(keyboard.HandleRequest(BuildRequest(CMD_READ_INFO, 56, 0).bytes));
+    EXPECT_TRUE(keyboard.HandleRequest(BuildRequest(CMD_READ_INFO, 56, 0).bytes));
+}
+
 TEST(VirtualKeyboard, EventsArriveInOrderAndStopWhenUnplugged) {
     VirtualKeyboard keyboard;
     keyboard.InjectEvent(0x1811);

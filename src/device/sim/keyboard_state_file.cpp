@@ -43,8 +43,10 @@ std::vector<std::uint8_t> Serialise(const KeyboardMemory& memory) {
     return writer.Take();
 }
 
-// Fills `memory` only when the whole file is sound.
-bool Parse(std::span<const std::uint8_t> bytes, KeyboardMemory& memory, std::string& fault) {
+}  // namespace
+
+bool ParseKeyboardState(std::span<const std::uint8_t> bytes, KeyboardMemory& memory,
+                        std::string& fault) {
     if (bytes.size() < 4) {
         fault = "the file is too short";
         return false;
@@ -95,8 +97,6 @@ bool Parse(std::span<const std::uint8_t> bytes, KeyboardMemory& memory, std::str
     return true;
 }
 
-}  // namespace
-
 StateLoad LoadKeyboardState(const std::filesystem::path& path, KeyboardMemory& memory,
                             std::string& error) {
     std::error_code ec;
@@ -118,7 +118,7 @@ StateLoad LoadKeyboardState(const std::filesystem::path& path, KeyboardMemory& m
         return StateLoad::Failed;
     }
     std::string fault;
-    if (!Parse(bytes, memory, fault)) {
+    if (!ParseKeyboardState(bytes, memory, fault)) {
         error = where + " cannot be used: " + fault + ".";
         return StateLoad::Failed;
     }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 
 #include "device/sim/keyboard_memory.h"
@@ -18,6 +20,11 @@ enum class StateLoad {
 // of it; anything else is refused with a message naming the file and the fault.
 StateLoad LoadKeyboardState(const std::filesystem::path& path, KeyboardMemory& memory,
                             std::string& error);
+
+// The loader's check of a whole file's bytes. Fills `memory` only when the whole file is sound;
+// otherwise `error` says what is wrong (without naming a file) and `memory` is untouched.
+bool ParseKeyboardState(std::span<const std::uint8_t> bytes, KeyboardMemory& memory,
+                        std::string& error);
 
 // Writes to a temporary file beside `path` and renames it into place, so an interrupted save
 // keeps the previous state. Returns false with `error` set when the file cannot be written.

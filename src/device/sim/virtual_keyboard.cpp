@@ -64,6 +64,13 @@ std::optional<CommandReport> VirtualKeyboard::HandleRequest(std::span<const std:
         m_bootLoader = true;
         return std::nullopt;
     }
+    if (m_answerEveryOther) {
+        const bool ignore = m_ignoreNext;
+        m_ignoreNext = !m_ignoreNext;
+        if (ignore) {
+            return std::nullopt;
+        }
+    }
     if (m_silentReplies != 0 && m_requestsBeforeSilence > 0) {
         --m_requestsBeforeSilence;
     } else if (m_silentReplies != 0) {
@@ -188,6 +195,12 @@ void VirtualKeyboard::AnswerWithStatus(std::uint8_t status, int count, int skip)
     m_injectedStatus = status;
     m_statusReplies = count;
     m_requestsBeforeStatus = skip;
+}
+
+void VirtualKeyboard::AnswerEveryOther(bool on) {
+    std::lock_guard lock(m_mutex);
+    m_answerEveryOther = on;
+    m_ignoreNext = on;
 }
 
 void VirtualKeyboard::InjectEvent(std::uint16_t code) {

@@ -52,6 +52,9 @@ public:
     // being carried out.
     void SilenceReplies(int count, int skip = 0);
     void AnswerWithStatus(std::uint8_t status, int count, int skip = 0);
+    // A flaky keyboard: while on, every other command report (the first one included) gets no
+    // reply and is not carried out; the ones between are handled normally.
+    void AnswerEveryOther(bool on);
 
     // Vendor event codes the keyboard sends on its consumer-control collection.
     void InjectEvent(std::uint16_t code);
@@ -74,6 +77,8 @@ private:
     int m_statusReplies = 0;
     int m_requestsBeforeStatus = 0;
     std::uint8_t m_injectedStatus = kStatusOk;
+    bool m_answerEveryOther = false;
+    bool m_ignoreNext = false;
 };
 
 }  // namespace korvel::sim
