@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "cli/run_cli.h"
+#include "korvelctl_run.h"
 #include "config/config_store.h"
 #include "config/key_table_codec.h"
 #include "config/profile_file.h"
@@ -13,18 +13,8 @@
 namespace korvel::cli {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome Korvelctl(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using test::Korvelctl;
+using test::Outcome;
 
 std::string Slurp(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);

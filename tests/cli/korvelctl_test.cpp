@@ -4,24 +4,14 @@
 #include <fstream>
 #include <sstream>
 
-#include "cli/run_cli.h"
+#include "korvelctl_run.h"
 #include "device/command_report.h"
 
 namespace korvel::cli {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome Korvelctl(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using test::Korvelctl;
+using test::Outcome;
 
 class CommandLineTool : public ::testing::Test {
 protected:
