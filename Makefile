@@ -5,7 +5,8 @@ CMAKE_FLAGS ?=
 .PHONY: all deps configure build test test-asan test-tsan fuzz run demo screenshot clean
 
 # The core's test programs (no Qt widgets): what the sanitizer builds run.
-CORE_TESTS = korvel_device_tests korvel_config_tests korvel_shell_tests korvel_cli_tests
+CORE_TESTS = korvel_base_tests korvel_text_tests korvel_device_tests korvel_model_tests korvel_sync_tests \
+             korvel_cli_tests
 # UB must fail the run, not scroll past in the log.
 SAN_ENV = UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
           TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
@@ -33,14 +34,14 @@ test-asan: deps
 	@cmake -S . -B build-asan -G Ninja -DKORVEL_SANITIZE=address,undefined -DKORVEL_BUILD_BENCH=OFF \
 	  -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build build-asan -j2 --target $(CORE_TESTS)
-	@cd build-asan && env $(SAN_ENV) ctest --output-on-failure -j2 -R '^(device|config|shell|cli)\.'
+	@cd build-asan && env $(SAN_ENV) ctest --output-on-failure -j2 -R '^(base|text|device|model|sync|cli)\.'
 
 # The threaded tests under ThreadSanitizer.
 test-tsan: deps
 	@cmake -S . -B build-tsan -G Ninja -DKORVEL_SANITIZE=thread -DKORVEL_BUILD_BENCH=OFF \
 	  -DCMAKE_BUILD_TYPE=Debug >/dev/null
-	@cmake --build build-tsan -j2 --target korvel_device_tests korvel_config_tests korvel_cli_tests
-	@cd build-tsan && env $(SAN_ENV) ctest --output-on-failure -j2 -R '^(device|config|cli)\.'
+	@cmake --build build-tsan -j2 --target korvel_device_tests korvel_model_tests korvel_sync_tests korvel_cli_tests
+	@cd build-tsan && env $(SAN_ENV) ctest --output-on-failure -j2 -R '^(device|model|sync|cli)\.'
 
 # Builds the libFuzzer targets (clang; only the core and the fuzzers) and runs each for
 # FUZZ_SECONDS on a copy of its seed corpus, so the seeds in the tree stay small.

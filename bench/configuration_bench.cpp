@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <random>
 
-#include "config/hardware_download.h"
-#include "config/key_table_codec.h"
-#include "config/macro_blob.h"
-#include "config/profile_file.h"
+#include "sync/hardware_download.h"
+#include "model/keys/key_table_codec.h"
+#include "model/macros/macro_blob.h"
+#include "model/files/profile_file.h"
 #include "device/command_set.h"
 #include "device/sim/simulated_channel.h"
 #include "device/sim/virtual_keyboard.h"

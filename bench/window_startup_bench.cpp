@@ -6,14 +6,14 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
-#include "config/config_store.h"
-#include "config/key_codec.h"
+#include "model/image/config_store.h"
+#include "model/keys/key_codec.h"
 #include "device/device_link.h"
 #include "device/sim/simulated_backend.h"
-#include "mainwnd/korvel_dlg.h"
-#include "shell/core/scripted_prompts.h"
-#include "shell/core/text_table.h"
-#include "shell/desktop_shell_launcher.h"
+#include "gui/mainwnd/korvel_dlg.h"
+#include "support/scripted_prompts.h"
+#include "text/text_table.h"
+#include "gui/shell/desktop_shell_launcher.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // given and what it returns is within a configuration's limits.
 #include <cstdlib>
 
-#include "config/macro_blob.h"
+#include "model/macros/macro_blob.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace korvel;

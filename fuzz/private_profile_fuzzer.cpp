@@ -2,8 +2,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "shell/core/ini_document.h"
-#include "shell/core/private_profile.h"
+#include "text/ini_document.h"
+#include "text/private_profile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace korvel;

@@ -7,8 +7,9 @@
 #include <string>
 #include <unistd.h>
 
-#include "config/profile_file.h"
-#include "shell/core/scripted_prompts.h"
+#include "model/files/profile_file.h"
+#include "sync/profile_transfer.h"
+#include "support/scripted_prompts.h"
 
 namespace {
 

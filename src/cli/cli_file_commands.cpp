@@ -7,18 +7,18 @@
 #include <sstream>
 
 #include "cli/keyboard_session.h"
-#include "config/device_backup.h"
-#include "config/hardware_download.h"
-#include "config/key_table_codec.h"
-#include "config/macro_blob.h"
-#include "config/profile_file.h"
-#include "config/profile_locations.h"
-#include "config/profile_transfer.h"
+#include "sync/device_backup.h"
+#include "sync/hardware_download.h"
+#include "model/keys/key_table_codec.h"
+#include "model/macros/macro_blob.h"
+#include "model/files/profile_file.h"
+#include "model/files/profile_locations.h"
+#include "sync/profile_transfer.h"
 #include "device/command_set.h"
 #include "device/result_codes.h"
-#include "shell/core/console_prompts.h"
-#include "shell/core/text_encoding.h"
-#include "shell/core/text_table.h"
+#include "cli/console_prompts.h"
+#include "base/text_encoding.h"
+#include "text/text_table.h"
 
 namespace korvel::cli {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/keyboard_session.h"
-#include "config/lighting_ops.h"
+#include "sync/lighting_ops.h"
 #include "device/command_set.h"
 #include "device/result_codes.h"
 

@@ -7,7 +7,7 @@
 #include "cli/cli_options.h"
 #include "device/device_link.h"
 #include "device/hid_backend.h"
-#include "device/hidapi/keyboard_bus.h"
+#include "app/keyboard_bus.h"
 
 namespace korvel::cli {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-#include "config/default_key_table.h"
+#include "device/default_key_table.h"
 #include "device/device_info_block.h"
 #include "device/device_link.h"
 #include "device/keyboard_identity.h"

@@ -5,7 +5,7 @@
 #include <limits>
 #include <utility>
 
-#include "config/byte_io.h"
+#include "base/byte_io.h"
 
 namespace korvel {
 namespace {

@@ -4,11 +4,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "korvelctl_run.h"
-#include "config/config_store.h"
-#include "config/key_table_codec.h"
-#include "config/profile_file.h"
-#include "config/profile_locations.h"
+#include "cli/korvelctl_run.h"
+#include "model/image/config_store.h"
+#include "model/keys/key_table_codec.h"
+#include "model/files/profile_file.h"
+#include "model/files/profile_locations.h"
 
 namespace korvel::cli {
 namespace {

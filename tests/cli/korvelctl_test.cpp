@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "korvelctl_run.h"
+#include "cli/korvelctl_run.h"
 #include "device/command_report.h"
 
 namespace korvel::cli {

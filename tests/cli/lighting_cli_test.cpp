@@ -5,8 +5,8 @@
 
 #include "cli/run_cli.h"
 #include "device/sim/keyboard_state_file.h"
-#include "shell/core/private_profile.h"
-#include "shell/temp_folder.h"
+#include "text/private_profile.h"
+#include "support/temp_folder.h"
 
 namespace korvel::cli {
 namespace {
@@ -31,7 +31,7 @@ const std::string kFactoryLighting =
 class LightingCommand : public ::testing::Test {
 protected:
     std::string State() const { return "--simulate=" + (folder / "kb.state").string(); }
-    korvel::testing::TempFolder folder;
+    korvel::fixtures::TempFolder folder;
 };
 
 TEST_F(LightingCommand, ShowsTheDecodedRecordOfTheActiveProfile) {
@@ -110,7 +110,7 @@ TEST_F(LightingCommand, SetSendsTheSequenceThePanelSends) {
 TEST_F(LightingCommand, ReadingKeepsThePanelSettingUnderDocuments) {
     const auto settings = folder.Path() / "Korvel_09A" / "deze.ini";
     std::filesystem::create_directories(settings.parent_path());
-    korvel::testing::WriteBytes(settings, "[KEYCOLOR]\nDengCheck=1\n");
+    korvel::fixtures::WriteBytes(settings, "[KEYCOLOR]\nDengCheck=1\n");
     const Outcome run = Korvelctl({"--simulate", "--documents", folder.Path().string(), "lighting"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(ReadProfileString(settings, u"KEYCOLOR", u"DengCheck"), u"1") << "only read";

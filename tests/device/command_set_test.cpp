@@ -7,7 +7,7 @@
 
 #include "device/command_set.h"
 #include "device/result_codes.h"
-#include "link_fixture.h"
+#include "support/link_fixture.h"
 
 namespace korvel {
 namespace {

@@ -8,7 +8,7 @@
 #include "device/exchange.h"
 #include "device/result_codes.h"
 #include "device/tracing_channel.h"
-#include "link_fixture.h"
+#include "support/link_fixture.h"
 
 namespace korvel {
 namespace {

@@ -8,7 +8,7 @@
 #include "device/keyboard_identity.h"
 #include "device/result_codes.h"
 #include "device/sim/simulated_backend.h"
-#include "recording_window.h"
+#include "support/recording_window.h"
 
 namespace korvel {
 namespace {

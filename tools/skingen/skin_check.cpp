@@ -8,8 +8,8 @@
 #include <map>
 #include <vector>
 
-#include "config/key_codes.h"
-#include "shell/core/private_profile.h"
+#include "model/keys/key_codes.h"
+#include "text/private_profile.h"
 
 // This list is written out by hand from what the dialogs read, on purpose apart from the layout
 // table that produced the skin: the check is only worth something if it does not share its source.

@@ -3,8 +3,8 @@
 #include <QStringList>
 #include <cmath>
 
-#include "config/key_codec.h"
-#include "config/key_codes.h"
+#include "model/keys/key_codec.h"
+#include "model/keys/key_codes.h"
 
 namespace skingen {
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "config/lighting_record.h"
 
 namespace korvel::sim {
 namespace {
@@ -15,6 +14,14 @@ constexpr std::array<std::uint8_t, 10> kInfoPreamble = {0x4B, 0x56, 0x01, 0x00, 
 constexpr std::array<std::uint8_t, 16> kEmptyMacroArea = {0xAA, 0x55, 0x10, 0x00, 0x00, 0x00,
                                                           0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
                                                           0x00, 0x00, 0x00, 0x00};
+
+// The lighting a factory-new keyboard starts each profile with: its first 35 parameter bytes
+// (effect 1, brightness 5, speed 3, ...); the rest of the 42-byte record is zero. These are the
+// keyboard's own bytes, kept here as the firmware keeps them, apart from the tool's default.
+constexpr std::array<std::uint8_t, 35> kFactoryParamRecord = {
+    0x01, 0x05, 0x03, 0x00, 0x01, 0xFF, 0x00, 0x00, 0x08, 0xFF, 0xFF, 0xFF,
+    0xFF, 0x00, 0x00, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0x00,
+    0x00, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0x00, 0x00};
 
 constexpr int kPerKeyColorEffect = 20;
 constexpr int kLastPlainEffect = 18;
@@ -36,7 +43,7 @@ KeyboardMemory MakeFactoryMemory(const FactoryOptions& options) {
     }
 
     for (int profile = 0; profile < kOnboardProfiles; ++profile) {
-        std::copy(kDefaultParamRecord.begin(), kDefaultParamRecord.end(),
+        std::copy(kFactoryParamRecord.begin(), kFactoryParamRecord.end(),
                   memory.params.begin() + profile * kParamRecordBytes);
         std::copy(options.defaultKeyTable.begin(), options.defaultKeyTable.end(),
                   memory.keyTables.begin() + profile * kKeyTableBytes);

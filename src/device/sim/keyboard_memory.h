@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "config/default_key_table.h"
+#include "device/default_key_table.h"
 #include "device/command_set.h"
 #include "device/device_info_block.h"
 
@@ -37,7 +37,7 @@ struct FactoryOptions {
 
 // A factory-new keyboard: profile 0 active; the default table in the default area and in all
 // three key tables; an empty macro area; for every profile the default lighting record
-// (kDefaultParamRecord, the rest of the 42 bytes zero); white key colours; effects 1..18 and
+// (the factory parameter bytes, the rest of the 42 bytes zero); white key colours; effects 1..18 and
 // (with per-key colours) 20.
 KeyboardMemory MakeFactoryMemory(const FactoryOptions& options = {});
 

@@ -7,7 +7,7 @@
 #include <system_error>
 #include <vector>
 
-#include "config/byte_io.h"
+#include "base/byte_io.h"
 
 namespace korvel::sim {
 namespace {

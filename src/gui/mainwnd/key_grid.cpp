@@ -1,0 +1,137 @@
+#include "gui/mainwnd/key_grid.h"
+
+#include "model/image/config_store.h"
+#include "model/keys/key_codec.h"
+#include "gui/widgets/ini_file.h"
+#include "gui/widgets/png_button.h"
+#include "gui/widgets/skin_placement.h"
+
+namespace korvel {
+namespace {
+
+const QString kButtonInfo = QStringLiteral("BUTTONINFO");
+
+int GSlot(int n) { return GKeySlot(n, GKeyBank::A); }
+
+}  // namespace
+
+KeyGrid::KeyGrid(QWidget* dialog, const CIniFile& skin, const SkinSurfaces* surfaces,
+                 const KeyCodec& codec)
+    : QObject(dialog), m_codec(codec) {
+    for (int n = 1; n <= kGKeyButtons; ++n) {
+        m_gKeys[n - 1] = MakeButton(dialog, GKeyControlId(n), skin,
+                                    QString::fromStdString(GKeySkinName(n)), surfaces);
+    }
+    for (int i = 0; i < kKeyButtons; ++i) {
+        const KeyButtonInfo& info = kKeyButtonTable[i];
+        m_keys[i] = MakeButton(dialog, info.controlId, skin,
+                               QString::fromStdString(KeySkinName(SlotOfScan(info.scan))),
+                               surfaces);
+    }
+    m_fn = MakeButton(dialog, kFnControlId, skin, QStringLiteral("KEY_FN"), surfaces);
+}
+
+CPngButton* KeyGrid::MakeButton(QWidget* dialog, int controlId, const CIniFile& skin,
+                                const QString& entry, const SkinSurfaces* surfaces) {
+    auto* button = new CPngButton(dialog);
+    button->setObjectName(entry);
+    PlaceImageButton(button, skin, kButtonInfo, entry, surfaces);
+    connect(button, &QAbstractButton::clicked, this, [this, controlId] { emit keyClicked(controlId); });
+    return button;
+}
+
+CPngButton* KeyGrid::ButtonOfControl(int controlId) const {
+    if (const int n = GKeyOfControl(controlId); n != 0) {
+        return m_gKeys[n - 1];
+    }
+    if (controlId == kFnControlId) {
+        return m_fn;
+    }
+    for (int i = 0; i < kKeyButtons; ++i) {
+        if (kKeyButtonTable[i].controlId == controlId) {
+            return m_keys[i];
+        }
+    }
+    return nullptr;
+}
+
+int KeyGrid::SlotOfControl(int controlId) const {
+    if (const int n = GKeyOfControl(controlId); n != 0) {
+        return GSlot(n);
+    }
+    for (const KeyButtonInfo& info : kKeyButtonTable) {
+        if (info.controlId == controlId) {
+            return SlotOfScan(info.scan);
+        }
+    }
+    return -1;
+}
+
+CPngButton* KeyGrid::ButtonOfSlot(int slot) const {
+    for (int n = 1; n <= kGKeyButtons; ++n) {
+        if (GSlot(n) == slot) {
+            return m_gKeys[n - 1];
+        }
+    }
+    for (int i = 0; i < kKeyButtons; ++i) {
+        if (SlotOfScan(kKeyButtonTable[i].scan) == slot) {
+            return m_keys[i];
+        }
+    }
+    return nullptr;
+}
+
+std::u16string KeyGrid::LabelOfSlot(int slot) const {
+    for (int n = 1; n <= kGKeyButtons; ++n) {
+        if (GSlot(n) == slot) {
+            return GKeyLabel(n);
+        }
+    }
+    return m_codec.KeyNameOf(ScanOfSlot(static_cast<KeySlot>(slot)));
+}
+
+void KeyGrid::ShowTip(CPngButton* button, const KeyTip& tip) {
+    button->SetChecked(tip.assigned);
+    button->SetTooltip(QString::fromStdU16String(tip.text));
+}
+
+void KeyGrid::RefreshKeyButtons(const EditingHolder& editing, int profile) {
+    const ConfigImage* image = editing.Image();
+    if (image == nullptr || profile < 0 || profile >= kOnboardProfiles) {
+        return;
+    }
+    auto show = [&](CPngButton* button, int slot) {
+        ShowTip(button, KeyTipText(LabelOfSlot(slot), image->blocks[profile][slot], m_codec,
+                                   editing.Macros(), m_tipTexts));
+    };
+    for (int n = 1; n <= kGKeyButtons; ++n) {
+        show(m_gKeys[n - 1], GSlot(n));
+    }
+    for (int i = 0; i < kKeyButtons; ++i) {
+        show(m_keys[i], SlotOfScan(kKeyButtonTable[i].scan));
+    }
+}
+
+void KeyGrid::ResetKeyButton(int slot) {
+    if (CPngButton* button = ButtonOfSlot(slot)) {
+        ShowTip(button, KeyTipText(LabelOfSlot(slot), KeyEntry{}, m_codec, {}, m_tipTexts));
+    }
+}
+
+void KeyGrid::ResetProfileKeys(EditingHolder& editing, int profile) {
+    auto lock = editing.Lock();
+    ConfigImage* image = editing.Image();
+    if (image == nullptr || profile < 0 || profile >= kOnboardProfiles) {
+        return;
+    }
+    for (int n = 1; n <= kGKeyButtons; ++n) {
+        image->blocks[profile][GSlot(n)] = KeyEntry{};
+        ResetKeyButton(GSlot(n));
+    }
+    for (const KeyButtonInfo& info : kKeyButtonTable) {
+        image->blocks[profile][SlotOfScan(info.scan)] = KeyEntry{};
+        ResetKeyButton(SlotOfScan(info.scan));
+    }
+}
+
+}  // namespace korvel

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <array>
+
+#include "model/keys/key_codes.h"
+
+namespace korvel {
+
+// A key button of the main window: its control id and the key it stands for.
+struct KeyButtonInfo {
+    int controlId;
+    ScanCode scan;
+};
+
+inline constexpr int kKeyButtons = 104;
+inline constexpr int kGKeyButtons = 9;
+inline constexpr int kFnControlId = 1174;
+inline constexpr int kG9ControlId = 1143;
+
+// The 104 key buttons in keyboard rows, left to right.
+extern const std::array<KeyButtonInfo, kKeyButtons> kKeyButtonTable;
+
+// Control id of G key n (1..9): 1000..1004, then 1140..1143.
+int GKeyControlId(int n);
+// The G key (1..9) of a control id, 0 for any other control.
+int GKeyOfControl(int controlId);
+
+}  // namespace korvel

@@ -1,0 +1,460 @@
+#include "gui/mainwnd/korvel_dlg.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QThread>
+#include <thread>
+
+#include "model/image/config_store.h"
+#include "sync/device_backup.h"
+#include "sync/hardware_download.h"
+#include "model/keys/key_codec.h"
+#include "model/files/profile_file.h"
+#include "sync/profile_transfer.h"
+#include "device/command_set.h"
+#include "device/device_link.h"
+#include "gui/mainwnd/key_grid.h"
+#include "gui/mainwnd/lighting_panel.h"
+#include "gui/mainwnd/profile_bar.h"
+#include "gui/mainwnd/main_window_bridge.h"
+#include "gui/shell/about_dialog.h"
+#include "model/keys/key_texts_from_table.h"
+#include "ports/prompts.h"
+#include "text/text_table.h"
+#include "gui/shell/launchers.h"
+#include "gui/shell/single_instance.h"
+#include "gui/shell/tray_icon.h"
+#include "gui/widgets/png_button.h"
+#include "gui/widgets/skin_placement.h"
+
+namespace korvel {
+namespace {
+
+const QString kButtonInfo = QStringLiteral("BUTTONINFO");
+const QString kDefaultLink = QStringLiteral("https://korvel.example/");
+constexpr int kProgressFrames = 10;
+constexpr int kProgressPeriodMs = 50;
+constexpr int kIdleApplyMs = 200;
+
+// The controls around the keyboard: id, skin entry.
+struct ControlInfo {
+    int id;
+    const char* entry;
+};
+constexpr ControlInfo kControls[] = {
+    {1, "CONTROL_OK"},           {2, "CONTROL_CANCEL"},      {1006, "CONTROL2_APPLY"},
+    {1121, "VELMARO_LINK"},
+    {1122, "CONTROL_HELP"},      {1123, "CONTROL_MINIMIZE"}, {1124, "CONTROL_CLOSE"},
+    {1139, "CONTROL_MENU"},      {1134, "VELMARO_VER"},      {1125, "LOCK_CAPS"},
+    {1126, "LOCK_NUM"},          {1127, "LOCK_SCROLL"},      {1128, "LOCK_AB"},
+    {1129, "FLIP_0"},            {1130, "FLIP_1"},           {1131, "FLIP_2"},
+};
+
+// Captions of the main buttons: id, text key, tooltip key.
+struct CaptionInfo {
+    int id;
+    const char* caption;
+};
+constexpr CaptionInfo kCaptions[] = {
+    {1, "PROFILE_OK"},        {2, "PROFILE_CANCLE"},    {1006, "PROFILE_APPLY"},
+    {1007, "PROFILE_MACRO"},  {1135, "PROFILE_1"},      {1136, "PROFILE_2"},
+    {1137, "PROFILE_3"},      {1138, "PROFILE_DEFAULT"},
+};
+struct TooltipInfo {
+    int id;
+    const char* tooltip;
+};
+constexpr TooltipInfo kTooltips[] = {
+    {1122, "MAIN_HELP_PROMPT"},
+    {1123, "MAIN_MINIMIZE_PROMPT"},
+    {1124, "MAIN_CLOSE_PROMPT"},
+    {1139, "MAIN_MENU_PROMPT"},
+};
+
+QString Q(const std::u16string& text) { return QString::fromStdU16String(text); }
+
+}  // namespace
+
+CKorvelDlg::CKorvelDlg(MainWindowServices services, QWidget* parent)
+    : CBaseDialog(parent, QString::fromStdU16String(services.paths.MainSkin().file.u16string()),
+                  QString::fromStdU16String(services.paths.MainSkin().folder.u16string())),
+      m_services(services) {
+    m_progressTimer.setInterval(kProgressPeriodMs);
+    connect(&m_progressTimer, &QTimer::timeout, this, &CKorvelDlg::StepProgress);
+    m_lightingTimer.setSingleShot(true);
+    connect(&m_lightingTimer, &QTimer::timeout, this, &CKorvelDlg::lightingRefreshRequested);
+}
+
+CKorvelDlg::~CKorvelDlg() { Shutdown(); }
+
+std::u16string CKorvelDlg::Caption(const char* key) const {
+    return m_services.texts.ReadText(key, m_services.texts.CaptionLanguage());
+}
+
+bool CKorvelDlg::Initialise() {
+    if (!ApplySkin() || !LoadSurfaces()) {
+        return false;
+    }
+    m_services.link.SetActiveProfileCache(-1);
+    {
+        auto lock = m_services.store.EditingConfig().Lock();
+        ReleaseEditingConfig(m_services.store);
+        CreateDefaultConfig(m_services.store, {}, 0, true);
+    }
+    SetModified(false);
+
+    m_linkAddress = Skin().Read(QStringLiteral("SCREEN"), QStringLiteral("Link"), kDefaultLink);
+    m_keyGrid = new KeyGrid(this, Skin(), &m_surfaces, m_services.keyCodec);
+    connect(m_keyGrid, &KeyGrid::keyClicked, this, &CKorvelDlg::OnKeyClicked);
+    const int language = m_services.texts.GetLanguageValue();
+    const QString labels = language == 0   ? QStringLiteral("Control_Name")
+                           : language == 1 ? QStringLiteral("Control_Name1")
+                                           : QString();
+    m_profileBar = new ProfileBar(this, Skin(), &m_surfaces, labels);
+    m_lightingPanel = new LightingPanel(this, Skin(), SkinFolder(), language);
+    LayOutControls();
+    SetCaptions();
+
+    // No taskbar button while the window only lives in the background.
+    setWindowFlag(Qt::Tool, true);
+    setWindowTitle(Q(m_services.texts.Text(TextKey::MAIN_CAPTION)));
+
+    m_trayIcon = std::make_unique<CTrayIcon>(m_services.texts, this);
+    m_trayIcon->Create(Q(m_services.texts.Text(TextKey::KEYBOARD_TRAY_DESC)), kIconKeyboardGone);
+    m_trayPresenter = std::make_unique<TrayIconPresenter>(*m_trayIcon);
+    // Queued, so the menu that asked has finished before the window acts.
+    connect(m_trayIcon.get(), &CTrayIcon::openRequested, this, &CKorvelDlg::OnOpenMainWindow,
+            Qt::QueuedConnection);
+    connect(m_trayIcon.get(), &CTrayIcon::exitRequested, this, &CKorvelDlg::ExitProgram,
+            Qt::QueuedConnection);
+    connect(m_trayIcon.get(), &CTrayIcon::aboutRequested, this, &CKorvelDlg::ShowAbout,
+            Qt::QueuedConnection);
+
+    // The device threads start last, so their first messages find every control in place.
+    m_bridge = new MainWindowBridge(*this);
+    const TextLookup texts = Texts();
+    m_listener = std::make_unique<EventListener>(m_services.backend, *m_bridge,
+                                                 m_services.listenerTimings);
+    m_presence = std::make_unique<DevicePresence>(m_services.backend, m_services.link,
+                                                  m_services.keyCodec, *m_bridge,
+                                                  m_services.prompts, texts,
+                                                  m_services.presenceTimings);
+    if (m_services.startSwitch) {
+        m_presence->SetFirstOpenDone();
+    }
+    m_listener->Start();
+    m_presence->Start();
+    QMetaObject::invokeMethod(this, &CKorvelDlg::OnInitialised, Qt::QueuedConnection);
+    return true;
+}
+
+bool CKorvelDlg::LoadSurfaces() {
+    const QDir folder(SkinFolder());
+    const QSize dialog = size();
+    struct Picture {
+        QPixmap* surface;
+        const char* file;
+    };
+    const Picture pictures[] = {
+        {&m_surfaces.normal, "main_normal.jpg"},   {&m_surfaces.hover, "main_over.jpg"},
+        {&m_surfaces.pressed, "main_down.jpg"},    {&m_surfaces.disabled, "main_disable.jpg"},
+        {&m_surfaces.checked, "main_color0.jpg"},
+    };
+    for (const Picture& picture : pictures) {
+        const QString path = folder.filePath(QString::fromLatin1(picture.file));
+        if (QImage(path).isNull()) {
+            SetSkinError(QStringLiteral("The skin picture %1 cannot be read.")
+                             .arg(QDir::toNativeSeparators(path)));
+            return false;
+        }
+        *picture.surface = LoadStateSurface(path, dialog);
+    }
+    return true;
+}
+
+CPngButton* CKorvelDlg::AddControl(int controlId, const char* skinEntry) {
+    auto* button = new CPngButton(this);
+    button->setObjectName(QString::fromLatin1(skinEntry));
+    PlaceImageButton(button, Skin(), kButtonInfo, QString::fromLatin1(skinEntry), &m_surfaces);
+    m_controls[controlId] = button;
+    return button;
+}
+
+void CKorvelDlg::LayOutControls() {
+    for (const ControlInfo& control : kControls) {
+        AddControl(control.id, control.entry);
+    }
+    Control(1134)->setEnabled(false);
+    connect(Control(1), &QAbstractButton::clicked, this, [this] {
+        Apply();
+        hide();
+    });
+    connect(Control(2), &QAbstractButton::clicked, this, &QWidget::hide);
+    connect(Control(1006), &QAbstractButton::clicked, this, &CKorvelDlg::Apply);
+    connect(Control(1007), &QAbstractButton::clicked, this,
+            [this] { OpenKeyEditor(kG9ControlId); });
+    connect(Control(1122), &QAbstractButton::clicked, this,
+            [this] { ShowHelp(m_services.launcher, m_services.paths); });
+    connect(Control(1123), &QAbstractButton::clicked, this, &QWidget::showMinimized);
+    connect(Control(1124), &QAbstractButton::clicked, this, &CKorvelDlg::ExitProgram);
+    connect(Control(1121), &QAbstractButton::clicked, this,
+            [this] { OpenLinkAddress(m_services.launcher, m_linkAddress); });
+    connect(Control(1139), &QAbstractButton::clicked, this, &CKorvelDlg::ShowMenu);
+
+    m_progress = new QLabel(this);
+    PlaceControl(m_progress, Skin(), kButtonInfo, QStringLiteral("CONTROL_JDTStatic"));
+    m_progress->setScaledContents(true);
+    m_progress->hide();
+}
+
+void CKorvelDlg::SetCaptions() {
+    for (const CaptionInfo& caption : kCaptions) {
+        CPngButton* button = Control(caption.id);
+        button->setText(Q(Caption(caption.caption)));
+        button->SetTextStyle(true, 9, QStringLiteral("Tahoma"), Qt::white);
+    }
+    Control(1134)->setText(Q(m_services.texts.Text(TextKey::MAIN_BUTTON_VELMARO_VER)));
+    Control(1134)->SetTextStyle(true, 8, QStringLiteral("Verdana"), QColor(0xE4, 0xE4, 0xE4));
+    for (const TooltipInfo& tip : kTooltips) {
+        Control(tip.id)->SetTooltip(Q(Caption(tip.tooltip)));
+    }
+    Control(1121)->SetTooltip(m_linkAddress);
+    KeyTipTexts tips;
+    tips.set = m_services.texts.Text(TextKey::KEY_PROMPT_SET);
+    tips.single = m_services.texts.Text(TextKey::KEY_PROMPT_SINGLE);
+    tips.macro = m_services.texts.Text(TextKey::KEY_PROMPT_MACRO);
+    tips.media = m_services.texts.Text(TextKey::KEY_PROMPT_MEDIA);
+    tips.function = m_services.texts.Text(TextKey::KEY_PROMPT_FUNCTION);
+    m_keyGrid->SetTipTexts(tips);
+}
+
+CPngButton* CKorvelDlg::Control(int controlId) const {
+    const auto it = m_controls.find(controlId);
+    if (it != m_controls.end()) {
+        return it->second;
+    }
+    return m_profileBar != nullptr ? m_profileBar->Button(controlId) : nullptr;
+}
+
+bool CKorvelDlg::IsReady() const { return m_bridge != nullptr && m_bridge->IsReady(); }
+
+void CKorvelDlg::SetModified(bool modified) {
+    m_modified = modified;
+    if (CPngButton* apply = Control(1006)) {
+        apply->setEnabled(modified);
+    }
+}
+
+int CKorvelDlg::ActiveProfile() { return DevGetActiveProfile(m_services.link); }
+
+void CKorvelDlg::RefreshKeyGrid() {
+    auto lock = m_services.store.EditingConfig().Lock();
+    m_keyGrid->RefreshKeyButtons(m_services.store.EditingConfig(), ActiveProfile());
+}
+
+void CKorvelDlg::OnInitialised() {
+    m_bridge->SetReady();
+    hide();
+}
+
+void CKorvelDlg::OnReloadFromKeyboard() {
+    ReloadFromDevice(m_services.store, m_services.link, m_services.keyCodec, Texts(),
+                     m_services.paths.DocumentsDirectory());
+    SetModified(false);
+    RefreshKeyGrid();
+    m_profileBar->ShowProfile(ActiveProfile());
+}
+
+void CKorvelDlg::OnKeyboardGone() {
+    if (m_about != nullptr) {
+        m_about->hide();
+    }
+}
+
+void CKorvelDlg::OnOpenMainWindow() {
+    if (m_presence == nullptr || m_presence->LastReportedState() != 1) {
+        m_services.prompts.ShowMessage(m_services.texts.Text(TextKey::MAIN_NO_DEVICE_PROMPT),
+                                       MessageKind::Information);
+        return;
+    }
+    setWindowFlag(Qt::Tool, false);
+    show();
+    raise();
+    activateWindow();
+}
+
+void CKorvelDlg::ShowTrayState(bool eventIcon, std::uint16_t icon) {
+    m_trayPresenter->ShowTrayState(eventIcon, icon);
+}
+
+void CKorvelDlg::OnLightingChangedOnKeyboard() { m_lightingTimer.start(0); }
+
+void CKorvelDlg::FollowInstance(SingleInstance& instance) {
+    // Queued: leaving the program waits for the device threads while handling events, which must
+    // not happen inside the handler of the socket that carried the request.
+    connect(&instance, &SingleInstance::openRequested, this, &CKorvelDlg::OnOpenMainWindow,
+            Qt::QueuedConnection);
+    connect(&instance, &SingleInstance::killRequested, this, &CKorvelDlg::ExitProgram,
+            Qt::QueuedConnection);
+}
+
+void CKorvelDlg::OnKeyClicked(int controlId) { OpenKeyEditor(controlId); }
+
+void CKorvelDlg::OpenKeyEditor(int controlId) {
+    // The key editor opens here once it exists; until then a click changes nothing.
+    (void)controlId;
+}
+
+void CKorvelDlg::ShowMenu() {
+    QMenu menu(this);
+    const auto caption = [this](const char* key) { return Q(Caption(key)); };
+    menu.addAction(caption("MENU_1"), this, [this] {
+        const QString file = QFileDialog::getOpenFileName(this, QString(), QString(),
+                                                          QStringLiteral("(*.kvp)"));
+        if (!file.isEmpty()) {
+            Import(std::filesystem::path(file.toStdU16String()));
+        }
+    });
+    menu.addAction(caption("MENU_2"), this, [this] {
+        const QString file = QFileDialog::getSaveFileName(this, QString(), QString(),
+                                                          QStringLiteral("(*.kvp)"));
+        if (!file.isEmpty()) {
+            ExportProfileFile(m_services.store, std::filesystem::path(file.toStdU16String()));
+        }
+    });
+    menu.addAction(caption("MENU_3"), this, &CKorvelDlg::ShowAbout);
+    menu.addAction(caption("MENU_4"), this, &CKorvelDlg::ExitProgram);
+    menu.exec(QCursor::pos());
+}
+
+TextLookup CKorvelDlg::Texts() const {
+    return [this](std::string_view key) { return m_services.texts.Text(key); };
+}
+
+bool CKorvelDlg::Import(const std::filesystem::path& file) {
+    DeviceDownload download(DownloadParts{m_services.store, m_services.link, m_services.keyCodec,
+                                          m_services.prompts, Texts()});
+    const ImportResult result =
+        ImportProfileFile(m_services.store, download, m_services.prompts, Texts(),
+                          m_services.paths.DocumentsDirectory(), file);
+    if (result.outcome == ImportOutcome::Refused) {
+        return false;
+    }
+    SetModified(result.outcome != ImportOutcome::Applied);
+    RefreshKeyGrid();
+    return result.outcome == ImportOutcome::Applied;
+}
+
+void CKorvelDlg::SwitchLanguage(int language) {
+    m_services.texts.SwitchLanguage(language);
+    m_services.keyCodec.SetTexts(KeyTextsFromTable(m_services.texts));
+    SetCaptions();
+    setWindowTitle(Q(m_services.texts.Text(TextKey::MAIN_CAPTION)));
+    if (m_trayIcon) {
+        m_trayIcon->SetTooltipText(Q(m_services.texts.Text(TextKey::KEYBOARD_TRAY_DESC)));
+    }
+    RefreshKeyGrid();
+}
+
+void CKorvelDlg::ShowAbout() {
+    if (m_about == nullptr) {
+        m_about = new CAboutDlg(m_services.texts, m_services.launcher, m_linkAddress, this);
+    }
+    m_about->ShowBox();
+}
+
+void CKorvelDlg::Apply() {
+    if (m_applying) {
+        return;
+    }
+    m_applying = true;
+    m_progressFrame = 0;
+    StepProgress();
+    m_progress->show();
+    m_progressTimer.start();
+    if (!m_modified) {
+        QTimer::singleShot(kIdleApplyMs, this, [this] { FinishApply(false); });
+        return;
+    }
+    // The download runs beside the window, so the progress picture keeps moving and the window
+    // keeps answering; the editing lock keeps editors out meanwhile.
+    auto* worker = QThread::create([this] {
+        ConfigStore& store = m_services.store;
+        auto lock = store.EditingConfig().Lock();
+        DeviceDownload download(DownloadParts{store, m_services.link, m_services.keyCodec,
+                                              m_services.prompts, Texts()});
+        const bool applied =
+            SaveWorkingFile(store, false, m_services.paths.DocumentsDirectory()) &&
+            ApplyConfig(store, false, download) == 1;
+        QMetaObject::invokeMethod(this, [this, applied] { FinishApply(applied); },
+                                  Qt::QueuedConnection);
+    });
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    worker->start();
+}
+
+void CKorvelDlg::FinishApply(bool applied) {
+    m_progressTimer.stop();
+    m_progress->hide();
+    m_applying = false;
+    if (applied) {
+        SetModified(false);
+    }
+    emit applyFinished(applied);
+}
+
+void CKorvelDlg::StepProgress() {
+    const QString frame = QDir(SkinFolder()).filePath(
+        QStringLiteral("jdt%1.bmp").arg(m_progressFrame % kProgressFrames + 1));
+    m_progress->setPixmap(QPixmap(frame));
+    ++m_progressFrame;
+}
+
+void CKorvelDlg::ExitProgram() {
+    hide();
+    Shutdown();
+    if (m_trayIcon) {
+        m_trayIcon->Remove();
+    }
+    SetModified(false);
+    {
+        auto lock = m_services.store.EditingConfig().Lock();
+        ReleaseEditingConfig(m_services.store);
+    }
+    emit exitRequested();
+}
+
+void CKorvelDlg::Shutdown() {
+    if (m_shutDown) {
+        return;
+    }
+    m_shutDown = true;
+    if (m_bridge != nullptr) {
+        m_bridge->SetClosing();
+    }
+    // A device thread may be waiting for this window to handle a message: keep handling events
+    // until both threads have ended, then join them.
+    if (m_listener) {
+        m_listener->RequestStop();
+    }
+    if (m_presence) {
+        m_presence->RequestStop();
+    }
+    while ((m_listener && m_listener->Running()) || (m_presence && m_presence->Running())) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    if (m_listener) {
+        m_listener->Stop();
+    }
+    if (m_presence) {
+        m_presence->Stop();
+    }
+    while (m_applying) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+}
+
+}  // namespace korvel

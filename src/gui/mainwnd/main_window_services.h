@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+
+#include "sync/device_presence.h"
+#include "sync/event_listener.h"
+#include "text/app_paths.h"
+
+namespace korvel {
+
+class ConfigStore;
+class DeviceLink;
+class HidBackend;
+class KeyCodec;
+class Prompts;
+class ShellLauncher;
+class TextTable;
+
+// What the program hands its main window: the shared core objects, the paths and the keyboard's
+// HID stack. All of them outlive the window.
+struct MainWindowServices {
+    const AppPaths& paths;
+    DeviceLink& link;
+    ConfigStore& store;
+    KeyCodec& keyCodec;
+    TextTable& texts;
+    Prompts& prompts;
+    HidBackend& backend;
+    ShellLauncher& launcher;
+    bool startSwitch = false;  // "/Start": do not open the window on the first arrival
+    PresenceTimings presenceTimings = {};
+    ListenerTimings listenerTimings = {};
+};
+
+}  // namespace korvel

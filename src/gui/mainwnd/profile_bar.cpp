@@ -1,0 +1,62 @@
+#include "gui/mainwnd/profile_bar.h"
+
+#include <QLabel>
+
+#include "gui/widgets/ini_file.h"
+#include "gui/widgets/png_button.h"
+#include "gui/widgets/skin_placement.h"
+
+namespace korvel {
+namespace {
+
+struct BarButton {
+    int id;
+    const char* entry;
+};
+constexpr BarButton kButtons[] = {
+    {1135, "FUNC_PROFILE1"}, {1136, "FUNC_PROFILE2"}, {1137, "FUNC_PROFILE3"},
+    {1138, "FUNC_DEFAULT"},  {1147, "FUNC_REPORT1"},  {1168, "FUNC_REPORT2"},
+    {1169, "FUNC_REPORT3"},  {1170, "FUNC_REPORT4"},  {1005, "FUNC_PROFILES"},
+    {1007, "FUNC_MACRO"},
+};
+constexpr int kProfileButtons[] = {1135, 1136, 1137};
+constexpr int kReportButtons[] = {1147, 1168, 1169, 1170};
+
+}  // namespace
+
+ProfileBar::ProfileBar(QWidget* dialog, const CIniFile& skin, const SkinSurfaces* surfaces,
+                       const QString& labels)
+    : QObject(dialog) {
+    const QString section = QStringLiteral("BUTTONINFO");
+    for (const BarButton& entry : kButtons) {
+        auto* button = new CPngButton(dialog);
+        button->setObjectName(QString::fromLatin1(entry.entry));
+        PlaceImageButton(button, skin, section, QString::fromLatin1(entry.entry), surfaces);
+        m_buttons[entry.id] = button;
+    }
+    m_reportRateLabel = new QLabel(dialog);
+    m_reportRateLabel->setStyleSheet(QStringLiteral("color: #d8dce4; background: transparent;"));
+    PlaceControl(m_reportRateLabel, skin, section, QStringLiteral("CONTROL_UsbStatic"));
+    if (!labels.isEmpty()) {
+        m_reportRateLabel->setText(skin.Read(labels, QStringLiteral("Usb"), {}));
+    }
+}
+
+CPngButton* ProfileBar::Button(int controlId) const {
+    const auto it = m_buttons.find(controlId);
+    return it == m_buttons.end() ? nullptr : it->second;
+}
+
+void ProfileBar::ShowProfile(int profile) {
+    for (int i = 0; i < 3; ++i) {
+        m_buttons.at(kProfileButtons[i])->SetChecked(i == profile);
+    }
+}
+
+void ProfileBar::ShowReportRate(int index) {
+    for (int i = 0; i < 4; ++i) {
+        m_buttons.at(kReportButtons[i])->SetChecked(i == index);
+    }
+}
+
+}  // namespace korvel

@@ -1,0 +1,15 @@
+#include "gui/shell/desktop_shell_launcher.h"
+
+#include <QDesktopServices>
+#include <QProcess>
+#include <QStringList>
+
+namespace korvel {
+
+bool DesktopShellLauncher::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+
+bool DesktopShellLauncher::StartProgram(const QString& program, const QString& workingDirectory) {
+    return QProcess::startDetached(program, QStringList(), workingDirectory);
+}
+
+}  // namespace korvel

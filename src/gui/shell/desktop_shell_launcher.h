@@ -1,0 +1,14 @@
+#pragma once
+
+#include "gui/shell/shell_launcher.h"
+
+namespace korvel {
+
+// The real thing: the desktop's "open" and detached processes.
+class DesktopShellLauncher : public ShellLauncher {
+public:
+    bool OpenUrl(const QUrl& url) override;
+    bool StartProgram(const QString& program, const QString& workingDirectory) override;
+};
+
+}  // namespace korvel

@@ -1,0 +1,44 @@
+#include "gui/shell/launchers.h"
+
+#include <QFileInfo>
+#include <QUrl>
+
+#include "text/app_paths.h"
+#include "gui/shell/shell_launcher.h"
+
+namespace korvel {
+namespace {
+
+QString QtPath(const std::filesystem::path& path) { return QString::fromStdU16String(path.u16string()); }
+
+}  // namespace
+
+bool ShowHelp(ShellLauncher& launcher, const AppPaths& paths) {
+    const QString help = QtPath(paths.HelpFile());
+    if (!QFileInfo(help).isFile()) {
+        return false;
+    }
+    return launcher.OpenUrl(QUrl::fromLocalFile(help));
+}
+
+bool StartCompanionProgram(ShellLauncher& launcher, const AppPaths& paths) {
+    const QFileInfo program(QtPath(paths.CompanionProgram()));
+    if (!program.isFile() || !program.isExecutable()) {
+        return false;
+    }
+    return launcher.StartProgram(program.absoluteFilePath(), QString());
+}
+
+bool OpenLinkAddress(ShellLauncher& launcher, const QString& address) {
+    const QString trimmed = address.trimmed();
+    if (trimmed.isEmpty()) {
+        return false;
+    }
+    const QUrl url = QUrl::fromUserInput(trimmed);
+    if (!url.isValid()) {
+        return false;
+    }
+    return launcher.OpenUrl(url);
+}
+
+}  // namespace korvel

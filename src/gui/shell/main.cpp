@@ -1,0 +1,82 @@
+// The desktop program: settles the single instance, prepares paths, texts and the keyboard, then
+// runs the main window until the user ends the program.
+#include <QApplication>
+#include <QMessageBox>
+#include <iostream>
+
+#include "model/image/config_store.h"
+#include "model/keys/key_codec.h"
+#include "device/device_link.h"
+#include "app/keyboard_bus.h"
+#include "gui/mainwnd/korvel_dlg.h"
+#include "gui/platform/qt_prompts.h"
+#include "gui/shell/command_line.h"
+#include "model/keys/key_texts_from_table.h"
+#include "text/text_table.h"
+#include "gui/shell/desktop_shell_launcher.h"
+#include "gui/shell/launchers.h"
+#include "gui/shell/single_instance.h"
+#include "gui/shell/startup_environment.h"
+
+using namespace korvel;
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    SetSettingsRoot();
+    // The program lives in the notification area: closing or hiding the window does not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    std::string error;
+    const auto options = ParseStartCommandLine(ArgumentsAfterProgram(app.arguments()), error);
+    if (!options) {
+        std::cerr << "korvel: " << error << "\n" << StartUsageText();
+        return 2;
+    }
+    if (options->help) {
+        std::cout << StartUsageText();
+        return 0;
+    }
+
+    SingleInstance instance;
+    if (instance.Claim(options->kill) == SingleInstance::Outcome::Exit) {
+        return 0;
+    }
+
+    const AppPaths paths = MakeAppPaths(*options);
+    TextTable texts(paths.LanguageFile());
+    texts.LoadTexts();
+    KeyCodec keyCodec;
+    keyCodec.SetTexts(KeyTextsFromTable(texts));
+    QtPrompts prompts;
+
+    auto bus = KeyboardBus::Open({options->simulate, options->simulateState, options->latencyMs},
+                                 error);
+    if (!bus) {
+        std::cerr << "korvel: " << error << "\n";
+        QMessageBox::critical(nullptr, QString(), QString::fromStdString(error));
+        return 1;
+    }
+    DesktopShellLauncher launcher;
+    StartCompanionProgram(launcher, paths);
+
+    DeviceLink link;
+    ConfigStore store;
+    CKorvelDlg window(MainWindowServices{paths, link, store, keyCodec, texts, prompts,
+                                         bus->Backend(), launcher, options->start});
+    prompts.SetOwner(&window);
+    if (!window.Initialise()) {
+        // Without its pictures the window cannot be drawn at all.
+        std::cerr << "korvel: " << window.SkinError().toStdString() << "\n";
+        QMessageBox::critical(nullptr, QString(), window.SkinError());
+        return 1;
+    }
+    window.FollowInstance(instance);
+    QObject::connect(&window, &CKorvelDlg::exitRequested, &app, &QCoreApplication::quit);
+    const int status = app.exec();
+    window.Shutdown();
+    if (!bus->Save(error)) {
+        std::cerr << "korvel: " << error << "\n";
+        return 1;
+    }
+    return status;
+}

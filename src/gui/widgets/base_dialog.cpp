@@ -1,0 +1,97 @@
+#include "gui/widgets/base_dialog.h"
+
+#include <QDir>
+#include <QImage>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include "gui/widgets/mask_region.h"
+
+namespace korvel {
+namespace {
+
+bool LoadPicture(const QString& file, QImage& image, QString& error) {
+    QImageReader reader(file);
+    image = reader.read();
+    if (image.isNull()) {
+        error = QStringLiteral("The skin picture %1 cannot be read: %2.")
+                    .arg(QDir::toNativeSeparators(file), reader.errorString());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+CBaseDialog::CBaseDialog(QWidget* parent, const QString& skinIni, const QString& skinFolder)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+      m_ini(skinIni),
+      m_skinFolder(skinFolder) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+bool CBaseDialog::ApplySkin() {
+    const QString main = m_ini.Read(QStringLiteral("SCREEN"), QStringLiteral("Main"), QString());
+    const QString mask = m_ini.Read(QStringLiteral("SCREEN"), QStringLiteral("Mask"), main);
+    const QDir folder(m_skinFolder);
+    QImage background;
+    QImage maskImage;
+    if (main.isEmpty()) {
+        m_skinError = QStringLiteral("The skin file %1 names no background picture.")
+                          .arg(QDir::toNativeSeparators(m_ini.Path()));
+        return false;
+    }
+    if (!LoadPicture(folder.filePath(main), background, m_skinError) ||
+        !LoadPicture(folder.filePath(mask), maskImage, m_skinError)) {
+        return false;
+    }
+    m_background = QPixmap::fromImage(background);
+    setFixedSize(m_background.size());
+    m_shape = RegionFromMask(maskImage);
+    setMask(m_shape);
+    return true;
+}
+
+void CBaseDialog::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_background);
+}
+
+void CBaseDialog::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QDialog::mousePressEvent(event);
+        return;
+    }
+    // Let the window system move the window where it can; otherwise follow the mouse ourselves.
+    if (windowHandle() != nullptr && windowHandle()->startSystemMove()) {
+        return;
+    }
+    m_dragging = true;
+    m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void CBaseDialog::mouseMoveEvent(QMouseEvent* event) {
+    if (m_dragging && (event->buttons() & Qt::LeftButton)) {
+        move(event->globalPosition().toPoint() - m_dragOffset);
+        return;
+    }
+    m_dragging = false;
+    QDialog::mouseMoveEvent(event);
+}
+
+void CBaseDialog::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+            event->accept();
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
+}
+
+}  // namespace korvel

@@ -1,0 +1,179 @@
+#include "gui/widgets/png_button.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPen>
+
+namespace korvel {
+namespace {
+
+Qt::Alignment AlignmentOf(unsigned format) {
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;
+    if (format & kTextCenter) {
+        alignment = (alignment & ~Qt::AlignHorizontal_Mask) | Qt::AlignHCenter;
+    } else if (format & kTextRight) {
+        alignment = (alignment & ~Qt::AlignHorizontal_Mask) | Qt::AlignRight;
+    }
+    if (format & kTextVCenter) {
+        alignment = (alignment & ~Qt::AlignVertical_Mask) | Qt::AlignVCenter;
+    } else if (format & kTextBottom) {
+        alignment = (alignment & ~Qt::AlignVertical_Mask) | Qt::AlignBottom;
+    }
+    return alignment;
+}
+
+}  // namespace
+
+CPngButton::CPngButton(QWidget* parent) : QPushButton(parent) {
+    // Enter never presses an image button: dialogs must not close or act on Enter.
+    setAutoDefault(false);
+    setDefault(false);
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_Hover);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CPngButton::SetStatePictures(const SkinSurfaces* surfaces, bool redraw) {
+    m_surfaces = surfaces;
+    m_hover = false;
+    if (redraw) {
+        update();
+    }
+}
+
+void CPngButton::SetPicturesAt(int x, int y, const SkinSurfaces* surfaces, bool redraw) {
+    m_offset = QPoint(x, y);
+    SetStatePictures(surfaces, redraw);
+}
+
+void CPngButton::SetPictureOffset(int x, int y, bool redraw) {
+    m_offset = QPoint(x, y);
+    if (redraw) {
+        update();
+    }
+}
+
+void CPngButton::SetChecked(bool checked, bool redraw) {
+    m_checked = checked;
+    if (redraw) {
+        update();
+    }
+}
+
+void CPngButton::SetTextStyle(bool enabled, int pointSize, const QString& face, QColor colour,
+                              unsigned format) {
+    m_textEnabled = enabled;
+    m_pointSize = pointSize;
+    m_face = face;
+    m_textColour = colour;
+    m_format = format;
+    update();
+}
+
+void CPngButton::SetTextMargins(int left, int right, int top, int bottom) {
+    m_margins = QMargins(left, top, right, bottom);
+    update();
+}
+
+void CPngButton::SetTextRotation(int escapement, bool rotated) {
+    m_escapement = escapement;
+    m_rotated = rotated;
+    update();
+}
+
+void CPngButton::SetFrame(QColor colour, bool on) {
+    m_frameColour = colour;
+    m_frame = on;
+    update();
+}
+
+void CPngButton::SetTooltip(const QString& text, bool activate) {
+    setToolTip(activate ? text : QString());
+}
+
+const QPixmap* CPngButton::CurrentSurface() const {
+    if (m_surfaces == nullptr) {
+        return nullptr;
+    }
+    if (!isEnabled()) {
+        return &m_surfaces->disabled;
+    }
+    if (isDown()) {
+        return &m_surfaces->pressed;
+    }
+    if (m_hover) {
+        return &m_surfaces->hover;
+    }
+    if (m_checked) {
+        return &m_surfaces->checked;
+    }
+    return &m_surfaces->normal;
+}
+
+void CPngButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QPixmap* surface = CurrentSurface();
+    if (m_frame) {
+        painter.setPen(QPen(m_frameColour, 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRect(1, 1, width() - 2, height() - 2));
+    } else if (surface != nullptr) {
+        painter.drawPixmap(QPoint(0, 0), *surface,
+                           QRect(m_offset - QPoint(1, 1), size()));
+    }
+    if (m_textEnabled) {
+        DrawCaption(painter);
+    }
+    if (m_afterDraw) {
+        m_afterDraw(*this, m_surfaces != nullptr && surface == &m_surfaces->normal);
+    }
+}
+
+void CPngButton::DrawCaption(QPainter& painter) {
+    QFont font(m_face);
+    font.setPointSize(m_pointSize);
+    font.setWeight(m_rotated ? QFont::Black : QFont::Normal);
+    font.setStyleHint(QFont::SansSerif);
+    painter.setFont(font);
+    painter.setPen(m_textColour);
+    const QRect area = rect().marginsRemoved(m_margins);
+    int flags = static_cast<int>(AlignmentOf(m_format));
+    if (m_format & kTextWordBreak) {
+        flags |= Qt::TextWordWrap;
+    }
+    if (m_rotated && m_escapement != 0) {
+        // Turn about the middle of the text area, so the turned caption stays centred on it.
+        painter.save();
+        painter.translate(area.center());
+        painter.rotate(-m_escapement / 10.0);
+        painter.translate(-area.center());
+        painter.drawText(area, flags, text());
+        painter.restore();
+    } else {
+        painter.drawText(area, flags, text());
+    }
+}
+
+void CPngButton::enterEvent(QEnterEvent* event) {
+    m_hover = true;
+    update();
+    QPushButton::enterEvent(event);
+}
+
+// The second press of a double click arrives as a double-click event; it is one more click.
+void CPngButton::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && isEnabled()) {
+        event->accept();
+        click();
+        return;
+    }
+    QPushButton::mouseDoubleClickEvent(event);
+}
+
+void CPngButton::leaveEvent(QEvent* event) {
+    m_hover = false;
+    update();
+    QPushButton::leaveEvent(event);
+}
+
+}  // namespace korvel

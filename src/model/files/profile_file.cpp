@@ -1,0 +1,228 @@
+#include "model/files/profile_file.h"
+
+#include <fstream>
+#include <new>
+#include <system_error>
+
+#include "base/byte_io.h"
+#include "base/file_write.h"
+#include "model/files/profile_locations.h"
+
+namespace korvel {
+namespace {
+
+constexpr std::uint64_t kMacroBytes = kMacroRecordBytes;
+
+// The file's size, or none when it does not name a regular file.
+std::optional<std::uint64_t> FileSize(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return std::nullopt;
+    }
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(size);
+}
+
+bool ReadExactly(std::ifstream& in, std::vector<std::uint8_t>& bytes) {
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return in.gcount() == static_cast<std::streamsize>(bytes.size());
+}
+
+void SetError(ProfileReadError* error, ProfileReadError value) {
+    if (error != nullptr) {
+        *error = value;
+    }
+}
+
+}  // namespace
+
+bool ProfileHeaderValid(const ConfigHeader& h) {
+    return h.magic == kConfigMagic && h.headerLength == kChecksummedHeaderBytes &&
+           h.formatCode == 3 && h.formatVersion == 1 && h.totalBytes >= kConfigImageBytes &&
+           h.entryCount == kConfigEntries && h.macroCount <= kMaxMacros && h.reservedFlag <= 1 &&
+           static_cast<std::uint64_t>(h.totalBytes) ==
+               kConfigImageBytes + kMacroBytes * h.macroCount + h.stringPoolBytes &&
+           h.checksum == ConfigHeaderChecksum(h);
+}
+
+std::u16string FormatWithPath(std::u16string_view format, const std::filesystem::path& path) {
+    std::u16string text(format);
+    if (const auto at = text.find(u"%s"); at != std::u16string::npos) {
+        text.replace(at, 2, path.u16string());
+    }
+    return text;
+}
+
+ProfileFileCheck CheckProfileFile(const std::filesystem::path& path) {
+    const auto size = FileSize(path);
+    if (!size) {
+        return ProfileFileCheck::Missing;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return ProfileFileCheck::Unreadable;
+    }
+    if (*size >= kProfileFileSizeLimit || *size < kConfigImageBytes) {
+        return ProfileFileCheck::WrongSize;
+    }
+    // The header is all the check looks at; the rest of the file is the load's business.
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes.resize(kConfigImageBytes);
+    } catch (const std::bad_alloc&) {
+        return ProfileFileCheck::NoMemory;
+    }
+    if (!ReadExactly(in, bytes)) {
+        return ProfileFileCheck::Unreadable;
+    }
+    ByteReader reader(bytes);
+    auto image = std::unique_ptr<ConfigImage>(new (std::nothrow) ConfigImage{});
+    if (!image) {
+        return ProfileFileCheck::NoMemory;
+    }
+    ReadConfigImage(reader, *image);
+    return ProfileHeaderValid(image->header) ? ProfileFileCheck::Valid
+                                             : ProfileFileCheck::BadHeader;
+}
+
+std::optional<ProfileContents> ParseProfileBytes(std::span<const std::uint8_t> bytes,
+                                                 ProfileReadError* error) {
+    SetError(error, ProfileReadError::None);
+    try {
+        ProfileContents contents;
+        contents.image = std::make_unique<ConfigImage>();
+        ByteReader reader(bytes);
+        if (!ReadConfigImage(reader, *contents.image)) {
+            SetError(error, ProfileReadError::Short);
+            return std::nullopt;
+        }
+        const ConfigHeader& header = contents.image->header;
+        if (header.macroCount > kMaxMacros) {
+            SetError(error, ProfileReadError::Inconsistent);
+            return std::nullopt;
+        }
+        // Sizes are checked against what is there before anything is allocated for them.
+        if (reader.Remaining() < kMacroBytes * header.macroCount) {
+            SetError(error, ProfileReadError::Short);
+            return std::nullopt;
+        }
+        contents.macros.resize(header.macroCount);
+        for (MacroRecord& record : contents.macros) {
+            if (!ReadMacroRecord(reader, record)) {
+                SetError(error, ProfileReadError::Inconsistent);
+                return std::nullopt;
+            }
+        }
+        if (reader.Remaining() < header.stringPoolBytes) {
+            SetError(error, ProfileReadError::Short);
+            return std::nullopt;
+        }
+        std::vector<std::uint8_t> pool(header.stringPoolBytes);
+        reader.ReadBytes(pool);
+        for (int k = 0; k < kConfigEntries; ++k) {
+            const KeyEntry& entry = contents.image->Entry(k);
+            if (!HasEntryText(entry.type)) {
+                continue;
+            }
+            if (const auto text = PoolTextAt(pool, entry.value & ~1u)) {
+                contents.strings.SetText(k, *text);
+            }
+        }
+        return contents;
+    } catch (const std::bad_alloc&) {
+        SetError(error, ProfileReadError::NoMemory);
+        return std::nullopt;
+    }
+}
+
+std::optional<ProfileContents> ReadProfileFile(const std::filesystem::path& path,
+                                               ProfileReadError* error) {
+    const auto size = FileSize(path);
+    if (!size) {
+        SetError(error, ProfileReadError::Missing);
+        return std::nullopt;
+    }
+    if (*size >= kProfileFileSizeLimit) {
+        SetError(error, ProfileReadError::Inconsistent);
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        SetError(error, ProfileReadError::Unreadable);
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes.resize(static_cast<std::size_t>(*size));
+    } catch (const std::bad_alloc&) {
+        SetError(error, ProfileReadError::NoMemory);
+        return std::nullopt;
+    }
+    if (!ReadExactly(in, bytes)) {
+        SetError(error, ProfileReadError::Unreadable);
+        return std::nullopt;
+    }
+    return ParseProfileBytes(bytes, error);
+}
+
+std::vector<std::uint8_t> SerializeEditingConfig(EditingHolder& editing) {
+    ConfigImage* image = editing.Image();
+    if (image == nullptr) {
+        return {};
+    }
+    InitConfigHeader(*image, editing.MacroCount(), editing.StringBytes(), 0);
+    const std::vector<std::uint8_t> pool =
+        PackStringPool(*image, editing.Strings(), editing.StringBytes());
+    ByteWriter writer;
+    WriteConfigImage(writer, *image);
+    for (const MacroRecord& record : editing.Macros()) {
+        WriteMacroRecord(writer, record);
+    }
+    writer.WriteBytes(pool);
+    return writer.Take();
+}
+
+bool LoadProfileFile(ConfigStore& store, const std::filesystem::path& path) {
+    auto contents = ReadProfileFile(path);
+    if (!contents) {
+        return false;
+    }
+    EditingHolder& editing = store.EditingConfig();
+    auto lock = editing.Lock();
+    editing.Release();
+    editing.SetImage(std::move(contents->image));
+    editing.SetMacros(std::move(contents->macros));
+    editing.Strings() = std::move(contents->strings);
+    return true;
+}
+
+bool SaveProfileFile(ConfigStore& store, bool lockEditing, const std::filesystem::path& path) {
+    EditingHolder& editing = store.EditingConfig();
+    std::unique_lock<std::recursive_mutex> lock;
+    if (lockEditing) {
+        lock = editing.Lock();
+    }
+    try {
+        const std::vector<std::uint8_t> bytes = SerializeEditingConfig(editing);
+        if (bytes.empty()) {
+            return false;
+        }
+        return WriteFileReplacing(path, bytes);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+bool SaveWorkingFile(ConfigStore& store, bool lockEditing, const std::filesystem::path& documents) {
+    const std::filesystem::path file = WorkingFile(documents);
+    std::error_code error;
+    if (!std::filesystem::exists(file, error)) {
+        return false;
+    }
+    return SaveProfileFile(store, lockEditing, file);
+}
+
+}  // namespace korvel

@@ -1,0 +1,29 @@
+#include "model/files/profile_locations.h"
+
+#include <system_error>
+
+namespace korvel {
+
+std::filesystem::path ProfileDirectory(const std::filesystem::path& documents) {
+    return documents / "Korvel_09A";
+}
+
+bool EnsureProfileDirectory(const std::filesystem::path& documents) {
+    std::error_code error;
+    const std::filesystem::path directory = ProfileDirectory(documents);
+    std::filesystem::create_directories(directory, error);
+    return std::filesystem::is_directory(directory, error);
+}
+
+std::filesystem::path WorkingFile(const std::filesystem::path& documents) {
+    return ProfileDirectory(documents) / "$Profile0";
+}
+
+std::filesystem::path ProfileFilePath(const std::filesystem::path& folder,
+                                      const std::filesystem::path& name) {
+    std::filesystem::path path = folder / name;
+    path += ".kvp";
+    return path;
+}
+
+}  // namespace korvel

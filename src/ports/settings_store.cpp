@@ -1,0 +1,55 @@
+#include "ports/settings_store.h"
+
+#include <cstdio>
+
+namespace korvel {
+
+void MemorySettingsStore::WriteString(std::string_view section, std::string_view key,
+                                      std::u16string_view value) {
+    std::lock_guard lock(m_mutex);
+    m_values[{std::string(section), std::string(key)}] = std::u16string(value);
+}
+
+std::optional<std::u16string> MemorySettingsStore::ReadString(std::string_view section,
+                                                              std::string_view key) const {
+    std::lock_guard lock(m_mutex);
+    const auto found = m_values.find({std::string(section), std::string(key)});
+    if (found == m_values.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+void MemorySettingsStore::Remove(std::string_view section, std::string_view key) {
+    std::lock_guard lock(m_mutex);
+    m_values.erase({std::string(section), std::string(key)});
+}
+
+std::string ProfileListKey(int number) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%s%02d", "PROFILE", number);
+    return buffer;
+}
+
+void WriteProfileList(SettingsStore& settings, std::span<const std::filesystem::path> files) {
+    int previous = 0;
+    if (const auto count = settings.ReadString(kProfilesSection, ProfileListKey(0))) {
+        for (const char16_t c : *count) {
+            if (c < u'0' || c > u'9' || previous > 100000) {
+                break;
+            }
+            previous = previous * 10 + (c - u'0');
+        }
+    }
+    const std::string rows = std::to_string(files.size());
+    settings.WriteString(kProfilesSection, ProfileListKey(0), std::u16string(rows.begin(), rows.end()));
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        settings.WriteString(kProfilesSection, ProfileListKey(static_cast<int>(i) + 1),
+                             files[i].u16string());
+    }
+    for (int row = static_cast<int>(files.size()) + 1; row <= previous; ++row) {
+        settings.Remove(kProfilesSection, ProfileListKey(row));
+    }
+}
+
+}  // namespace korvel

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/image/config_store.h"
+#include "model/keys/key_codec.h"
+#include "ports/text_lookup.h"
+#include "device/device_link.h"
+#include "ports/prompts.h"
+
+namespace korvel {
+
+// What one download sent, for a caller that reports it (korvelctl's import prints it).
+struct DownloadReport {
+    bool sent = false;              // the command sequence was started
+    std::uint32_t macroAreaBytes = 0;
+    bool withNames = false;
+    int profilesWritten = 0;        // key-table writes the keyboard accepted
+    int lastKeyTableResult = 0;     // result code of the last key-table write
+};
+
+// Everything a download works with. The program builds one and keeps it for its lifetime.
+struct DownloadParts {
+    ConfigStore& store;
+    DeviceLink& link;
+    const KeyCodec& keyCodec;   // its DefaultKeyTable at the moment of the download is used
+    Prompts& prompts;           // the two macro-capacity messages
+    TextLookup texts;
+};
+
+// Sends ActiveConfig to the keyboard: the macro area, then the key table of onboard profiles
+// 0, 1, 2 (allProfiles) or of the keyboard's active profile only. The caller holds the editing
+// lock and then the active lock, as ApplyConfig does. Answers 1 when the last key-table write
+// succeeded, 0 otherwise.
+//
+// Macros that do not fit even without names: the refusal message, nothing sent, 0. Macros that
+// fit only without names: sent without them, then the EXTRA_PROFILE_SPACE_TIGHT message. A
+// one-profile download whose active profile cannot be read sends nothing and answers 0: no key
+// table could be addressed, and a macro area without its key table would leave the keyboard's
+// keys playing macros at positions that no longer hold them.
+int DownloadConfiguration(DownloadParts& parts, bool allProfiles, DownloadReport* report = nullptr);
+
+// The download as the step of ApplyConfig.
+class DeviceDownload : public HardwareDownload {
+public:
+    explicit DeviceDownload(DownloadParts parts) : m_parts(std::move(parts)) {}
+    int Download(bool allProfiles) override;
+
+    // What the last Download sent.
+    const DownloadReport& LastReport() const { return m_lastReport; }
+
+private:
+    DownloadParts m_parts;
+    DownloadReport m_lastReport;
+};
+
+}  // namespace korvel

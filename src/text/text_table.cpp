@@ -1,0 +1,104 @@
+#include "text/text_table.h"
+
+#include <mutex>
+#include <utility>
+
+#include "text/private_profile.h"
+#include "base/text_encoding.h"
+
+namespace korvel {
+
+namespace {
+
+constexpr std::u16string_view kLanguageSection = u"LANGUAGE";
+constexpr std::u16string_view kLanguageKey = u"language";
+
+std::u16string Widen(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+
+std::u16string ExpandLineBreaks(std::u16string_view value) {
+    std::u16string out;
+    out.reserve(value.size());
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == u'\\' && i + 1 < value.size() && (value[i + 1] == u'n' || value[i + 1] == u'r')) {
+            out.push_back(value[i + 1] == u'n' ? u'\n' : u'\r');
+            ++i;
+        } else {
+            out.push_back(value[i]);
+        }
+    }
+    return out;
+}
+
+int LanguageValueOf(const PrivateProfile& profile) {
+    return LeadingInteger(profile.GetString(kLanguageSection, kLanguageKey));
+}
+
+Language LanguageOfValue(int value) { return value == 1 ? Language::English : Language::Chinese; }
+
+std::u16string ReadAndExpand(const PrivateProfile& profile, std::u16string_view section, std::string_view key) {
+    return ExpandLineBreaks(profile.GetString(section, Widen(key)));
+}
+
+}  // namespace
+
+std::u16string_view SectionOf(Language language) {
+    return language == Language::English ? kEnglishSection : kChineseSection;
+}
+
+std::filesystem::path LanguageFilePath(const std::filesystem::path& programDirectory) {
+    return programDirectory / "Skins" / "language.ini";
+}
+
+TextTable::TextTable(std::filesystem::path languageFile) : m_languageFile(std::move(languageFile)) {
+    for (const TextKeyInfo& info : TextKeyTable()) {
+        m_texts[static_cast<std::size_t>(info.key)] = std::u16string(info.builtIn);
+    }
+}
+
+void TextTable::LoadTexts() {
+    const PrivateProfile profile = PrivateProfile::Load(m_languageFile);
+    const std::u16string_view section = SectionOf(LanguageOfValue(LanguageValueOf(profile)));
+    std::array<std::u16string, kTextKeyCount> texts;
+    for (const TextKeyInfo& info : TextKeyTable()) {
+        const std::u16string value = ReadAndExpand(profile, section, info.name);
+        texts[static_cast<std::size_t>(info.key)] = std::u16string(CutToUnits(value, kTextCapacity - 1));
+    }
+    std::unique_lock lock(m_mutex);
+    m_texts.swap(texts);
+}
+
+int TextTable::GetLanguageValue() const { return LanguageValueOf(PrivateProfile::Load(m_languageFile)); }
+
+bool TextTable::SwitchLanguage(int language) {
+    const std::uint16_t word = language == 1 ? 1 : 0;
+    m_languageWord.store(word);
+    const bool written = WriteProfileString(m_languageFile, kLanguageKey, kLanguageKey, word == 1 ? u"1" : u"0");
+    LoadTexts();
+    return written;
+}
+
+Language TextTable::TextLanguage() const { return LanguageOfValue(GetLanguageValue()); }
+
+Language TextTable::CaptionLanguage() const {
+    return LanguageWord() == 1 ? Language::English : TextLanguage();
+}
+
+std::u16string TextTable::Text(TextKey key) const {
+    const auto index = static_cast<std::size_t>(key);
+    if (index >= m_texts.size()) {
+        return {};
+    }
+    std::shared_lock lock(m_mutex);
+    return m_texts[index];
+}
+
+std::u16string TextTable::Text(std::string_view keyName) const {
+    const auto key = FindTextKey(keyName);
+    return key ? Text(*key) : std::u16string();
+}
+
+std::u16string TextTable::ReadText(std::string_view keyName, Language language) const {
+    return ReadAndExpand(PrivateProfile::Load(m_languageFile), SectionOf(language), keyName);
+}
+
+}  // namespace korvel

@@ -1,0 +1,279 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+
+#include "model/image/config_store.h"
+#include "model/keys/key_codec.h"
+#include "sync/profile_transfer.h"
+#include "device/command_report.h"
+#include "device/device_link.h"
+#include "device/sim/simulated_backend.h"
+#include "gui/mainwnd/key_grid.h"
+#include "gui/mainwnd/korvel_dlg.h"
+#include "gui/recording_launcher.h"
+#include "support/scripted_prompts.h"
+#include "gui/shell/single_instance.h"
+#include "text/text_table.h"
+#include "gui/widgets/png_button.h"
+#include "gui/widgets/skin_rect.h"
+#include "gui/mainwnd/lighting_panel.h"
+#include "gui/mainwnd/profile_bar.h"
+#include <QLabel>
+
+namespace korvel {
+namespace {
+
+// Handles events until `done` holds; the device threads answer within milliseconds, the bound only
+// keeps a broken build from hanging.
+bool PumpUntil(const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > 5000) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+int CountCommands(const sim::VirtualKeyboard& keyboard, std::uint8_t command) {
+    int count = 0;
+    for (const CommandReport& report : keyboard.Received()) {
+        count += report.Command() == command;
+    }
+    return count;
+}
+
+// The whole program around a main window, on a virtual keyboard whose profile 1 plays B on A.
+class MainWindow : public ::testing::Test {
+protected:
+    MainWindow()
+        : keyboard(RemappedKeyboard()),
+          backend(keyboard),
+          paths(QCoreApplication::applicationDirPath().toStdU16String(),
+                documents.path().toStdU16String()),
+          texts(OwnLanguageFile()) {
+        texts.LoadTexts();
+    }
+
+    // A copy of the language file, so that a language switch never writes the build's own.
+    std::filesystem::path OwnLanguageFile() {
+        const std::filesystem::path copy = documents.filePath("language.ini").toStdU16String();
+        std::filesystem::copy_file(paths.LanguageFile(), copy);
+        return copy;
+    }
+
+    static sim::KeyboardMemory RemappedKeyboard() {
+        sim::KeyboardMemory memory = sim::MakeFactoryMemory();
+        // Matrix position 19 holds A (02 02 04); make it send B (02 02 05) in profile 1.
+        memory.keyTables[19 * 3 + 2] = 0x05;
+        return memory;
+    }
+
+    std::unique_ptr<CKorvelDlg> Start(bool startSwitch = false) {
+        PresenceTimings fast{std::chrono::milliseconds(5), std::chrono::milliseconds(20),
+                             std::chrono::milliseconds(1), std::chrono::milliseconds(1)};
+        auto window = std::make_unique<CKorvelDlg>(MainWindowServices{
+            paths, link, store, codec, texts, prompts, backend, launcher, startSwitch, fast,
+            ListenerTimings{std::chrono::milliseconds(20)}});
+        EXPECT_TRUE(window->Initialise()) << window->SkinError().toStdString();
+        return window;
+    }
+
+    CPngButton* KeyA(CKorvelDlg& window) { return window.Keys().ButtonOfControl(1058); }
+
+    QTemporaryDir documents;
+    sim::VirtualKeyboard keyboard;
+    sim::SimulatedBackend backend;
+    AppPaths paths;
+    TextTable texts;
+    DeviceLink link;
+    ConfigStore store;
+    KeyCodec codec;
+    ScriptedPrompts prompts;
+    fixtures::RecordingLauncher launcher;
+};
+
+TEST_F(MainWindow, HiddenUntilTheKeyboardArrivesThenShowsItsKeys) {
+    auto window = Start();
+    EXPECT_FALSE(window->isVisible());
+    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); })) << "the open message shows it";
+    EXPECT_TRUE(KeyA(*window)->IsChecked());
+    EXPECT_EQ(KeyA(*window)->toolTip(), "AKeys, Set: Key(B)");
+    EXPECT_FALSE(window->Keys().ButtonOfControl(1022)->IsChecked()) << "Esc is not assigned";
+    EXPECT_EQ(window->Tray().ShownIcon(), kIconKeyboardPresent);
+    EXPECT_FALSE(window->IsModified());
+    EXPECT_TRUE(prompts.Shown().empty());
+    EXPECT_TRUE(window->Profiles().Button(1135)->IsChecked()) << "profile 1 is the active one";
+    EXPECT_FALSE(window->Profiles().Button(1136)->IsChecked());
+    window->Shutdown();
+}
+
+TEST_F(MainWindow, LightingPanelAndProfileBarAreLaidOutFromTheSkin) {
+    auto window = Start();
+    const CIniFile& skin = window->Skin();
+    const auto rect = [&](const char* key) {
+        return ParseSkinRect(skin.Read("BUTTONINFO", key, "1,1,1,1,x"));
+    };
+    auto* label = qobject_cast<QLabel*>(window->Lighting().Control(1171));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->geometry(), rect("CONTROL_DengStatic"));
+    EXPECT_EQ(label->text(), skin.Read("Control_Name1", "Deng", {})) << "English labels";
+    EXPECT_FALSE(label->text().isEmpty());
+    EXPECT_EQ(window->Lighting().Control(1178)->geometry(), rect("CONTROL_LightSlider"));
+    EXPECT_EQ(window->Profiles().Button(1170)->geometry(), rect("FUNC_REPORT4"));
+    EXPECT_EQ(window->Control(1005), window->Profiles().Button(1005));
+    window->Shutdown();
+}
+
+TEST_F(MainWindow, StartSwitchKeepsItHidden) {
+    auto window = Start(true);
+    ASSERT_TRUE(PumpUntil([&] { return window->Tray().ShownIcon() == kIconKeyboardPresent; }));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(KeyA(*window)->IsChecked()) << "the keys are loaded all the same";
+    window->Shutdown();
+}
+
+TEST_F(MainWindow, UnplugHidesAndReplugComesBack) {
+    auto window = Start();
+    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+    keyboard.SetPlugged(false);
+    ASSERT_TRUE(PumpUntil([&] { return window->Tray().ShownIcon() == kIconKeyboardGone; }));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(link.ActiveProfileCache(), -1);
+
+    window->OnOpenMainWindow();  // the tray's Open with no keyboard
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_EQ(prompts.Shown()[0].text, texts.Text(TextKey::MAIN_NO_DEVICE_PROMPT));
+    EXPECT_FALSE(window->isVisible());
+
+    keyboard.SetPlugged(true);
+    ASSERT_TRUE(PumpUntil([&] { return window->Tray().ShownIcon() == kIconKeyboardPresent; }));
+    EXPECT_FALSE(window->isVisible()) << "only the first arrival opens the window";
+    window->OnOpenMainWindow();
+    EXPECT_TRUE(window->isVisible());
+    window->Shutdown();
+}
+
+TEST_F(MainWindow, ApplySendsTheEditedKeysAndNothingWhenUnchanged) {
+    auto window = Start();
+    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+    QSignalSpy finished(window.get(), &CKorvelDlg::applyFinished);
+
+    keyboard.ClearReceived();
+    window->Apply();
+    ASSERT_TRUE(finished.wait(5000));
+    EXPECT_FALSE(finished.takeFirst().at(0).toBool());
+    EXPECT_TRUE(keyboard.Received().empty()) << "nothing modified: nothing sent";
+
+    {
+        // Esc (slot 1) sends F1 (ScanCode 0x03B) in the active profile 0.
+        auto lock = store.EditingConfig().Lock();
+        store.EditingConfig().Image()->blocks[0][1] = KeyEntry{kEntryKey, 0, 0x03B};
+    }
+    window->SetModified(true);
+    window->Apply();
+    ASSERT_TRUE(finished.wait(5000));
+    EXPECT_TRUE(finished.takeFirst().at(0).toBool());
+    EXPECT_FALSE(window->IsModified());
+    EXPECT_EQ(CountCommands(keyboard, CMD_BEGIN), 1);
+    EXPECT_EQ(CountCommands(keyboard, CMD_WRITE_KEYTABLE), 7) << "the active profile only";
+    EXPECT_EQ(CountCommands(keyboard, CMD_END), 1);
+    const auto tables = keyboard.Memory().keyTables;
+    EXPECT_EQ(tables[8 * 3 + 2], 0x3A) << "position 8 (Esc) now sends F1";
+    EXPECT_EQ(tables[19 * 3 + 2], 0x05) << "A still sends B";
+    window->Shutdown();
+}
+
+TEST_F(MainWindow, SecondStartShowsTheRunningWindowAndKillEndsIt) {
+    const QString name = QStringLiteral("korvel-test-%1").arg(QCoreApplication::applicationPid());
+    SingleInstance running(name);
+    ASSERT_EQ(running.Claim(false), SingleInstance::Outcome::Run);
+    auto window = Start(true);
+    window->FollowInstance(running);
+    ASSERT_TRUE(PumpUntil([&] { return window->Tray().ShownIcon() == kIconKeyboardPresent; }));
+    EXPECT_FALSE(window->isVisible());
+
+    SingleInstance second(name);
+    EXPECT_EQ(second.Claim(false), SingleInstance::Outcome::Exit);
+    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+
+    QSignalSpy exit(window.get(), &CKorvelDlg::exitRequested);
+    SingleInstance killer(name);
+    EXPECT_EQ(killer.Claim(true), SingleInstance::Outcome::Exit);
+    ASSERT_TRUE(PumpUntil([&] { return exit.count() == 1; }));
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindow, ImportLoadsShowsAndDownloadsAllProfiles) {
+    auto window = Start();
+    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+    const std::filesystem::path file = documents.filePath("esc.kvp").toStdU16String();
+    {
+        auto lock = store.EditingConfig().Lock();
+        store.EditingConfig().Image()->blocks[0][1] = KeyEntry{kEntryKey, 0, 0x03B};
+    }
+    ASSERT_TRUE(ExportProfileFile(store, file));
+    {
+        auto lock = store.EditingConfig().Lock();
+        store.EditingConfig().Image()->blocks[0][1] = KeyEntry{};
+    }
+    keyboard.ClearReceived();
+    EXPECT_TRUE(window->Import(file));
+    EXPECT_EQ(CountCommands(keyboard, CMD_WRITE_KEYTABLE), 21);
+    EXPECT_TRUE(window->Keys().ButtonOfControl(1022)->IsChecked());
+    EXPECT_EQ(window->Keys().ButtonOfControl(1022)->toolTip(), "EscKeys, Set: Key(F1)");
+    EXPECT_FALSE(window->IsModified());
+
+    keyboard.ClearReceived();
+    const std::filesystem::path junk = documents.filePath("junk.kvp").toStdU16String();
+    std::ofstream(junk) << "not a profile";
+    EXPECT_FALSE(window->Import(junk));
+    EXPECT_TRUE(keyboard.Received().empty());
+    EXPECT_FALSE(prompts.Shown().empty()) << "the format message";
+    EXPECT_TRUE(window->Keys().ButtonOfControl(1022)->IsChecked()) << "nothing was lost";
+    window->Shutdown();
+}
+
+TEST_F(MainWindow, LanguageSwitchChangesTheTips) {
+    auto window = Start();
+    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+    window->SwitchLanguage(0);
+    EXPECT_TRUE(KeyA(*window)->toolTip().startsWith("A")) << KeyA(*window)->toolTip().toStdString();
+    EXPECT_NE(KeyA(*window)->toolTip(), "AKeys, Set: Key(B)");
+    window->SwitchLanguage(1);
+    EXPECT_EQ(KeyA(*window)->toolTip(), "AKeys, Set: Key(B)");
+    window->Shutdown();
+}
+
+TEST_F(MainWindow, KeyboardEventsReachTheWindow) {
+    auto window = Start();
+    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+    QSignalSpy refresh(window.get(), &CKorvelDlg::lightingRefreshRequested);
+    keyboard.InjectEvent(0x0401);
+    ASSERT_TRUE(PumpUntil([&] { return refresh.count() == 1; }));
+    keyboard.InjectEvent(0x1811);
+    ASSERT_TRUE(PumpUntil([&] { return window->Tray().ShownIcon() == kIconKeyboardEvent; }));
+    keyboard.InjectEvent(0x1810);
+    ASSERT_TRUE(PumpUntil([&] { return window->Tray().ShownIcon() == kIconKeyboardPresent; }));
+    window->Shutdown();
+}
+
+TEST_F(MainWindow, ExitStopsTheDeviceThreads) {
+    auto window = Start();
+    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+    QSignalSpy exit(window.get(), &CKorvelDlg::exitRequested);
+    window->ExitProgram();
+    EXPECT_EQ(exit.count(), 1);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->Presence().Running());
+}
+
+}  // namespace
+}  // namespace korvel

@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+
+#include "gui/widgets/base_dialog.h"
+#include "gui/widgets/ini_file.h"
+#include "gui/widgets/mask_region.h"
+#include "gui/widgets/png_button.h"
+#include "gui/widgets/skin_placement.h"
+
+namespace korvel {
+namespace {
+
+// A picture whose every pixel tells where it is: red = x, green = y, blue = state.
+QPixmap CoordinatePicture(int state) {
+    QImage image(300, 200, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            image.setPixel(x, y, qRgb(x % 256, y, state));
+        }
+    }
+    return QPixmap::fromImage(image);
+}
+
+SkinSurfaces CoordinateSurfaces() {
+    return SkinSurfaces{CoordinatePicture(1), CoordinatePicture(2), CoordinatePicture(3),
+                        CoordinatePicture(4), CoordinatePicture(5)};
+}
+
+QRgb FirstPixel(CPngButton& button) { return button.grab().toImage().pixel(0, 0); }
+
+class SkinFolder : public ::testing::Test {
+protected:
+    void WriteIni(const QString& name, const QString& text) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.toUtf8());
+    }
+    void WriteImage(const QString& name, const QImage& image) {
+        ASSERT_TRUE(image.save(dir.filePath(name)));
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(SkinFolder, ImageButtonPlacementAndFaces) {
+    WriteIni("Profile.ini",
+             "[BUTTONINFO]\nFUNC_ADD=10,20,50,14\nFUNC_LOAD=1,1,80,20\nFUNC_DELETE=5,6\n");
+    CIniFile ini(dir.filePath("Profile.ini"));
+    const SkinSurfaces surfaces = CoordinateSurfaces();
+    QWidget dialog;
+    CPngButton add(&dialog), load(&dialog), remove(&dialog), missing(&dialog);
+    PlaceImageButton(&add, ini, "BUTTONINFO", "FUNC_ADD", &surfaces);
+    PlaceImageButton(&load, ini, "BUTTONINFO", "FUNC_LOAD", &surfaces);
+    PlaceImageButton(&remove, ini, "BUTTONINFO", "FUNC_DELETE", &surfaces);
+    PlaceImageButton(&missing, ini, "BUTTONINFO", "CONTROL_OK", &surfaces);
+
+    EXPECT_EQ(add.geometry(), QRect(10, 20, 50, 14));
+    EXPECT_TRUE(add.isEnabled());
+    EXPECT_EQ(FirstPixel(add), qRgb(9, 19, 1)) << "the face starts one pixel up and left";
+    EXPECT_FALSE(load.isEnabled()) << "placed at (1, 1): left out";
+    EXPECT_EQ(load.size(), QSize(80, 20));
+    EXPECT_EQ(remove.geometry(), QRect(5, 6, 0, 0));
+    EXPECT_EQ(missing.geometry(), QRect(1, 1, 1, 1));
+    EXPECT_FALSE(missing.isEnabled());
+}
+
+TEST(PngButton, SurfaceFollowsTheState) {
+    const SkinSurfaces surfaces = CoordinateSurfaces();
+    QWidget dialog;
+    CPngButton button(&dialog);
+    button.setGeometry(40, 30, 20, 10);
+    button.SetPicturesAt(40, 30, &surfaces);
+    EXPECT_EQ(FirstPixel(button), qRgb(39, 29, 1));
+    button.SetChecked(true);
+    EXPECT_EQ(FirstPixel(button), qRgb(39, 29, 5));
+    button.setEnabled(false);
+    EXPECT_EQ(FirstPixel(button), qRgb(39, 29, 4)) << "disabled wins over checked";
+    button.setEnabled(true);
+    button.setDown(true);
+    EXPECT_EQ(button.CurrentSurface(), &surfaces.pressed);
+}
+
+TEST(PngButton, TooltipOnlyWithText) {
+    CPngButton button;
+    button.SetTooltip(QString());
+    EXPECT_TRUE(button.toolTip().isEmpty());
+    button.SetTooltip("AKeys, Set: Key(B)");
+    EXPECT_EQ(button.toolTip(), "AKeys, Set: Key(B)");
+}
+
+TEST(PngButton, DoubleClickActsAsAClick) {
+    QWidget dialog;
+    CPngButton button(&dialog);
+    button.setGeometry(0, 0, 30, 20);
+    QSignalSpy clicks(&button, &QAbstractButton::clicked);
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5),
+                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&button, &doubleClick);
+    EXPECT_EQ(clicks.count(), 1);
+}
+
+TEST(MaskRegion, WhiteIsOutsideAndManyRunsStayWhole) {
+    QImage mask(400, 300, QImage::Format_RGB32);
+    mask.fill(Qt::white);
+    long inside = 0;
+    for (int y = 0; y < mask.height(); ++y) {
+        for (int x = (y % 2); x < mask.width(); x += 3) {  // about 40000 runs
+            mask.setPixel(x, y, qRgb(0, 0, 0));
+            ++inside;
+        }
+    }
+    mask.setPixel(399, 299, qRgb(254, 255, 255));  // nearly white is inside
+    ++inside;
+    const QRegion region = RegionFromMask(mask);
+    long area = 0;
+    for (const QRect& r : region) {
+        area += static_cast<long>(r.width()) * r.height();
+    }
+    EXPECT_EQ(area, inside);
+    EXPECT_TRUE(region.contains(QPoint(0, 0)));
+    EXPECT_FALSE(region.contains(QPoint(1, 0)));
+    EXPECT_TRUE(region.contains(QPoint(399, 299)));
+    QImage white(10, 10, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    EXPECT_TRUE(RegionFromMask(white).isEmpty());
+}
+
+TEST_F(SkinFolder, DialogTakesSizeAndShapeFromItsPictures) {
+    QImage background(120, 80, QImage::Format_RGB32);
+    background.fill(qRgb(30, 30, 40));
+    WriteImage("back.jpg", background);
+    QImage mask(120, 80, QImage::Format_RGB32);
+    mask.fill(Qt::black);
+    for (int y = 0; y < 80; ++y) {
+        mask.setPixel(0, y, qRgb(255, 255, 255));
+    }
+    WriteImage("mask.bmp", mask);
+
+    WriteIni("Own.ini", "[SCREEN]\nMain=back.jpg\nMask=mask.bmp\n");
+    CBaseDialog shaped(nullptr, dir.filePath("Own.ini"), dir.path());
+    ASSERT_TRUE(shaped.ApplySkin()) << shaped.SkinError().toStdString();
+    EXPECT_EQ(shaped.size(), QSize(120, 80));
+    EXPECT_FALSE(shaped.WindowShape().contains(QPoint(0, 10)));
+    EXPECT_TRUE(shaped.WindowShape().contains(QPoint(1, 10)));
+
+    WriteIni("NoMask.ini", "[SCREEN]\nMain=back.jpg\n");
+    CBaseDialog plain(nullptr, dir.filePath("NoMask.ini"), dir.path());
+    ASSERT_TRUE(plain.ApplySkin());
+    EXPECT_TRUE(plain.WindowShape().contains(QPoint(0, 10))) << "the background is the mask";
+
+    WriteIni("Broken.ini", "[SCREEN]\nMain=back.jpg\nMask=gone.bmp\n");
+    CBaseDialog broken(nullptr, dir.filePath("Broken.ini"), dir.path());
+    EXPECT_FALSE(broken.ApplySkin());
+    EXPECT_TRUE(broken.SkinError().contains("gone.bmp")) << broken.SkinError().toStdString();
+}
+
+TEST_F(SkinFolder, EnterAndEscapeNeverCloseADialog) {
+    QImage background(60, 40, QImage::Format_RGB32);
+    background.fill(Qt::gray);
+    WriteImage("back.png", background);
+    WriteIni("D.ini", "[SCREEN]\nMain=back.png\n");
+    CBaseDialog dialog(nullptr, dir.filePath("D.ini"), dir.path());
+    ASSERT_TRUE(dialog.ApplySkin());
+    CPngButton button(&dialog);
+    dialog.show();
+    QSignalSpy finished(&dialog, &QDialog::finished);
+    QSignalSpy clicks(&button, &QAbstractButton::clicked);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        QTest::keyClick(&dialog, key);
+    }
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(finished.count(), 0);
+    EXPECT_EQ(clicks.count(), 0);
+}
+
+}  // namespace
+}  // namespace korvel

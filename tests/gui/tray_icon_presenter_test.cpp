@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <thread>
+
+#include "ports/main_window_link.h"
+#include "text/text_table.h"
+#include "gui/shell/tray_icon.h"
+#include "gui/shell/tray_icon_presenter.h"
+#include "gui/language_file_fixture.h"
+
+namespace korvel {
+namespace {
+
+class TrayIconPresenterTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_tray.Create("Test keyboard", kIconKeyboardGone)); }
+
+    // Lets queued requests act, for at most two seconds.
+    void WaitForIcon(int icon) {
+        QElapsedTimer clock;
+        clock.start();
+        while (m_tray.ShownIcon() != icon && clock.elapsed() < 2000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+    }
+
+    fixtures::LanguageFileFixture m_file{fixtures::TwoLanguageText(1)};
+    TextTable m_texts{m_file.FilePath()};
+    CTrayIcon m_tray{m_texts, nullptr, [] { return true; }};
+    TrayIconPresenter m_presenter{m_tray};
+};
+
+TEST_F(TrayIconPresenterTest, OnTheGuiThreadTheIconChangesAtOnce) {
+    m_presenter.ShowTrayState(false, kIconKeyboardPresent);
+    EXPECT_EQ(m_tray.ShownIcon(), kIconKeyboardPresent);
+    m_presenter.ShowTrayState(true, 0);
+    EXPECT_EQ(m_tray.ShownIcon(), kIconKeyboardEvent);
+    m_presenter.ShowTrayState(false, 0);
+    EXPECT_EQ(m_tray.ShownIcon(), kIconKeyboardPresent);
+}
+
+TEST_F(TrayIconPresenterTest, FromDeviceThreadsTheIconChangesOnTheGuiThreadInOrder) {
+    std::thread presence([this] { m_presenter.ShowTrayState(false, kIconKeyboardPresent); });
+    presence.join();
+    std::thread special([this] { m_presenter.ShowTrayState(true, 0); });
+    special.join();
+    // Not yet: nothing has been handed to the GUI thread's event loop.
+    EXPECT_EQ(m_tray.ShownIcon(), kIconKeyboardGone);
+    WaitForIcon(kIconKeyboardEvent);
+    EXPECT_EQ(m_tray.ShownIcon(), kIconKeyboardEvent);
+
+    std::thread unplug([this] {
+        m_presenter.ShowTrayState(false, kIconKeyboardGone);
+        m_presenter.ShowTrayState(false, 0);
+    });
+    unplug.join();
+    WaitForIcon(kIconKeyboardGone);
+    EXPECT_EQ(m_tray.ShownIcon(), kIconKeyboardGone);
+    EXPECT_EQ(m_presenter.State().LastChosenIcon(), kIconKeyboardGone);
+}
+
+TEST(TrayIconPresenter, WithoutANotificationAreaTheStateIsStillKept) {
+    fixtures::LanguageFileFixture file(fixtures::TwoLanguageText(1));
+    TextTable texts(file.FilePath());
+    CTrayIcon tray(texts, nullptr, [] { return false; });
+    tray.Create("Test keyboard", kIconKeyboardGone);
+    TrayIconPresenter presenter(tray);
+    presenter.ShowTrayState(false, kIconKeyboardPresent);
+    EXPECT_EQ(presenter.State().ShownIcon(), kIconKeyboardPresent);
+    EXPECT_EQ(tray.ShownIcon(), 0);
+}
+
+}  // namespace
+}  // namespace korvel
