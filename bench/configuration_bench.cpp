@@ -7,13 +7,13 @@
 #include <filesystem>
 #include <random>
 
-#include "sync/hardware_download.h"
-#include "model/keys/key_table_codec.h"
-#include "model/macros/macro_blob.h"
-#include "model/files/profile_file.h"
 #include "device/command_set.h"
 #include "device/sim/simulated_channel.h"
 #include "device/sim/virtual_keyboard.h"
+#include "model/files/profile_file.h"
+#include "model/keys/key_table_codec.h"
+#include "model/macros/macro_blob.h"
+#include "sync/hardware_download.h"
 
 namespace {
 
@@ -168,12 +168,18 @@ void BM_FullDownload(benchmark::State& state) {
         benchmark::DoNotOptimize(ApplyConfig(store, true, download));
         exchanges = keyboard.Received().size();
     }
-    const double floorMs = static_cast<double>(2 * exchanges * static_cast<std::size_t>(latency.count())) +
-                           static_cast<double>(link.Timings().endPause.count());
+    const double floorMs =
+        static_cast<double>(2 * exchanges * static_cast<std::size_t>(latency.count())) +
+        static_cast<double>(link.Timings().endPause.count());
     state.counters["exchanges"] = static_cast<double>(exchanges);
     state.counters["macro_bytes"] = download.LastReport().macroAreaBytes;
     state.counters["floor_ms"] = floorMs;
 }
-BENCHMARK(BM_FullDownload)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_FullDownload)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
 
 }  // namespace

@@ -6,14 +6,14 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
-#include "model/image/config_store.h"
-#include "model/keys/key_codec.h"
 #include "device/device_link.h"
 #include "device/sim/simulated_backend.h"
 #include "gui/mainwnd/korvel_dlg.h"
+#include "gui/shell/desktop_shell_launcher.h"
+#include "model/image/config_store.h"
+#include "model/keys/key_codec.h"
 #include "support/scripted_prompts.h"
 #include "text/text_table.h"
-#include "gui/shell/desktop_shell_launcher.h"
 
 namespace {
 
@@ -33,8 +33,8 @@ void BM_MainWindowStartAndStop(benchmark::State& state) {
         DeviceLink link;
         ConfigStore store;
         KeyCodec codec;
-        CKorvelDlg window(MainWindowServices{paths, link, store, codec, texts, prompts, backend,
-                                             launcher, true});
+        CKorvelDlg window(
+            MainWindowServices{paths, link, store, codec, texts, prompts, backend, launcher, true});
         if (!window.Initialise()) {
             state.SkipWithError("the skin cannot be used");
             break;

@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::vector<std::uint8_t> sealed(data, data + size);
         const std::uint32_t crc = Crc32(std::span<const std::uint8_t>(data, size - 4));
         for (int i = 0; i < 4; ++i) {
-            sealed[size - 4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(crc >> (8 * i));
+            sealed[size - 4 + static_cast<std::size_t>(i)] =
+                static_cast<std::uint8_t>(crc >> (8 * i));
         }
         Check(sealed);
     }

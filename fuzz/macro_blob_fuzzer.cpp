@@ -6,7 +6,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace korvel;
-    const ParsedMacroArea area = ParseMacroBlob(std::span<const std::uint8_t>(data, size), u"Macro");
+    const ParsedMacroArea area =
+        ParseMacroBlob(std::span<const std::uint8_t>(data, size), u"Macro");
     for (const MacroRecord& record : area.records) {
         if (record.actions.size() > static_cast<std::size_t>(kMaxMacroActions)) {
             std::abort();

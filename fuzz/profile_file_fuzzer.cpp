@@ -1,21 +1,22 @@
 // A profile file from anywhere (an import, a damaged working file): the import's header check, the
 // whole-file parse, and a file once accepted must save and read back.
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "model/files/profile_file.h"
-#include "sync/profile_transfer.h"
 #include "support/scripted_prompts.h"
+#include "sync/profile_transfer.h"
 
 namespace {
 
 const std::filesystem::path& TempFile() {
-    static const std::filesystem::path file = std::filesystem::temp_directory_path() /
-                                              ("korvel_profile_fuzz_" + std::to_string(getpid()) + ".kvp");
+    static const std::filesystem::path file =
+        std::filesystem::temp_directory_path() /
+        ("korvel_profile_fuzz_" + std::to_string(getpid()) + ".kvp");
     return file;
 }
 
@@ -29,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
     ScriptedPrompts prompts;
-    const int valid = ValidateProfileFile(TempFile(), prompts, [](std::string_view) { return u""; });
+    const int valid =
+        ValidateProfileFile(TempFile(), prompts, [](std::string_view) { return u""; });
     if (valid != 0 && valid != 1) {
         std::abort();  // the file exists and is readable
     }

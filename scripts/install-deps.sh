@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build pkg-config make python3
+  g++ cmake ninja-build pkg-config make python3 clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   libhidapi-dev
   qt6-base-dev

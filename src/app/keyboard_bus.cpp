@@ -37,9 +37,13 @@ std::unique_ptr<KeyboardBus> KeyboardBus::Open(const Options& options, std::stri
 KeyboardBus::KeyboardBus(std::unique_ptr<Parts> parts) : m_parts(std::move(parts)) {}
 KeyboardBus::~KeyboardBus() = default;
 
-HidBackend& KeyboardBus::Backend() { return *m_parts->backend; }
+HidBackend& KeyboardBus::Backend() {
+    return *m_parts->backend;
+}
 
-sim::VirtualKeyboard* KeyboardBus::VirtualKeyboard() { return m_parts->keyboard.get(); }
+sim::VirtualKeyboard* KeyboardBus::VirtualKeyboard() {
+    return m_parts->keyboard.get();
+}
 
 bool KeyboardBus::Save(std::string& error) {
     if (m_parts->statePath.empty()) {

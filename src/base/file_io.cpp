@@ -16,7 +16,8 @@ namespace fs = std::filesystem;
 // within one file system, and two writers must never share a temporary file.
 fs::path TemporaryPathBeside(const fs::path& target) {
     static std::atomic<std::uint64_t> counter{0};
-    const auto now = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    const auto now =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
     for (int attempt = 0; attempt < 16; ++attempt) {
         const std::uint64_t tag = now ^ (counter.fetch_add(1) * 0x9E3779B97F4A7C15ULL);
         char suffix[32];
@@ -38,8 +39,9 @@ FileBytes ReadFileBytes(const fs::path& file, std::uintmax_t maxBytes) {
     std::error_code ec;
     const fs::file_status status = fs::status(file, ec);
     if (ec || !fs::exists(status)) {
-        result.status = (ec && ec != std::errc::no_such_file_or_directory) ? FileReadStatus::Unreadable
-                                                                            : FileReadStatus::Missing;
+        result.status = (ec && ec != std::errc::no_such_file_or_directory)
+                            ? FileReadStatus::Unreadable
+                            : FileReadStatus::Missing;
         return result;
     }
     if (!fs::is_regular_file(status)) {

@@ -10,8 +10,12 @@ constexpr char16_t kReplacement = u'\uFFFD';
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
 
-bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool IsHighSurrogate(char32_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool IsLowSurrogate(char32_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
 
 void AppendCodePoint(std::u16string& out, char32_t cp) {
     if (cp < 0x10000) {
@@ -55,17 +59,19 @@ TextEncoding DetectEncoding(std::string_view bytes) {
 
 std::string_view ByteOrderMark(TextEncoding encoding) {
     switch (encoding) {
-    case TextEncoding::Utf8WithBom:
-        return kUtf8Bom;
-    case TextEncoding::Utf16LittleEndianWithBom:
-        return kUtf16LeBom;
-    case TextEncoding::Utf8:
-        break;
+        case TextEncoding::Utf8WithBom:
+            return kUtf8Bom;
+        case TextEncoding::Utf16LittleEndianWithBom:
+            return kUtf16LeBom;
+        case TextEncoding::Utf8:
+            break;
     }
     return {};
 }
 
-std::size_t ByteOrderMarkLength(TextEncoding encoding) { return ByteOrderMark(encoding).size(); }
+std::size_t ByteOrderMarkLength(TextEncoding encoding) {
+    return ByteOrderMark(encoding).size();
+}
 
 std::u16string Utf8ToUtf16(std::string_view bytes) {
     std::u16string out;

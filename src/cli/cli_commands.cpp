@@ -50,9 +50,8 @@ int RunInfo(CommandContext& context) {
     DeviceInfoBlock block;
     if (const int result = DevReadInfo(keyboard->Link(), block); result != DEV_OK) {
         return context.Finish(context.Fail(
-            kExitFailed,
-            "the keyboard's information block could not be read (result " +
-                std::to_string(result) + ")"));
+            kExitFailed, "the keyboard's information block could not be read (result " +
+                             std::to_string(result) + ")"));
     }
     std::ostream& out = context.Out();
     out << "active-profile: " << block.ActiveProfile() + 1 << '\n';
@@ -86,8 +85,8 @@ int RunProfile(CommandContext& context) {
     if (wanted == 0) {
         const int active = DevGetActiveProfile(link);
         if (active < 0) {
-            return context.Finish(
-                context.Fail(kExitFailed, "the active profile could not be read from the keyboard"));
+            return context.Finish(context.Fail(
+                kExitFailed, "the active profile could not be read from the keyboard"));
         }
         context.Out() << active + 1 << '\n';
         return context.Finish(kExitOk);
@@ -107,7 +106,9 @@ namespace {
 
 std::atomic<bool> g_interrupted{false};
 
-extern "C" void OnInterrupt(int) { g_interrupted.store(true); }
+extern "C" void OnInterrupt(int) {
+    g_interrupted.store(true);
+}
 
 }  // namespace
 

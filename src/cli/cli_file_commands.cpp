@@ -6,18 +6,18 @@
 #include <memory>
 #include <sstream>
 
+#include "base/text_encoding.h"
+#include "cli/console_prompts.h"
 #include "cli/keyboard_session.h"
-#include "sync/device_backup.h"
-#include "sync/hardware_download.h"
-#include "model/keys/key_table_codec.h"
-#include "model/macros/macro_blob.h"
-#include "model/files/profile_file.h"
-#include "model/files/profile_locations.h"
-#include "sync/profile_transfer.h"
 #include "device/command_set.h"
 #include "device/result_codes.h"
-#include "cli/console_prompts.h"
-#include "base/text_encoding.h"
+#include "model/files/profile_file.h"
+#include "model/files/profile_locations.h"
+#include "model/keys/key_table_codec.h"
+#include "model/macros/macro_blob.h"
+#include "sync/device_backup.h"
+#include "sync/hardware_download.h"
+#include "sync/profile_transfer.h"
 #include "text/text_table.h"
 
 namespace korvel::cli {
@@ -88,18 +88,18 @@ std::string HexNumber(unsigned value, int width) {
 
 std::string ReadErrorText(const std::string& file, ProfileReadError error) {
     switch (error) {
-    case ProfileReadError::Missing:
-        return file + ": no such file";
-    case ProfileReadError::Unreadable:
-        return file + ": the file cannot be read";
-    case ProfileReadError::Short:
-        return file + ": the file ends before the data its header announces";
-    case ProfileReadError::Inconsistent:
-        return file + ": the file holds more macros or actions than a configuration can";
-    case ProfileReadError::NoMemory:
-        return file + ": out of memory";
-    case ProfileReadError::None:
-        break;
+        case ProfileReadError::Missing:
+            return file + ": no such file";
+        case ProfileReadError::Unreadable:
+            return file + ": the file cannot be read";
+        case ProfileReadError::Short:
+            return file + ": the file ends before the data its header announces";
+        case ProfileReadError::Inconsistent:
+            return file + ": the file holds more macros or actions than a configuration can";
+        case ProfileReadError::NoMemory:
+            return file + ": out of memory";
+        case ProfileReadError::None:
+            break;
     }
     return file + ": not a profile file";
 }
@@ -164,14 +164,15 @@ void DumpText(std::ostream& out, const ProfileContents& contents, const KeyCodec
                                          : std::string(" (not sent to the keyboard)"))
             << ":\n";
         for (int slot = 0; slot < kBlockSlots; ++slot) {
-            const KeyEntry& e = contents.image->blocks[static_cast<std::size_t>(block)]
-                                                      [static_cast<std::size_t>(slot)];
+            const KeyEntry& e =
+                contents.image
+                    ->blocks[static_cast<std::size_t>(block)][static_cast<std::size_t>(slot)];
             if (e.type == 0 && e.value == 0) {
                 continue;
             }
             out << "  slot " << HexNumber(static_cast<unsigned>(slot), 3) << ' '
-                << KeyName(keyCodec, slot) << ": type " << e.type << ", aux " << e.aux
-                << ", value " << e.value << '\n';
+                << KeyName(keyCodec, slot) << ": type " << e.type << ", aux " << e.aux << ", value "
+                << e.value << '\n';
         }
     }
     for (const MacroRecord& m : contents.macros) {
@@ -202,8 +203,9 @@ void DumpJson(std::ostream& out, const ProfileContents& contents, const KeyCodec
         out << (block ? ",[" : "[");
         bool first = true;
         for (int slot = 0; slot < kBlockSlots; ++slot) {
-            const KeyEntry& e = contents.image->blocks[static_cast<std::size_t>(block)]
-                                                      [static_cast<std::size_t>(slot)];
+            const KeyEntry& e =
+                contents.image
+                    ->blocks[static_cast<std::size_t>(block)][static_cast<std::size_t>(slot)];
             if (e.type == 0 && e.value == 0) {
                 continue;
             }
@@ -341,7 +343,8 @@ int RunEncode(CommandContext& context) {
         return context.Fail(kExitUsage, "encode takes a profile file and an onboard profile 1..3");
     }
     const std::string& profileText = arguments[1];
-    if (profileText.size() != 1 || profileText[0] < '1' || profileText[0] > '0' + kOnboardProfiles) {
+    if (profileText.size() != 1 || profileText[0] < '1' ||
+        profileText[0] > '0' + kOnboardProfiles) {
         return context.Fail(kExitUsage, "the profile must be 1, 2 or 3, not '" + profileText + "'");
     }
     const int profile = profileText[0] - '1';
@@ -388,8 +391,8 @@ int RunBlob(CommandContext& context) {
         return context.Fail(kExitUsage, "blob takes a profile file and a capacity in bytes");
     }
     if (!ParseUnsigned(arguments[1], capacity)) {
-        return context.Fail(kExitUsage,
-                            "the capacity must be a whole number of bytes, not '" + arguments[1] + "'");
+        return context.Fail(
+            kExitUsage, "the capacity must be a whole number of bytes, not '" + arguments[1] + "'");
     }
     ConfigStore store;
     if (!LoadInto(context, store, arguments[0])) {
@@ -444,8 +447,8 @@ int RunImport(CommandContext& context) {
                                    : std::string("nothing was sent to the keyboard")));
     }
     context.Out() << "macro area: " << sent.macroAreaBytes << " bytes"
-                  << (sent.withNames ? "" : " (without names)") << "\nprofiles written: "
-                  << sent.profilesWritten << "\nworking file: "
+                  << (sent.withNames ? "" : " (without names)")
+                  << "\nprofiles written: " << sent.profilesWritten << "\nworking file: "
                   << (result.workingFileSaved ? "saved" : "not present, not saved") << '\n';
     return context.Finish(kExitOk);
 }
@@ -464,9 +467,9 @@ int RunBackup(CommandContext& context) {
         return context.Finish(kExitFailed);
     }
     if (!BackupDeviceToFile(keyboard->Link(), keyCodec, LanguageTexts(), file)) {
-        return context.Finish(context.Fail(
-            kExitFailed, "the keyboard's configuration could not be read or " + file +
-                             " could not be written; the file was not changed"));
+        return context.Finish(
+            context.Fail(kExitFailed, "the keyboard's configuration could not be read or " + file +
+                                          " could not be written; the file was not changed"));
     }
     return context.Finish(kExitOk);
 }

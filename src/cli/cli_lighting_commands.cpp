@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "cli/keyboard_session.h"
-#include "sync/lighting_ops.h"
 #include "device/command_set.h"
 #include "device/result_codes.h"
+#include "sync/lighting_ops.h"
 
 namespace korvel::cli {
 namespace {
@@ -54,7 +54,9 @@ const std::vector<Field>& Fields() {
     return fields;
 }
 
-bool IsEffectField(const Field& field) { return std::string_view(field.name) == "effect"; }
+bool IsEffectField(const Field& field) {
+    return std::string_view(field.name) == "effect";
+}
 
 const Field* FindField(const std::string& name) {
     for (const Field& field : Fields()) {
@@ -135,8 +137,8 @@ std::string ParseSet(const std::vector<std::string>& args, SetRequest& request) 
     } else {
         const auto number = ParseNumber(value);
         if (!number || *number < field.low || *number > field.high) {
-            return std::string(field.name) + " needs a number " + std::to_string(field.low) +
-                   ".." + std::to_string(field.high) + ", not '" + value + "'";
+            return std::string(field.name) + " needs a number " + std::to_string(field.low) + ".." +
+                   std::to_string(field.high) + ", not '" + value + "'";
         }
         if (IsEffectField(field) && !IsHandledEffect(*number)) {
             return "effect " + value + " is not one the program handles (1..18, 20)";
@@ -182,8 +184,8 @@ int RunLighting(CommandContext& context) {
     if (profile < 0) {
         profile = DevGetActiveProfile(link);
         if (profile < 0) {
-            return context.Finish(
-                context.Fail(kExitFailed, "the active profile could not be read from the keyboard"));
+            return context.Finish(context.Fail(
+                kExitFailed, "the active profile could not be read from the keyboard"));
         }
     }
 
@@ -195,8 +197,8 @@ int RunLighting(CommandContext& context) {
     // the base colour.
     const int read = set ? ops.ReadAllLighting() : ops.ReadCurrentLighting();
     if (read != 0) {
-        return context.Finish(context.Fail(
-            kExitFailed, "the keyboard's information block could not be read"));
+        return context.Finish(
+            context.Fail(kExitFailed, "the keyboard's information block could not be read"));
     }
     if (!ops.LastReadComplete()) {
         return context.Finish(
@@ -215,9 +217,9 @@ int RunLighting(CommandContext& context) {
     }
     const int result = field.write(ops, request.number, request.color);
     if (result != DEV_OK) {
-        return context.Finish(context.Fail(
-            kExitFailed, "the keyboard did not take the " + std::string(field.name) +
-                             " (result " + std::to_string(result) + ")"));
+        return context.Finish(context.Fail(kExitFailed, "the keyboard did not take the " +
+                                                            std::string(field.name) + " (result " +
+                                                            std::to_string(result) + ")"));
     }
     return context.Finish(kExitOk);
 }

@@ -15,12 +15,12 @@ constexpr int kAttempts = 3;
 
 std::string_view PrefixOf(MessageKind kind) {
     switch (kind) {
-    case MessageKind::Warning:
-        return "warning: ";
-    case MessageKind::Error:
-        return "error: ";
-    case MessageKind::Information:
-        break;
+        case MessageKind::Warning:
+            return "warning: ";
+        case MessageKind::Error:
+            return "error: ";
+        case MessageKind::Information:
+            break;
     }
     return {};
 }
@@ -29,16 +29,20 @@ std::string Normalised(std::string reply) {
     const auto notBlank = [](unsigned char c) { return c != ' ' && c != '\t' && c != '\r'; };
     reply.erase(reply.begin(), std::find_if(reply.begin(), reply.end(), notBlank));
     reply.erase(std::find_if(reply.rbegin(), reply.rend(), notBlank).base(), reply.end());
-    std::transform(reply.begin(), reply.end(), reply.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
+    std::transform(reply.begin(), reply.end(), reply.begin(), [](unsigned char c) {
+        return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    });
     return reply;
 }
 
-std::string_view NameOf(Answer answer) { return answer == Answer::Yes ? "yes" : "no"; }
+std::string_view NameOf(Answer answer) {
+    return answer == Answer::Yes ? "yes" : "no";
+}
 
 }  // namespace
 
-ConsolePrompts::ConsolePrompts(std::ostream& output, std::istream* answers) : m_output(output), m_answers(answers) {}
+ConsolePrompts::ConsolePrompts(std::ostream& output, std::istream* answers)
+    : m_output(output), m_answers(answers) {}
 
 void ConsolePrompts::ShowMessage(std::u16string_view text, MessageKind kind) {
     std::lock_guard lock(m_mutex);

@@ -24,8 +24,7 @@ struct KeyboardSession::Parts {
 };
 
 std::unique_ptr<KeyboardSession> KeyboardSession::Open(const GlobalOptions& options,
-                                                       std::ostream& traceOut,
-                                                       std::string& error) {
+                                                       std::ostream& traceOut, std::string& error) {
     auto bus = OpenKeyboardBus(options, error);
     if (!bus) {
         return nullptr;
@@ -56,9 +55,13 @@ KeyboardSession::~KeyboardSession() {
     m_parts->device.Close();
 }
 
-DeviceLink& KeyboardSession::Link() { return m_parts->link; }
+DeviceLink& KeyboardSession::Link() {
+    return m_parts->link;
+}
 
-bool KeyboardSession::Save(std::string& error) { return m_parts->bus->Save(error); }
+bool KeyboardSession::Save(std::string& error) {
+    return m_parts->bus->Save(error);
+}
 
 std::string KeyboardNotFoundMessage() {
     return "no keyboard found: looked for a HID interface of vendor 0x0C45, product 0x5304 or "

@@ -4,10 +4,10 @@
 #include <ostream>
 #include <string>
 
+#include "app/keyboard_bus.h"
 #include "cli/cli_options.h"
 #include "device/device_link.h"
 #include "device/hid_backend.h"
-#include "app/keyboard_bus.h"
 
 namespace korvel::cli {
 

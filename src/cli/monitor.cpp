@@ -5,11 +5,11 @@
 #include <string>
 #include <thread>
 
-#include "model/keys/key_codec.h"
+#include "cli/console_prompts.h"
 #include "device/device_link.h"
+#include "model/keys/key_codec.h"
 #include "sync/device_presence.h"
 #include "sync/event_listener.h"
-#include "cli/console_prompts.h"
 
 namespace korvel::cli {
 namespace {

@@ -29,9 +29,13 @@ int Transact(DeviceLink& link, const CommandReport& request) {
     return Transact(link, request, reply);
 }
 
-std::uint16_t Low16(long value) { return static_cast<std::uint16_t>(value & 0xFFFF); }
+std::uint16_t Low16(long value) {
+    return static_cast<std::uint16_t>(value & 0xFFFF);
+}
 
-bool IsProfile(int profile) { return static_cast<unsigned>(profile) < kOnboardProfiles; }
+bool IsProfile(int profile) {
+    return static_cast<unsigned>(profile) < kOnboardProfiles;
+}
 
 // Moves `size` bytes in chunks of at most 56 from `base`: for each chunk calls
 // exchangeChunk(offset, chunk, address) and stops at the first failure.
@@ -39,8 +43,7 @@ template <typename ExchangeChunk>
 int ForEachChunk(std::size_t size, long base, ExchangeChunk exchangeChunk) {
     for (std::size_t offset = 0; offset < size; offset += kReportDataBytes) {
         const std::size_t chunk = std::min(kReportDataBytes, size - offset);
-        const int result =
-            exchangeChunk(offset, chunk, Low16(base + static_cast<long>(offset)));
+        const int result = exchangeChunk(offset, chunk, Low16(base + static_cast<long>(offset)));
         if (result != DEV_OK) {
             return result;
         }
@@ -49,25 +52,25 @@ int ForEachChunk(std::size_t size, long base, ExchangeChunk exchangeChunk) {
 }
 
 int ReadChunks(DeviceLink& link, std::uint8_t command, long base, std::span<std::uint8_t> out) {
-    return ForEachChunk(out.size(), base, [&](std::size_t offset, std::size_t chunk,
-                                              std::uint16_t address) {
-        CommandReport reply;
-        const int result =
-            Transact(link, BuildRequest(command, static_cast<unsigned>(chunk), address), reply);
-        if (result == DEV_OK) {
-            std::copy_n(reply.Data().begin(), chunk, out.begin() + offset);
-        }
-        return result;
-    });
+    return ForEachChunk(
+        out.size(), base, [&](std::size_t offset, std::size_t chunk, std::uint16_t address) {
+            CommandReport reply;
+            const int result =
+                Transact(link, BuildRequest(command, static_cast<unsigned>(chunk), address), reply);
+            if (result == DEV_OK) {
+                std::copy_n(reply.Data().begin(), chunk, out.begin() + offset);
+            }
+            return result;
+        });
 }
 
 int WriteChunks(DeviceLink& link, std::uint8_t command, long base,
                 std::span<const std::uint8_t> data) {
-    return ForEachChunk(data.size(), base, [&](std::size_t offset, std::size_t chunk,
-                                               std::uint16_t address) {
-        return Transact(link, BuildRequest(command, static_cast<unsigned>(chunk), address,
-                                           data.subspan(offset, chunk)));
-    });
+    return ForEachChunk(
+        data.size(), base, [&](std::size_t offset, std::size_t chunk, std::uint16_t address) {
+            return Transact(link, BuildRequest(command, static_cast<unsigned>(chunk), address,
+                                               data.subspan(offset, chunk)));
+        });
 }
 
 int ReadWhole56(DeviceLink& link, std::uint8_t command, unsigned count, std::uint16_t address,
@@ -83,8 +86,8 @@ int ReadWhole56(DeviceLink& link, std::uint8_t command, unsigned count, std::uin
 int WriteUpTo56(DeviceLink& link, std::uint8_t command, std::span<const std::uint8_t> data,
                 std::uint16_t address) {
     const std::size_t count = std::min(data.size(), kReportDataBytes);
-    return Transact(link, BuildRequest(command, static_cast<unsigned>(count), address,
-                                       data.first(count)));
+    return Transact(
+        link, BuildRequest(command, static_cast<unsigned>(count), address, data.first(count)));
 }
 
 std::uint16_t KeyColorAddress(int firstKey, int page) {
@@ -93,7 +96,9 @@ std::uint16_t KeyColorAddress(int firstKey, int page) {
 
 }  // namespace
 
-int DevBegin(DeviceLink& link) { return Transact(link, BuildRequest(CMD_BEGIN, 0, 0)); }
+int DevBegin(DeviceLink& link) {
+    return Transact(link, BuildRequest(CMD_BEGIN, 0, 0));
+}
 
 int DevEnd(DeviceLink& link) {
     const CommandReport request = BuildRequest(CMD_END, 0, 0);

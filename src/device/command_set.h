@@ -48,8 +48,7 @@ int DevWriteMacroArea(DeviceLink& link, std::span<const std::uint8_t> data);
 // The page is the profile selected in the main window.
 int DevReadKeyColors(DeviceLink& link, std::span<std::uint8_t, 56> out, unsigned count,
                      int firstKey, int page);
-int DevWriteKeyColors(DeviceLink& link, std::span<const std::uint8_t> data, int firstKey,
-                      int page);
+int DevWriteKeyColors(DeviceLink& link, std::span<const std::uint8_t> data, int firstKey, int page);
 
 // Sends the unchecked boot-loader report (id 4, bytes 3 and 4 = 0xEE, all else 0) and reads no
 // reply. Returns 1 when written, 0 when not connected or not written.

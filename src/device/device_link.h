@@ -14,7 +14,7 @@ namespace korvel {
 struct LinkTimings {
     int writeTimeoutMs = 1000;
     int readTimeoutMs = 300;
-    int attempts = 4;  // one request is written at most this often
+    int attempts = 4;                        // one request is written at most this often
     std::chrono::milliseconds endPause{10};  // DevEnd waits this long before its exchange
     std::function<void(std::chrono::milliseconds)> pause;  // empty: sleep on the calling thread
 };

@@ -72,8 +72,7 @@ int DevExchange(DeviceLink& link, std::span<const std::uint8_t> request, Command
         }
         DiscardWaitingInput(*channel);
         std::size_t written = 0;
-        if (!channel->WriteReport(buffer.data(), buffer.size(), &written,
-                                  timings.writeTimeoutMs) ||
+        if (!channel->WriteReport(buffer.data(), buffer.size(), &written, timings.writeTimeoutMs) ||
             written != buffer.size()) {
             return DEV_WRITE_FAILED;
         }
@@ -95,8 +94,8 @@ int DevSendOnly(DeviceLink& link, std::span<const std::uint8_t> report) {
         return 0;
     }
     std::size_t written = 0;
-    const bool ok = channel->WriteReport(buffer.data(), buffer.size(), &written,
-                                         link.Timings().writeTimeoutMs);
+    const bool ok =
+        channel->WriteReport(buffer.data(), buffer.size(), &written, link.Timings().writeTimeoutMs);
     return ok && written == buffer.size() ? 1 : 0;
 }
 

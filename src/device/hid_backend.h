@@ -35,8 +35,8 @@ public:
 
     // Both wait at most `timeoutMs` (0: only what is ready now). A returned transfer has finished:
     // nothing is left pending on `buffer`.
-    virtual TransferResult Write(const std::uint8_t* buffer, std::size_t length,
-                                 std::size_t& count, int timeoutMs) = 0;
+    virtual TransferResult Write(const std::uint8_t* buffer, std::size_t length, std::size_t& count,
+                                 int timeoutMs) = 0;
     virtual TransferResult Read(std::uint8_t* buffer, std::size_t length, std::size_t& count,
                                 int timeoutMs) = 0;
 };

@@ -162,7 +162,9 @@ bool HidDevice::SelectCollection(std::uint16_t usagePage, std::uint16_t usage) {
     return false;
 }
 
-void HidDevice::Cancel() { m_cancel.store(true); }
+void HidDevice::Cancel() {
+    m_cancel.store(true);
+}
 
 bool HidDevice::WriteReport(const std::uint8_t* buffer, std::size_t length, std::size_t* count,
                             int timeoutMs) {
@@ -174,8 +176,8 @@ bool HidDevice::ReadReport(std::uint8_t* buffer, std::size_t length, std::size_t
     return Transfer(true, buffer, length, count, timeoutMs);
 }
 
-bool HidDevice::Transfer(bool isRead, std::uint8_t* buffer, std::size_t length,
-                         std::size_t* count, int timeoutMs) {
+bool HidDevice::Transfer(bool isRead, std::uint8_t* buffer, std::size_t length, std::size_t* count,
+                         int timeoutMs) {
     if (count != nullptr) {
         *count = 0;
     }
@@ -207,8 +209,8 @@ bool HidDevice::Transfer(bool isRead, std::uint8_t* buffer, std::size_t length,
         }
         std::size_t moved = 0;
         const TransferResult result =
-            isRead ? open.connection->Read(buffer + (prefixId ? 1 : 0),
-                                           length - (prefixId ? 1 : 0), moved, slice)
+            isRead ? open.connection->Read(buffer + (prefixId ? 1 : 0), length - (prefixId ? 1 : 0),
+                                           moved, slice)
                    : open.connection->Write(buffer, length, moved, slice);
         if (result == TransferResult::Done && prefixId) {
             buffer[0] = 0;
@@ -218,11 +220,10 @@ bool HidDevice::Transfer(bool isRead, std::uint8_t* buffer, std::size_t length,
             return false;
         }
         if (result == TransferResult::Done) {
-            const bool wanted =
-                !isRead || open.acceptedReportIds.empty() ||
-                (moved > 0 && std::find(open.acceptedReportIds.begin(),
-                                        open.acceptedReportIds.end(),
-                                        buffer[0]) != open.acceptedReportIds.end());
+            const bool wanted = !isRead || open.acceptedReportIds.empty() ||
+                                (moved > 0 && std::find(open.acceptedReportIds.begin(),
+                                                        open.acceptedReportIds.end(),
+                                                        buffer[0]) != open.acceptedReportIds.end());
             if (wanted) {
                 if (count != nullptr) {
                     *count = moved;

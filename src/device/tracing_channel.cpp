@@ -7,8 +7,8 @@ namespace korvel {
 TracingChannel::TracingChannel(ReportChannel& inner, Sink sink)
     : m_inner(inner), m_sink(std::move(sink)) {}
 
-bool TracingChannel::WriteReport(const std::uint8_t* buffer, std::size_t length,
-                                 std::size_t* count, int timeoutMs) {
+bool TracingChannel::WriteReport(const std::uint8_t* buffer, std::size_t length, std::size_t* count,
+                                 int timeoutMs) {
     std::size_t moved = 0;
     const bool ok = m_inner.WriteReport(buffer, length, &moved, timeoutMs);
     if (count != nullptr) {

@@ -42,7 +42,8 @@ void WriteProfileList(SettingsStore& settings, std::span<const std::filesystem::
         }
     }
     const std::string rows = std::to_string(files.size());
-    settings.WriteString(kProfilesSection, ProfileListKey(0), std::u16string(rows.begin(), rows.end()));
+    settings.WriteString(kProfilesSection, ProfileListKey(0),
+                         std::u16string(rows.begin(), rows.end()));
     for (std::size_t i = 0; i < files.size(); ++i) {
         settings.WriteString(kProfilesSection, ProfileListKey(static_cast<int>(i) + 1),
                              files[i].u16string());

@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "base/file_write.h"
-#include "model/keys/key_table_codec.h"
-#include "model/macros/macro_blob.h"
-#include "model/files/profile_file.h"
-#include "model/files/profile_locations.h"
 #include "device/command_set.h"
 #include "device/result_codes.h"
+#include "model/files/profile_file.h"
+#include "model/files/profile_locations.h"
+#include "model/keys/key_table_codec.h"
+#include "model/macros/macro_blob.h"
 
 namespace korvel {
 namespace {
@@ -62,8 +62,8 @@ bool BackupDeviceToFile(DeviceLink& link, const KeyCodec& keyCodec, const TextLo
         }
         std::vector<MacroRecord> macros;
         if (!area->empty()) {
-            macros = ParseMacroBlob(*area, LocalisedOr(texts, "MACRO_NEW_PREFIX",
-                                                       kNewMacroPrefixBuiltIn))
+            macros = ParseMacroBlob(*area,
+                                    LocalisedOr(texts, "MACRO_NEW_PREFIX", kNewMacroPrefixBuiltIn))
                          .records;
         }
         if (macros.size() > static_cast<std::size_t>(kMaxMacros)) {

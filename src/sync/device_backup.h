@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
+#include "device/device_link.h"
 #include "model/image/config_store.h"
 #include "model/keys/key_codec.h"
 #include "ports/text_lookup.h"
-#include "device/device_link.h"
 
 namespace korvel {
 

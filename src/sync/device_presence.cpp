@@ -1,9 +1,9 @@
 #include "sync/device_presence.h"
 
-#include "model/keys/key_codec.h"
 #include "device/command_set.h"
 #include "device/keyboard_identity.h"
 #include "device/result_codes.h"
+#include "model/keys/key_codec.h"
 #include "ports/prompts.h"
 
 namespace korvel {
@@ -26,13 +26,17 @@ DevicePresence::DevicePresence(HidBackend& backend, DeviceLink& link, KeyCodec& 
       m_timings(timings),
       m_device(backend) {}
 
-DevicePresence::~DevicePresence() { Stop(); }
+DevicePresence::~DevicePresence() {
+    Stop();
+}
 
 void DevicePresence::Start() {
     m_worker.Start([this] { Run(); });
 }
 
-void DevicePresence::RequestStop() { m_worker.RequestStop(); }
+void DevicePresence::RequestStop() {
+    m_worker.RequestStop();
+}
 
 void DevicePresence::Stop() {
     m_worker.Stop();

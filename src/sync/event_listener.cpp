@@ -9,7 +9,9 @@ namespace korvel {
 EventListener::EventListener(HidBackend& backend, MainWindowLink& window, ListenerTimings timings)
     : m_backend(backend), m_window(window), m_timings(timings), m_device(backend) {}
 
-EventListener::~EventListener() { Stop(); }
+EventListener::~EventListener() {
+    Stop();
+}
 
 void EventListener::Start() {
     m_worker.Start([this] { Run(); });
@@ -47,7 +49,8 @@ void EventListener::Run() {
 }
 
 void EventListener::Listen() {
-    std::vector<std::uint8_t> report(std::max<std::size_t>(m_device.Capabilities().inputReportByteLength, 1));
+    std::vector<std::uint8_t> report(
+        std::max<std::size_t>(m_device.Capabilities().inputReportByteLength, 1));
     m_listening.store(true);
     while (!m_worker.Stopping()) {
         std::size_t count = 0;

@@ -10,8 +10,8 @@
 
 #include "device/hid_backend.h"
 #include "device/hid_device.h"
-#include "ports/main_window_link.h"
 #include "device/worker_thread.h"
+#include "ports/main_window_link.h"
 
 namespace korvel {
 
@@ -21,9 +21,9 @@ inline constexpr std::uint16_t kEventStateEnded = 0x1810;
 inline constexpr std::uint16_t kEventStateStarted = 0x1811;
 
 struct ListenerTimings {
-    std::chrono::milliseconds search{1000};    // between searches for the interface
-    std::chrono::milliseconds busyPoll{1};     // a status update waiting for the one before
-    std::chrono::milliseconds statusHold{1};   // a status update keeps the busy flag this long
+    std::chrono::milliseconds search{1000};   // between searches for the interface
+    std::chrono::milliseconds busyPoll{1};    // a status update waiting for the one before
+    std::chrono::milliseconds statusHold{1};  // a status update keeps the busy flag this long
 };
 
 // The event listener: keeps the keyboard's consumer-control interface open, reads its input
@@ -73,7 +73,7 @@ private:
     HidDevice m_device;
     std::function<void(std::uint16_t)> m_observer;
 
-    std::uint64_t m_nextTicket = 0;            // only the listener thread takes tickets
+    std::uint64_t m_nextTicket = 0;           // only the listener thread takes tickets
     std::atomic<std::uint64_t> m_serving{0};  // the ticket whose update may run now
     std::atomic<bool> m_listening{false};
     std::atomic<bool> m_ended{false};

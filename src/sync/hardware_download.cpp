@@ -5,10 +5,10 @@
 #include <optional>
 #include <vector>
 
-#include "model/keys/key_table_codec.h"
-#include "model/macros/macro_blob.h"
 #include "device/command_set.h"
 #include "device/result_codes.h"
+#include "model/keys/key_table_codec.h"
+#include "model/macros/macro_blob.h"
 
 namespace korvel {
 

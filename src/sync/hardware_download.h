@@ -2,29 +2,29 @@
 
 #include <cstdint>
 
+#include "device/device_link.h"
 #include "model/image/config_store.h"
 #include "model/keys/key_codec.h"
-#include "ports/text_lookup.h"
-#include "device/device_link.h"
 #include "ports/prompts.h"
+#include "ports/text_lookup.h"
 
 namespace korvel {
 
 // What one download sent, for a caller that reports it (korvelctl's import prints it).
 struct DownloadReport {
-    bool sent = false;              // the command sequence was started
+    bool sent = false;  // the command sequence was started
     std::uint32_t macroAreaBytes = 0;
     bool withNames = false;
-    int profilesWritten = 0;        // key-table writes the keyboard accepted
-    int lastKeyTableResult = 0;     // result code of the last key-table write
+    int profilesWritten = 0;     // key-table writes the keyboard accepted
+    int lastKeyTableResult = 0;  // result code of the last key-table write
 };
 
 // Everything a download works with. The program builds one and keeps it for its lifetime.
 struct DownloadParts {
     ConfigStore& store;
     DeviceLink& link;
-    const KeyCodec& keyCodec;   // its DefaultKeyTable at the moment of the download is used
-    Prompts& prompts;           // the two macro-capacity messages
+    const KeyCodec& keyCodec;  // its DefaultKeyTable at the moment of the download is used
+    Prompts& prompts;          // the two macro-capacity messages
     TextLookup texts;
 };
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "model/lighting/lighting_presets.h"
 #include "device/command_set.h"
 #include "device/result_codes.h"
+#include "model/lighting/lighting_presets.h"
 
 namespace korvel {
 

@@ -6,9 +6,9 @@
 #include <initializer_list>
 #include <span>
 
+#include "device/device_link.h"
 #include "model/lighting/lighting_state.h"
 #include "ports/lighting_view.h"
-#include "device/device_link.h"
 
 namespace korvel {
 
@@ -60,13 +60,13 @@ public:
     // 0..5; nothing is written when the value is already the current one.
     int SetBrightness(int brightness);
     int SetSpeed(int speed);
-    int SetDirection(int direction);           // 1 left / spread, 0 right / converge
-    int SetEffectColor(Color color);           // also turns multicolour off
-    int SetMulticolor(int multicolor);         // 0 or 1
+    int SetDirection(int direction);    // 1 left / spread, 0 right / converge
+    int SetEffectColor(Color color);    // also turns multicolour off
+    int SetMulticolor(int multicolor);  // 0 or 1
     int SetPaintColor(Color color);
-    int SetPaintTool(int tool);                // 0 paint colour, 1 base colour
-    int SetEffect17Color(int color);           // 0 red, 1 yellow, 2 green, 3 blue
-    int SetReportRate(int index);              // 0..3
+    int SetPaintTool(int tool);       // 0 paint colour, 1 base colour
+    int SetEffect17Color(int color);  // 0 red, 1 yellow, 2 green, 3 blue
+    int SetReportRate(int index);     // 0..3
 
     // Recolours the keys that follow the base colour, writes the base colour and uploads the
     // current colour table (the last two only on a keyboard with per-key colours).

@@ -19,9 +19,13 @@ LightingOps::LightingOps(LightingState& state, DeviceLink& link, LightingView& v
                          std::filesystem::path settingsFile)
     : m_state(state), m_link(link), m_view(view), m_settingsFile(std::move(settingsFile)) {}
 
-int LightingOps::ReadAllLighting() { return Read(true); }
+int LightingOps::ReadAllLighting() {
+    return Read(true);
+}
 
-int LightingOps::ReadCurrentLighting() { return Read(false); }
+int LightingOps::ReadCurrentLighting() {
+    return Read(false);
+}
 
 int LightingOps::Read(bool allProfiles) {
     m_lastReadComplete = false;
@@ -42,8 +46,8 @@ int LightingOps::Read(bool allProfiles) {
     const auto readColors = [&](int profile) {
         return [this, &reply, profile]() {
             for (int k = 0; k < kKeyColorChunks; ++k) {
-                const int result =
-                    DevReadKeyColors(m_link, reply, kKeyColorChunkBytes, k * kLedsPerChunk, profile);
+                const int result = DevReadKeyColors(m_link, reply, kKeyColorChunkBytes,
+                                                    k * kLedsPerChunk, profile);
                 if (result != DEV_OK) {
                     return result;
                 }
@@ -83,7 +87,9 @@ int LightingOps::Read(bool allProfiles) {
     return 0;
 }
 
-void LightingOps::DecodeCurrentRecord() { m_state.current = DecodeRecord(m_state.CurrentRecord()); }
+void LightingOps::DecodeCurrentRecord() {
+    m_state.current = DecodeRecord(m_state.CurrentRecord());
+}
 
 void LightingOps::RecomputeBaseMembership() {
     if (!m_state.HasPerKeyColors()) {
@@ -93,7 +99,8 @@ void LightingOps::RecomputeBaseMembership() {
     for (int p = 0; p < kOnboardProfiles; ++p) {
         const Color base = m_state.records[p].ColorAt(kParamBaseColor);
         for (int key = 0; key < kGridKeys; ++key) {
-            m_state.followsBaseColor[p][key] = m_state.colorTables[p].ColorOf(grid[key].led) == base;
+            m_state.followsBaseColor[p][key] =
+                m_state.colorTables[p].ColorOf(grid[key].led) == base;
         }
     }
 }
@@ -113,6 +120,8 @@ void LightingOps::TintGrid() {
     }
 }
 
-void LightingOps::TintKey(int gridKey) { m_view.TintKey(gridKey, KeyTint(m_state, gridKey)); }
+void LightingOps::TintKey(int gridKey) {
+    m_view.TintKey(gridKey, KeyTint(m_state, gridKey));
+}
 
 }  // namespace korvel

@@ -8,7 +8,9 @@
 namespace korvel {
 namespace {
 
-bool InRange(int value, int low, int high) { return value >= low && value <= high; }
+bool InRange(int value, int low, int high) {
+    return value >= low && value <= high;
+}
 
 }  // namespace
 
@@ -34,9 +36,9 @@ void LightingOps::StoreParam(int offset, std::span<const std::uint8_t> bytes) {
 LightingOps::Step LightingOps::SendParam(int offset, int count) {
     return [this, offset, count]() {
         const int profile = m_state.Profile();
-        const auto field = std::span<const std::uint8_t>(m_state.records[profile].bytes)
-                               .subspan(static_cast<std::size_t>(offset),
-                                        static_cast<std::size_t>(count));
+        const auto field =
+            std::span<const std::uint8_t>(m_state.records[profile].bytes)
+                .subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(count));
         return DevWriteParams(m_link, field,
                               static_cast<std::uint16_t>(profile * kParamRecordBytes + offset));
     };
@@ -129,7 +131,9 @@ int LightingOps::SetMulticolor(int multicolor) {
     return result;
 }
 
-int LightingOps::SetPaintColor(Color color) { return WriteColorField(kParamPaintColor, color); }
+int LightingOps::SetPaintColor(Color color) {
+    return WriteColorField(kParamPaintColor, color);
+}
 
 int LightingOps::SetPaintTool(int tool) {
     if (!InRange(tool, 0, kMaxPaintTool)) {

@@ -10,10 +10,10 @@ int ValidateProfileFile(const std::filesystem::path& path, Prompts& prompts,
         case ProfileFileCheck::Valid:
             return 1;
         case ProfileFileCheck::BadHeader:
-            prompts.ShowMessage(FormatWithPath(LocalisedOr(texts, kProfileFormatErrorKey,
-                                                           kProfileFormatErrorMessage),
-                                               path),
-                                MessageKind::Error);
+            prompts.ShowMessage(
+                FormatWithPath(
+                    LocalisedOr(texts, kProfileFormatErrorKey, kProfileFormatErrorMessage), path),
+                MessageKind::Error);
             return 0;
         case ProfileFileCheck::Missing:
         case ProfileFileCheck::WrongSize:

@@ -7,7 +7,9 @@ namespace korvel {
 
 namespace {
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\v' || c == u'\f'; }
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\v' || c == u'\f';
+}
 
 std::u16string_view Trim(std::u16string_view text) {
     while (!text.empty() && IsBlank(text.front())) {
@@ -19,17 +21,22 @@ std::u16string_view Trim(std::u16string_view text) {
     return text;
 }
 
-bool IsQuote(char16_t c) { return c == u'"' || c == u'\''; }
+bool IsQuote(char16_t c) {
+    return c == u'"' || c == u'\'';
+}
 
 bool IsQuoted(std::u16string_view text) {
     return text.size() >= 2 && IsQuote(text.front()) && text.front() == text.back();
 }
 
-char16_t FoldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
+char16_t FoldAscii(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+}
 
 bool SameName(std::u16string_view a, std::u16string_view b) {
     return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return FoldAscii(x) == FoldAscii(y); });
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](char16_t x, char16_t y) { return FoldAscii(x) == FoldAscii(y); });
 }
 
 bool HasAny(std::u16string_view text, std::u16string_view characters) {
@@ -76,14 +83,16 @@ IniDocument IniDocument::FromBytes(std::string_view bytes) {
         if (contentEnd - start >= unit && bytes.substr(contentEnd - unit, unit) == cr) {
             contentEnd -= unit;
         }
-        document.m_lines.push_back(ParseLine(std::string(bytes.substr(start, contentEnd - start)),
-                                             std::string(bytes.substr(contentEnd, position + unit - contentEnd)),
-                                             document.m_encoding));
+        document.m_lines.push_back(
+            ParseLine(std::string(bytes.substr(start, contentEnd - start)),
+                      std::string(bytes.substr(contentEnd, position + unit - contentEnd)),
+                      document.m_encoding));
         position += unit;
         start = position;
     }
     if (start < bytes.size()) {
-        document.m_lines.push_back(ParseLine(std::string(bytes.substr(start)), {}, document.m_encoding));
+        document.m_lines.push_back(
+            ParseLine(std::string(bytes.substr(start)), {}, document.m_encoding));
     }
     return document;
 }
@@ -97,7 +106,8 @@ std::string IniDocument::ToBytes() const {
     return out;
 }
 
-IniDocument::Line IniDocument::ParseLine(std::string bytes, std::string terminator, TextEncoding encoding) {
+IniDocument::Line IniDocument::ParseLine(std::string bytes, std::string terminator,
+                                         TextEncoding encoding) {
     Line line;
     line.text = DecodeText(bytes, encoding);
     line.bytes = std::move(bytes);
@@ -135,7 +145,8 @@ IniDocument::Line IniDocument::ParseLine(std::string bytes, std::string terminat
     return line;
 }
 
-std::optional<std::u16string> IniDocument::Find(std::u16string_view section, std::u16string_view key) const {
+std::optional<std::u16string> IniDocument::Find(std::u16string_view section,
+                                                std::u16string_view key) const {
     section = Trim(section);
     key = Trim(key);
     bool inSection = false;
@@ -143,7 +154,8 @@ std::optional<std::u16string> IniDocument::Find(std::u16string_view section, std
         if (line.kind == LineKind::Section) {
             inSection = SameName(line.name, section);
         } else if (inSection && line.kind == LineKind::Key && SameName(line.name, key)) {
-            std::u16string_view value = Trim(std::u16string_view(line.text).substr(line.valueStart));
+            std::u16string_view value =
+                Trim(std::u16string_view(line.text).substr(line.valueStart));
             if (IsQuoted(value)) {
                 value = value.substr(1, value.size() - 2);
             }
@@ -153,11 +165,13 @@ std::optional<std::u16string> IniDocument::Find(std::u16string_view section, std
     return std::nullopt;
 }
 
-bool IniDocument::Set(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
+bool IniDocument::Set(std::u16string_view section, std::u16string_view key,
+                      std::u16string_view value) {
     section = Trim(section);
     key = Trim(key);
-    if (section.empty() || key.empty() || HasAny(section, kLineBreaksAndNul) || HasAny(key, kLineBreaksAndNul) ||
-        HasAny(value, kLineBreaksAndNul) || section.find(u']') != std::u16string_view::npos ||
+    if (section.empty() || key.empty() || HasAny(section, kLineBreaksAndNul) ||
+        HasAny(key, kLineBreaksAndNul) || HasAny(value, kLineBreaksAndNul) ||
+        section.find(u']') != std::u16string_view::npos ||
         key.find(u'=') != std::u16string_view::npos || key.front() == u'[' || key.front() == u';') {
         return false;
     }

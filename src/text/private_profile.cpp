@@ -15,7 +15,8 @@ PrivateProfile PrivateProfile::Load(const std::filesystem::path& file) {
 }
 
 std::u16string PrivateProfile::GetString(std::u16string_view section, std::u16string_view key,
-                                         std::u16string_view defaultValue, std::size_t bufferSize) const {
+                                         std::u16string_view defaultValue,
+                                         std::size_t bufferSize) const {
     const std::size_t room = bufferSize == 0 ? 0 : bufferSize - 1;
     if (const auto value = m_document.Find(section, key)) {
         return std::u16string(CutToUnits(*value, room));
@@ -26,12 +27,14 @@ std::u16string PrivateProfile::GetString(std::u16string_view section, std::u16st
     return std::u16string(CutToUnits(defaultValue, room));
 }
 
-int PrivateProfile::GetInt(std::u16string_view section, std::u16string_view key, int defaultValue) const {
+int PrivateProfile::GetInt(std::u16string_view section, std::u16string_view key,
+                           int defaultValue) const {
     const auto value = m_document.Find(section, key);
     return value ? LeadingInteger(*value) : defaultValue;
 }
 
-bool PrivateProfile::SetString(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
+bool PrivateProfile::SetString(std::u16string_view section, std::u16string_view key,
+                               std::u16string_view value) {
     return m_document.Set(section, key, value);
 }
 
@@ -66,12 +69,13 @@ int LeadingInteger(std::u16string_view text) {
 }
 
 std::u16string ReadProfileString(const std::filesystem::path& file, std::u16string_view section,
-                                 std::u16string_view key, std::u16string_view defaultValue, std::size_t bufferSize) {
+                                 std::u16string_view key, std::u16string_view defaultValue,
+                                 std::size_t bufferSize) {
     return PrivateProfile::Load(file).GetString(section, key, defaultValue, bufferSize);
 }
 
-bool WriteProfileString(const std::filesystem::path& file, std::u16string_view section, std::u16string_view key,
-                        std::u16string_view value) {
+bool WriteProfileString(const std::filesystem::path& file, std::u16string_view section,
+                        std::u16string_view key, std::u16string_view value) {
     PrivateProfile profile = PrivateProfile::Load(file);
     if (profile.Status() != FileReadStatus::Ok && profile.Status() != FileReadStatus::Missing) {
         return false;

@@ -71,7 +71,7 @@ std::u16string ReadProfileString(const std::filesystem::path& file, std::u16stri
 // One write of one value, as WritePrivateProfileString does it: reads the file as it is now, sets
 // the value and writes the file back. A file that exists but cannot be read, or is too large to be
 // one of ours, is left untouched and false is returned.
-bool WriteProfileString(const std::filesystem::path& file, std::u16string_view section, std::u16string_view key,
-                        std::u16string_view value);
+bool WriteProfileString(const std::filesystem::path& file, std::u16string_view section,
+                        std::u16string_view key, std::u16string_view value);
 
 }  // namespace korvel

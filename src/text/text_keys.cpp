@@ -7,7 +7,10 @@ namespace korvel {
 
 namespace {
 
-#define KORVEL_TEXT(key, text) TextKeyInfo{TextKey::key, #key, text}
+#define KORVEL_TEXT(key, text)   \
+    TextKeyInfo {                \
+        TextKey::key, #key, text \
+    }
 
 constexpr std::array<TextKeyInfo, kTextKeyCount> kTable{{
     KORVEL_TEXT(MACRO_NEW_PREFIX, u"Macro"),
@@ -24,10 +27,12 @@ constexpr std::array<TextKeyInfo, kTextKeyCount> kTable{{
     KORVEL_TEXT(MACRO_ACTION_ERR_DELAY_MAX, u"Maximum delay time is: %d(ms) "),
     KORVEL_TEXT(MACRO_ACTION_RECORD, u"Record"),
     KORVEL_TEXT(MACRO_ACTION_STOP_RECORD, u"Stop Record"),
-    KORVEL_TEXT(MACRO_DELETE_CONFIRM_OF_KEYS,
-                u"Detect some key points to set this macro, \n  really need to remove this macro?  "),
+    KORVEL_TEXT(
+        MACRO_DELETE_CONFIRM_OF_KEYS,
+        u"Detect some key points to set this macro, \n  really need to remove this macro?  "),
     KORVEL_TEXT(APPLY_PROMPT, u"No Use!"),
-    KORVEL_TEXT(EXTRA_PROFILE_SPACE_TIGHT, u"shortage of hardware space, cancelled the macro name of storage."),
+    KORVEL_TEXT(EXTRA_PROFILE_SPACE_TIGHT,
+                u"shortage of hardware space, cancelled the macro name of storage."),
     KORVEL_TEXT(UNKNOWN_KEY, u"Unknown Key: %03x"),
     KORVEL_TEXT(MEDIA_PALYER_1, u"Hello world"),
     KORVEL_TEXT(MEDIA_PALY_PAUSE_2, u"Hello world"),
@@ -80,7 +85,8 @@ constexpr std::array<TextKeyInfo, kTextKeyCount> kTable{{
     KORVEL_TEXT(MAIN_PROMPT_DEFAULT, u"Do you want to restore the default settings?"),
     KORVEL_TEXT(MAIN_PROMPT_INPORT, u"File format error, import failed! "),
     KORVEL_TEXT(MAIN_DEFAULT_MATRIX_PROMPT, u"Reads the default keyboard layout failure"),
-    KORVEL_TEXT(MAIN_NO_DEVICE_PROMPT, u"Device is not detected\uFF0Cthe key settings can not be displayed! "),
+    KORVEL_TEXT(MAIN_NO_DEVICE_PROMPT,
+                u"Device is not detected\uFF0Cthe key settings can not be displayed! "),
     KORVEL_TEXT(MAIN_UPDATE_ERROR_TEXT, u"请选择正确的更新文件! "),
     KORVEL_TEXT(MAIN_BOOT_ERROR_TEXT, u"无法进入Boot模式! "),
     KORVEL_TEXT(MAIN_SHELL_ERROR_TEXT, u"无法执行更新文件! "),
@@ -101,44 +107,86 @@ constexpr bool TableFollowsEnumOrder() {
 static_assert(TableFollowsEnumOrder(), "the text table must list every key once, in enum order");
 
 constexpr std::array kMediaKeys{
-    TextKey::MEDIA_PALYER_1,       TextKey::MEDIA_PALY_PAUSE_2,   TextKey::MEDIA_STOP_PALY_3,
-    TextKey::MEDIA_PREV_TRACK_4,   TextKey::MEDIA_Next_TRACK_5,   TextKey::MEDIA_V_LOW_6,
-    TextKey::MEDIA_V_ADD_7,        TextKey::MEDIA_MUTE_8,         TextKey::MEDIA_WWW_HOME_9,
-    TextKey::MEDIA_WWW_REFRESH_10, TextKey::MEDIA_WWW_STOP_11,    TextKey::MEDIA_WWW_BACK_12,
+    TextKey::MEDIA_PALYER_1,       TextKey::MEDIA_PALY_PAUSE_2,    TextKey::MEDIA_STOP_PALY_3,
+    TextKey::MEDIA_PREV_TRACK_4,   TextKey::MEDIA_Next_TRACK_5,    TextKey::MEDIA_V_LOW_6,
+    TextKey::MEDIA_V_ADD_7,        TextKey::MEDIA_MUTE_8,          TextKey::MEDIA_WWW_HOME_9,
+    TextKey::MEDIA_WWW_REFRESH_10, TextKey::MEDIA_WWW_STOP_11,     TextKey::MEDIA_WWW_BACK_12,
     TextKey::MEDIA_WWW_FORWARD_13, TextKey::MEDIA_WWW_FAVORITE_14, TextKey::MEDIA_WWW_SEARCH_15,
-    TextKey::MEDIA_MY_PC_16,       TextKey::MEDIA_CALC_17,        TextKey::MEDIA_MAIL_18,
+    TextKey::MEDIA_MY_PC_16,       TextKey::MEDIA_CALC_17,         TextKey::MEDIA_MAIL_18,
 };
 
 constexpr std::array kFunctionKeys{
-    TextKey::FUNC_KEY_DESC1, TextKey::FUNC_KEY_DESC2, TextKey::FUNC_KEY_DESC3,  TextKey::FUNC_KEY_DESC4,
-    TextKey::FUNC_KEY_DESC5, TextKey::FUNC_KEY_DESC6, TextKey::FUNC_KEY_DESC7,  TextKey::FUNC_KEY_DESC8,
-    TextKey::FUNC_KEY_DESC9, TextKey::FUNC_KEY_DESC10, TextKey::FUNC_KEY_DESC11,
+    TextKey::FUNC_KEY_DESC1,  TextKey::FUNC_KEY_DESC2,  TextKey::FUNC_KEY_DESC3,
+    TextKey::FUNC_KEY_DESC4,  TextKey::FUNC_KEY_DESC5,  TextKey::FUNC_KEY_DESC6,
+    TextKey::FUNC_KEY_DESC7,  TextKey::FUNC_KEY_DESC8,  TextKey::FUNC_KEY_DESC9,
+    TextKey::FUNC_KEY_DESC10, TextKey::FUNC_KEY_DESC11,
 };
 
 constexpr std::string_view kWindowKeys[] = {
     // main window captions and tooltips
-    "PROFILE_1", "PROFILE_2", "PROFILE_3", "PROFILE_MACRO", "PROFILE_DEFAULT", "PROFILE_OK", "PROFILE_CANCLE",
-    "PROFILE_APPLY", "MAIN_MINIMIZE_PROMPT", "MAIN_MENU_PROMPT", "MAIN_CLOSE_PROMPT",
+    "PROFILE_1",
+    "PROFILE_2",
+    "PROFILE_3",
+    "PROFILE_MACRO",
+    "PROFILE_DEFAULT",
+    "PROFILE_OK",
+    "PROFILE_CANCLE",
+    "PROFILE_APPLY",
+    "MAIN_MINIMIZE_PROMPT",
+    "MAIN_MENU_PROMPT",
+    "MAIN_CLOSE_PROMPT",
     // main window menu
-    "MENU_1", "MENU_2", "MENU_3", "MENU_4",
+    "MENU_1",
+    "MENU_2",
+    "MENU_3",
+    "MENU_4",
     // notification-area menu
-    "MENU_11", "MENU_22", "MENU_33",
+    "MENU_11",
+    "MENU_22",
+    "MENU_33",
     // about box
-    "GUANYU_JIESHAO", "GUANYU_BANQUAN",
+    "GUANYU_JIESHAO",
+    "GUANYU_BANQUAN",
     // composite editor and its macro page
-    "COMPOSITE_PROMPT_CLEAR", "COMPOSITE_PROMPT_OSK", "COMPOSITE_MACRO_OVER", "MACRO_CYCLES", "RECORD_DELAY",
-    "SINGLE_KEY", "MACRO_SETTING", "MULTI_MEDIA", "FUNCTION_KEY", "A_TOP", "A_UP", "A_DOWN", "A_BOTTOM",
-    "A_RECORD", "A_DELETE", "A_CLEAR", "MACRO_OK", "MACRO_CANCLE", "SINGLE_STATIC", "MACRO_NAME_SETTING",
-    "KEY_SETTING_TISHI", "MACRO_EDIT_TISHI", "MEDIA_EDIT_TISHI", "FUNCTION_TISHI",
+    "COMPOSITE_PROMPT_CLEAR",
+    "COMPOSITE_PROMPT_OSK",
+    "COMPOSITE_MACRO_OVER",
+    "MACRO_CYCLES",
+    "RECORD_DELAY",
+    "SINGLE_KEY",
+    "MACRO_SETTING",
+    "MULTI_MEDIA",
+    "FUNCTION_KEY",
+    "A_TOP",
+    "A_UP",
+    "A_DOWN",
+    "A_BOTTOM",
+    "A_RECORD",
+    "A_DELETE",
+    "A_CLEAR",
+    "MACRO_OK",
+    "MACRO_CANCLE",
+    "SINGLE_STATIC",
+    "MACRO_NAME_SETTING",
+    "KEY_SETTING_TISHI",
+    "MACRO_EDIT_TISHI",
+    "MEDIA_EDIT_TISHI",
+    "FUNCTION_TISHI",
 };
 
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+char FoldAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 
 }  // namespace
 
-std::span<const TextKeyInfo> TextKeyTable() { return kTable; }
+std::span<const TextKeyInfo> TextKeyTable() {
+    return kTable;
+}
 
-const TextKeyInfo& InfoOf(TextKey key) { return kTable[static_cast<std::size_t>(key)]; }
+const TextKeyInfo& InfoOf(TextKey key) {
+    return kTable[static_cast<std::size_t>(key)];
+}
 
 std::optional<TextKey> FindTextKey(std::string_view name) {
     const auto match = std::find_if(kTable.begin(), kTable.end(), [name](const TextKeyInfo& info) {
@@ -152,8 +200,14 @@ std::optional<TextKey> FindTextKey(std::string_view name) {
     return match->key;
 }
 
-std::span<const TextKey> MediaTextKeys() { return kMediaKeys; }
-std::span<const TextKey> FunctionKeyTextKeys() { return kFunctionKeys; }
-std::span<const std::string_view> WindowTextKeys() { return kWindowKeys; }
+std::span<const TextKey> MediaTextKeys() {
+    return kMediaKeys;
+}
+std::span<const TextKey> FunctionKeyTextKeys() {
+    return kFunctionKeys;
+}
+std::span<const std::string_view> WindowTextKeys() {
+    return kWindowKeys;
+}
 
 }  // namespace korvel

@@ -92,7 +92,8 @@ enum class TextKey : std::uint8_t {
     MAIN_UPDATE_BACKUP_NG,
 };
 
-inline constexpr std::size_t kTextKeyCount = static_cast<std::size_t>(TextKey::MAIN_UPDATE_BACKUP_NG) + 1;
+inline constexpr std::size_t kTextKeyCount =
+    static_cast<std::size_t>(TextKey::MAIN_UPDATE_BACKUP_NG) + 1;
 
 // Room of every text of the table in UTF-16 units, terminating NUL included: a text holds at most
 // 107 units and a longer one is cut.
@@ -100,7 +101,7 @@ inline constexpr std::size_t kTextCapacity = 108;
 
 struct TextKeyInfo {
     TextKey key;
-    std::string_view name;    // the key in the language file
+    std::string_view name;        // the key in the language file
     std::u16string_view builtIn;  // the text until the language file has been read
 };
 
@@ -120,7 +121,8 @@ std::span<const std::string_view> WindowTextKeys();
 // The message of a download refused for lack of macro space. It has no key: it is the same in
 // both languages and never read from the file.
 inline constexpr std::u16string_view kMacroSpaceMessage =
-    u"Macro space exceeds the hardware space.\r\n Please reduce the number of macros or macro action "
+    u"Macro space exceeds the hardware space.\r\n Please reduce the number of macros or macro "
+    u"action "
     u"number\uFF0Cand then download.";
 
 }  // namespace korvel

@@ -3,8 +3,8 @@
 #include <mutex>
 #include <utility>
 
-#include "text/private_profile.h"
 #include "base/text_encoding.h"
+#include "text/private_profile.h"
 
 namespace korvel {
 
@@ -13,13 +13,16 @@ namespace {
 constexpr std::u16string_view kLanguageSection = u"LANGUAGE";
 constexpr std::u16string_view kLanguageKey = u"language";
 
-std::u16string Widen(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+std::u16string Widen(std::string_view ascii) {
+    return std::u16string(ascii.begin(), ascii.end());
+}
 
 std::u16string ExpandLineBreaks(std::u16string_view value) {
     std::u16string out;
     out.reserve(value.size());
     for (std::size_t i = 0; i < value.size(); ++i) {
-        if (value[i] == u'\\' && i + 1 < value.size() && (value[i + 1] == u'n' || value[i + 1] == u'r')) {
+        if (value[i] == u'\\' && i + 1 < value.size() &&
+            (value[i + 1] == u'n' || value[i + 1] == u'r')) {
             out.push_back(value[i + 1] == u'n' ? u'\n' : u'\r');
             ++i;
         } else {
@@ -33,9 +36,12 @@ int LanguageValueOf(const PrivateProfile& profile) {
     return LeadingInteger(profile.GetString(kLanguageSection, kLanguageKey));
 }
 
-Language LanguageOfValue(int value) { return value == 1 ? Language::English : Language::Chinese; }
+Language LanguageOfValue(int value) {
+    return value == 1 ? Language::English : Language::Chinese;
+}
 
-std::u16string ReadAndExpand(const PrivateProfile& profile, std::u16string_view section, std::string_view key) {
+std::u16string ReadAndExpand(const PrivateProfile& profile, std::u16string_view section,
+                             std::string_view key) {
     return ExpandLineBreaks(profile.GetString(section, Widen(key)));
 }
 
@@ -61,23 +67,29 @@ void TextTable::LoadTexts() {
     std::array<std::u16string, kTextKeyCount> texts;
     for (const TextKeyInfo& info : TextKeyTable()) {
         const std::u16string value = ReadAndExpand(profile, section, info.name);
-        texts[static_cast<std::size_t>(info.key)] = std::u16string(CutToUnits(value, kTextCapacity - 1));
+        texts[static_cast<std::size_t>(info.key)] =
+            std::u16string(CutToUnits(value, kTextCapacity - 1));
     }
     std::unique_lock lock(m_mutex);
     m_texts.swap(texts);
 }
 
-int TextTable::GetLanguageValue() const { return LanguageValueOf(PrivateProfile::Load(m_languageFile)); }
+int TextTable::GetLanguageValue() const {
+    return LanguageValueOf(PrivateProfile::Load(m_languageFile));
+}
 
 bool TextTable::SwitchLanguage(int language) {
     const std::uint16_t word = language == 1 ? 1 : 0;
     m_languageWord.store(word);
-    const bool written = WriteProfileString(m_languageFile, kLanguageKey, kLanguageKey, word == 1 ? u"1" : u"0");
+    const bool written =
+        WriteProfileString(m_languageFile, kLanguageKey, kLanguageKey, word == 1 ? u"1" : u"0");
     LoadTexts();
     return written;
 }
 
-Language TextTable::TextLanguage() const { return LanguageOfValue(GetLanguageValue()); }
+Language TextTable::TextLanguage() const {
+    return LanguageOfValue(GetLanguageValue());
+}
 
 Language TextTable::CaptionLanguage() const {
     return LanguageWord() == 1 ? Language::English : TextLanguage();

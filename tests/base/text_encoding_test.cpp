@@ -22,7 +22,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DecodeCase{"Ascii", "key=value", u"key=value"},
                       DecodeCase{"Chinese", "\xE5\xAE\x8F", u"宏"},
                       DecodeCase{"OutsideTheBasicPlane", "\xF0\x9F\x8E\xAE", u"\U0001F3AE"},
-                      DecodeCase{"StrayContinuationByte", "a\x80" "b", u"a\uFFFDb"},
+                      DecodeCase{"StrayContinuationByte",
+                                 "a\x80"
+                                 "b",
+                                 u"a\uFFFDb"},
                       DecodeCase{"ByteNeverInUtf8", "\xFF", u"\uFFFD"},
                       DecodeCase{"OverlongSlash", "\xC0\xAF", u"\uFFFD\uFFFD"},
                       DecodeCase{"EncodedSurrogate", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},
@@ -38,7 +41,9 @@ TEST(TextEncoding, Utf8RoundTripKeepsEveryCodePoint) {
 
 TEST(TextEncoding, UnpairedSurrogatesBecomeReplacementInUtf8) {
     const std::u16string text{u'a', char16_t(0xD800), u'b', char16_t(0xDC00)};
-    EXPECT_EQ(Utf16ToUtf8(text), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+    EXPECT_EQ(Utf16ToUtf8(text),
+              "a\xEF\xBF\xBD"
+              "b\xEF\xBF\xBD");
 }
 
 TEST(TextEncoding, Utf16LittleEndianDropsAnOddTrailingByte) {

@@ -5,10 +5,10 @@
 #include <sstream>
 
 #include "cli/korvelctl_run.h"
-#include "model/image/config_store.h"
-#include "model/keys/key_table_codec.h"
 #include "model/files/profile_file.h"
 #include "model/files/profile_locations.h"
+#include "model/image/config_store.h"
+#include "model/keys/key_table_codec.h"
 
 namespace korvel::cli {
 namespace {
@@ -34,9 +34,8 @@ class FileCommands : public ::testing::Test {
 protected:
     FileCommands()
         : folder(std::filesystem::temp_directory_path() /
-                 ("korvelctl-files-" + std::string(::testing::UnitTest::GetInstance()
-                                                       ->current_test_info()
-                                                       ->name()))) {
+                 ("korvelctl-files-" +
+                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()))) {
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         // A configuration with a remap, a macro key, a program path and two macros.
@@ -87,7 +86,9 @@ TEST_F(FileCommands, UsageAndFailureExits) {
         {{"validate", "a", "b"}, 2, "validate takes one argument"},
         {{"validate", missing}, 1, "no such file"},
         {{"validate", shortFile}, 1, "not a profile file"},
-        {{"validate", badHeader}, 1, "wrong file format, revert to the default values: \n  " + badHeader},
+        {{"validate", badHeader},
+         1,
+         "wrong file format, revert to the default values: \n  " + badHeader},
         {{"validate", truncated}, 1, "ends before the data"},
         {{"dump"}, 2, "dump takes one profile file"},
         {{"dump", profile, "--yaml"}, 2, "no option --yaml"},
@@ -106,7 +107,8 @@ TEST_F(FileCommands, UsageAndFailureExits) {
         {{State(), "backup"}, 2, "backup takes one argument"},
         {{State(), "backup", (folder / "no-such-folder" / "x.kvp").string()}, 1, "not changed"},
         {{State(), docs, "export"}, 2, "export takes one argument"},
-        {{State(), docs, "export", (folder / "no-such-folder" / "x.kvp").string()}, 1,
+        {{State(), docs, "export", (folder / "no-such-folder" / "x.kvp").string()},
+         1,
          "could not be written"},
     };
     for (const FailureCase& c : cases) {
@@ -130,7 +132,8 @@ TEST_F(FileCommands, ValidateAndDump) {
     const Outcome text = Korvelctl({"dump", profile});
     ASSERT_EQ(text.status, 0) << text.err;
     EXPECT_NE(text.out.find("macroCount 2"), std::string::npos) << text.out;
-    EXPECT_NE(text.out.find("slot 0x01e A: type 2, aux 0, value 48"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("slot 0x01e A: type 2, aux 0, value 48"), std::string::npos)
+        << text.out;
     EXPECT_NE(text.out.find("macro 7 \"second\", loopCount 2, 2 actions"), std::string::npos);
     EXPECT_NE(text.out.find("\"run \"me\".exe\""), std::string::npos);
 
@@ -139,8 +142,9 @@ TEST_F(FileCommands, ValidateAndDump) {
     const std::string& j = json.out;
     EXPECT_EQ(j.front(), '{');
     EXPECT_EQ(j.substr(j.size() - 2), "}\n");
-    EXPECT_NE(j.find("\"profiles\":[[{\"slot\":30,\"name\":\"A\",\"type\":2,\"aux\":0,\"value\":48}"),
-              std::string::npos)
+    EXPECT_NE(
+        j.find("\"profiles\":[[{\"slot\":30,\"name\":\"A\",\"type\":2,\"aux\":0,\"value\":48}"),
+        std::string::npos)
         << j;
     EXPECT_NE(j.find("{\"id\":3,\"name\":\"abc\",\"loopCount\":2,\"actions\":[{\"delayMs\":120,"
                      "\"key\":30,\"direction\":0},{\"delayMs\":0,\"key\":30,\"direction\":1}]}"),
@@ -156,10 +160,10 @@ TEST_F(FileCommands, EncodeGivesTheDownloadsKeyTable) {
         const Outcome run = Korvelctl({"encode", profile, std::to_string(p)});
         ASSERT_EQ(run.status, 0) << run.err;
         ASSERT_EQ(run.out.size(), 757u);
-        const KeyTableBytes expected =
-            EncodeKeyTable(store.EditingConfig().Image()->blocks[static_cast<std::size_t>(p - 1)],
-                           kBuiltInDefaultKeyTable,
-                           [this](std::uint16_t id) { return MacroIndexById(store.EditingConfig(), id); });
+        const KeyTableBytes expected = EncodeKeyTable(
+            store.EditingConfig().Image()->blocks[static_cast<std::size_t>(p - 1)],
+            kBuiltInDefaultKeyTable,
+            [this](std::uint16_t id) { return MacroIndexById(store.EditingConfig(), id); });
         std::string hex;
         for (const std::uint8_t b : expected) {
             static constexpr char kDigits[] = "0123456789abcdef";

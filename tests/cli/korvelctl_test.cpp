@@ -17,9 +17,8 @@ class CommandLineTool : public ::testing::Test {
 protected:
     CommandLineTool()
         : folder(std::filesystem::temp_directory_path() /
-                 ("korvelctl-" + std::string(::testing::UnitTest::GetInstance()
-                                                  ->current_test_info()
-                                                  ->name()))) {
+                 ("korvelctl-" +
+                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()))) {
         std::filesystem::create_directories(folder);
     }
     ~CommandLineTool() override { std::filesystem::remove_all(folder); }

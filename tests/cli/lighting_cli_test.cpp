@@ -5,8 +5,8 @@
 
 #include "cli/run_cli.h"
 #include "device/sim/keyboard_state_file.h"
-#include "text/private_profile.h"
 #include "support/temp_folder.h"
+#include "text/private_profile.h"
 
 namespace korvel::cli {
 namespace {
@@ -84,8 +84,7 @@ TEST_F(LightingCommand, EffectColourTurnsMulticolourOff) {
 TEST_F(LightingCommand, FollowsTheActiveProfileWhenNoneIsNamed) {
     ASSERT_EQ(Korvelctl({State(), "profile", "3"}).status, 0);
     ASSERT_EQ(Korvelctl({State(), "lighting", "set", "brightness", "0"}).status, 0);
-    EXPECT_NE(Korvelctl({State(), "lighting", "3"}).out.find("brightness: 0\n"),
-              std::string::npos);
+    EXPECT_NE(Korvelctl({State(), "lighting", "3"}).out.find("brightness: 0\n"), std::string::npos);
     EXPECT_EQ(Korvelctl({State(), "lighting", "1"}).out, kFactoryLighting);
 }
 
@@ -111,7 +110,8 @@ TEST_F(LightingCommand, ReadingKeepsThePanelSettingUnderDocuments) {
     const auto settings = folder.Path() / "Korvel_09A" / "deze.ini";
     std::filesystem::create_directories(settings.parent_path());
     korvel::fixtures::WriteBytes(settings, "[KEYCOLOR]\nDengCheck=1\n");
-    const Outcome run = Korvelctl({"--simulate", "--documents", folder.Path().string(), "lighting"});
+    const Outcome run =
+        Korvelctl({"--simulate", "--documents", folder.Path().string(), "lighting"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(ReadProfileString(settings, u"KEYCOLOR", u"DengCheck"), u"1") << "only read";
 }

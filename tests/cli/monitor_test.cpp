@@ -51,9 +51,8 @@ TEST(Monitor, PrintsArrivalRemovalAndEveryEvent) {
     std::ostream out(&outText);
     std::ostringstream err;
     std::atomic<bool> stop{false};
-    std::thread monitor([&] {
-        EXPECT_EQ(RunMonitor(backend, out, err, stop, std::chrono::milliseconds(1)), 0);
-    });
+    std::thread monitor(
+        [&] { EXPECT_EQ(RunMonitor(backend, out, err, stop, std::chrono::milliseconds(1)), 0); });
 
     ASSERT_TRUE(WaitForText(outText, "connected\n"));
     // Events wait in the keyboard until the listener has opened its interface.

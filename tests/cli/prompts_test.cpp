@@ -21,22 +21,24 @@ TEST_P(ConsoleQuestion, ReadsTheAnswerOrTakesTheDefault) {
     std::ostringstream output;
     std::istringstream replies(GetParam().replies);
     ConsolePrompts prompts(output, &replies);
-    EXPECT_EQ(prompts.AskYesNo(u"Do you want to restore the default settings?", GetParam().defaultAnswer),
-              GetParam().expected);
+    EXPECT_EQ(
+        prompts.AskYesNo(u"Do you want to restore the default settings?", GetParam().defaultAnswer),
+        GetParam().expected);
     EXPECT_NE(output.str().find("Do you want to restore the default settings?"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, ConsoleQuestion,
-    ::testing::Values(ConsoleCase{"Y", "y\n", Answer::No, Answer::Yes},
-                      ConsoleCase{"YesInCapitals", "  YES \r\n", Answer::No, Answer::Yes},
-                      ConsoleCase{"N", "n\n", Answer::Yes, Answer::No},
-                      ConsoleCase{"No", "no\n", Answer::Yes, Answer::No},
-                      ConsoleCase{"EmptyLineTakesDefaultNo", "\n", Answer::No, Answer::No},
-                      ConsoleCase{"EmptyLineTakesDefaultYes", "\n", Answer::Yes, Answer::Yes},
-                      ConsoleCase{"EndOfInputTakesDefault", "", Answer::No, Answer::No},
-                      ConsoleCase{"AsksAgainAfterNonsense", "maybe\nyes\n", Answer::No, Answer::Yes},
-                      ConsoleCase{"GivesUpAfterRepeatedNonsense", "a\nb\nc\nyes\n", Answer::No, Answer::No}),
+    ::testing::Values(
+        ConsoleCase{"Y", "y\n", Answer::No, Answer::Yes},
+        ConsoleCase{"YesInCapitals", "  YES \r\n", Answer::No, Answer::Yes},
+        ConsoleCase{"N", "n\n", Answer::Yes, Answer::No},
+        ConsoleCase{"No", "no\n", Answer::Yes, Answer::No},
+        ConsoleCase{"EmptyLineTakesDefaultNo", "\n", Answer::No, Answer::No},
+        ConsoleCase{"EmptyLineTakesDefaultYes", "\n", Answer::Yes, Answer::Yes},
+        ConsoleCase{"EndOfInputTakesDefault", "", Answer::No, Answer::No},
+        ConsoleCase{"AsksAgainAfterNonsense", "maybe\nyes\n", Answer::No, Answer::Yes},
+        ConsoleCase{"GivesUpAfterRepeatedNonsense", "a\nb\nc\nyes\n", Answer::No, Answer::No}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ConsolePrompts, WithoutAnswersEveryQuestionTakesItsDefaultAndSaysSo) {

@@ -81,8 +81,11 @@ TEST_F(CommandSet, MacroTransfersAreCutIn56ByteChunks) {
         {0, {}},
         {56, {{CMD_WRITE_MACROS, 56, 0}}},
         {57, {{CMD_WRITE_MACROS, 56, 0}, {CMD_WRITE_MACROS, 1, 56}}},
-        {200, {{CMD_WRITE_MACROS, 56, 0}, {CMD_WRITE_MACROS, 56, 56},
-               {CMD_WRITE_MACROS, 56, 112}, {CMD_WRITE_MACROS, 32, 168}}},
+        {200,
+         {{CMD_WRITE_MACROS, 56, 0},
+          {CMD_WRITE_MACROS, 56, 56},
+          {CMD_WRITE_MACROS, 56, 112},
+          {CMD_WRITE_MACROS, 32, 168}}},
     };
     for (const Case& c : cases) {
         keyboard.ClearReceived();

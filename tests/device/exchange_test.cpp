@@ -148,8 +148,7 @@ TEST_F(Exchange, KeyboardFallingSilentHalfWayThroughATableGivesNoReply) {
     ASSERT_EQ(sent.size(), 3u + 4u) << "three answered chunks, then four tries of the fourth";
     EXPECT_EQ(sent[3].Address(), 378 + 168);
     EXPECT_EQ(sent[6].bytes, sent[3].bytes);
-    EXPECT_TRUE(std::equal(table.begin(), table.begin() + 168,
-                           kBuiltInDefaultKeyTable.begin()));
+    EXPECT_TRUE(std::equal(table.begin(), table.begin() + 168, kBuiltInDefaultKeyTable.begin()));
 }
 
 TEST_F(Exchange, KeyboardVanishingWhileAReplyIsAwaitedEndsTheWait) {

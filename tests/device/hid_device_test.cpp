@@ -25,7 +25,7 @@ TEST(PathMatchesKeyboard, Markers) {
         {"vid_00000c45&pid_15304", true},  // only the low 16 bits count
         {"vid_0c45&pid_5005", false},
         {"vid_0c46&pid_5304", false},
-        {"vid_0c45", false},               // no product marker: product 0
+        {"vid_0c45", false},  // no product marker: product 0
         {"pid_5304", false},
         {"", false},
     };
@@ -98,8 +98,8 @@ TEST_F(HidDeviceOnSimulator, CancelEndsAnEndlessRead) {
     std::array<std::uint8_t, 64> buffer{};
     std::size_t count = 99;
     std::thread reader([&] {
-        EXPECT_FALSE(device.ReadReport(buffer.data(), buffer.size(), &count,
-                                       ReportChannel::kInfinite));
+        EXPECT_FALSE(
+            device.ReadReport(buffer.data(), buffer.size(), &count, ReportChannel::kInfinite));
     });
     // Cancelling before the read waits is fine too: the next transfer to wait sees it.
     device.Cancel();
@@ -142,8 +142,8 @@ TEST_F(HidDeviceOnSimulator, ConsumerEventsDecodeIntoTheFirstItem) {
     keyboard.InjectEvent(0x1811);
     std::array<std::uint8_t, 8> report{};
     std::size_t count = 0;
-    ASSERT_TRUE(device.ReadReport(report.data(), device.Capabilities().inputReportByteLength,
-                                  &count, 100));
+    ASSERT_TRUE(
+        device.ReadReport(report.data(), device.Capabilities().inputReportByteLength, &count, 100));
     ASSERT_EQ(count, 3u);
     ASSERT_TRUE(device.UnpackInput(std::span(report).first(count)));
     ASSERT_FALSE(device.InputItems().empty());

@@ -37,8 +37,8 @@ TEST(VirtualKeyboard, FactoryNewKeyboard) {
     EXPECT_EQ(memory.params[42 + 8], 8);
     EXPECT_EQ(memory.keyColors[1535], 0xFF);
 
-    const KeyboardMemory variant = MakeFactoryMemory({.macroCapacityUnits = 2,
-                                                      .perKeyColors = false});
+    const KeyboardMemory variant =
+        MakeFactoryMemory({.macroCapacityUnits = 2, .perKeyColors = false});
     EXPECT_EQ(variant.macroArea.size(), 256u);
     EXPECT_EQ(DeviceInfoBlock{variant.info}.Effects().back(), 18);
 }
@@ -61,9 +61,9 @@ TEST(VirtualKeyboard, StatusBytes) {
         {"macro past capacity", BuildRequest(CMD_READ_MACROS, 1, 8192), kStatusBadRequest},
         {"chunk longer than a report", BuildRequest(CMD_WRITE_PARAMS, 57, 0), kStatusBadRequest},
         {"lighting record read past 126", BuildRequest(CMD_READ_PARAMS, 56, 84), kStatusOk},
-        {"profile 3 made active", BuildRequest(CMD_WRITE_INFO, 44, 0,
-                                               std::array<std::uint8_t, 11>{0, 0, 0, 0, 0, 0,
-                                                                            0, 0, 0, 0, 3}),
+        {"profile 3 made active",
+         BuildRequest(CMD_WRITE_INFO, 44, 0,
+                      std::array<std::uint8_t, 11>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3}),
          kStatusBadRequest},
     };
     for (const Case& c : cases) {
@@ -116,8 +116,9 @@ class StateFile : public ::testing::Test {
 protected:
     StateFile()
         : folder(std::filesystem::temp_directory_path() /
-                 ("korvel-state-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+                 ("korvel-state-" +
+                  std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
         std::filesystem::create_directories(folder);
     }
     ~StateFile() override { std::filesystem::remove_all(folder); }

@@ -4,10 +4,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "gui/shell/about_dialog.h"
-#include "text/text_table.h"
 #include "gui/language_file_fixture.h"
 #include "gui/recording_launcher.h"
+#include "gui/shell/about_dialog.h"
+#include "text/text_table.h"
 
 namespace korvel {
 namespace {
@@ -72,7 +72,8 @@ TEST_F(AboutDialogTest, OkAndCancelOnlyHideTheBox) {
 }
 
 TEST_F(AboutDialogTest, TextsThatLookLikeMarkupAreShownAsTheyAre) {
-    fixtures::LanguageFileFixture file("[LANGUAGE]\nlanguage=1\n[ENGINSH]\nGUANYU_JIESHAO=<b>bold</b>\n");
+    fixtures::LanguageFileFixture file(
+        "[LANGUAGE]\nlanguage=1\n[ENGINSH]\nGUANYU_JIESHAO=<b>bold</b>\n");
     TextTable texts(file.FilePath());
     CAboutDlg box(texts, m_launcher, "");
     EXPECT_EQ(box.IntroText()->textFormat(), Qt::PlainText);

@@ -42,14 +42,16 @@ TEST(StartCommandLine, SwitchesAndOptions) {
 
 TEST(StartCommandLine, VirtualKeyboardAndDocuments) {
     std::string error;
-    auto options = ParseStartCommandLine({"--simulate", "--latency-ms", "5", "--documents", "/tmp/d"}, error);
+    auto options =
+        ParseStartCommandLine({"--simulate", "--latency-ms", "5", "--documents", "/tmp/d"}, error);
     ASSERT_TRUE(options.has_value()) << error;
     EXPECT_TRUE(options->simulate);
     EXPECT_TRUE(options->simulateState.empty());
     EXPECT_EQ(options->latencyMs, 5);
     EXPECT_EQ(options->documents, "/tmp/d");
 
-    options = ParseStartCommandLine({"--simulate=state.bin", "--latency-ms=0", "--documents=/x", "/Start"}, error);
+    options = ParseStartCommandLine(
+        {"--simulate=state.bin", "--latency-ms=0", "--documents=/x", "/Start"}, error);
     ASSERT_TRUE(options.has_value()) << error;
     EXPECT_TRUE(options->simulate);
     EXPECT_EQ(options->simulateState, "state.bin");
@@ -64,21 +66,18 @@ TEST(StartCommandLine, BadValuesAreErrorsThatSayWhatIsWrong) {
         const char* mentions;
     };
     const Case cases[] = {
-        {{"--latency-ms", "fast"}, "'fast'"},
-        {{"--latency-ms", "-3"}, "'-3'"},
-        {{"--latency-ms=12ms"}, "'12ms'"},
-        {{"--latency-ms="}, "--latency-ms"},
-        {{"--latency-ms"}, "--latency-ms"},
-        {{"--latency-ms", "99999999999999"}, "--latency-ms"},
-        {{"--simulate="}, "--simulate"},
-        {{"--documents"}, "--documents"},
-        {{"--documents="}, "--documents"},
-        {{"/Start", "--latency-ms", "x", "/Kill"}, "'x'"},
+        {{"--latency-ms", "fast"}, "'fast'"}, {{"--latency-ms", "-3"}, "'-3'"},
+        {{"--latency-ms=12ms"}, "'12ms'"},    {{"--latency-ms="}, "--latency-ms"},
+        {{"--latency-ms"}, "--latency-ms"},   {{"--latency-ms", "99999999999999"}, "--latency-ms"},
+        {{"--simulate="}, "--simulate"},      {{"--documents"}, "--documents"},
+        {{"--documents="}, "--documents"},    {{"/Start", "--latency-ms", "x", "/Kill"}, "'x'"},
     };
     for (const Case& c : cases) {
         std::string error;
-        EXPECT_FALSE(ParseStartCommandLine(c.args, error).has_value()) << ::testing::PrintToString(c.args);
-        EXPECT_NE(error.find(c.mentions), std::string::npos) << ::testing::PrintToString(c.args) << ": " << error;
+        EXPECT_FALSE(ParseStartCommandLine(c.args, error).has_value())
+            << ::testing::PrintToString(c.args);
+        EXPECT_NE(error.find(c.mentions), std::string::npos)
+            << ::testing::PrintToString(c.args) << ": " << error;
     }
 }
 

@@ -4,9 +4,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "text/app_paths.h"
-#include "gui/shell/launchers.h"
 #include "gui/recording_launcher.h"
+#include "gui/shell/launchers.h"
+#include "text/app_paths.h"
 
 namespace korvel {
 namespace {
@@ -16,7 +16,8 @@ protected:
     void SetUp() override { ASSERT_TRUE(m_program.isValid()); }
 
     AppPaths Paths() const {
-        return AppPaths(m_program.path().toStdU16String(), (m_program.path() + "/Documents").toStdU16String());
+        return AppPaths(m_program.path().toStdU16String(),
+                        (m_program.path() + "/Documents").toStdU16String());
     }
     void MakeFile(const QString& relative, QFile::Permissions permissions) {
         const QString path = m_program.filePath(relative);

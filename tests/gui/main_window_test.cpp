@@ -7,23 +7,23 @@
 #include <filesystem>
 #include <fstream>
 
-#include "model/image/config_store.h"
-#include "model/keys/key_codec.h"
-#include "sync/profile_transfer.h"
+#include <QLabel>
 #include "device/command_report.h"
 #include "device/device_link.h"
 #include "device/sim/simulated_backend.h"
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/korvel_dlg.h"
-#include "gui/recording_launcher.h"
-#include "support/scripted_prompts.h"
-#include "gui/shell/single_instance.h"
-#include "text/text_table.h"
-#include "gui/widgets/png_button.h"
-#include "gui/widgets/skin_rect.h"
 #include "gui/mainwnd/lighting_panel.h"
 #include "gui/mainwnd/profile_bar.h"
-#include <QLabel>
+#include "gui/recording_launcher.h"
+#include "gui/shell/single_instance.h"
+#include "gui/widgets/png_button.h"
+#include "gui/widgets/skin_rect.h"
+#include "model/image/config_store.h"
+#include "model/keys/key_codec.h"
+#include "support/scripted_prompts.h"
+#include "sync/profile_transfer.h"
+#include "text/text_table.h"
 
 namespace korvel {
 namespace {
@@ -79,9 +79,9 @@ protected:
     std::unique_ptr<CKorvelDlg> Start(bool startSwitch = false) {
         PresenceTimings fast{std::chrono::milliseconds(5), std::chrono::milliseconds(20),
                              std::chrono::milliseconds(1), std::chrono::milliseconds(1)};
-        auto window = std::make_unique<CKorvelDlg>(MainWindowServices{
-            paths, link, store, codec, texts, prompts, backend, launcher, startSwitch, fast,
-            ListenerTimings{std::chrono::milliseconds(20)}});
+        auto window = std::make_unique<CKorvelDlg>(
+            MainWindowServices{paths, link, store, codec, texts, prompts, backend, launcher,
+                               startSwitch, fast, ListenerTimings{std::chrono::milliseconds(20)}});
         EXPECT_TRUE(window->Initialise()) << window->SkinError().toStdString();
         return window;
     }

@@ -13,8 +13,8 @@
 #include <cstring>
 #endif
 
-#include "gui/shell/window_messages.h"
 #include "gui/shell/single_instance.h"
+#include "gui/shell/window_messages.h"
 
 namespace korvel {
 namespace {

@@ -34,7 +34,9 @@ SkinSurfaces CoordinateSurfaces() {
                         CoordinatePicture(4), CoordinatePicture(5)};
 }
 
-QRgb FirstPixel(CPngButton& button) { return button.grab().toImage().pixel(0, 0); }
+QRgb FirstPixel(CPngButton& button) {
+    return button.grab().toImage().pixel(0, 0);
+}
 
 class SkinFolder : public ::testing::Test {
 protected:

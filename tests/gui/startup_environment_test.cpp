@@ -11,7 +11,9 @@
 namespace korvel {
 namespace {
 
-std::filesystem::path FsPath(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
+std::filesystem::path FsPath(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
 
 TEST(StartupEnvironment, SettingsLiveUnderTheOrganisationAndTheProgramsName) {
     SetSettingsRoot();
@@ -34,7 +36,8 @@ TEST(StartupEnvironment, DocumentsComeFromTheOptionOrThePlatform) {
     options.documents = "/tmp/stand-in";
     EXPECT_EQ(DocumentsFolder(options), "/tmp/stand-in");
     options.documents.clear();
-    EXPECT_EQ(DocumentsFolder(options), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    EXPECT_EQ(DocumentsFolder(options),
+              QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
 }
 
 TEST(StartupEnvironment, PathsStartAtTheProgramsFolder) {
@@ -42,8 +45,10 @@ TEST(StartupEnvironment, PathsStartAtTheProgramsFolder) {
     options.documents = "/tmp/stand-in";
     const AppPaths paths = MakeAppPaths(options);
     EXPECT_EQ(paths.ProgramDirectory(), FsPath(QCoreApplication::applicationDirPath()));
-    EXPECT_EQ(paths.LanguageFile(), FsPath(QCoreApplication::applicationDirPath()) / "Skins" / "language.ini");
-    EXPECT_EQ(paths.LightingSettingsFile(), std::filesystem::path("/tmp/stand-in/Korvel_09A/deze.ini"));
+    EXPECT_EQ(paths.LanguageFile(),
+              FsPath(QCoreApplication::applicationDirPath()) / "Skins" / "language.ini");
+    EXPECT_EQ(paths.LightingSettingsFile(),
+              std::filesystem::path("/tmp/stand-in/Korvel_09A/deze.ini"));
 }
 
 }  // namespace

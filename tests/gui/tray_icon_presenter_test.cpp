@@ -5,11 +5,11 @@
 
 #include <thread>
 
-#include "ports/main_window_link.h"
-#include "text/text_table.h"
+#include "gui/language_file_fixture.h"
 #include "gui/shell/tray_icon.h"
 #include "gui/shell/tray_icon_presenter.h"
-#include "gui/language_file_fixture.h"
+#include "ports/main_window_link.h"
+#include "text/text_table.h"
 
 namespace korvel {
 namespace {

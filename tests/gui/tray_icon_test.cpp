@@ -5,12 +5,12 @@
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
 
-#include "ports/main_window_link.h"
-#include "text/text_table.h"
+#include "gui/language_file_fixture.h"
 #include "gui/shell/tray_icon.h"
 #include "gui/shell/tray_icon_pictures.h"
 #include "gui/shell/tray_menu.h"
-#include "gui/language_file_fixture.h"
+#include "ports/main_window_link.h"
+#include "text/text_table.h"
 
 namespace korvel {
 namespace {

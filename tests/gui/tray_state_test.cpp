@@ -12,8 +12,12 @@ constexpr std::uint16_t kPresent = 141;
 constexpr std::uint16_t kEvent = 142;
 
 // What the event listener's status updates ask for: 0x1811 shows the event icon, 0x1810 ends it.
-std::optional<std::uint16_t> SpecialStateStarts(TrayState& state) { return state.Show(true, 0); }
-std::optional<std::uint16_t> SpecialStateEnds(TrayState& state) { return state.Show(false, 0); }
+std::optional<std::uint16_t> SpecialStateStarts(TrayState& state) {
+    return state.Show(true, 0);
+}
+std::optional<std::uint16_t> SpecialStateEnds(TrayState& state) {
+    return state.Show(false, 0);
+}
 
 TEST(TrayState, StartsWithTheKeyboardGoneIcon) {
     const TrayState state;

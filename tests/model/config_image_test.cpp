@@ -59,7 +59,9 @@ TEST(ConfigImage, HeaderDescribesItsCountsAndChecksum) {
         std::uint32_t totalBytes;
     };
     const Case cases[] = {
-        {0, 0, 0, 32832}, {0, 0, 1, 32832}, {2, 18, 0, 32832 + 2 * 16512 + 18},
+        {0, 0, 0, 32832},
+        {0, 0, 1, 32832},
+        {2, 18, 0, 32832 + 2 * 16512 + 18},
         {100, 70000, 0, 32832 + 100 * 16512 + 70000},
     };
     for (const Case& c : cases) {

@@ -22,8 +22,8 @@ class ConfigFiles : public ::testing::Test {
 protected:
     void SetUp() override {
         std::random_device random;
-        m_dir = std::filesystem::temp_directory_path() /
-                ("korvel-config-" + std::to_string(random()));
+        m_dir =
+            std::filesystem::temp_directory_path() / ("korvel-config-" + std::to_string(random()));
         std::filesystem::create_directories(m_dir);
     }
     void TearDown() override { std::filesystem::remove_all(m_dir); }
@@ -46,8 +46,8 @@ public:
         secondMacroPosition = MacroIndexById(m_store.EditingConfig(), 9);
         // Another thread must not get in meanwhile.
         otherThreadGotEditingLock = std::async(std::launch::async, [this] {
-            return m_store.EditingConfig().TryLock().owns_lock();
-        }).get();
+                                        return m_store.EditingConfig().TryLock().owns_lock();
+                                    }).get();
         return m_result;
     }
     int calls = 0;

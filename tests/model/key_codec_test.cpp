@@ -58,7 +58,7 @@ TEST(KeyCodec, FormatWithNumberFillsOnlyOneIntegerConversion) {
     const Case cases[] = {
         {u"Unknown Key: %03x", 0xAA, u"Unknown Key: 0aa"},
         {u"%d%%", 42, u"42%"},
-        {u"%s %03x", 0x1F, u"%s 01f"},      // a text conversion is never fed the number
+        {u"%s %03x", 0x1F, u"%s 01f"},       // a text conversion is never fed the number
         {u"%x and %x", 0x1F, u"1f and %x"},  // a second conversion has no argument
         {u"%lu", 7, u"7"},
         {u"%999d", 7, u"%999d"},

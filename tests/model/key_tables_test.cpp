@@ -16,16 +16,27 @@ bool Named(KeySlot slot) {
 
 TEST(KeyTables, AssignableListHasEveryPositionOnceInItsOrder) {
     const std::u16string expected[kAssignableKeys] = {
-        u"A", u"B", u"C", u"D", u"E", u"F", u"G", u"H", u"I", u"J", u"K", u"L", u"M", u"N", u"O",
-        u"P", u"Q", u"R", u"S", u"T", u"U", u"V", u"W", u"X", u"Y", u"Z", u"1", u"2", u"3", u"4",
-        u"5", u"6", u"7", u"8", u"9", u"0", u"Enter", u"Esc", u"Backspace", u"Tab", u"Space",
-        u"-", u"=", u"[", u"]", u"\\", u";", u"'", u"`", u",", u".", u"/", u"F1", u"F2", u"F3",
-        u"F4", u"F5", u"F6", u"F7", u"F8", u"F9", u"F10", u"F11", u"F12", u"Print Screen",
-        u"Pause", u"Break", u"Insert", u"Delete", u"Home", u"End", u"Page Up", u"Page Down",
-        u"\u2191", u"\u2193", u"\u2190", u"\u2192", u"Scroll Lock", u"Caps Lock", u"Num Lock",
-        u"Num /", u"Num *", u"Num -", u"Num +", u"Num Enter", u"Num 1", u"Num 2", u"Num 3",
-        u"Num 4", u"Num 5", u"Num 6", u"Num 7", u"Num 8", u"Num 9", u"Num 0", u"Num .", u"K45",
-        u"App", u"Ctrl", u"Shift", u"Alt", u"Win", u"Right Ctrl", u"Right Shift", u"Right Alt",
+        u"A",        u"B",       u"C",           u"D",           u"E",
+        u"F",        u"G",       u"H",           u"I",           u"J",
+        u"K",        u"L",       u"M",           u"N",           u"O",
+        u"P",        u"Q",       u"R",           u"S",           u"T",
+        u"U",        u"V",       u"W",           u"X",           u"Y",
+        u"Z",        u"1",       u"2",           u"3",           u"4",
+        u"5",        u"6",       u"7",           u"8",           u"9",
+        u"0",        u"Enter",   u"Esc",         u"Backspace",   u"Tab",
+        u"Space",    u"-",       u"=",           u"[",           u"]",
+        u"\\",       u";",       u"'",           u"`",           u",",
+        u".",        u"/",       u"F1",          u"F2",          u"F3",
+        u"F4",       u"F5",      u"F6",          u"F7",          u"F8",
+        u"F9",       u"F10",     u"F11",         u"F12",         u"Print Screen",
+        u"Pause",    u"Break",   u"Insert",      u"Delete",      u"Home",
+        u"End",      u"Page Up", u"Page Down",   u"\u2191",      u"\u2193",
+        u"\u2190",   u"\u2192",  u"Scroll Lock", u"Caps Lock",   u"Num Lock",
+        u"Num /",    u"Num *",   u"Num -",       u"Num +",       u"Num Enter",
+        u"Num 1",    u"Num 2",   u"Num 3",       u"Num 4",       u"Num 5",
+        u"Num 6",    u"Num 7",   u"Num 8",       u"Num 9",       u"Num 0",
+        u"Num .",    u"K45",     u"App",         u"Ctrl",        u"Shift",
+        u"Alt",      u"Win",     u"Right Ctrl",  u"Right Shift", u"Right Alt",
         u"Right Win"};
     std::map<int, std::vector<ScanCode>> holders;
     std::set<std::uint16_t> outside;
@@ -90,7 +101,8 @@ TEST(KeyTables, ModifierBitsMatchTheirKeyboardUsages) {
         while ((1 << bitIndex) != m.bit) {
             ++bitIndex;
         }
-        EXPECT_EQ(ScanToHidUsage(m.scan), (HidUsage{kPageKeyboard, std::uint16_t(0xE0 + bitIndex)}));
+        EXPECT_EQ(ScanToHidUsage(m.scan),
+                  (HidUsage{kPageKeyboard, std::uint16_t(0xE0 + bitIndex)}));
         EXPECT_EQ(ModifierBitOf(m.scan), m.bit);
         EXPECT_EQ(ModifierScanOf(m.bit), m.scan);
     }
@@ -126,9 +138,9 @@ TEST(KeyTables, MediaKeysAgreeWithTheConsumerTable) {
 TEST(KeyTables, UsagesRoundTripExceptForTheSharedCodes) {
     // Break shares Pause's usage, 0x136 shares Right Shift's, and four keys map to an empty
     // consumer entry, so those come back as the first key of their code.
-    const std::map<ScanCode, ScanCode> firstOfCode = {
-        {0x146, 0x045}, {0x136, 0x036}, {0x174, 0x174}, {0x175, 0x174}, {0x17B, 0x174},
-        {0x17C, 0x174}};
+    const std::map<ScanCode, ScanCode> firstOfCode = {{0x146, 0x045}, {0x136, 0x036},
+                                                      {0x174, 0x174}, {0x175, 0x174},
+                                                      {0x17B, 0x174}, {0x17C, 0x174}};
     for (int slot = 0; slot < kKeySlots; ++slot) {
         const ScanCode sc = ScanOfSlot(static_cast<KeySlot>(slot));
         const HidUsage u = ScanToHidUsage(sc);

@@ -2,13 +2,13 @@
 
 #include <set>
 
-#include "model/lighting/effect_list.h"
+#include "device/sim/keyboard_memory.h"
 #include "model/keys/led_index.h"
+#include "model/lighting/effect_list.h"
 #include "model/lighting/lighting_color.h"
 #include "model/lighting/lighting_record.h"
-#include "device/sim/keyboard_memory.h"
-#include "text/private_profile.h"
 #include "support/temp_folder.h"
+#include "text/private_profile.h"
 
 namespace korvel {
 namespace {
@@ -20,16 +20,16 @@ TEST(LedIndex, KeysOfTheGridHaveTheirLights) {
         LedIndex led;
     };
     const Case cases[] = {
-        {"Esc", 0x001, 0},        {"F12", 0x058, 12},        {"Print Screen", 0x137, 14},
-        {"Pause", 0x045, 16},     {"grave", 0x029, 21},      {"0", 0x00B, 31},
-        {"Num Lock", 0x145, 38},  {"Num -", 0x04A, 41},      {"Tab", 0x00F, 42},
-        {"\\", 0x02B, 55},        {"Num +", 0x04E, 62},      {"Caps Lock", 0x03A, 63},
-        {"'", 0x028, 74},         {"Enter", 0x01C, 76},      {"Num 6", 0x04D, 82},
-        {"Left Shift", 0x02A, 84}, {"Z", 0x02C, 86},         {"Right Shift", 0x036, 97},
-        {"Up", 0x148, 99},        {"Num Enter", 0x11C, 104}, {"Left Ctrl", 0x01D, 105},
-        {"Space", 0x039, 108},    {"Right Alt", 0x138, 109}, {"App", 0x15D, 111},
-        {"Right Ctrl", 0x11D, 113}, {"Left", 0x14B, 119},    {"Right", 0x14D, 121},
-        {"Num 0", 0x052, 123},    {"Num .", 0x053, 124},     {"not on the grid", 0x05B, kNoLed},
+        {"Esc", 0x001, 0},          {"F12", 0x058, 12},        {"Print Screen", 0x137, 14},
+        {"Pause", 0x045, 16},       {"grave", 0x029, 21},      {"0", 0x00B, 31},
+        {"Num Lock", 0x145, 38},    {"Num -", 0x04A, 41},      {"Tab", 0x00F, 42},
+        {"\\", 0x02B, 55},          {"Num +", 0x04E, 62},      {"Caps Lock", 0x03A, 63},
+        {"'", 0x028, 74},           {"Enter", 0x01C, 76},      {"Num 6", 0x04D, 82},
+        {"Left Shift", 0x02A, 84},  {"Z", 0x02C, 86},          {"Right Shift", 0x036, 97},
+        {"Up", 0x148, 99},          {"Num Enter", 0x11C, 104}, {"Left Ctrl", 0x01D, 105},
+        {"Space", 0x039, 108},      {"Right Alt", 0x138, 109}, {"App", 0x15D, 111},
+        {"Right Ctrl", 0x11D, 113}, {"Left", 0x14B, 119},      {"Right", 0x14D, 121},
+        {"Num 0", 0x052, 123},      {"Num .", 0x053, 124},     {"not on the grid", 0x05B, kNoLed},
         {"no key", 0, kNoLed},
     };
     for (const Case& c : cases) {
@@ -68,9 +68,9 @@ TEST(LightingColor, WireOrderFormatAndParse) {
     EXPECT_EQ(ColorToWire(color), (std::array<std::uint8_t, 3>{0x12, 0xAB, 0xF0}));
     EXPECT_EQ(FormatColor(color), "#12abf0");
     const std::pair<const char*, std::optional<Color>> cases[] = {
-        {"#12abf0", color}, {"12ABF0", color},  {"#000000", kBlack}, {"#fff", std::nullopt},
-        {"#12abf0a", std::nullopt}, {"#12abfg", std::nullopt}, {"#+1abf0", std::nullopt},
-        {"", std::nullopt}, {"red", std::nullopt},
+        {"#12abf0", color},        {"12ABF0", color},          {"#000000", kBlack},
+        {"#fff", std::nullopt},    {"#12abf0a", std::nullopt}, {"#12abfg", std::nullopt},
+        {"#+1abf0", std::nullopt}, {"", std::nullopt},         {"red", std::nullopt},
     };
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(ParseColor(text), expected) << text;
@@ -85,8 +85,8 @@ TEST(LightingRecord, FactoryKeyboardHoldsTheDefaultRecordWithAZeroTail) {
                     record.bytes.begin());
         EXPECT_TRUE(std::equal(kDefaultParamRecord.begin(), kDefaultParamRecord.end(),
                                record.bytes.begin()));
-        EXPECT_TRUE(std::all_of(record.bytes.begin() + kDefaultParamRecordBytes,
-                                record.bytes.end(), [](std::uint8_t b) { return b == 0; }));
+        EXPECT_TRUE(std::all_of(record.bytes.begin() + kDefaultParamRecordBytes, record.bytes.end(),
+                                [](std::uint8_t b) { return b == 0; }));
         const LightingValues values = DecodeRecord(record);
         EXPECT_EQ(values.effect, 1);
         EXPECT_EQ(values.brightness, 5);
@@ -148,7 +148,7 @@ TEST(EffectList, SlotTableCountsListedEntriesOnlyAndFindsTheFirst) {
 TEST(EffectList, NamesComeFromTheSkinsModeSections) {
     korvel::fixtures::TempFolder folder;
     korvel::fixtures::WriteBytes(folder / "Main.ini",
-                                "[Mode]\n1=Wave\n20=Custom\n[Mode1]\n1=Welle\n");
+                                 "[Mode]\n1=Wave\n20=Custom\n[Mode1]\n1=Welle\n");
     const PrivateProfile skin = PrivateProfile::Load(folder / "Main.ini");
     EXPECT_EQ(EffectName(skin, 0, 1), u"Wave");
     EXPECT_EQ(EffectName(skin, 0, 20), u"Custom");

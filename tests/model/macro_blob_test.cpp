@@ -26,7 +26,8 @@ TEST(MacroBlob, NoMacrosIsAHeaderOnly) {
     ASSERT_EQ(form.size, 16);
     const auto blob = BuildMacroBlob(std::span<const MacroRecord>{}, form.size, form.withNames);
     ASSERT_TRUE(blob);
-    const std::vector<std::uint8_t> expected = {0xAA, 0x55, 16, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    const std::vector<std::uint8_t> expected = {0xAA, 0x55, 16, 0, 0, 0, 1, 0,
+                                                0,    0,    0,  0, 0, 0, 0, 0};
     EXPECT_EQ(*blob, expected);
     EXPECT_TRUE(ParseMacroBlob(*blob, u"Macro").records.empty());
 }
@@ -86,17 +87,18 @@ TEST(MacroBlob, CapacityRule) {
         EXPECT_EQ(form.size, c.size) << c.capacity;
         EXPECT_EQ(form.withNames, c.outcome == BlobFormOutcome::WithNames);
         switch (c.outcome) {
-        case BlobFormOutcome::WithNames:
-            EXPECT_TRUE(form.message.empty());
-            break;
-        case BlobFormOutcome::WithoutNames:
-            EXPECT_EQ(form.messageKey, "EXTRA_PROFILE_SPACE_TIGHT");
-            EXPECT_EQ(form.message, u"shortage of hardware space, cancelled the macro name of storage.");
-            break;
-        case BlobFormOutcome::Refused:
-            EXPECT_TRUE(form.messageKey.empty());
-            EXPECT_EQ(form.message.substr(0, 39), u"Macro space exceeds the hardware space.");
-            break;
+            case BlobFormOutcome::WithNames:
+                EXPECT_TRUE(form.message.empty());
+                break;
+            case BlobFormOutcome::WithoutNames:
+                EXPECT_EQ(form.messageKey, "EXTRA_PROFILE_SPACE_TIGHT");
+                EXPECT_EQ(form.message,
+                          u"shortage of hardware space, cancelled the macro name of storage.");
+                break;
+            case BlobFormOutcome::Refused:
+                EXPECT_TRUE(form.messageKey.empty());
+                EXPECT_EQ(form.message.substr(0, 39), u"Macro space exceeds the hardware space.");
+                break;
         }
     }
 }
@@ -122,18 +124,18 @@ TEST(MacroBlob, ActionEncodingByKeyKind) {
         MacroAction readBack;
     };
     const Case cases[] = {
-        {{0, 0x02A, kMacroPress}, 0xA000, 0x01, 0x02, {0, 0x02A, kMacroPress}},    // Left Shift
-        {{0, 0x15C, kMacroRelease}, 0x2000, 0x01, 0x80, {0, 0x15C, kMacroRelease}}, // Right Win
-        {{0, 0x136, kMacroPress}, 0xA000, 0x02, 0xE5, {0, 0x036, kMacroPress}},    // plain code
+        {{0, 0x02A, kMacroPress}, 0xA000, 0x01, 0x02, {0, 0x02A, kMacroPress}},      // Left Shift
+        {{0, 0x15C, kMacroRelease}, 0x2000, 0x01, 0x80, {0, 0x15C, kMacroRelease}},  // Right Win
+        {{0, 0x136, kMacroPress}, 0xA000, 0x02, 0xE5, {0, 0x036, kMacroPress}},      // plain code
         {{15, 0x01E, kMacroPress}, 0xA001, 0x02, 0x04, {10, 0x01E, kMacroPress}},
         {{9, 0x01E, kMacroPress}, 0xA000, 0x02, 0x04, {0, 0x01E, kMacroPress}},
         {{40000, 0x01E, kMacroPress}, 0xA000 | 4000, 0x02, 0x04, {40000, 0x01E, kMacroPress}},
         // Too long for the 12-bit field: the longest delay rather than a wrapped short one.
         {{50000, 0x01E, kMacroPress}, 0xAFFF, 0x02, 0x04, {40950, 0x01E, kMacroPress}},
-        {{0, 0x122, kMacroPress}, 0xB000, 0xCD, 0x00, {0, 0x122, kMacroPress}},     // media
+        {{0, 0x122, kMacroPress}, 0xB000, 0xCD, 0x00, {0, 0x122, kMacroPress}},  // media
         {{0, 0x16D, kMacroPress}, 0xB000, 0x83, 0x01, {0, 0x16D, kMacroPress}},
-        {{0, 0x15E, kMacroRelease}, 0x4000, 0x81, 0x00, {0, 0x15E, kMacroRelease}}, // system
-        {{0, 0x0AA, kMacroPress}, 0x8000, 0x00, 0x00, {0, 0x000, kMacroPress}},     // no code
+        {{0, 0x15E, kMacroRelease}, 0x4000, 0x81, 0x00, {0, 0x15E, kMacroRelease}},  // system
+        {{0, 0x0AA, kMacroPress}, 0x8000, 0x00, 0x00, {0, 0x000, kMacroPress}},      // no code
     };
     for (const Case& c : cases) {
         MacroRecord record;
@@ -169,7 +171,8 @@ TEST(MacroBlob, ReadBackGivesRecordsInAreaOrder) {
     macros[1].isNew = 1;
     const MacroBlobSizes sizes = MeasureMacros(macros);
     for (bool withNames : {true, false}) {
-        const std::uint16_t size = static_cast<std::uint16_t>(withNames ? sizes.fullSize : sizes.bareSize);
+        const std::uint16_t size =
+            static_cast<std::uint16_t>(withNames ? sizes.fullSize : sizes.bareSize);
         const auto blob = BuildMacroBlob(macros, size, withNames);
         ASSERT_TRUE(blob);
         const ParsedMacroArea area = ParseMacroBlob(*blob, u"Macro");
@@ -191,7 +194,8 @@ TEST(MacroBlob, ReadBackGivesRecordsInAreaOrder) {
 
 TEST(MacroBlob, ForeignAreaHoldsNoMacros) {
     EXPECT_TRUE(ParseMacroBlob({}, u"Macro").records.empty());
-    const std::vector<std::uint8_t> foreign = {0x55, 0xAA, 16, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 18, 0};
+    const std::vector<std::uint8_t> foreign = {0x55, 0xAA, 16, 0, 1, 0, 0, 0,  0,
+                                               0,    0,    0,  0, 0, 0, 0, 18, 0};
     const ParsedMacroArea area = ParseMacroBlob(foreign, u"Macro");
     EXPECT_TRUE(area.records.empty());
     EXPECT_FALSE(area.damaged);
@@ -201,10 +205,12 @@ TEST(MacroBlob, ForeignAreaHoldsNoMacros) {
 // past the allocation.
 TEST(MacroBlob, TruncatedAreasAreReadOnlyAsFarAsTheyGo) {
     const std::vector<MacroRecord> macros = {PressAndReleaseA(u"Hello!"), PressAndReleaseA(u"Two")};
-    const auto blob = BuildMacroBlob(macros, static_cast<std::uint16_t>(MeasureMacros(macros).fullSize), true);
+    const auto blob =
+        BuildMacroBlob(macros, static_cast<std::uint16_t>(MeasureMacros(macros).fullSize), true);
     ASSERT_TRUE(blob);
     for (std::size_t length = 0; length < blob->size(); ++length) {
-        const std::vector<std::uint8_t> prefix(blob->begin(), blob->begin() + static_cast<long>(length));
+        const std::vector<std::uint8_t> prefix(blob->begin(),
+                                               blob->begin() + static_cast<long>(length));
         const ParsedMacroArea area = ParseMacroBlob(prefix, u"Macro");
         EXPECT_LE(area.records.size(), 2u);
         EXPECT_EQ(area.damaged, length >= 2) << length;
@@ -230,7 +236,12 @@ TEST(MacroBlob, DamagedAreasAreBoundedByTheirSize) {
     };
     const Case cases[] = {
         {"offset past the end", 16, {0xFF, 0xFF}, 2, u"Macro1", 0},
-        {"offset at the very end", 16, {static_cast<std::uint8_t>(good.size()), 0}, 2, u"Macro1", 0},
+        {"offset at the very end",
+         16,
+         {static_cast<std::uint8_t>(good.size()), 0},
+         2,
+         u"Macro1",
+         0},
         {"huge action count", 20, {0xFF, 0xFF}, 2, u"Macro1", 9},  // what the 38 bytes hold
         {"name runs past the end", 45 + 2, {0xFF}, 2, u"Hello!", 2},
         {"macro count beyond the offsets", 4, {0xFF, 0xFF}, 23, u"Hello!", 2},  // (62-16)/2

@@ -42,15 +42,14 @@ TEST_F(MacroUse, DeletionAsksOnlyWhenKeysPlayTheMacro) {
         int questions;
     };
     const Case cases[] = {
-        {Macro(3), true, true, 1},
-        {Macro(3), false, false, 1},
-        {Macro(5), false, false, 1},
-        {Macro(4), false, true, 0},
-        {Macro(3, 1), false, true, 0},  // never applied: no key can play it
+        {Macro(3), true, true, 1},  {Macro(3), false, false, 1},   {Macro(5), false, false, 1},
+        {Macro(4), false, true, 0}, {Macro(3, 1), false, true, 0},  // never applied: no key can
+                                                                    // play it
     };
     for (const Case& c : cases) {
         m_questions = 0;
-        EXPECT_EQ(MacroInUse(editing, c.record, Answering(c.answer)), c.proceed) << c.record.macroId;
+        EXPECT_EQ(MacroInUse(editing, c.record, Answering(c.answer)), c.proceed)
+            << c.record.macroId;
         EXPECT_EQ(m_questions, c.questions) << c.record.macroId;
     }
 }
@@ -65,11 +64,11 @@ TEST_F(MacroUse, EntryAt256IsPassedOver) {
 
 TEST_F(MacroUse, StaleAssignmentsGoBackToDefault) {
     EditingHolder& editing = m_store.EditingConfig();
-    Assign(1, 3);     // kept
-    Assign(2, 5);     // macro gone
-    Assign(3, 7);     // id taken over by a new macro
-    Assign(4, 0);     // no id yet: the first macro of the list
-    Assign(256, 9);   // a G key: its code stays in aux
+    Assign(1, 3);                       // kept
+    Assign(2, 5);                       // macro gone
+    Assign(3, 7);                       // id taken over by a new macro
+    Assign(4, 0);                       // no id yet: the first macro of the list
+    Assign(256, 9);                     // a G key: its code stays in aux
     editing.Image()->Entry(1).aux = 2;  // a loop count stays with a kept entry
     editing.Image()->Entry(6) = {kEntryKey, 0, 0x01E, 0, 0};
 

@@ -3,12 +3,12 @@
 #include <random>
 
 #include "model/files/profile_file.h"
-#include "sync/profile_transfer.h"
 #include "model/files/profile_locations.h"
 #include "ports/settings_store.h"
 #include "support/keyboard_fixture.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_folder.h"
+#include "sync/profile_transfer.h"
 
 namespace korvel::test {
 namespace {
@@ -25,7 +25,8 @@ std::vector<std::uint8_t> MinimalFile() {
 
 void Write(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 void PutU16(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint16_t value) {
@@ -64,12 +65,26 @@ TEST(ValidateProfileFile, HeaderCases) {
              FixChecksum(b);
          },
          0, true},
-        {"reserved flag 1", [](auto& b) { b[30] = 1; FixChecksum(b); }, 1, false},
-        {"reserved flag 2", [](auto& b) { b[30] = 2; FixChecksum(b); }, 0, true},
-        {"real size larger than the header says", [](auto& b) { b.resize(b.size() + 100, 0x5A); }, 1,
-         false},
+        {"reserved flag 1",
+         [](auto& b) {
+             b[30] = 1;
+             FixChecksum(b);
+         },
+         1, false},
+        {"reserved flag 2",
+         [](auto& b) {
+             b[30] = 2;
+             FixChecksum(b);
+         },
+         0, true},
+        {"real size larger than the header says", [](auto& b) { b.resize(b.size() + 100, 0x5A); },
+         1, false},
         {"shorter than an image", [](auto& b) { b.resize(kConfigImageBytes - 1); }, 0, false},
-        {"total bytes disagree", [](auto& b) { PutU32(b, 8, kConfigImageBytes + 2); FixChecksum(b); },
+        {"total bytes disagree",
+         [](auto& b) {
+             PutU32(b, 8, kConfigImageBytes + 2);
+             FixChecksum(b);
+         },
          0, true},
     };
     TempFolder folder;
@@ -131,7 +146,8 @@ TEST_F(ProfileFiles, BlockThreeAndMacrosSurviveSaveAndLoad) {
     {
         auto lock = store.EditingConfig().Lock();
         store.EditingConfig().Image()->blocks[3][17] = {kEntryMedia, 9, 4, 0x1234, 0x5678};
-        store.EditingConfig().SetMacros({TwoActionMacro(3, u"first"), TwoActionMacro(1, u"second")});
+        store.EditingConfig().SetMacros(
+            {TwoActionMacro(3, u"first"), TwoActionMacro(1, u"second")});
     }
     const auto file = folder / "blocks.kvp";
     ASSERT_TRUE(SaveProfileFile(store, true, file));
@@ -209,8 +225,7 @@ TEST_F(ProfileFiles, MutatedFilesLoadWholeOrNotAtAll) {
         // Damage the header and the places where counts and sizes live more often than the rest.
         const int changes = 1 + static_cast<int>(random() % 4);
         for (int i = 0; i < changes; ++i) {
-            const std::size_t at = random() % 2 ? random() % 32
-                                                : random() % bytes.size();
+            const std::size_t at = random() % 2 ? random() % 32 : random() % bytes.size();
             bytes[at] = static_cast<char>(random());
         }
         if (random() % 3 == 0) {
@@ -233,7 +248,8 @@ TEST_F(ProfileFiles, MutatedFilesLoadWholeOrNotAtAll) {
 
 TEST_F(ProfileFiles, TextOffsetsOutsideThePoolAreIgnored) {
     std::vector<std::uint8_t> bytes = MinimalFile();
-    const std::vector<std::uint8_t> pool = {'o', 0, 'k', 0, 0, 0, 'x', 0};  // "ok", then unterminated
+    const std::vector<std::uint8_t> pool = {'o', 0, 'k', 0,
+                                            0,   0, 'x', 0};  // "ok", then unterminated
     bytes.insert(bytes.end(), pool.begin(), pool.end());
     PutU32(bytes, 16, static_cast<std::uint32_t>(pool.size()));
     PutU32(bytes, 8, kConfigImageBytes + static_cast<std::uint32_t>(pool.size()));
@@ -280,9 +296,8 @@ TEST_F(ProfileFiles, WorkingFileIsSavedOnlyWhenItExists) {
 
 TEST(ProfileList, RowsAreWrittenAsCountAndPaths) {
     MemorySettingsStore settings;
-    const std::vector<std::filesystem::path> three = {ProfileFilePath("/p", "a"),
-                                                      ProfileFilePath("/p", "b"),
-                                                      ProfileFilePath("/p", "c")};
+    const std::vector<std::filesystem::path> three = {
+        ProfileFilePath("/p", "a"), ProfileFilePath("/p", "b"), ProfileFilePath("/p", "c")};
     WriteProfileList(settings, three);
     EXPECT_EQ(settings.ReadString("PROFILES", "PROFILE00"), u"3");
     EXPECT_EQ(settings.ReadString("PROFILES", "PROFILE02"), u"/p/b.kvp");

@@ -52,7 +52,7 @@ TEST(PackStringPool, TextsFollowAscendingEntryOrder) {
 TEST(PackStringPool, EntriesWithoutPackedTextPointNowhere) {
     ConfigImage image;
     StringSlotTable slots;
-    image.Entry(1) = {kEntryLaunch, 0, 0, 0, 0};  // no text at all
+    image.Entry(1) = {kEntryLaunch, 0, 0, 0, 0};   // no text at all
     image.Entry(2) = {kEntryKey, 0, 0x01E, 0, 0};  // a text left behind by another type
     slots.SetText(2, u"stale");
     image.Entry(3) = {kEntryText, 0, 0, 0, 0};
@@ -82,8 +82,8 @@ TEST(PoolTextAt, DamagedOffsetsGiveNoText) {
         std::optional<std::u16string> text;
     };
     const Case cases[] = {
-        {0, u"a"}, {2, u""}, {1, std::nullopt}, {4, std::nullopt}, {8, std::nullopt},
-        {0xFFFFFFFE, std::nullopt},
+        {0, u"a"},         {2, u""},          {1, std::nullopt},
+        {4, std::nullopt}, {8, std::nullopt}, {0xFFFFFFFE, std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(PoolTextAt(pool, c.offset), c.text) << c.offset;

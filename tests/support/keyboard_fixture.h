@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "model/image/config_store.h"
-#include "sync/hardware_download.h"
-#include "model/keys/key_codec.h"
 #include "device/command_report.h"
 #include "device/device_link.h"
 #include "device/sim/simulated_channel.h"
 #include "device/sim/virtual_keyboard.h"
+#include "model/image/config_store.h"
+#include "model/keys/key_codec.h"
 #include "support/scripted_prompts.h"
+#include "sync/hardware_download.h"
 
 namespace korvel::test {
 
@@ -58,7 +58,8 @@ protected:
     }
 
     KeyEntry& Editing(int block, ScanCode sc) {
-        return store.EditingConfig().Image()->blocks[static_cast<std::size_t>(block)][SlotOfScan(sc)];
+        return store.EditingConfig().Image()->blocks[static_cast<std::size_t>(block)]
+                                                    [SlotOfScan(sc)];
     }
 
     int Apply(bool allProfiles = true) {

@@ -8,11 +8,11 @@
 #include <optional>
 #include <vector>
 
-#include "sync/lighting_ops.h"
 #include "device/command_report.h"
-#include "support/link_fixture.h"
 #include "device/sim/virtual_keyboard.h"
+#include "support/link_fixture.h"
 #include "support/temp_folder.h"
+#include "sync/lighting_ops.h"
 
 namespace korvel::test {
 

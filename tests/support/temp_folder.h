@@ -13,10 +13,12 @@ namespace korvel::fixtures {
 class TempFolder {
 public:
     TempFolder() {
-        std::mt19937_64 random(static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        std::mt19937_64 random(static_cast<std::uint64_t>(
+                                   std::chrono::steady_clock::now().time_since_epoch().count()) ^
                                reinterpret_cast<std::uintptr_t>(this));
         do {
-            m_path = std::filesystem::temp_directory_path() / ("korvel-shell-test-" + std::to_string(random()));
+            m_path = std::filesystem::temp_directory_path() /
+                     ("korvel-shell-test-" + std::to_string(random()));
         } while (std::filesystem::exists(m_path));
         std::filesystem::create_directories(m_path);
     }

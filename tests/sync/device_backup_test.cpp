@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "sync/device_backup.h"
 #include "model/files/profile_file.h"
 #include "model/files/profile_locations.h"
-#include "sync/profile_transfer.h"
 #include "support/keyboard_fixture.h"
 #include "support/temp_folder.h"
+#include "sync/device_backup.h"
+#include "sync/profile_transfer.h"
 
 namespace korvel::test {
 namespace {
@@ -20,8 +20,8 @@ MacroRecord Macro(std::uint16_t id, std::u16string name, std::uint8_t loops, int
     record.loopCount = loops;
     const ScanCode keys[] = {0x01E, 0x02A, 0x122, 0x11D, 0x030};
     for (int i = 0; i < actions; ++i) {
-        record.actions.push_back({static_cast<std::uint32_t>(10 * (i % 4000)),
-                                  keys[i % 5], static_cast<std::uint16_t>(i % 2)});
+        record.actions.push_back({static_cast<std::uint32_t>(10 * (i % 4000)), keys[i % 5],
+                                  static_cast<std::uint16_t>(i % 2)});
     }
     return record;
 }
@@ -33,12 +33,12 @@ protected:
 };
 
 TEST_F(Backup, RoundTripBringsBackEveryEntryAndMacroTheKeyboardHolds) {
-    store.EditingConfig().SetMacros({Macro(1, u"alpha", 1, 4), Macro(2, u"beta", 0, 7),
-                                     Macro(3, u"gamma", 5, 1)});
+    store.EditingConfig().SetMacros(
+        {Macro(1, u"alpha", 1, 4), Macro(2, u"beta", 0, 7), Macro(3, u"gamma", 5, 1)});
     const KeyEntry held[] = {
-        {kEntryDisabled, 0, 0},   {kEntryKey, 0, 0x030},  {kEntryKey, 0, 0x036},
-        {kEntryMacro, 0, 3},      {kEntryStopMacro, 0, 0}, {kEntryMedia, 0, 17},
-        {kEntryFunction, 0, 6},   {kEntryKey, 0, 0x15B},  {kEntryMacro, 0, 1},
+        {kEntryDisabled, 0, 0}, {kEntryKey, 0, 0x030},   {kEntryKey, 0, 0x036},
+        {kEntryMacro, 0, 3},    {kEntryStopMacro, 0, 0}, {kEntryMedia, 0, 17},
+        {kEntryFunction, 0, 6}, {kEntryKey, 0, 0x15B},   {kEntryMacro, 0, 1},
     };
     const ScanCode keys[] = {0x01E, 0x01F, 0x020, 0x021, 0x022, 0x023, 0x024, 0x00D, 0x148};
     for (int block = 0; block < kOnboardProfiles; ++block) {
@@ -110,7 +110,7 @@ TEST_F(Backup, ADamagedMacroAreaSizeIsBoundByTheCapacity) {
     memory.macroArea[1] = 0x55;
     memory.macroArea[2] = 0xFF;  // 65535 bytes claimed in an area of 8192
     memory.macroArea[3] = 0xFF;
-    memory.macroArea[4] = 3;     // three macros whose offsets point nowhere
+    memory.macroArea[4] = 3;  // three macros whose offsets point nowhere
     keyboard.SetMemory(memory);
     const auto file = folder / "damaged-area.kvp";
     ASSERT_TRUE(BackupDeviceToFile(link, keyCodec, Texts(), file));
@@ -145,7 +145,8 @@ TEST_F(Backup, ImportLoadsSavesTheWorkingFileAndDownloads) {
     CreateDefaultConfig(store, {}, 0, true);
     store.EditingConfig().SetMacros({});
 
-    const ImportResult result = ImportProfileFile(store, download, prompts, Texts(), Documents(), file);
+    const ImportResult result =
+        ImportProfileFile(store, download, prompts, Texts(), Documents(), file);
     EXPECT_EQ(result.outcome, ImportOutcome::Applied);
     EXPECT_TRUE(result.workingFileSaved);
     EXPECT_EQ(ReadBytes(WorkingFile(Documents())), ReadBytes(file));

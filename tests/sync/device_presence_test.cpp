@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "model/keys/key_codec.h"
 #include "device/command_set.h"
-#include "sync/device_presence.h"
 #include "device/result_codes.h"
 #include "device/sim/simulated_backend.h"
+#include "model/keys/key_codec.h"
 #include "support/recording_window.h"
 #include "support/scripted_prompts.h"
+#include "sync/device_presence.h"
 
 namespace korvel {
 namespace {
@@ -23,16 +23,17 @@ KeyTableBytes OwnDefaultTable() {
 class Presence : public ::testing::Test {
 protected:
     Presence()
-        : keyboard(sim::MakeFactoryMemory({.macroCapacityUnits = 16,
-                                           .defaultKeyTable = OwnDefaultTable()})),
+        : keyboard(sim::MakeFactoryMemory(
+              {.macroCapacityUnits = 16, .defaultKeyTable = OwnDefaultTable()})),
           backend(keyboard),
-          presence(backend, link, codec, window, prompts,
-                   [](std::string_view key) {
-                       return key == "MAIN_DEFAULT_MATRIX_PROMPT" ? std::u16string(u"no layout")
-                                                                  : std::u16string();
-                   },
-                   PresenceTimings{std::chrono::milliseconds(5), std::chrono::milliseconds(20),
-                                   std::chrono::milliseconds(1), std::chrono::milliseconds(1)}) {}
+          presence(
+              backend, link, codec, window, prompts,
+              [](std::string_view key) {
+                  return key == "MAIN_DEFAULT_MATRIX_PROMPT" ? std::u16string(u"no layout")
+                                                             : std::u16string();
+              },
+              PresenceTimings{std::chrono::milliseconds(5), std::chrono::milliseconds(20),
+                              std::chrono::milliseconds(1), std::chrono::milliseconds(1)}) {}
 
     bool Arrived() { return presence.LastReportedState() == 1 && presence.FirstOpenDone(); }
 
@@ -50,7 +51,8 @@ TEST_F(Presence, KeyboardPresentAtStartIsHandledOnceAndOpensTheWindow) {
     ASSERT_TRUE(WaitUntil([&] { return Arrived() && window.Events().size() >= 3; }));
     presence.Stop();
     EXPECT_EQ(window.Events(), (Events{"reload", "tray 141", "open"}));
-    EXPECT_EQ(codec.DefaultKeyTable(), OwnDefaultTable()) << "the keyboard's own table replaces ours";
+    EXPECT_EQ(codec.DefaultKeyTable(), OwnDefaultTable())
+        << "the keyboard's own table replaces ours";
     EXPECT_EQ(link.MacroCapacity(), 2048);
     EXPECT_TRUE(prompts.Shown().empty());
 }
@@ -105,10 +107,10 @@ TEST_F(Presence, OtherInterfacesAndDevicesAreTriedAndSkipped) {
     // A device of another product whose path must not even be opened, and one that claims the
     // keyboard's ids in its path but has no command collection.
     backend.AddForeignDevice("sim:mouse&vid_0c45&pid_5005", {}, {});
-    backend.AddForeignDevice("sim:pad&vid_0c45&pid_5304&mi_05",
-                             {sim::ConsumerControlDescriptor().begin(),
-                              sim::ConsumerControlDescriptor().end()},
-                             {0x0C45, 0x5304, 1});
+    backend.AddForeignDevice(
+        "sim:pad&vid_0c45&pid_5304&mi_05",
+        {sim::ConsumerControlDescriptor().begin(), sim::ConsumerControlDescriptor().end()},
+        {0x0C45, 0x5304, 1});
     presence.Start();
     ASSERT_TRUE(WaitUntil([&] { return Arrived(); }));
     presence.Stop();

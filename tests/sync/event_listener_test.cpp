@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "sync/event_listener.h"
 #include "device/sim/simulated_backend.h"
 #include "support/recording_window.h"
+#include "sync/event_listener.h"
 
 namespace korvel {
 namespace {

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "sync/device_backup.h"
-#include "model/macros/macro_blob.h"
 #include "model/files/profile_file.h"
 #include "model/files/profile_locations.h"
+#include "model/macros/macro_blob.h"
 #include "support/keyboard_fixture.h"
 #include "support/lighting_fixture.h"
 #include "support/temp_folder.h"
+#include "sync/device_backup.h"
 
 namespace korvel::test {
 namespace {
@@ -94,7 +94,8 @@ public:
     void DamageMacroArea() {
         sim::KeyboardMemory memory = keyboard.Memory();
         const MacroRecord macros[] = {TwoActionMacro(1, u"A"), TwoActionMacro(2, u"B")};
-        const auto area = BuildMacroBlob(macros, static_cast<std::uint16_t>(MeasureMacros(macros).fullSize), true);
+        const auto area = BuildMacroBlob(
+            macros, static_cast<std::uint16_t>(MeasureMacros(macros).fullSize), true);
         ASSERT_TRUE(area.has_value());
         std::fill(memory.macroArea.begin(), memory.macroArea.end(), 0xA5);
         std::copy(area->begin(), area->end(), memory.macroArea.begin());
@@ -149,29 +150,32 @@ std::size_t FaultPosition(const std::vector<CommandReport>& clean, Fault fault) 
 
 TEST(FaultScenarios, OperationsEndWholeOrNotAtAll) {
     const Scenario scenarios[] = {
-        {"download, unplugged halfway", Operation::Download, Fault::UnplugHalfway, 0, true, Editing::Unchanged},
-        {"download, 0xFE inside the last key table", Operation::Download, Fault::StatusFEInLastKeyTable, 0, true,
+        {"download, unplugged halfway", Operation::Download, Fault::UnplugHalfway, 0, true,
          Editing::Unchanged},
-        {"download, every other request unanswered", Operation::Download, Fault::AnswerEveryOther, 1, true,
+        {"download, 0xFE inside the last key table", Operation::Download,
+         Fault::StatusFEInLastKeyTable, 0, true, Editing::Unchanged},
+        {"download, every other request unanswered", Operation::Download, Fault::AnswerEveryOther,
+         1, true, Editing::Unchanged},
+        {"backup, unplugged halfway", Operation::Backup, Fault::UnplugHalfway, 0, true,
          Editing::Unchanged},
-        {"backup, unplugged halfway", Operation::Backup, Fault::UnplugHalfway, 0, true, Editing::Unchanged},
-        {"backup, 0xFE inside the last key table", Operation::Backup, Fault::StatusFEInLastKeyTable, 0, true,
-         Editing::Unchanged},
-        {"backup, every other request unanswered", Operation::Backup, Fault::AnswerEveryOther, 1, false,
-         Editing::Unchanged},
-        {"backup, macro area claims more than it holds", Operation::Backup, Fault::OversizedMacroArea, 1, false,
-         Editing::Unchanged},
-        {"reload, unplugged halfway", Operation::Reload, Fault::UnplugHalfway, 0, true, Editing::Defaults},
-        {"reload, 0xFE inside the last key table", Operation::Reload, Fault::StatusFEInLastKeyTable, 0, true,
+        {"backup, 0xFE inside the last key table", Operation::Backup, Fault::StatusFEInLastKeyTable,
+         0, true, Editing::Unchanged},
+        {"backup, every other request unanswered", Operation::Backup, Fault::AnswerEveryOther, 1,
+         false, Editing::Unchanged},
+        {"backup, macro area claims more than it holds", Operation::Backup,
+         Fault::OversizedMacroArea, 1, false, Editing::Unchanged},
+        {"reload, unplugged halfway", Operation::Reload, Fault::UnplugHalfway, 0, true,
          Editing::Defaults},
-        {"reload, every other request unanswered", Operation::Reload, Fault::AnswerEveryOther, 1, false,
-         Editing::WorkingFile},
-        {"reload, macro area claims more than it holds", Operation::Reload, Fault::OversizedMacroArea, 1, false,
-         Editing::WorkingFile},
+        {"reload, 0xFE inside the last key table", Operation::Reload, Fault::StatusFEInLastKeyTable,
+         0, true, Editing::Defaults},
+        {"reload, every other request unanswered", Operation::Reload, Fault::AnswerEveryOther, 1,
+         false, Editing::WorkingFile},
+        {"reload, macro area claims more than it holds", Operation::Reload,
+         Fault::OversizedMacroArea, 1, false, Editing::WorkingFile},
         {"lighting read, unplugged halfway", Operation::LightingRead, Fault::UnplugHalfway, 0, true,
          Editing::Unchanged},
-        {"lighting read, every other request unanswered", Operation::LightingRead, Fault::AnswerEveryOther, 0, true,
-         Editing::Unchanged},
+        {"lighting read, every other request unanswered", Operation::LightingRead,
+         Fault::AnswerEveryOther, 0, true, Editing::Unchanged},
     };
     for (const Scenario& s : scenarios) {
         SCOPED_TRACE(s.what);
@@ -190,11 +194,13 @@ TEST(FaultScenarios, OperationsEndWholeOrNotAtAll) {
         World world;
         switch (s.fault) {
             case Fault::UnplugHalfway:
-                world.channel.UnplugAfterWrites(static_cast<int>(FaultPosition(cleanRequests, s.fault)));
+                world.channel.UnplugAfterWrites(
+                    static_cast<int>(FaultPosition(cleanRequests, s.fault)));
                 break;
             case Fault::StatusFEInLastKeyTable:
-                world.keyboard.AnswerWithStatus(sim::kStatusBadChecksum, 1,
-                                                static_cast<int>(FaultPosition(cleanRequests, s.fault)));
+                world.keyboard.AnswerWithStatus(
+                    sim::kStatusBadChecksum, 1,
+                    static_cast<int>(FaultPosition(cleanRequests, s.fault)));
                 break;
             case Fault::AnswerEveryOther:
                 world.keyboard.AnswerEveryOther(true);
@@ -248,8 +254,10 @@ TEST(FaultScenarios, OperationsEndWholeOrNotAtAll) {
                 break;
             }
         }
-        for (const auto& f : std::filesystem::directory_iterator(korvel::ProfileDirectory(world.folder.Path()))) {
-            EXPECT_EQ(f.path().filename(), world.WorkingFile().filename()) << "a temporary file was left behind";
+        for (const auto& f :
+             std::filesystem::directory_iterator(korvel::ProfileDirectory(world.folder.Path()))) {
+            EXPECT_EQ(f.path().filename(), world.WorkingFile().filename())
+                << "a temporary file was left behind";
         }
     }
 }

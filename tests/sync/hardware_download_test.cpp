@@ -7,7 +7,9 @@
 namespace korvel::test {
 namespace {
 
-DeviceKeyCode CodeAt(const KeyTableBytes& table, int position) { return KeyCodeAt(table, position); }
+DeviceKeyCode CodeAt(const KeyTableBytes& table, int position) {
+    return KeyCodeAt(table, position);
+}
 
 int PositionOf(ScanCode sc) {
     const KeyCodec codec;
@@ -57,7 +59,10 @@ TEST_F(Download, EachEntrySendsItsCode) {
     store.EditingConfig().SetMacros(
         {TwoActionMacro(4, u"a"), TwoActionMacro(9, u"b"), TwoActionMacro(2, u"c")});
     const WireCase cases[] = {
-        {"second right shift code is a plain key", 0x00D, {kEntryKey, 0, 0x136}, {0x02, 0x02, 0xE5}},
+        {"second right shift code is a plain key",
+         0x00D,
+         {kEntryKey, 0, 0x136},
+         {0x02, 0x02, 0xE5}},
         {"right shift is a modifier", 0x01E, {kEntryKey, 0, 0x036}, {0x02, 0x01, 0x20}},
         {"media target has no keyboard usage", 0x030, {kEntryKey, 0, 0x122}, {0x02, 0x02, 0x00}},
         {"third macro of the list", 0x01F, {kEntryMacro, 0, 2}, {0x05, 0x01, 0x02}},
@@ -139,7 +144,11 @@ TEST_F(Download, MacroCapacityRule) {
         {"full size fits exactly", 42, 1, true, 1, {}},
         {"only the bare size fits", 41, 1, true, 0, {u"localised: names dropped"}},
         {"bare size equals the capacity", 30, 1, true, 0, {u"localised: names dropped"}},
-        {"too big even without names", 29, 0, false, 0,
+        {"too big even without names",
+         29,
+         0,
+         false,
+         0,
          {std::u16string(kMacroSpaceExceededMessage)}},
     };
     for (const CapacityCase& c : cases) {
@@ -208,22 +217,14 @@ struct DecodeCase {
 
 TEST(DecodeKeyTable, EachCodeGivesItsAssignment) {
     const DecodeCase cases[] = {
-        {{0x05, 0x01, 0x00}, {kEntryMacro, 0, 1}},
-        {{0x05, 0x01, 0x07}, {kEntryMacro, 0, 8}},
-        {{0x05, 0x02, 0x33}, {kEntryStopMacro, 0, 0}},
-        {{0x05, 0x05, 0x04}, {kEntryFunction, 0, 4}},
-        {{0x05, 0x09, 0x04}, {kEntryDisabled, 0, 0}},
-        {{0x03, 0xCD, 0x00}, {kEntryMedia, 0, 1}},
-        {{0x03, 0x83, 0x01}, {kEntryMedia, 0, 0}},
-        {{0x03, 0x34, 0x12}, {kEntryDisabled, 0, 0}},
-        {{0x02, 0x02, 0x05}, {kEntryKey, 0, 0x030}},
-        {{0x02, 0x02, 0xE5}, {kEntryKey, 0, 0x036}},
-        {{0x02, 0x02, 0x00}, {kEntryDisabled, 0, 0}},
-        {{0x02, 0x01, 0x20}, {kEntryKey, 0, 0x036}},
-        {{0x02, 0x01, 0x00}, {kEntryKey, 0, 0}},
-        {{0x02, 0x07, 0x04}, {kEntryDisabled, 0, 0}},
-        {{0x00, 0x00, 0x00}, {kEntryDisabled, 0, 0}},
-        {{0x01, 0x10, 0x00}, {kEntryDisabled, 0, 0}},
+        {{0x05, 0x01, 0x00}, {kEntryMacro, 0, 1}},     {{0x05, 0x01, 0x07}, {kEntryMacro, 0, 8}},
+        {{0x05, 0x02, 0x33}, {kEntryStopMacro, 0, 0}}, {{0x05, 0x05, 0x04}, {kEntryFunction, 0, 4}},
+        {{0x05, 0x09, 0x04}, {kEntryDisabled, 0, 0}},  {{0x03, 0xCD, 0x00}, {kEntryMedia, 0, 1}},
+        {{0x03, 0x83, 0x01}, {kEntryMedia, 0, 0}},     {{0x03, 0x34, 0x12}, {kEntryDisabled, 0, 0}},
+        {{0x02, 0x02, 0x05}, {kEntryKey, 0, 0x030}},   {{0x02, 0x02, 0xE5}, {kEntryKey, 0, 0x036}},
+        {{0x02, 0x02, 0x00}, {kEntryDisabled, 0, 0}},  {{0x02, 0x01, 0x20}, {kEntryKey, 0, 0x036}},
+        {{0x02, 0x01, 0x00}, {kEntryKey, 0, 0}},       {{0x02, 0x07, 0x04}, {kEntryDisabled, 0, 0}},
+        {{0x00, 0x00, 0x00}, {kEntryDisabled, 0, 0}},  {{0x01, 0x10, 0x00}, {kEntryDisabled, 0, 0}},
         {{0x04, 0x10, 0x00}, {kEntryDisabled, 0, 0}},
     };
     const int position = PositionOf(0x01E);
@@ -236,7 +237,8 @@ TEST(DecodeKeyTable, EachCodeGivesItsAssignment) {
         DecodeKeyTable(table, block, kBuiltInDefaultKeyTable);
         ProfileBlock expected = FreshProfileBlock();
         expected[SlotOfScan(0x01E)] = c.expected;
-        EXPECT_EQ(block, expected) << int(c.code.b0) << ' ' << int(c.code.b1) << ' ' << int(c.code.b2);
+        EXPECT_EQ(block, expected)
+            << int(c.code.b0) << ' ' << int(c.code.b1) << ' ' << int(c.code.b2);
     }
 }
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "sync/lighting_ops.h"
-#include "model/lighting/lighting_presets.h"
 #include "device/result_codes.h"
+#include "model/lighting/lighting_presets.h"
 #include "support/lighting_fixture.h"
+#include "sync/lighting_ops.h"
 
 namespace korvel {
 namespace {
@@ -41,9 +41,10 @@ TEST_F(KeyColors, DifferentBaseColourRecoloursFollowersWritesUploadsAndWritesAga
     state.followsBaseColor[1][GridKeyOfScan(kQ)] = false;
 
     EXPECT_EQ(ops.ChooseBaseColor(kTeal), DEV_OK);
-    const std::vector<Header> expected =
-        Concat({{{CMD_BEGIN, 0, 0}, {CMD_WRITE_PARAMS, 3, 42 + 9}}, Upload(1), {{CMD_END, 0, 0}},
-                FieldWrite(1, kParamBaseColor, 3)});
+    const std::vector<Header> expected = Concat({{{CMD_BEGIN, 0, 0}, {CMD_WRITE_PARAMS, 3, 42 + 9}},
+                                                 Upload(1),
+                                                 {{CMD_END, 0, 0}},
+                                                 FieldWrite(1, kParamBaseColor, 3)});
     EXPECT_EQ(Headers(), expected);
     EXPECT_EQ(KeyboardColor(1, LedOfScan(kW)), kTeal);
     EXPECT_EQ(KeyboardColor(1, LedOfScan(kQ)), kBlue);
@@ -72,7 +73,8 @@ TEST_F(KeyColors, WithoutEffect20TheBaseColourTouchesNoColourTable) {
     Connect(1);
     const auto tables = state.colorTables;
     EXPECT_EQ(ops.ChooseBaseColor(kTeal), DEV_OK);
-    EXPECT_EQ(Headers(), Concat({FieldWrite(1, kParamBaseColor, 3), FieldWrite(1, kParamBaseColor, 3)}));
+    EXPECT_EQ(Headers(),
+              Concat({FieldWrite(1, kParamBaseColor, 3), FieldWrite(1, kParamBaseColor, 3)}));
     EXPECT_EQ(state.colorTables, tables);
     EXPECT_EQ(ops.ApplyPreset(0), LIGHTING_REFUSED);
     EXPECT_EQ(ops.PaintKey(GridKeyOfScan(kW)), LIGHTING_REFUSED);
@@ -102,9 +104,9 @@ TEST_F(KeyColors, PaintingSendsOneLightAndDecidesWhetherTheKeyFollows) {
         keyboard.ClearReceived();
 
         EXPECT_EQ(ops.PaintKey(w), DEV_OK);
-        EXPECT_EQ(Headers(), (std::vector<Header>{{CMD_BEGIN, 0, 0},
-                                                  {CMD_WRITE_KEYCOLORS, 3, 512 + 3 * 44},
-                                                  {CMD_END, 0, 0}}));
+        EXPECT_EQ(Headers(),
+                  (std::vector<Header>{
+                      {CMD_BEGIN, 0, 0}, {CMD_WRITE_KEYCOLORS, 3, 512 + 3 * 44}, {CMD_END, 0, 0}}));
         EXPECT_EQ(KeyboardColor(1, 44), c.expectedColor);
         EXPECT_EQ(state.followsBaseColor[1][w], c.follows);
         EXPECT_EQ(view.tints[w], std::optional<Color>(c.expectedColor));
@@ -196,13 +198,16 @@ TEST_F(KeyColors, RestoringDefaultsWritesTheDefaultRecordAndTheFpsPreset) {
     view.Clear();
 
     EXPECT_EQ(ops.RestoreLightingDefaults(), DEV_OK);
-    const std::vector<Header> baseAndUpload = Concat(
-        {{{CMD_BEGIN, 0, 0}, {CMD_WRITE_PARAMS, 3, 42 + 9}}, Upload(1), {{CMD_END, 0, 0}}});
+    const std::vector<Header> baseAndUpload =
+        Concat({{{CMD_BEGIN, 0, 0}, {CMD_WRITE_PARAMS, 3, 42 + 9}}, Upload(1), {{CMD_END, 0, 0}}});
     const std::vector<Header> expected = Concat({
         {{CMD_BEGIN, 0, 0}, {CMD_WRITE_PARAMS, 1, 42}, {CMD_WRITE_PARAMS, 1, 46}, {CMD_END, 0, 0}},
-        {{CMD_BEGIN, 0, 0}}, Upload(1), {{CMD_END, 0, 0}},
+        {{CMD_BEGIN, 0, 0}},
+        Upload(1),
+        {{CMD_END, 0, 0}},
         {{CMD_BEGIN, 0, 0}, {CMD_WRITE_PARAMS, 35, 42}, {CMD_END, 0, 0}},
-        baseAndUpload, baseAndUpload,
+        baseAndUpload,
+        baseAndUpload,
     });
     EXPECT_EQ(Headers(), expected);
     EXPECT_EQ(Received()[2].Data()[0], 0) << "effect 1 goes with the multicolour flag in force";
@@ -241,9 +246,8 @@ TEST_F(KeyColors, RestoringDefaultsWithoutEffects1And20WritesOnlyTheRecord) {
     });
     Connect(2);
     EXPECT_EQ(ops.RestoreLightingDefaults(), DEV_OK);
-    EXPECT_EQ(Headers(), (std::vector<Header>{{CMD_BEGIN, 0, 0},
-                                              {CMD_WRITE_PARAMS, 35, 84},
-                                              {CMD_END, 0, 0}}));
+    EXPECT_EQ(Headers(), (std::vector<Header>{
+                             {CMD_BEGIN, 0, 0}, {CMD_WRITE_PARAMS, 35, 84}, {CMD_END, 0, 0}}));
     EXPECT_TRUE(view.shownEffects.empty());
     EXPECT_TRUE(view.shownPresets.empty());
     EXPECT_EQ(state.current.effect, 1);

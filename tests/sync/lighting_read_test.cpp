@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "sync/lighting_ops.h"
 #include "device/result_codes.h"
 #include "support/lighting_fixture.h"
+#include "sync/lighting_ops.h"
 #include "text/private_profile.h"
 
 namespace korvel {
@@ -40,8 +40,10 @@ TEST_F(LightingRead, ReadAllReadsInfoThenColourPagesThenThreeRecordsInsideOneSeq
     ASSERT_EQ(ops.ReadAllLighting(), 0);
     EXPECT_TRUE(ops.LastReadComplete());
 
-    EXPECT_EQ(Headers(), Concat({{kInfo, kBegin}, ColorReads(0), ColorReads(1), ColorReads(2),
-                                 RecordReads(), {kEnd}}));
+    EXPECT_EQ(
+        Headers(),
+        Concat(
+            {{kInfo, kBegin}, ColorReads(0), ColorReads(1), ColorReads(2), RecordReads(), {kEnd}}));
     const auto memory = keyboard.Memory();
     for (int p = 0; p < 3; ++p) {
         EXPECT_TRUE(std::equal(state.colorTables[p].bytes.begin(), state.colorTables[p].bytes.end(),
@@ -164,9 +166,7 @@ TEST_F(LightingRead, KeyboardGoingAwayHalfWayKeepsTheOldValuesOfWhatWasNotRead) 
         SCOPED_TRACE(fault.name);
         keyboard.SetPlugged(true);
         keyboard.SilenceReplies(0);
-        SetKeyboardMemory([](sim::KeyboardMemory& memory) {
-            memory = sim::MakeFactoryMemory();
-        });
+        SetKeyboardMemory([](sim::KeyboardMemory& memory) { memory = sim::MakeFactoryMemory(); });
         ASSERT_EQ(ops.ReadAllLighting(), 0);
         const auto before = state.records;
         SetKeyboardMemory([](sim::KeyboardMemory& memory) {

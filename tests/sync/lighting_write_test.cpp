@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "sync/lighting_ops.h"
 #include "device/result_codes.h"
 #include "support/lighting_fixture.h"
+#include "sync/lighting_ops.h"
 
 namespace korvel {
 namespace {
@@ -24,22 +24,27 @@ struct FieldWriteCase {
 TEST_F(LightingWrite, EachSetterSendsOneSequenceAtProfileTimes42PlusOffset) {
     const FieldWriteCase cases[] = {
         {"effect 4", [](LightingOps& o) { return o.SetEffect(4); }, {{0, {4}}}},
-        {"effect 2 also writes the multicolour flag", [](LightingOps& o) { return o.SetEffect(2); },
+        {"effect 2 also writes the multicolour flag",
+         [](LightingOps& o) { return o.SetEffect(2); },
          {{0, {2}}, {4, {1}}}},
         {"effect 20", [](LightingOps& o) { return o.SetEffect(20); }, {{0, {20}}}},
         {"brightness 2", [](LightingOps& o) { return o.SetBrightness(2); }, {{1, {2}}}},
-        {"speed slider position 4", [](LightingOps& o) { return o.SetSpeed(SpeedOfSliderPosition(4)); },
+        {"speed slider position 4",
+         [](LightingOps& o) { return o.SetSpeed(SpeedOfSliderPosition(4)); },
          {{2, {1}}}},
         {"direction left", [](LightingOps& o) { return o.SetDirection(1); }, {{3, {1}}}},
         {"multicolour off", [](LightingOps& o) { return o.SetMulticolor(0); }, {{4, {0}}}},
-        {"effect colour", [](LightingOps& o) { return o.SetEffectColor(MakeColor(0x12, 0x34, 0x56)); },
+        {"effect colour",
+         [](LightingOps& o) { return o.SetEffectColor(MakeColor(0x12, 0x34, 0x56)); },
          {{4, {0}}, {5, {0x12, 0x34, 0x56}}}},
-        {"paint colour", [](LightingOps& o) { return o.SetPaintColor(MakeColor(0xAB, 0xCD, 0xEF)); },
+        {"paint colour",
+         [](LightingOps& o) { return o.SetPaintColor(MakeColor(0xAB, 0xCD, 0xEF)); },
          {{12, {0xAB, 0xCD, 0xEF}}}},
         {"report rate", [](LightingOps& o) { return o.SetReportRate(0); }, {{15, {0}}}},
         {"paint tool", [](LightingOps& o) { return o.SetPaintTool(1); }, {{16, {1}}}},
         {"effect-17 colour", [](LightingOps& o) { return o.SetEffect17Color(2); }, {{17, {2}}}},
-        {"a raw field", [](LightingOps& o) {
+        {"a raw field",
+         [](LightingOps& o) {
              const std::uint8_t bytes[] = {0x42};
              return o.WriteParamField(19, bytes);
          },
@@ -96,7 +101,8 @@ TEST_F(LightingWrite, ArgumentsOutOfRangeAndEffectsNotOfferedSendNothing) {
         {"effect 0", [](LightingOps& o) { return o.SetEffect(0); }},
         {"effect 19", [](LightingOps& o) { return o.SetEffect(19); }},
         {"effect 21", [](LightingOps& o) { return o.SetEffect(21); }},
-        {"field past the record", [](LightingOps& o) {
+        {"field past the record",
+         [](LightingOps& o) {
              const std::uint8_t bytes[] = {1, 2};
              return o.WriteParamField(41, bytes);
          }},

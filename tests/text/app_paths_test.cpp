@@ -25,8 +25,8 @@ TEST(AppPaths, EverythingBesideTheProgramComesFromItsFolder) {
         const char* name;
     };
     const Case cases[] = {
-        {paths.MainSkin(), "Main.ini"},       {paths.ProfileSkin(), "Profile.ini"},
-        {paths.UpdateSkin(), "UpdateDlg.ini"}, {paths.MacroSkin(), "Macro.ini"},
+        {paths.MainSkin(), "Main.ini"},           {paths.ProfileSkin(), "Profile.ini"},
+        {paths.UpdateSkin(), "UpdateDlg.ini"},    {paths.MacroSkin(), "Macro.ini"},
         {paths.CompositeSkin(), "Composite.ini"},
     };
     for (const Case& c : cases) {

@@ -13,17 +13,24 @@ namespace {
 std::string RandomIniBytes(std::mt19937& random) {
     // Mostly the characters that give an INI file its structure, so that the parser's branches are
     // all taken, with arbitrary bytes between them.
-    static constexpr char kStructure[] = {'[', ']', '=', '\n', '\r', ' ', '\t', ';', '"', '\'', 'k', 'S', '\0'};
+    static constexpr char kStructure[] = {'[', ']', '=',  '\n', '\r', ' ', '\t',
+                                          ';', '"', '\'', 'k',  'S',  '\0'};
     std::string bytes;
     const int length = std::uniform_int_distribution<int>(0, 300)(random);
     switch (std::uniform_int_distribution<int>(0, 2)(random)) {
-    case 1: bytes = "\xEF\xBB\xBF"; break;
-    case 2: bytes = "\xFF\xFE"; break;
-    default: break;
+        case 1:
+            bytes = "\xEF\xBB\xBF";
+            break;
+        case 2:
+            bytes = "\xFF\xFE";
+            break;
+        default:
+            break;
     }
     for (int i = 0; i < length; ++i) {
         if (std::uniform_int_distribution<int>(0, 1)(random) == 0) {
-            bytes.push_back(kStructure[std::uniform_int_distribution<std::size_t>(0, sizeof kStructure - 1)(random)]);
+            bytes.push_back(kStructure[std::uniform_int_distribution<std::size_t>(
+                0, sizeof kStructure - 1)(random)]);
         } else {
             bytes.push_back(static_cast<char>(std::uniform_int_distribution<int>(0, 255)(random)));
         }

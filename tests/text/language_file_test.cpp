@@ -4,20 +4,23 @@
 
 #include <gtest/gtest.h>
 
-#include "text/private_profile.h"
 #include "base/text_encoding.h"
+#include "support/temp_folder.h"
+#include "text/private_profile.h"
 #include "text/text_keys.h"
 #include "text/text_table.h"
-#include "support/temp_folder.h"
 
 namespace korvel {
 namespace {
 
 std::filesystem::path ShippedLanguageFilePath() {
-    return std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "resources" / "language.ini";
+    return std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "resources" /
+           "language.ini";
 }
 
-std::u16string Widen(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+std::u16string Widen(std::string_view ascii) {
+    return std::u16string(ascii.begin(), ascii.end());
+}
 
 std::u16string Trimmed(std::u16string_view text) {
     while (!text.empty() && text.front() == u' ') {
@@ -38,13 +41,16 @@ protected:
 
     bool Has(std::u16string_view section, std::string_view key) const {
         // A key that is present reads back the same with two different defaults.
-        return m_profile.GetString(section, Widen(key), u"\x01") == m_profile.GetString(section, Widen(key), u"\x02");
+        return m_profile.GetString(section, Widen(key), u"\x01") ==
+               m_profile.GetString(section, Widen(key), u"\x02");
     }
 
     PrivateProfile m_profile;
 };
 
-TEST_F(ShippedLanguageFile, IsUtf8) { EXPECT_EQ(m_profile.Encoding(), TextEncoding::Utf8); }
+TEST_F(ShippedLanguageFile, IsUtf8) {
+    EXPECT_EQ(m_profile.Encoding(), TextEncoding::Utf8);
+}
 
 TEST_F(ShippedLanguageFile, BothSectionsHoldEveryKeyOfTheTableAndOfTheWindows) {
     for (const std::u16string_view section : {kChineseSection, kEnglishSection}) {
@@ -60,7 +66,8 @@ TEST_F(ShippedLanguageFile, BothSectionsHoldEveryKeyOfTheTableAndOfTheWindows) {
 TEST_F(ShippedLanguageFile, EveryTextFitsWithoutBeingCut) {
     for (const std::u16string_view section : {kChineseSection, kEnglishSection}) {
         for (const TextKeyInfo& info : TextKeyTable()) {
-            EXPECT_LE(m_profile.GetString(section, Widen(info.name)).size(), kTextCapacity - 1) << info.name;
+            EXPECT_LE(m_profile.GetString(section, Widen(info.name)).size(), kTextCapacity - 1)
+                << info.name;
         }
     }
 }
@@ -68,7 +75,8 @@ TEST_F(ShippedLanguageFile, EveryTextFitsWithoutBeingCut) {
 TEST_F(ShippedLanguageFile, OnlyTheVersionLabelIsLeftEmpty) {
     for (const std::u16string_view section : {kChineseSection, kEnglishSection}) {
         for (const TextKeyInfo& info : TextKeyTable()) {
-            EXPECT_EQ(m_profile.GetString(section, Widen(info.name)).empty(), info.key == TextKey::MAIN_BUTTON_VELMARO_VER)
+            EXPECT_EQ(m_profile.GetString(section, Widen(info.name)).empty(),
+                      info.key == TextKey::MAIN_BUTTON_VELMARO_VER)
                 << info.name;
         }
         for (const std::string_view key : WindowTextKeys()) {
@@ -81,16 +89,35 @@ TEST_F(ShippedLanguageFile, OnlyTheVersionLabelIsLeftEmpty) {
 // of the pen, or (for the update dialog) Chinese.
 TEST_F(ShippedLanguageFile, EnglishTextsKeepTheBuiltInWording) {
     const std::set<TextKey> reworded{
-        TextKey::MACRO_KEYS_TISHI,       TextKey::MACRO_ACTION_TISHI,   TextKey::MACRO_DELAY_MS,
-        TextKey::MEDIA_PALYER_1,         TextKey::MEDIA_PALY_PAUSE_2,   TextKey::MEDIA_STOP_PALY_3,
-        TextKey::MEDIA_PREV_TRACK_4,     TextKey::MEDIA_Next_TRACK_5,   TextKey::MEDIA_V_LOW_6,
-        TextKey::MEDIA_V_ADD_7,          TextKey::MEDIA_MUTE_8,         TextKey::MEDIA_WWW_HOME_9,
-        TextKey::MEDIA_WWW_REFRESH_10,   TextKey::MEDIA_WWW_STOP_11,    TextKey::MEDIA_WWW_BACK_12,
-        TextKey::MEDIA_WWW_FORWARD_13,   TextKey::MEDIA_WWW_FAVORITE_14, TextKey::MEDIA_WWW_SEARCH_15,
-        TextKey::MEDIA_MY_PC_16,         TextKey::MEDIA_CALC_17,        TextKey::MEDIA_MAIL_18,
-        TextKey::PROFILE_NEW,            TextKey::PROFILE_TIP,          TextKey::MAIN_NO_DEVICE_PROMPT,
-        TextKey::MAIN_UPDATE_ERROR_TEXT, TextKey::MAIN_BOOT_ERROR_TEXT, TextKey::MAIN_SHELL_ERROR_TEXT,
-        TextKey::MAIN_UPDATE_BACKUP_OK,  TextKey::MAIN_UPDATE_BACKUP_NG,
+        TextKey::MACRO_KEYS_TISHI,
+        TextKey::MACRO_ACTION_TISHI,
+        TextKey::MACRO_DELAY_MS,
+        TextKey::MEDIA_PALYER_1,
+        TextKey::MEDIA_PALY_PAUSE_2,
+        TextKey::MEDIA_STOP_PALY_3,
+        TextKey::MEDIA_PREV_TRACK_4,
+        TextKey::MEDIA_Next_TRACK_5,
+        TextKey::MEDIA_V_LOW_6,
+        TextKey::MEDIA_V_ADD_7,
+        TextKey::MEDIA_MUTE_8,
+        TextKey::MEDIA_WWW_HOME_9,
+        TextKey::MEDIA_WWW_REFRESH_10,
+        TextKey::MEDIA_WWW_STOP_11,
+        TextKey::MEDIA_WWW_BACK_12,
+        TextKey::MEDIA_WWW_FORWARD_13,
+        TextKey::MEDIA_WWW_FAVORITE_14,
+        TextKey::MEDIA_WWW_SEARCH_15,
+        TextKey::MEDIA_MY_PC_16,
+        TextKey::MEDIA_CALC_17,
+        TextKey::MEDIA_MAIL_18,
+        TextKey::PROFILE_NEW,
+        TextKey::PROFILE_TIP,
+        TextKey::MAIN_NO_DEVICE_PROMPT,
+        TextKey::MAIN_UPDATE_ERROR_TEXT,
+        TextKey::MAIN_BOOT_ERROR_TEXT,
+        TextKey::MAIN_SHELL_ERROR_TEXT,
+        TextKey::MAIN_UPDATE_BACKUP_OK,
+        TextKey::MAIN_UPDATE_BACKUP_NG,
     };
     // Read through a copy switched to English, whatever the shipped file has chosen.
     fixtures::TempFolder folder;
@@ -108,7 +135,8 @@ TEST_F(ShippedLanguageFile, EnglishTextsKeepTheBuiltInWording) {
 TEST_F(ShippedLanguageFile, TextsWithATrailingBlankKeepIt) {
     // These are followed directly by another text when shown.
     EXPECT_EQ(m_profile.GetString(kEnglishSection, u"KEY_PROMPT_SET"), u"Keys, Set: ");
-    EXPECT_EQ(m_profile.GetString(kEnglishSection, u"PROFILE_TIP"), u"The current contextual mode: ");
+    EXPECT_EQ(m_profile.GetString(kEnglishSection, u"PROFILE_TIP"),
+              u"The current contextual mode: ");
     EXPECT_EQ(m_profile.GetString(kChineseSection, u"KEY_PROMPT_SET"), u"按键设置：");
 }
 

@@ -30,15 +30,20 @@ TEST_P(PrivateProfileEncodings, WritesBackInTheFileEncodingChangingOnlyTheWritte
     const TextEncoding encoding = GetParam();
     TempFolder folder;
     const auto file = folder / "language.ini";
-    WriteBytes(file, Encoded(u"; texts\r\n[LANGUAGE]\r\nlanguage=0\r\n\r\n[CHINESE]\r\nMACRO_NEW_PREFIX=宏\r\n", encoding));
+    WriteBytes(
+        file,
+        Encoded(u"; texts\r\n[LANGUAGE]\r\nlanguage=0\r\n\r\n[CHINESE]\r\nMACRO_NEW_PREFIX=宏\r\n",
+                encoding));
 
     ASSERT_TRUE(WriteProfileString(file, u"language", u"language", u"1"));
     ASSERT_TRUE(WriteProfileString(file, u"CHINESE", u"MENU_1", u"导入"));
     ASSERT_TRUE(WriteProfileString(file, u"ENGINSH", u"MENU_1", u"Import \U0001F3AE"));
 
-    EXPECT_EQ(ReadBytes(file), Encoded(u"; texts\r\n[LANGUAGE]\r\nlanguage=1\r\n\r\n[CHINESE]\r\nMACRO_NEW_PREFIX=宏\r\n"
-                                       u"MENU_1=导入\r\n\r\n[ENGINSH]\r\nMENU_1=Import \U0001F3AE\r\n",
-                                       encoding));
+    EXPECT_EQ(
+        ReadBytes(file),
+        Encoded(u"; texts\r\n[LANGUAGE]\r\nlanguage=1\r\n\r\n[CHINESE]\r\nMACRO_NEW_PREFIX=宏\r\n"
+                u"MENU_1=导入\r\n\r\n[ENGINSH]\r\nMENU_1=Import \U0001F3AE\r\n",
+                encoding));
     const PrivateProfile profile = PrivateProfile::Load(file);
     EXPECT_EQ(profile.Encoding(), encoding);
     EXPECT_EQ(profile.GetString(u"CHINESE", u"MACRO_NEW_PREFIX"), u"宏");
@@ -51,20 +56,29 @@ INSTANTIATE_TEST_SUITE_P(Encodings, PrivateProfileEncodings,
                                            TextEncoding::Utf16LittleEndianWithBom),
                          [](const auto& info) {
                              switch (info.param) {
-                             case TextEncoding::Utf8: return std::string("Utf8");
-                             case TextEncoding::Utf8WithBom: return std::string("Utf8WithBom");
-                             case TextEncoding::Utf16LittleEndianWithBom: return std::string("Utf16LeWithBom");
+                                 case TextEncoding::Utf8:
+                                     return std::string("Utf8");
+                                 case TextEncoding::Utf8WithBom:
+                                     return std::string("Utf8WithBom");
+                                 case TextEncoding::Utf16LittleEndianWithBom:
+                                     return std::string("Utf16LeWithBom");
                              }
                              return std::string("Unknown");
                          });
 
 TEST(PrivateProfile, MatchesSectionsAndKeysWithoutRegardToCase) {
-    IniDocument document = IniDocument::FromBytes("[Language]\nLanguage=1\n[ENGINSH]\nMedia_Next_Track_5=Next Track\n");
+    IniDocument document = IniDocument::FromBytes(
+        "[Language]\nLanguage=1\n[ENGINSH]\nMedia_Next_Track_5=Next Track\n");
     PrivateProfile profile;
     ASSERT_TRUE(profile.SetString(u"language", u"LANGUAGE", u"1"));  // in an empty profile
-    for (const auto& [section, key] : std::initializer_list<std::pair<std::u16string_view, std::u16string_view>>{
-             {u"LANGUAGE", u"language"}, {u"language", u"LANGUAGE"}, {u"LaNgUaGe", u"lAnGuAgE"}, {u" LANGUAGE ", u" language "}}) {
-        EXPECT_EQ(profile.GetString(section, key), u"1") << std::string(section.begin(), section.end());
+    for (const auto& [section, key] :
+         std::initializer_list<std::pair<std::u16string_view, std::u16string_view>>{
+             {u"LANGUAGE", u"language"},
+             {u"language", u"LANGUAGE"},
+             {u"LaNgUaGe", u"lAnGuAgE"},
+             {u" LANGUAGE ", u" language "}}) {
+        EXPECT_EQ(profile.GetString(section, key), u"1")
+            << std::string(section.begin(), section.end());
     }
     EXPECT_EQ(document.Find(u"enginsh", u"MEDIA_NEXT_TRACK_5"), u"Next Track");
     EXPECT_EQ(document.Find(u"ENGINSH", u"MEDIA_Next_TRACK_5"), u"Next Track");
@@ -122,7 +136,8 @@ TEST(PrivateProfile, DefaultLosesItsTrailingBlanksSoOneBlankReadsAsEmpty) {
 
 TEST(PrivateProfile, ValuesLoseSurroundingBlanksAndOnePairOfQuotes) {
     const IniDocument document = IniDocument::FromBytes(
-        "[S]\nplain=  a b \t\nquoted=\"  a b \"\nsingle=' x '\nmixed=\"x'\nlone=\"\ninner=a\"b\"c\n");
+        "[S]\nplain=  a b \t\nquoted=\"  a b \"\nsingle=' x "
+        "'\nmixed=\"x'\nlone=\"\ninner=a\"b\"c\n");
     EXPECT_EQ(document.Find(u"S", u"plain"), u"a b");
     EXPECT_EQ(document.Find(u"S", u"quoted"), u"  a b ");
     EXPECT_EQ(document.Find(u"S", u"single"), u" x ");
@@ -132,7 +147,8 @@ TEST(PrivateProfile, ValuesLoseSurroundingBlanksAndOnePairOfQuotes) {
 }
 
 TEST(PrivateProfile, ValuesThatReadingWouldAlterAreStoredInQuotes) {
-    for (const std::u16string_view value : {u" leading", u"trailing ", u"\"quoted\"", u"'single'", u"plain", u""}) {
+    for (const std::u16string_view value :
+         {u" leading", u"trailing ", u"\"quoted\"", u"'single'", u"plain", u""}) {
         PrivateProfile profile;
         ASSERT_TRUE(profile.SetString(u"S", u"k", value));
         EXPECT_EQ(profile.GetString(u"S", u"k", u"default"), value);
@@ -220,14 +236,14 @@ TEST_P(DamagedFiles, ReadAndWriteWithoutHarm) {
 
     ASSERT_TRUE(WriteProfileString(file, u"Written", u"key", u"value"));
     EXPECT_EQ(ReadProfileString(file, u"written", u"KEY"), u"value");
-    const std::string kept = GetParam().bytes.substr(0, GetParam().bytes.size() - GetParam().droppedAtEnd);
+    const std::string kept =
+        GetParam().bytes.substr(0, GetParam().bytes.size() - GetParam().droppedAtEnd);
     EXPECT_EQ(ReadBytes(file).substr(0, kept.size()), kept);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DamagedFiles,
-    ::testing::Values(DamagedCase{"Empty", ""},
-                      DamagedCase{"OnlyAUtf8Bom", "\xEF\xBB\xBF"},
+    ::testing::Values(DamagedCase{"Empty", ""}, DamagedCase{"OnlyAUtf8Bom", "\xEF\xBB\xBF"},
                       DamagedCase{"InvalidUtf8", "[S]\nk=\xFF\xFE\xC0\x80\xED\xA0\x80\n\x80\x80\n"},
                       DamagedCase{"NulBytes", Bytes("[S]\nk=a\0b\n\0\0\0\n")},
                       DamagedCase{"NoFinalLineBreak", "[S]\nk=v"},
@@ -235,7 +251,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DamagedCase{"UnclosedSection", "[S\nk=v\n["},
                       DamagedCase{"LoneCarriageReturns", "[S]\rk=v\r\r\n"},
                       DamagedCase{"HugeLine", "[S]\nk=" + std::string(1 << 20, 'x')},
-                      DamagedCase{"Utf16WithOddLength", Bytes("\xFF\xFE[\0S\0]\0\n\0k\0=\0v\0\x41"), 1},
+                      DamagedCase{"Utf16WithOddLength", Bytes("\xFF\xFE[\0S\0]\0\n\0k\0=\0v\0\x41"),
+                                  1},
                       DamagedCase{"Utf16WithUnpairedSurrogates",
                                   Bytes("\xFF\xFE[\0S\0]\0\n\0k\0=\0\x00\xD8\n\0\x00\xDC")}),
     [](const auto& info) { return std::string(info.param.name); });

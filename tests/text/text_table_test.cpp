@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "text/private_profile.h"
 #include "base/text_encoding.h"
 #include "support/temp_folder.h"
+#include "text/private_profile.h"
 
 namespace korvel {
 namespace {
@@ -42,7 +42,9 @@ struct LanguageCase {
 };
 
 // Keeps test listings readable: a case prints as its name, not as its bytes.
-void PrintTo(const LanguageCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const LanguageCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class LanguageChoice : public ::testing::TestWithParam<LanguageCase> {};
 
@@ -53,7 +55,8 @@ TEST_P(LanguageChoice, OneSelectsEnglishAnythingElseChinese) {
     TextTable table(file);
     table.LoadTexts();
 
-    const std::u16string_view prefix = GetParam().language == Language::English ? u"English " : u"中文 ";
+    const std::u16string_view prefix =
+        GetParam().language == Language::English ? u"English " : u"中文 ";
     for (const TextKeyInfo& info : TextKeyTable()) {
         EXPECT_EQ(table.Text(info.key), Expected(prefix, info)) << info.name;
     }
@@ -61,15 +64,16 @@ TEST_P(LanguageChoice, OneSelectsEnglishAnythingElseChinese) {
     EXPECT_EQ(table.CaptionLanguage(), GetParam().language);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, LanguageChoice,
-                         ::testing::Values(LanguageCase{"One", "language=1", Language::English},
-                                           LanguageCase{"OneInAnotherCase", "LANGUAGE = 01", Language::English},
-                                           LanguageCase{"Two", "language=2", Language::Chinese},
-                                           LanguageCase{"Zero", "language=0", Language::Chinese},
-                                           LanguageCase{"NotANumber", "language=english", Language::Chinese},
-                                           LanguageCase{"Empty", "language=", Language::Chinese},
-                                           LanguageCase{"Missing", "; no value", Language::Chinese}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Values, LanguageChoice,
+    ::testing::Values(LanguageCase{"One", "language=1", Language::English},
+                      LanguageCase{"OneInAnotherCase", "LANGUAGE = 01", Language::English},
+                      LanguageCase{"Two", "language=2", Language::Chinese},
+                      LanguageCase{"Zero", "language=0", Language::Chinese},
+                      LanguageCase{"NotANumber", "language=english", Language::Chinese},
+                      LanguageCase{"Empty", "language=", Language::Chinese},
+                      LanguageCase{"Missing", "; no value", Language::Chinese}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TextTable, HoldsTheBuiltInTextsUntilLoaded) {
     const TextTable table(std::filesystem::path("no-such-folder") / "language.ini");
@@ -77,7 +81,8 @@ TEST(TextTable, HoldsTheBuiltInTextsUntilLoaded) {
     EXPECT_EQ(table.Text(TextKey::UNKNOWN_KEY), u"Unknown Key: %03x");
     EXPECT_EQ(table.Text(TextKey::PROFILE_NEW), u"\\The new contextual  mode");
     EXPECT_EQ(table.Text(TextKey::MAIN_BOOT_ERROR_TEXT), u"无法进入Boot模式! ");
-    EXPECT_EQ(table.Text("main_no_device_prompt"), u"Device is not detected\uFF0Cthe key settings can not be displayed! ");
+    EXPECT_EQ(table.Text("main_no_device_prompt"),
+              u"Device is not detected\uFF0Cthe key settings can not be displayed! ");
     EXPECT_EQ(table.Text("NOT_A_KEY"), u"");
     EXPECT_EQ(table.LanguageWord(), 0);
 }
@@ -113,7 +118,8 @@ TEST(TextTable, LongValuesAreCutToTheTextCapacity) {
     const std::u16string threeHundred(300, u'x');
     // The update-dialog texts get the same room as every other text, so their English wording is
     // not cut to the length of the Chinese one.
-    const std::u16string update = u"Please choose a valid update file for the keyboard before starting!";
+    const std::u16string update =
+        u"Please choose a valid update file for the keyboard before starting!";
     PrivateProfile profile;
     ASSERT_TRUE(profile.SetString(u"LANGUAGE", u"language", u"1"));
     ASSERT_TRUE(profile.SetString(u"ENGINSH", u"MACRO_ERR_MAX", exact));
@@ -143,7 +149,8 @@ TEST(TextTable, EscapedLineBreaksBecomeRealOnes) {
                "MACRO_ERR_MAX=a\\r\\nb\\\n");
     TextTable table(file);
     table.LoadTexts();
-    EXPECT_EQ(table.Text(TextKey::MACRO_DELETE_CONFIRM_OF_KEYS), u"Keys use this macro,\n  remove it?");
+    EXPECT_EQ(table.Text(TextKey::MACRO_DELETE_CONFIRM_OF_KEYS),
+              u"Keys use this macro,\n  remove it?");
     EXPECT_EQ(table.Text(TextKey::PROFILE_NEW), u"\\The new contextual mode");
     EXPECT_EQ(table.Text(TextKey::MACRO_ERR_MAX), u"a\r\nb\\");
 }
@@ -222,7 +229,8 @@ TEST(TextTable, ReadersDuringASwitchSeeWholeTexts) {
         readers.emplace_back([&] {
             do {
                 const std::u16string text = table.Text(TextKey::MAIN_NO_DEVICE_PROMPT);
-                if (text != u"中文 MAIN_NO_DEVICE_PROMPT" && text != u"English MAIN_NO_DEVICE_PROMPT") {
+                if (text != u"中文 MAIN_NO_DEVICE_PROMPT" &&
+                    text != u"English MAIN_NO_DEVICE_PROMPT") {
                     ++torn;
                 }
                 (void)table.CaptionLanguage();
@@ -241,13 +249,15 @@ TEST(TextTable, ReadersDuringASwitchSeeWholeTexts) {
 
 TEST(TextTable, MacroSpaceMessageIsTheSameInBothLanguages) {
     EXPECT_TRUE(kMacroSpaceMessage.starts_with(u"Macro space exceeds the hardware space.\r\n"));
-    EXPECT_EQ(kMacroSpaceMessage.substr(41),
-              u" Please reduce the number of macros or macro action number\uFF0Cand then download.");
+    EXPECT_EQ(
+        kMacroSpaceMessage.substr(41),
+        u" Please reduce the number of macros or macro action number\uFF0Cand then download.");
     EXPECT_FALSE(FindTextKey("MACRO_SPACE").has_value());
 }
 
 TEST(TextTable, LanguageFileLiesInTheSkinsFolder) {
-    EXPECT_EQ(LanguageFilePath("/opt/korvel"), std::filesystem::path("/opt/korvel/Skins/language.ini"));
+    EXPECT_EQ(LanguageFilePath("/opt/korvel"),
+              std::filesystem::path("/opt/korvel/Skins/language.ini"));
 }
 
 TEST(TextKeys, NamesAreUniqueAndFoundWithoutRegardToCase) {

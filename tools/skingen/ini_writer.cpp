@@ -9,13 +9,19 @@ void Line(QByteArray& out, const std::string& key, const std::string& value) {
 }
 
 void Section(QByteArray& out, const char* name) {
-    if (!out.isEmpty()) out += "\r\n";
+    if (!out.isEmpty())
+        out += "\r\n";
     out += QByteArray("[") + name + "]\r\n";
 }
 
 std::string RectText(const Control& c) {
     const QRect r = c.hidden ? QRect(QPoint(1, 1), c.rect.size()) : c.rect;
-    return QStringLiteral("%1,%2,%3,%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
+    return QStringLiteral("%1,%2,%3,%4")
+        .arg(r.x())
+        .arg(r.y())
+        .arg(r.width())
+        .arg(r.height())
+        .toStdString();
 }
 
 }  // namespace
@@ -25,12 +31,15 @@ QByteArray IniText(const Dialog& dialog) {
     Section(out, "SCREEN");
     Line(out, "Main", dialog.background.toStdString());
     Line(out, "Mask", dialog.mask.toStdString());
-    for (const auto& [key, value] : dialog.screenExtra) Line(out, key, value);
+    for (const auto& [key, value] : dialog.screenExtra)
+        Line(out, key, value);
     Section(out, "BUTTONINFO");
-    for (const Control& c : dialog.controls) Line(out, c.key, RectText(c));
+    for (const Control& c : dialog.controls)
+        Line(out, c.key, RectText(c));
     for (const auto& [name, entries] : dialog.sections) {
         Section(out, name.c_str());
-        for (const auto& [key, value] : entries) Line(out, key, value);
+        for (const auto& [key, value] : entries)
+            Line(out, key, value);
     }
     return out;
 }

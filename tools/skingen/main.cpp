@@ -24,19 +24,24 @@ bool Save(const QDir& dir, const QString& name, const QImage& image) {
         writer.setFormat("jpg");
         writer.setQuality(95);
         writer.setOptimizedWrite(true);
-        if (writer.write(image)) return true;
+        if (writer.write(image))
+            return true;
     } else {
-        // Lossless, so a mask's white stays exactly white: masks in two colours, bitmaps in 24 bits.
+        // Lossless, so a mask's white stays exactly white: masks in two colours, bitmaps in 24
+        // bits.
         writer.setFormat(name.endsWith(QLatin1String(".png")) ? "png" : "bmp");
-        if (writer.write(image.depth() == 1 ? image : image.convertToFormat(QImage::Format_RGB888))) return true;
+        if (writer.write(image.depth() == 1 ? image : image.convertToFormat(QImage::Format_RGB888)))
+            return true;
     }
-    std::fprintf(stderr, "skingen: cannot write %s: %s\n", qPrintable(path), qPrintable(writer.errorString()));
+    std::fprintf(stderr, "skingen: cannot write %s: %s\n", qPrintable(path),
+                 qPrintable(writer.errorString()));
     return false;
 }
 
 bool SaveText(const QDir& dir, const QString& name, const QByteArray& text) {
     QFile file(dir.filePath(name));
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size()) return true;
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size())
+        return true;
     std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(file.fileName()));
     return false;
 }
@@ -53,11 +58,15 @@ int Generate(const QString& folder) {
         ok = SaveText(dir, d.iniFile, IniText(d)) && ok;
         ok = Save(dir, d.background, RenderBackground(d)) && ok;
         ok = Save(dir, d.mask, RenderMask(d)) && ok;
-        for (const StatePicture& s : d.pictures) ok = Save(dir, s.file, RenderStatePicture(d, s.state, s.variant)) && ok;
+        for (const StatePicture& s : d.pictures)
+            ok = Save(dir, s.file, RenderStatePicture(d, s.state, s.variant)) && ok;
     }
     const Dialog& main = skin.front();
-    for (const NamedImage& bitmap : RenderPanelBitmaps(main)) ok = Save(dir, bitmap.file, bitmap.image) && ok;
-    ok = Save(dir, QStringLiteral("Arrow.jpg"), RenderArrowPicture(main.find("LEFT_ARROW")->rect.size())) && ok;
+    for (const NamedImage& bitmap : RenderPanelBitmaps(main))
+        ok = Save(dir, bitmap.file, bitmap.image) && ok;
+    ok = Save(dir, QStringLiteral("Arrow.jpg"),
+              RenderArrowPicture(main.find("LEFT_ARROW")->rect.size())) &&
+         ok;
     return ok ? 0 : 1;
 }
 
@@ -68,10 +77,12 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 2 && args[0] == QLatin1String("--check")) {
         const int problems = skingen::CheckSkin(args[1]);
-        if (problems) std::fprintf(stderr, "skin: %d problem(s) in %s\n", problems, qPrintable(args[1]));
+        if (problems)
+            std::fprintf(stderr, "skin: %d problem(s) in %s\n", problems, qPrintable(args[1]));
         return problems ? 1 : 0;
     }
-    if (args.size() == 1 && !args[0].startsWith(QLatin1String("--"))) return Generate(args[0]);
+    if (args.size() == 1 && !args[0].startsWith(QLatin1String("--")))
+        return Generate(args[0]);
     std::fprintf(stderr, "usage: skingen <folder> | skingen --check <folder>\n");
     return 2;
 }

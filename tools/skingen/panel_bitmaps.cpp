@@ -21,7 +21,8 @@ QColor C(unsigned rgb, int alpha = 255) {
 
 QSize SizeOf(const Dialog& main, const char* key) {
     const Control* c = main.find(key);
-    if (!c) throw std::logic_error(std::string("no control ") + key);
+    if (!c)
+        throw std::logic_error(std::string("no control ") + key);
     return c->rect.size();
 }
 
@@ -44,7 +45,8 @@ void Pill(QPainter& p, const QRectF& r, const QColor& fill, const QColor& edge) 
 // A choice button of the panel: plain, or chosen (accent).
 QImage Choice(QSize size, bool chosen, const std::function<void(QPainter&, QRectF, QColor)>& mark) {
     return Canvas(size, palette::kCard, [&](QPainter& p, QRectF r) {
-        Pill(p, r, chosen ? C(0x1d3f4d) : C(palette::kCap), chosen ? C(palette::kAccent) : C(palette::kEdge));
+        Pill(p, r, chosen ? C(0x1d3f4d) : C(palette::kCap),
+             chosen ? C(palette::kAccent) : C(palette::kEdge));
         mark(p, r, chosen ? C(palette::kAccent) : C(palette::kLegend));
     });
 }
@@ -65,7 +67,8 @@ QImage Switch(QSize size, bool on) {
         p.setBrush(on ? C(palette::kAccent) : C(palette::kCap));
         p.drawRoundedRect(track, 11, 11);
         p.setBrush(on ? QColor(Qt::white) : C(palette::kMuted));
-        p.drawEllipse(QPointF(on ? track.right() - 11 : track.left() + 11, track.center().y()), 8, 8);
+        p.drawEllipse(QPointF(on ? track.right() - 11 : track.left() + 11, track.center().y()), 8,
+                      8);
     });
 }
 
@@ -74,8 +77,10 @@ QImage Multicolour(QSize size, bool on) {
         Pill(p, r, C(palette::kCap), on ? C(palette::kAccent) : C(palette::kEdge));
         const QRectF band = r.adjusted(28, 9, -8, -9);
         QLinearGradient g(band.topLeft(), band.topRight());
-        const unsigned hues[] = {0xff4d4d, 0xffb84d, 0xf5f54d, 0x4ddc6a, 0x4dc4ff, 0x8a5cff, 0xff4dd2};
-        for (int i = 0; i < 7; ++i) g.setColorAt(i / 6.0, C(hues[i], on ? 255 : 90));
+        const unsigned hues[] = {0xff4d4d, 0xffb84d, 0xf5f54d, 0x4ddc6a,
+                                 0x4dc4ff, 0x8a5cff, 0xff4dd2};
+        for (int i = 0; i < 7; ++i)
+            g.setColorAt(i / 6.0, C(hues[i], on ? 255 : 90));
         p.setPen(Qt::NoPen);
         p.setBrush(g);
         p.drawRoundedRect(band, 3, 3);
@@ -85,19 +90,24 @@ QImage Multicolour(QSize size, bool on) {
         p.drawRoundedRect(box, 3, 3);
         if (on) {
             p.setPen(QPen(C(palette::kWindow), 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            p.drawPolyline(QPolygonF({box.topLeft() + QPointF(3.2, 7.2), box.topLeft() + QPointF(6, 10), box.topLeft() + QPointF(11, 4)}));
+            p.drawPolyline(
+                QPolygonF({box.topLeft() + QPointF(3.2, 7.2), box.topLeft() + QPointF(6, 10),
+                           box.topLeft() + QPointF(11, 4)}));
         }
     });
 }
 
 QImage Chip(QSize size, unsigned colour, bool chosen) {
     return Canvas(size, palette::kCard, [&](QPainter& p, QRectF r) {
-        if (chosen) Pill(p, r, Qt::transparent, C(palette::kAccent));
-        Pill(p, r.adjusted(4, 4, -4, -4), C(colour, chosen ? 255 : 200), chosen ? QColor(Qt::white) : Qt::transparent);
+        if (chosen)
+            Pill(p, r, Qt::transparent, C(palette::kAccent));
+        Pill(p, r.adjusted(4, 4, -4, -4), C(colour, chosen ? 255 : 200),
+             chosen ? QColor(Qt::white) : Qt::transparent);
         if (chosen) {
             const QPointF c = r.center();
             p.setPen(QPen(QColor(20, 20, 20, 200), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            p.drawPolyline(QPolygonF({c + QPointF(-5, 0), c + QPointF(-1.5, 3.5), c + QPointF(5, -3.5)}));
+            p.drawPolyline(
+                QPolygonF({c + QPointF(-5, 0), c + QPointF(-1.5, 3.5), c + QPointF(5, -3.5)}));
         }
     });
 }
@@ -114,7 +124,8 @@ void Bucket(QPainter& p, QRectF r, QColor ink) {
     const QPointF c = r.center();
     p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
-    p.drawPolygon(QPolygonF({c + QPointF(-7, -2), c + QPointF(0, -9), c + QPointF(7, -2), c + QPointF(0, 5)}));
+    p.drawPolygon(QPolygonF(
+        {c + QPointF(-7, -2), c + QPointF(0, -9), c + QPointF(7, -2), c + QPointF(0, 5)}));
     p.setBrush(ink);
     p.drawEllipse(c + QPointF(8, 5), 2, 2.5);
     p.setPen(Qt::NoPen);
@@ -128,7 +139,8 @@ QImage Level(QSize size, int level, bool speed) {
         p.setPen(QPen(C(palette::kMuted), 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         if (speed) {
             for (qreal dx : {-4.0, 2.0})
-                p.drawPolyline(QPolygonF({sign + QPointF(dx, -5), sign + QPointF(dx + 4, 0), sign + QPointF(dx, 5)}));
+                p.drawPolyline(QPolygonF(
+                    {sign + QPointF(dx, -5), sign + QPointF(dx + 4, 0), sign + QPointF(dx, 5)}));
         } else {
             p.drawEllipse(sign, 3.5, 3.5);
             for (int i = 0; i < 8; ++i) {
@@ -173,16 +185,20 @@ std::vector<NamedImage> RenderPanelBitmaps(const Dialog& main) {
         return Choice(dir, chosen, [kind](QPainter& p, QRectF r, QColor ink) {
             const QPointF c = r.center();
             switch (kind) {
-            case 0: Arrow(p, c + QPointF(10, 0), c + QPointF(-10, 0), ink); break;  // left
-            case 1: Arrow(p, c + QPointF(-10, 0), c + QPointF(10, 0), ink); break;  // right
-            case 2:                                                                  // spread
-                Arrow(p, c + QPointF(-3, 0), c + QPointF(-16, 0), ink);
-                Arrow(p, c + QPointF(3, 0), c + QPointF(16, 0), ink);
-                break;
-            default:                                                                 // converge
-                Arrow(p, c + QPointF(-17, 0), c + QPointF(-4, 0), ink);
-                Arrow(p, c + QPointF(17, 0), c + QPointF(4, 0), ink);
-                break;
+                case 0:
+                    Arrow(p, c + QPointF(10, 0), c + QPointF(-10, 0), ink);
+                    break;  // left
+                case 1:
+                    Arrow(p, c + QPointF(-10, 0), c + QPointF(10, 0), ink);
+                    break;  // right
+                case 2:     // spread
+                    Arrow(p, c + QPointF(-3, 0), c + QPointF(-16, 0), ink);
+                    Arrow(p, c + QPointF(3, 0), c + QPointF(16, 0), ink);
+                    break;
+                default:  // converge
+                    Arrow(p, c + QPointF(-17, 0), c + QPointF(-4, 0), ink);
+                    Arrow(p, c + QPointF(17, 0), c + QPointF(4, 0), ink);
+                    break;
             }
         });
     };
@@ -200,7 +216,10 @@ std::vector<NamedImage> RenderPanelBitmaps(const Dialog& main) {
     out.push_back({"sjsdown.bmp", Multicolour(dc, true)});
 
     const QSize chip = SizeOf(main, "CONTROL_HONGPIC");
-    for (auto [name, colour] : {std::pair{"hong", 0xff3b3bu}, {"huang", 0xffcf33u}, {"lv", 0x35d46au}, {"lan", 0x3b7bffu}}) {
+    for (auto [name, colour] : {std::pair{"hong", 0xff3b3bu},
+                                {"huang", 0xffcf33u},
+                                {"lv", 0x35d46au},
+                                {"lan", 0x3b7bffu}}) {
         out.push_back({QStringLiteral("%1.bmp").arg(name), Chip(chip, colour, false)});
         out.push_back({QStringLiteral("%1ok.bmp").arg(name), Chip(chip, colour, true)});
     }
@@ -212,11 +231,14 @@ std::vector<NamedImage> RenderPanelBitmaps(const Dialog& main) {
     out.push_back({"user2down.bmp", Choice(tool, true, Bucket)});
 
     const QSize slider = SizeOf(main, "CONTROL_LightSlider");
-    for (int n = 0; n <= 5; ++n) out.push_back({QStringLiteral("%1.bmp").arg(n), Level(slider, n, false)});
-    for (int p = 0; p <= 5; ++p) out.push_back({QStringLiteral("%1.bmp").arg(6 + p), Level(slider, p, true)});
+    for (int n = 0; n <= 5; ++n)
+        out.push_back({QStringLiteral("%1.bmp").arg(n), Level(slider, n, false)});
+    for (int p = 0; p <= 5; ++p)
+        out.push_back({QStringLiteral("%1.bmp").arg(6 + p), Level(slider, p, true)});
 
     const QSize progress = SizeOf(main, "CONTROL_JDTStatic");
-    for (int i = 1; i <= 10; ++i) out.push_back({QStringLiteral("jdt%1.bmp").arg(i), ProgressFrame(progress, i - 1)});
+    for (int i = 1; i <= 10; ++i)
+        out.push_back({QStringLiteral("jdt%1.bmp").arg(i), ProgressFrame(progress, i - 1)});
     return out;
 }
 

@@ -10,7 +10,8 @@ namespace skingen {
 
 const Control* Dialog::find(const std::string& key) const {
     for (const Control& c : controls)
-        if (c.key == key) return &c;
+        if (c.key == key)
+            return &c;
     return nullptr;
 }
 
@@ -37,20 +38,24 @@ Control Hidden(std::string key, QSize size) {
 }
 
 // A segmented control: pieces of equal width side by side, no gap between them.
-void AddSegments(std::vector<Control>& out, const std::vector<std::string>& keys, QPoint at, QSize piece,
-                 const QStringList& labels = {}) {
+void AddSegments(std::vector<Control>& out, const std::vector<std::string>& keys, QPoint at,
+                 QSize piece, const QStringList& labels = {}) {
     const QRect group(at, QSize(piece.width() * int(keys.size()), piece.height()));
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        Control c = Placed(keys[i], QRect(at + QPoint(int(i) * piece.width(), 0), piece), Look::Segment);
+        Control c =
+            Placed(keys[i], QRect(at + QPoint(int(i) * piece.width(), 0), piece), Look::Segment);
         c.group = group;
-        if (i < std::size_t(labels.size())) c.text = labels[int(i)];
+        if (i < std::size_t(labels.size()))
+            c.text = labels[int(i)];
         out.push_back(c);
     }
 }
 
-std::vector<std::pair<std::string, std::string>> Entries(std::initializer_list<std::pair<const char*, const char*>> list) {
+std::vector<std::pair<std::string, std::string>> Entries(
+    std::initializer_list<std::pair<const char*, const char*>> list) {
     std::vector<std::pair<std::string, std::string>> out;
-    for (const auto& [k, v] : list) out.emplace_back(k, v);
+    for (const auto& [k, v] : list)
+        out.emplace_back(k, v);
     return out;
 }
 
@@ -59,11 +64,11 @@ std::vector<std::pair<std::string, std::string>> Entries(std::initializer_list<s
 
 constexpr int kMainWidth = 1200;
 constexpr int kMainHeight = 604;
-constexpr int kPitch = 46;          // one key unit
-constexpr int kGap = 4;             // between key caps
+constexpr int kPitch = 46;  // one key unit
+constexpr int kGap = 4;     // between key caps
 constexpr int kTitleHeight = 44;
 constexpr int kFunctionRowY = 62;
-constexpr int kFirstRowY = 118;     // number row; the rows below follow at kPitch
+constexpr int kFirstRowY = 118;  // number row; the rows below follow at kPitch
 constexpr int kGColumnWidth = 54;
 constexpr int kKeyboardUnits = 23;  // main block 15, gap .5, navigation 3, gap .5, number pad 4
 constexpr int kKeyboardWidth = kKeyboardUnits * kPitch - kGap;
@@ -72,13 +77,15 @@ constexpr int kMainBlockX = kKeyboardLeft + kGColumnWidth + 18;
 
 struct KeyPlace {
     korvel::ScanCode scan;
-    double unit;    // left edge, in key units from the main block's left edge
-    double width;   // in key units
-    int row;        // 0 function row, 1..5 number row .. space row
-    int rows = 1;   // the number pad's tall keys span two rows
+    double unit;   // left edge, in key units from the main block's left edge
+    double width;  // in key units
+    int row;       // 0 function row, 1..5 number row .. space row
+    int rows = 1;  // the number pad's tall keys span two rows
 };
 
-int RowY(int row) { return row == 0 ? kFunctionRowY : kFirstRowY + (row - 1) * kPitch; }
+int RowY(int row) {
+    return row == 0 ? kFunctionRowY : kFirstRowY + (row - 1) * kPitch;
+}
 
 QRect KeyRect(double unit, double width, int row, int rows = 1) {
     const int x = kMainBlockX + int(std::lround(unit * kPitch));
@@ -89,7 +96,8 @@ QRect KeyRect(double unit, double width, int row, int rows = 1) {
 // A full-size ANSI layout; the ScanCodes are the key grid's, row by row.
 std::vector<KeyPlace> KeyboardRows() {
     std::vector<KeyPlace> keys;
-    auto run = [&](int row, double unit, std::initializer_list<korvel::ScanCode> scans, double width = 1) {
+    auto run = [&](int row, double unit, std::initializer_list<korvel::ScanCode> scans,
+                   double width = 1) {
         for (korvel::ScanCode sc : scans) {
             keys.push_back({sc, unit, width, row});
             unit += width;
@@ -102,13 +110,16 @@ std::vector<KeyPlace> KeyboardRows() {
     run(0, 11, {0x043, 0x044, 0x057, 0x058});
     run(0, 15.5, {0x137, 0x046, 0x045});
     // Number row.
-    run(1, 0, {0x029, 0x002, 0x003, 0x004, 0x005, 0x006, 0x007, 0x008, 0x009, 0x00A, 0x00B, 0x00C, 0x00D});
+    run(1, 0,
+        {0x029, 0x002, 0x003, 0x004, 0x005, 0x006, 0x007, 0x008, 0x009, 0x00A, 0x00B, 0x00C,
+         0x00D});
     run(1, 13, {0x00E}, 2);
     run(1, 15.5, {0x152, 0x147, 0x149});
     run(1, 19, {0x145, 0x135, 0x037, 0x04A});
     // Top letter row.
     run(2, 0, {0x00F}, 1.5);
-    run(2, 1.5, {0x010, 0x011, 0x012, 0x013, 0x014, 0x015, 0x016, 0x017, 0x018, 0x019, 0x01A, 0x01B});
+    run(2, 1.5,
+        {0x010, 0x011, 0x012, 0x013, 0x014, 0x015, 0x016, 0x017, 0x018, 0x019, 0x01A, 0x01B});
     run(2, 13.5, {0x02B}, 1.5);
     run(2, 15.5, {0x153, 0x14F, 0x151});
     run(2, 19, {0x047, 0x048, 0x049});
@@ -139,14 +150,22 @@ std::vector<KeyPlace> KeyboardRows() {
 // What a cap shows: the key's name, shortened the way key caps are printed.
 QString CapLegend(const korvel::KeyCodec& codec, korvel::ScanCode sc) {
     QString name = QString::fromStdU16String(codec.KeyNameOf(sc));
-    if (name.startsWith(QLatin1String("Right "))) name = name.mid(6);
-    if (name.startsWith(QLatin1String("Num ")) && name != QLatin1String("Num Lock")) name = name.mid(4);
-    if (name == QLatin1String("Page Up")) return QStringLiteral("Page\nUp");
-    if (name == QLatin1String("Page Down")) return QStringLiteral("Page\nDown");
-    if (name == QLatin1String("Print Screen")) return QStringLiteral("Print\nScreen");
-    if (name == QLatin1String("Scroll Lock")) return QStringLiteral("Scroll\nLock");
-    if (name == QLatin1String("Num Lock")) return QStringLiteral("Num\nLock");
-    if (name == QLatin1String("Space")) return QString();
+    if (name.startsWith(QLatin1String("Right ")))
+        name = name.mid(6);
+    if (name.startsWith(QLatin1String("Num ")) && name != QLatin1String("Num Lock"))
+        name = name.mid(4);
+    if (name == QLatin1String("Page Up"))
+        return QStringLiteral("Page\nUp");
+    if (name == QLatin1String("Page Down"))
+        return QStringLiteral("Page\nDown");
+    if (name == QLatin1String("Print Screen"))
+        return QStringLiteral("Print\nScreen");
+    if (name == QLatin1String("Scroll Lock"))
+        return QStringLiteral("Scroll\nLock");
+    if (name == QLatin1String("Num Lock"))
+        return QStringLiteral("Num\nLock");
+    if (name == QLatin1String("Space"))
+        return QString();
     return name;
 }
 
@@ -166,25 +185,29 @@ Dialog BuildMain() {
     const int iconY = 8;
     const QSize icon(32, 28);
     int x = kMainWidth - 12 - icon.width();
-    for (auto [key, glyph] : {std::pair{"CONTROL_CLOSE", Glyph::Close}, {"CONTROL_MINIMIZE", Glyph::Minimize},
-                              {"CONTROL_MENU", Glyph::Menu}, {"CONTROL_HELP", Glyph::Help},
+    for (auto [key, glyph] : {std::pair{"CONTROL_CLOSE", Glyph::Close},
+                              {"CONTROL_MINIMIZE", Glyph::Minimize},
+                              {"CONTROL_MENU", Glyph::Menu},
+                              {"CONTROL_HELP", Glyph::Help},
                               {"VELMARO_LINK", Glyph::Link}}) {
         c.push_back(WithGlyph(key, QRect(QPoint(x, iconY), icon), Look::Icon, glyph));
         x -= icon.width() + 4;
     }
 
     // Keyboard.
-    const QRect plate(kKeyboardLeft - 12, kFunctionRowY - 10, kGColumnWidth + 18 + kKeyboardWidth + 24,
+    const QRect plate(kKeyboardLeft - 12, kFunctionRowY - 10,
+                      kGColumnWidth + 18 + kKeyboardWidth + 24,
                       RowY(5) + kPitch - kGap + 20 - kFunctionRowY);
     d.decor.push_back({DecorKind::Plate, plate});
 
     const korvel::KeyCodec codec;
     for (const KeyPlace& k : KeyboardRows()) {
-        Control key = Placed(korvel::KeySkinName(korvel::SlotOfScan(k.scan)), KeyRect(k.unit, k.width, k.row, k.rows),
-                             Look::Key);
+        Control key = Placed(korvel::KeySkinName(korvel::SlotOfScan(k.scan)),
+                             KeyRect(k.unit, k.width, k.row, k.rows), Look::Key);
         key.text = CapLegend(codec, k.scan);
         // F1..F4 give way to D1..D6 in the flip layer.
-        if (k.scan >= 0x03B && k.scan <= 0x03E) key.variants = 1 << kMainPlain;
+        if (k.scan >= 0x03B && k.scan <= 0x03E)
+            key.variants = 1 << kMainPlain;
         c.push_back(key);
     }
     Control fn = Placed("KEY_FN", KeyRect(11, 1, 5), Look::Key);
@@ -192,13 +215,15 @@ Dialog BuildMain() {
     c.push_back(fn);
 
     // G keys in a column over the bank backdrop (LOCK_AB), whose badge sits above G1.
-    const QRect bank(kKeyboardLeft - 4, kFunctionRowY - 4, kGColumnWidth + 8, RowY(5) + kPitch - kGap + 8 - kFunctionRowY);
+    const QRect bank(kKeyboardLeft - 4, kFunctionRowY - 4, kGColumnWidth + 8,
+                     RowY(5) + kPitch - kGap + 8 - kFunctionRowY);
     c.push_back(Placed("LOCK_AB", bank, Look::BankPanel));
     const int gTop = kFunctionRowY + 22;
     const int gPitch = (RowY(5) + kPitch - kGap - gTop + kGap) / korvel::kGKeys;
     for (int n = 1; n <= korvel::kGKeys; ++n) {
-        Control g = Placed(korvel::GKeySkinName(n), QRect(kKeyboardLeft, gTop + (n - 1) * gPitch, kGColumnWidth, gPitch - kGap),
-                           Look::Key);
+        Control g = Placed(
+            korvel::GKeySkinName(n),
+            QRect(kKeyboardLeft, gTop + (n - 1) * gPitch, kGColumnWidth, gPitch - kGap), Look::Key);
         g.text = QString::fromStdU16String(korvel::GKeyLabel(n));
         c.push_back(g);
     }
@@ -207,27 +232,34 @@ Dialog BuildMain() {
     const QRect pad = KeyRect(19, 4, 0);
     const int lockW = (pad.width() - 2 * 6) / 3;
     int lx = pad.x();
-    for (auto [key, glyph] : {std::pair{"LOCK_NUM", Glyph::Num}, {"LOCK_CAPS", Glyph::Caps}, {"LOCK_SCROLL", Glyph::Scroll}}) {
-        c.push_back(WithGlyph(key, QRect(lx, pad.y() + 6, lockW, pad.height() - 12), Look::Lock, glyph));
+    for (auto [key, glyph] : {std::pair{"LOCK_NUM", Glyph::Num},
+                              {"LOCK_CAPS", Glyph::Caps},
+                              {"LOCK_SCROLL", Glyph::Scroll}}) {
+        c.push_back(
+            WithGlyph(key, QRect(lx, pad.y() + 6, lockW, pad.height() - 12), Look::Lock, glyph));
         lx += lockW + 6;
     }
 
     // Flip mode: the backdrop of F1..F4, a toggle at each side with its arrow above it, and the
     // D1..D6 caps that take the place of F1..F4 in the flip layer.
-    const QRect f1 = KeyRect(2, 1, 0), f4 = KeyRect(5, 1, 0), f5 = KeyRect(6.5, 1, 0), esc = KeyRect(0, 1, 0);
+    const QRect f1 = KeyRect(2, 1, 0), f4 = KeyRect(5, 1, 0), f5 = KeyRect(6.5, 1, 0),
+                esc = KeyRect(0, 1, 0);
     const QRect fGroup(f1.topLeft(), f4.bottomRight());
     c.push_back(Placed("FLIP_0", fGroup.adjusted(-3, -3, 3, 3), Look::FlipPanel));
     const int toggleW = 18;
     const int leftGapX = esc.right() + 1 + (f1.x() - 3 - esc.right() - 1 - toggleW) / 2;
     const int rightGapX = f4.right() + 4 + (f5.x() - f4.right() - 4 - toggleW) / 2;
-    c.push_back(WithGlyph("FLIP_1", QRect(leftGapX, f1.y() + 16, toggleW, f1.height() - 16), Look::FlipToggle, Glyph::Flip));
-    c.push_back(WithGlyph("FLIP_2", QRect(rightGapX, f1.y() + 16, toggleW, f1.height() - 16), Look::FlipToggle, Glyph::Flip));
+    c.push_back(WithGlyph("FLIP_1", QRect(leftGapX, f1.y() + 16, toggleW, f1.height() - 16),
+                          Look::FlipToggle, Glyph::Flip));
+    c.push_back(WithGlyph("FLIP_2", QRect(rightGapX, f1.y() + 16, toggleW, f1.height() - 16),
+                          Look::FlipToggle, Glyph::Flip));
     c.push_back(Placed("LEFT_ARROW", QRect(leftGapX, f1.y(), toggleW, 12)));
     c.push_back(Placed("RIGHT_ARROW", QRect(rightGapX, f1.y(), toggleW, 12)));
     const int dW = (fGroup.width() - 5 * kGap) / 6;
     for (int i = 0; i < 6; ++i) {
         const int dx = fGroup.x() + int(std::lround(i * (fGroup.width() - dW) / 5.0));
-        Control dk = Placed("FLIP_D" + std::to_string(i + 1), QRect(dx, fGroup.y(), dW, fGroup.height()), Look::Key);
+        Control dk = Placed("FLIP_D" + std::to_string(i + 1),
+                            QRect(dx, fGroup.y(), dW, fGroup.height()), Look::Key);
         dk.text = QStringLiteral("D%1").arg(i + 1);
         dk.variants = 1 << kMainFlipLayer;
         c.push_back(dk);
@@ -237,8 +269,8 @@ Dialog BuildMain() {
     const QRect card(plate.x(), plate.bottom() + 15, plate.width(), 144);
     d.decor.push_back({DecorKind::Card, card});
     const int labelY = card.y() + 16, rowY = labelY + 26, label2Y = rowY + 38, row2Y = label2Y + 26;
-    const int colPower = card.x() + 16, colLevels = colPower + 220 + 56, colDirection = colLevels + 300 + 56,
-              colColour = colDirection + 170 + 56;
+    const int colPower = card.x() + 16, colLevels = colPower + 220 + 56,
+              colDirection = colLevels + 300 + 56, colColour = colDirection + 170 + 56;
     c.push_back(Placed("CONTROL_DengStatic", QRect(colPower, labelY, 140, 22)));
     c.push_back(Placed("CONTROL_DengStaPic", QRect(colPower + 164, labelY - 3, 56, 28)));
     c.push_back(Placed("CONTROL_XGcombox", QRect(colPower, rowY, 220, 30)));
@@ -247,24 +279,32 @@ Dialog BuildMain() {
     c.push_back(Placed("CONTROL_SpeedStatic", QRect(colLevels, label2Y, 300, 22)));
     c.push_back(Placed("CONTROL_SpeedSlider", QRect(colLevels, row2Y, 300, 30)));
     for (const char* suffix : {"", "2", "3"}) {
-        c.push_back(Placed(std::string("CONTROL_BLFXStatic") + suffix, QRect(colDirection, labelY, 170, 22)));
-        c.push_back(Placed(std::string("CONTROL_BLFXLStaPic") + suffix, QRect(colDirection, rowY, 82, 30)));
-        c.push_back(Placed(std::string("CONTROL_BLFXRStaPic") + suffix, QRect(colDirection + 88, rowY, 82, 30)));
+        c.push_back(Placed(std::string("CONTROL_BLFXStatic") + suffix,
+                           QRect(colDirection, labelY, 170, 22)));
+        c.push_back(
+            Placed(std::string("CONTROL_BLFXLStaPic") + suffix, QRect(colDirection, rowY, 82, 30)));
+        c.push_back(Placed(std::string("CONTROL_BLFXRStaPic") + suffix,
+                           QRect(colDirection + 88, rowY, 82, 30)));
     }
     // The colour group and the reactive colour group show for different effects: same place.
-    for (auto [label, picker, dcLabel, dcPic] : {std::tuple{"CONTROL_HXysStatic", "CONTROL_HXysButton", "CONTROL_HXsjsStatic", "CONTROL_HXsjsStaPic"},
-                                                 {"CONTROL_FYYSStatic", "CONTROL_FYYSButton", "CONTROL_FYSJSStatic", "CONTROL_FYSJSStaPic"}}) {
+    for (auto [label, picker, dcLabel, dcPic] :
+         {std::tuple{"CONTROL_HXysStatic", "CONTROL_HXysButton", "CONTROL_HXsjsStatic",
+                     "CONTROL_HXsjsStaPic"},
+          {"CONTROL_FYYSStatic", "CONTROL_FYYSButton", "CONTROL_FYSJSStatic",
+           "CONTROL_FYSJSStaPic"}}) {
         c.push_back(Placed(label, QRect(colColour, labelY, 110, 22)));
         c.push_back(Placed(picker, QRect(colColour, rowY, 110, 30)));
         c.push_back(Placed(dcLabel, QRect(colColour + 126, labelY, 110, 22)));
         c.push_back(Placed(dcPic, QRect(colColour + 126, rowY, 64, 30)));
     }
     int chipX = colColour;
-    for (const char* key : {"CONTROL_HONGPIC", "CONTROL_HUANGPIC", "CONTROL_LVPIC", "CONTROL_LANPIC"}) {
+    for (const char* key :
+         {"CONTROL_HONGPIC", "CONTROL_HUANGPIC", "CONTROL_LVPIC", "CONTROL_LANPIC"}) {
         c.push_back(Placed(key, QRect(chipX, rowY, 52, 30)));
         chipX += 60;
     }
-    // Custom per-key colours (effect 20) use the direction and colour columns, which it never shows.
+    // Custom per-key colours (effect 20) use the direction and colour columns, which it never
+    // shows.
     c.push_back(Placed("CONTROL_USERysStatic", QRect(colDirection, labelY, 110, 22)));
     c.push_back(Placed("CONTROL_USERysButton", QRect(colDirection, rowY, 110, 30)));
     c.push_back(Placed("CONTROL_USERjsStatic", QRect(colDirection + 122, labelY, 110, 22)));
@@ -272,34 +312,42 @@ Dialog BuildMain() {
     c.push_back(Placed("CONTROL_USERgjStatic", QRect(colDirection + 244, labelY, 112, 22)));
     c.push_back(Placed("CONTROL_USERgjStaPic1", QRect(colDirection + 244, rowY, 52, 30)));
     c.push_back(Placed("CONTROL_USERgjStaPic2", QRect(colDirection + 304, rowY, 52, 30)));
-    c.push_back(Placed("CONTROL_umCombo", QRect(colDirection + 372, rowY, card.right() - 15 - colDirection - 372, 30)));
+    c.push_back(Placed("CONTROL_umCombo", QRect(colDirection + 372, rowY,
+                                                card.right() - 15 - colDirection - 372, 30)));
     // Controls of effects the panel never offers: kept out of sight.
-    for (const char* key : {"CONTROL_FYCFStatic", "CONTROL_FYdjcfStatic", "CONTROL_FYggcfStatc", "CONTROL_JTysStatic",
-                            "CONTROL_TSysStatic", "CONTROL_TSsjsStatic", "CONTROL_CDysStatic", "CONTROL_CDsjsStatic"})
+    for (const char* key :
+         {"CONTROL_FYCFStatic", "CONTROL_FYdjcfStatic", "CONTROL_FYggcfStatc", "CONTROL_JTysStatic",
+          "CONTROL_TSysStatic", "CONTROL_TSsjsStatic", "CONTROL_CDysStatic", "CONTROL_CDsjsStatic"})
         c.push_back(Hidden(key, QSize(110, 22)));
-    for (const char* key : {"CONTROL_FYdjcfStaPic", "CONTROL_FYggcfStaPic", "CONTROL_JTysButton", "CONTROL_TSysButton",
-                            "CONTROL_TSsjsStaPic", "CONTROL_CDysButton", "CONTROL_CDsjsStaPic"})
+    for (const char* key :
+         {"CONTROL_FYdjcfStaPic", "CONTROL_FYggcfStaPic", "CONTROL_JTysButton",
+          "CONTROL_TSysButton", "CONTROL_TSsjsStaPic", "CONTROL_CDysButton", "CONTROL_CDsjsStaPic"})
         c.push_back(Hidden(key, QSize(64, 30)));
 
     // Profile bar.
     const int barY = card.bottom() + 28, barH = 36;
     const int left = card.x();
-    AddSegments(c, {"FUNC_PROFILE1", "FUNC_PROFILE2", "FUNC_PROFILE3"}, QPoint(left, barY), QSize(84, barH));
+    AddSegments(c, {"FUNC_PROFILE1", "FUNC_PROFILE2", "FUNC_PROFILE3"}, QPoint(left, barY),
+                QSize(84, barH));
     c.push_back(Placed("FUNC_DEFAULT", QRect(left + 3 * 84 + 12, barY, 118, barH), Look::Button));
     const int rateX = left + 3 * 84 + 12 + 118 + 24;
     c.push_back(Placed("CONTROL_UsbStatic", QRect(rateX, barY - 22, 240, 18)));
-    AddSegments(c, {"FUNC_REPORT1", "FUNC_REPORT2", "FUNC_REPORT3", "FUNC_REPORT4"}, QPoint(rateX, barY), QSize(60, barH),
-                {QStringLiteral("125 Hz"), QStringLiteral("250 Hz"), QStringLiteral("500 Hz"), QStringLiteral("1000 Hz")});
+    AddSegments(c, {"FUNC_REPORT1", "FUNC_REPORT2", "FUNC_REPORT3", "FUNC_REPORT4"},
+                QPoint(rateX, barY), QSize(60, barH),
+                {QStringLiteral("125 Hz"), QStringLiteral("250 Hz"), QStringLiteral("500 Hz"),
+                 QStringLiteral("1000 Hz")});
     const int right = card.right() + 1;
     const int okW = 78;
     c.push_back(Placed("CONTROL_CANCEL", QRect(right - okW, barY, okW, barH), Look::Button));
     c.push_back(Placed("CONTROL_OK", QRect(right - 2 * okW - 8, barY, okW, barH), Look::Primary));
-    c.push_back(Placed("CONTROL2_APPLY", QRect(right - 3 * okW - 16, barY, okW, barH), Look::Button));
+    c.push_back(
+        Placed("CONTROL2_APPLY", QRect(right - 3 * okW - 16, barY, okW, barH), Look::Button));
     const int jdtX = right - 3 * okW - 16 - 8 - 28;
     c.push_back(Placed("CONTROL_JDTStatic", QRect(jdtX, barY + 4, 28, 28)));
     c.push_back(Placed("FUNC_MACRO", QRect(jdtX - 8 - 80, barY, 80, barH), Look::Button));
-    Control scene = WithGlyph("FUNC_PROFILES", QRect(rateX + 240 + 24, barY, jdtX - 16 - 80 - rateX - 240 - 24, barH),
-                              Look::Button, Glyph::Chevron);
+    Control scene = WithGlyph(
+        "FUNC_PROFILES", QRect(rateX + 240 + 24, barY, jdtX - 16 - 80 - rateX - 240 - 24, barH),
+        Look::Button, Glyph::Chevron);
     c.push_back(scene);
     c.push_back(Hidden("FUNC_SWITCH", QSize(60, 24)));
 
@@ -318,16 +366,23 @@ Dialog BuildMain() {
     // Where each arrow face lies in Arrow.jpg.
     IniSection arrows{"BUTTONINFO2", {}};
     for (const ArrowFace& a : ArrowFaces(QSize(toggleW, 12)))
-        arrows.second.emplace_back(a.key, QStringLiteral("%1,%2,%3,%4").arg(a.rect.x()).arg(a.rect.y()).arg(a.rect.width()).arg(a.rect.height()).toStdString());
+        arrows.second.emplace_back(a.key, QStringLiteral("%1,%2,%3,%4")
+                                              .arg(a.rect.x())
+                                              .arg(a.rect.y())
+                                              .arg(a.rect.width())
+                                              .arg(a.rect.height())
+                                              .toStdString());
     d.sections.push_back(arrows);
 
     // Effect names by id (Chinese, then English) and the panel's labels.
     static const char* const kEffects[20][2] = {
-        {"波浪", "Wave"},           {"流光", "Stream"},         {"跑马灯", "Marquee"},    {"彩虹渐变", "Spectrum"},
-        {"呼吸", "Breathing"},      {"触发", "Reactive"},       {"星光", "Starlight"},    {"雨滴", "Raindrop"},
-        {"闪烁", "Twinkle"},        {"极光", "Aurora"},         {"霓虹", "Neon"},         {"彩虹波浪", "Rainbow Wave"},
-        {"脉冲", "Pulse"},          {"扫描", "Scan"},           {"螺旋", "Spiral"},       {"涟漪触发", "Ripple"},
-        {"四色", "Four Colors"},   {"扩散汇聚", "Spread & Converge"},     {"音乐律动", "Music"},    {"自定义", "Custom"}};
+        {"波浪", "Wave"},         {"流光", "Stream"},      {"跑马灯", "Marquee"},
+        {"彩虹渐变", "Spectrum"}, {"呼吸", "Breathing"},   {"触发", "Reactive"},
+        {"星光", "Starlight"},    {"雨滴", "Raindrop"},    {"闪烁", "Twinkle"},
+        {"极光", "Aurora"},       {"霓虹", "Neon"},        {"彩虹波浪", "Rainbow Wave"},
+        {"脉冲", "Pulse"},        {"扫描", "Scan"},        {"螺旋", "Spiral"},
+        {"涟漪触发", "Ripple"},   {"四色", "Four Colors"}, {"扩散汇聚", "Spread & Converge"},
+        {"音乐律动", "Music"},    {"自定义", "Custom"}};
     IniSection mode{"Mode", {}}, mode1{"Mode1", {}};
     for (int id = 1; id <= 20; ++id) {
         mode.second.emplace_back(std::to_string(id), kEffects[id - 1][0]);
@@ -335,12 +390,24 @@ Dialog BuildMain() {
     }
     d.sections.push_back(mode);
     d.sections.push_back(mode1);
-    d.sections.push_back({"Control_Name", Entries({{"Deng", "灯光"}, {"Light", "亮度"}, {"Speed", "速度"}, {"FX", "方向"},
-                                                   {"Color", "颜色"}, {"DC", "多彩"}, {"JColor", "基色"}, {"Tool", "工具"},
+    d.sections.push_back({"Control_Name", Entries({{"Deng", "灯光"},
+                                                   {"Light", "亮度"},
+                                                   {"Speed", "速度"},
+                                                   {"FX", "方向"},
+                                                   {"Color", "颜色"},
+                                                   {"DC", "多彩"},
+                                                   {"JColor", "基色"},
+                                                   {"Tool", "工具"},
                                                    {"Usb", "回报率"}})});
-    d.sections.push_back({"Control_Name1", Entries({{"Deng", "Lighting"}, {"Light", "Brightness"}, {"Speed", "Speed"},
-                                                    {"FX", "Direction"}, {"Color", "Color"}, {"DC", "Multicolor"},
-                                                    {"JColor", "Base color"}, {"Tool", "Tool"}, {"Usb", "Report rate"}})});
+    d.sections.push_back({"Control_Name1", Entries({{"Deng", "Lighting"},
+                                                    {"Light", "Brightness"},
+                                                    {"Speed", "Speed"},
+                                                    {"FX", "Direction"},
+                                                    {"Color", "Color"},
+                                                    {"DC", "Multicolor"},
+                                                    {"JColor", "Base color"},
+                                                    {"Tool", "Tool"},
+                                                    {"Usb", "Report rate"}})});
     return d;
 }
 
@@ -356,11 +423,17 @@ void AddEditorFrame(Dialog& d, Glyph titleGlyph) {
     d.size = kEditorSize;
     d.decor.push_back({DecorKind::TitleStrip, QRect(0, 0, kEditorSize.width(), kTitleHeight)});
     d.decor.push_back({DecorKind::Watermark, QRect(16, 8, 28, 28), titleGlyph});
-    d.decor.push_back({DecorKind::Divider, QRect(16, kEditorBarY - 6, kEditorSize.width() - 32, 1)});
+    d.decor.push_back(
+        {DecorKind::Divider, QRect(16, kEditorBarY - 6, kEditorSize.width() - 32, 1)});
     const int w = 88;
-    d.controls.push_back(Placed("CONTROL_CANCEL", QRect(kEditorSize.width() - 16 - w, kEditorBarY, w, 32), Look::Button));
-    d.controls.push_back(Placed("CONTROL_OK", QRect(kEditorSize.width() - 16 - 2 * w - 8, kEditorBarY, w, 32), Look::Primary));
-    d.controls.push_back(Placed("CONTROL2_APPLY", QRect(kEditorSize.width() - 16 - 3 * w - 16, kEditorBarY, w, 32), Look::Button));
+    d.controls.push_back(Placed(
+        "CONTROL_CANCEL", QRect(kEditorSize.width() - 16 - w, kEditorBarY, w, 32), Look::Button));
+    d.controls.push_back(Placed("CONTROL_OK",
+                                QRect(kEditorSize.width() - 16 - 2 * w - 8, kEditorBarY, w, 32),
+                                Look::Primary));
+    d.controls.push_back(Placed("CONTROL2_APPLY",
+                                QRect(kEditorSize.width() - 16 - 3 * w - 16, kEditorBarY, w, 32),
+                                Look::Button));
 }
 
 // The macro work area; `prefix` is "FUNC_" (macro editor) or "FUNC_MACRO_" (composite editor).
@@ -369,20 +442,28 @@ void AddMacroWork(Dialog& d, const std::string& prefix) {
     const int x0 = kEditorPage.x() + 16, rowA = kEditorPage.y() + 40, listsY = rowA + 36;
     const int listsRight = 448, colX = 460, colW = 108;
     c.push_back(WithGlyph(prefix + "ADD", QRect(x0, rowA, 32, 28), Look::ToolButton, Glyph::Plus));
-    c.push_back(WithGlyph(prefix + "DELETE", QRect(x0 + 36, rowA, 32, 28), Look::ToolButton, Glyph::Minus));
-    c.push_back(WithGlyph(prefix + "RECORD", QRect(colX, listsY, colW, 30), Look::ToolButton, Glyph::Record));
+    c.push_back(
+        WithGlyph(prefix + "DELETE", QRect(x0 + 36, rowA, 32, 28), Look::ToolButton, Glyph::Minus));
+    c.push_back(WithGlyph(prefix + "RECORD", QRect(colX, listsY, colW, 30), Look::ToolButton,
+                          Glyph::Record));
     int y = listsY + 38;
-    for (auto [key, glyph] : {std::pair{"UP_TOP", Glyph::Top}, {"UP", Glyph::Up}, {"DOWN", Glyph::Down}, {"DOWN_BOTTOM", Glyph::Bottom}}) {
+    for (auto [key, glyph] : {std::pair{"UP_TOP", Glyph::Top},
+                              {"UP", Glyph::Up},
+                              {"DOWN", Glyph::Down},
+                              {"DOWN_BOTTOM", Glyph::Bottom}}) {
         c.push_back(WithGlyph(prefix + key, QRect(colX, y, colW, 24), Look::ToolButton, glyph));
         y += 28;
     }
     y += 4;
-    c.push_back(WithGlyph(prefix + "DELETE2", QRect(colX, y, colW, 24), Look::ToolButton, Glyph::Trash));
-    c.push_back(WithGlyph(prefix + "CLEAR", QRect(colX, y + 28, colW, 24), Look::ToolButton, Glyph::Eraser));
+    c.push_back(
+        WithGlyph(prefix + "DELETE2", QRect(colX, y, colW, 24), Look::ToolButton, Glyph::Trash));
+    c.push_back(WithGlyph(prefix + "CLEAR", QRect(colX, y + 28, colW, 24), Look::ToolButton,
+                          Glyph::Eraser));
     const int listsH = y + 28 + 24 - listsY;
     if (prefix == "FUNC_") {
         c.push_back(Placed("PROGRAM_LIST", QRect(x0, listsY, 150, listsH)));
-        c.push_back(Placed("PROGRAM_LIST2", QRect(x0 + 158, listsY, listsRight - x0 - 158, listsH)));
+        c.push_back(
+            Placed("PROGRAM_LIST2", QRect(x0 + 158, listsY, listsRight - x0 - 158, listsH)));
         c.push_back(Placed("FUNC_RECORD_DELAY", QRect(24, kEditorBarY + 4, 240, 24)));
     } else {
         c.push_back(Placed("MARCO_NAME_SETTING", QRect(x0 + 80, rowA, 80, 28)));
@@ -404,7 +485,8 @@ Dialog BuildComposite() {
     auto& c = d.controls;
     Control title = Placed("CONTROL_TITLE", QRect(12, 6, 220, 32), Look::Title);
     c.push_back(title);
-    AddSegments(c, {"CONTROL_KEY", "CONTROL_MACRO", "CONTROL_MEDIA", "CONTROL_FUNCTION"}, QPoint(16, 54), QSize(112, 32));
+    AddSegments(c, {"CONTROL_KEY", "CONTROL_MACRO", "CONTROL_MEDIA", "CONTROL_FUNCTION"},
+                QPoint(16, 54), QSize(112, 32));
     c.push_back(WithGlyph("CONTROL_CLEAR", QRect(508, 54, 36, 32), Look::Icon, Glyph::Eraser));
     c.push_back(WithGlyph("CONTROL_OSK", QRect(548, 54, 36, 32), Look::Icon, Glyph::Keyboard));
     c.push_back(Placed("CONTROL_MASK", kEditorPage, Look::Page));
@@ -419,13 +501,20 @@ Dialog BuildComposite() {
     AddMacroWork(d, "FUNC_MACRO_");
     // The macro page's buttons take their faces from the macro editor's pictures.
     for (Control& m : c)
-        if (m.key.starts_with("FUNC_MACRO_") && m.look != Look::None) m.variants = 1 << kPageMacro;
-    d.pictures = {{"key_normal.jpg", State::Normal, kPageKey},          {"key_over.jpg", State::Over, kPageKey},
-                  {"key_down.jpg", State::Down, kPageKey},              {"media_normal.jpg", State::Normal, kPageMedia},
-                  {"media_over.jpg", State::Over, kPageMedia},          {"media_down.jpg", State::Down, kPageMedia},
-                  {"function_normal.jpg", State::Normal, kPageFunction}, {"function_over.jpg", State::Over, kPageFunction},
-                  {"function_down.jpg", State::Down, kPageFunction},    {"macro2_normal.jpg", State::Normal, kPageMacroOnly},
-                  {"macro2_over.jpg", State::Over, kPageMacroOnly},     {"macro2_down.jpg", State::Down, kPageMacroOnly},
+        if (m.key.starts_with("FUNC_MACRO_") && m.look != Look::None)
+            m.variants = 1 << kPageMacro;
+    d.pictures = {{"key_normal.jpg", State::Normal, kPageKey},
+                  {"key_over.jpg", State::Over, kPageKey},
+                  {"key_down.jpg", State::Down, kPageKey},
+                  {"media_normal.jpg", State::Normal, kPageMedia},
+                  {"media_over.jpg", State::Over, kPageMedia},
+                  {"media_down.jpg", State::Down, kPageMedia},
+                  {"function_normal.jpg", State::Normal, kPageFunction},
+                  {"function_over.jpg", State::Over, kPageFunction},
+                  {"function_down.jpg", State::Down, kPageFunction},
+                  {"macro2_normal.jpg", State::Normal, kPageMacroOnly},
+                  {"macro2_over.jpg", State::Over, kPageMacroOnly},
+                  {"macro2_down.jpg", State::Down, kPageMacroOnly},
                   {"macro2_disable.jpg", State::Disabled, kPageMacroOnly}};
     return d;
 }
@@ -438,8 +527,10 @@ Dialog BuildMacro() {
     AddEditorFrame(d, Glyph::Macro);
     d.decor.push_back({DecorKind::Card, kEditorPage});
     AddMacroWork(d, "FUNC_");
-    d.pictures = {{"macro_normal.jpg", State::Normal},     {"macro_over.jpg", State::Over},
-                  {"macro_down.jpg", State::Down},         {"macro_disable.jpg", State::Disabled},
+    d.pictures = {{"macro_normal.jpg", State::Normal},
+                  {"macro_over.jpg", State::Over},
+                  {"macro_down.jpg", State::Down},
+                  {"macro_disable.jpg", State::Disabled},
                   {"macro_other.jpg", State::Checked}};
     return d;
 }
@@ -461,7 +552,8 @@ Dialog BuildProfile() {
     c.push_back(Placed("CONTROL2_APPLY", QRect(236, 314, 84, 32), Look::Button));
     c.push_back(Placed("CONTROL_OK", QRect(328, 314, 84, 32), Look::Primary));
     c.push_back(Placed("CONTROL_CANCEL", QRect(420, 314, 84, 32), Look::Button));
-    d.pictures = {{"Profile_normal.jpg", State::Normal}, {"Profile_over.jpg", State::Over},
+    d.pictures = {{"Profile_normal.jpg", State::Normal},
+                  {"Profile_over.jpg", State::Over},
                   {"Profile_down.jpg", State::Down}};
     return d;
 }
@@ -477,11 +569,15 @@ Dialog BuildUpdate() {
     d.decor.push_back({DecorKind::Divider, QRect(16, 132, 448, 1)});
     auto& c = d.controls;
     c.push_back(Placed("CONTROL_UPStatic", QRect(16, 70, 340, 32), Look::Well));
-    c.push_back(WithGlyph("CONTROL_OPENButton", QRect(364, 70, 100, 32), Look::ToolButton, Glyph::Folder));
+    c.push_back(
+        WithGlyph("CONTROL_OPENButton", QRect(364, 70, 100, 32), Look::ToolButton, Glyph::Folder));
     c.push_back(Hidden("CONTROL_UPCombox", QSize(120, 24)));
-    c.push_back(WithGlyph("CONTROL_BACKUPButton", QRect(16, 148, 116, 34), Look::ToolButton, Glyph::Save));
-    c.push_back(WithGlyph("CONTROL_CUPButton", QRect(240, 148, 108, 34), Look::ToolButton, Glyph::Cancel));
-    c.push_back(WithGlyph("CONTROL_UPButton", QRect(356, 148, 108, 34), Look::ToolButton, Glyph::Upload));
+    c.push_back(
+        WithGlyph("CONTROL_BACKUPButton", QRect(16, 148, 116, 34), Look::ToolButton, Glyph::Save));
+    c.push_back(
+        WithGlyph("CONTROL_CUPButton", QRect(240, 148, 108, 34), Look::ToolButton, Glyph::Cancel));
+    c.push_back(
+        WithGlyph("CONTROL_UPButton", QRect(356, 148, 108, 34), Look::ToolButton, Glyph::Upload));
     // The update dialog has a normal picture and one picture for every other state.
     d.pictures = {{"update_normal.jpg", State::Normal}, {"update_over.jpg", State::Over}};
     return d;
@@ -493,7 +589,9 @@ std::vector<Dialog> BuildSkin() {
     return {BuildMain(), BuildComposite(), BuildMacro(), BuildProfile(), BuildUpdate()};
 }
 
-QSize ArrowPictureSize() { return QSize(100, 40); }
+QSize ArrowPictureSize() {
+    return QSize(100, 40);
+}
 
 std::vector<ArrowFace> ArrowFaces(QSize face) {
     std::vector<ArrowFace> out;
@@ -503,8 +601,9 @@ std::vector<ArrowFace> ArrowFaces(QSize face) {
             for (int n = 1; n <= 2; ++n) {
                 // The face is cut at (x - 1, y - 1): the value is one past the cell's corner.
                 const QPoint cell(2 + col * (face.width() + 6), 4 + (n - 1) * (face.height() + 6));
-                out.push_back({std::string(up ? "UP_ARROW_" : "DOWN_ARROW_") + side + std::to_string(n),
-                               QRect(cell + QPoint(1, 1), face), up, n == 2});
+                out.push_back(
+                    {std::string(up ? "UP_ARROW_" : "DOWN_ARROW_") + side + std::to_string(n),
+                     QRect(cell + QPoint(1, 1), face), up, n == 2});
             }
             ++col;
         }

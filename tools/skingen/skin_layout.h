@@ -31,9 +31,35 @@ enum class Look {
 };
 
 enum class Glyph {
-    None, Close, Minimize, Menu, Help, Link, Plus, Minus, Folder, Record, Top, Up, Down, Bottom,
-    Trash, Eraser, Keyboard, Save, Upload, Cancel, Caps, Num, Scroll, Flip, Chevron, Macro,
-    Profiles, Media, Function,
+    None,
+    Close,
+    Minimize,
+    Menu,
+    Help,
+    Link,
+    Plus,
+    Minus,
+    Folder,
+    Record,
+    Top,
+    Up,
+    Down,
+    Bottom,
+    Trash,
+    Eraser,
+    Keyboard,
+    Save,
+    Upload,
+    Cancel,
+    Caps,
+    Num,
+    Scroll,
+    Flip,
+    Chevron,
+    Macro,
+    Profiles,
+    Media,
+    Function,
 };
 
 enum class State { Normal, Over, Down, Disabled, Checked };
@@ -42,11 +68,11 @@ struct Control {
     std::string key;
     QRect rect;
     Look look = Look::None;
-    QString text;               // key legend, or the label baked into a face (report rates)
+    QString text;  // key legend, or the label baked into a face (report rates)
     Glyph glyph = Glyph::None;
-    bool hidden = false;        // written as "1,1,w,h": the dialog hides it by design
-    QRect group;                // Segment: the whole segmented control
-    int variants = -1;          // bit mask of the dialog variants that draw it
+    bool hidden = false;  // written as "1,1,w,h": the dialog hides it by design
+    QRect group;          // Segment: the whole segmented control
+    int variants = -1;    // bit mask of the dialog variants that draw it
 };
 
 enum class DecorKind { TitleStrip, Wordmark, Plate, Card, Divider, Watermark };
@@ -83,7 +109,13 @@ struct Dialog {
 
 // Variants of the dialogs that have more than one look.
 enum MainVariant { kMainPlain = 0, kMainFlipLayer = 1 };
-enum CompositeVariant { kPageKey = 0, kPageMedia = 1, kPageFunction = 2, kPageMacroOnly = 3, kPageMacro = 4 };
+enum CompositeVariant {
+    kPageKey = 0,
+    kPageMedia = 1,
+    kPageFunction = 2,
+    kPageMacroOnly = 3,
+    kPageMacro = 4
+};
 
 // Colours shared by the painter and the panel bitmaps.
 namespace palette {
@@ -111,7 +143,7 @@ struct ArrowFace {
     std::string key;  // UP_ARROW_LEFT1 ...
     QRect rect;       // face position inside Arrow.jpg, as written: the face is drawn at (x-1, y-1)
     bool up;
-    bool strong;      // the second look of each arrow
+    bool strong;  // the second look of each arrow
 };
 QSize ArrowPictureSize();
 std::vector<ArrowFace> ArrowFaces(QSize faceSize);

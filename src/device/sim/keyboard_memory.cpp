@@ -2,18 +2,16 @@
 
 #include <algorithm>
 
-
 namespace korvel::sim {
 namespace {
 
 // Bytes 0..9 of the information block are the keyboard's own; the tool only writes them back.
-constexpr std::array<std::uint8_t, 10> kInfoPreamble = {0x4B, 0x56, 0x01, 0x00, 0x02, 0x07,
-                                                        0x10, 0x00, 0x00, 0x00};
+constexpr std::array<std::uint8_t, 10> kInfoPreamble = {0x4B, 0x56, 0x01, 0x00, 0x02,
+                                                        0x07, 0x10, 0x00, 0x00, 0x00};
 
 // An empty macro area: magic 0x55AA, a 16-byte blob holding no macros and no names.
-constexpr std::array<std::uint8_t, 16> kEmptyMacroArea = {0xAA, 0x55, 0x10, 0x00, 0x00, 0x00,
-                                                          0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-                                                          0x00, 0x00, 0x00, 0x00};
+constexpr std::array<std::uint8_t, 16> kEmptyMacroArea = {
+    0xAA, 0x55, 0x10, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
 
 // The lighting a factory-new keyboard starts each profile with: its first 35 parameter bytes
 // (effect 1, brightness 5, speed 3, ...); the rest of the 42-byte record is zero. These are the

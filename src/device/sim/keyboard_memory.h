@@ -4,14 +4,14 @@
 #include <cstdint>
 #include <vector>
 
-#include "device/default_key_table.h"
 #include "device/command_set.h"
+#include "device/default_key_table.h"
 #include "device/device_info_block.h"
 
 namespace korvel::sim {
 
-inline constexpr int kParamAreaBytes = kOnboardProfiles * kParamRecordBytes;        // 126
-inline constexpr int kKeyTableAreaBytes = kOnboardProfiles * kKeyTableBytes;        // 1134
+inline constexpr int kParamAreaBytes = kOnboardProfiles * kParamRecordBytes;       // 126
+inline constexpr int kKeyTableAreaBytes = kOnboardProfiles * kKeyTableBytes;       // 1134
 inline constexpr int kKeyColorAreaBytes = kOnboardProfiles * kKeyColorPageStride;  // 1536
 inline constexpr int kMaxMacroCapacity = 255 * kMacroCapacityUnit;                 // 32640
 
@@ -37,8 +37,8 @@ struct FactoryOptions {
 
 // A factory-new keyboard: profile 0 active; the default table in the default area and in all
 // three key tables; an empty macro area; for every profile the default lighting record
-// (the factory parameter bytes, the rest of the 42 bytes zero); white key colours; effects 1..18 and
-// (with per-key colours) 20.
+// (the factory parameter bytes, the rest of the 42 bytes zero); white key colours; effects 1..18
+// and (with per-key colours) 20.
 KeyboardMemory MakeFactoryMemory(const FactoryOptions& options = {});
 
 }  // namespace korvel::sim

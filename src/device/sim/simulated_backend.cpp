@@ -165,9 +165,15 @@ const std::string SimulatedBackend::kBootKeyboardPath = "sim:keyboard&vid_0c45&p
 const std::string SimulatedBackend::kConsumerPath = "sim:keyboard&vid_0c45&pid_5304&mi_01";
 const std::string SimulatedBackend::kCommandPath = "sim:keyboard&vid_0c45&pid_5304&mi_02";
 
-std::span<const std::uint8_t> BootKeyboardDescriptor() { return kBootKeyboard; }
-std::span<const std::uint8_t> ConsumerControlDescriptor() { return kConsumer; }
-std::span<const std::uint8_t> CommandDescriptor() { return kCommand; }
+std::span<const std::uint8_t> BootKeyboardDescriptor() {
+    return kBootKeyboard;
+}
+std::span<const std::uint8_t> ConsumerControlDescriptor() {
+    return kConsumer;
+}
+std::span<const std::uint8_t> CommandDescriptor() {
+    return kCommand;
+}
 
 SimulatedBackend::SimulatedBackend(VirtualKeyboard& keyboard) : m_keyboard(keyboard) {}
 

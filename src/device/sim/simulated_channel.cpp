@@ -76,8 +76,8 @@ bool SimulatedChannel::WriteReport(const std::uint8_t* buffer, std::size_t lengt
     if (reply) {
         {
             std::lock_guard lock(m_mutex);
-            m_input.push_back(Pending{{reply->bytes.begin(), reply->bytes.end()},
-                                      Clock::now() + m_latency});
+            m_input.push_back(
+                Pending{{reply->bytes.begin(), reply->bytes.end()}, Clock::now() + m_latency});
         }
         m_inputArrived.notify_all();
     }

@@ -1,17 +1,19 @@
 #include "gui/mainwnd/key_grid.h"
 
-#include "model/image/config_store.h"
-#include "model/keys/key_codec.h"
 #include "gui/widgets/ini_file.h"
 #include "gui/widgets/png_button.h"
 #include "gui/widgets/skin_placement.h"
+#include "model/image/config_store.h"
+#include "model/keys/key_codec.h"
 
 namespace korvel {
 namespace {
 
 const QString kButtonInfo = QStringLiteral("BUTTONINFO");
 
-int GSlot(int n) { return GKeySlot(n, GKeyBank::A); }
+int GSlot(int n) {
+    return GKeySlot(n, GKeyBank::A);
+}
 
 }  // namespace
 
@@ -24,9 +26,9 @@ KeyGrid::KeyGrid(QWidget* dialog, const CIniFile& skin, const SkinSurfaces* surf
     }
     for (int i = 0; i < kKeyButtons; ++i) {
         const KeyButtonInfo& info = kKeyButtonTable[i];
-        m_keys[i] = MakeButton(dialog, info.controlId, skin,
-                               QString::fromStdString(KeySkinName(SlotOfScan(info.scan))),
-                               surfaces);
+        m_keys[i] =
+            MakeButton(dialog, info.controlId, skin,
+                       QString::fromStdString(KeySkinName(SlotOfScan(info.scan))), surfaces);
     }
     m_fn = MakeButton(dialog, kFnControlId, skin, QStringLiteral("KEY_FN"), surfaces);
 }
@@ -36,7 +38,8 @@ CPngButton* KeyGrid::MakeButton(QWidget* dialog, int controlId, const CIniFile& 
     auto* button = new CPngButton(dialog);
     button->setObjectName(entry);
     PlaceImageButton(button, skin, kButtonInfo, entry, surfaces);
-    connect(button, &QAbstractButton::clicked, this, [this, controlId] { emit keyClicked(controlId); });
+    connect(button, &QAbstractButton::clicked, this,
+            [this, controlId] { emit keyClicked(controlId); });
     return button;
 }
 

@@ -3,9 +3,9 @@
 #include <QObject>
 #include <array>
 
+#include "gui/mainwnd/key_grid_layout.h"
 #include "model/keys/key_codes.h"
 #include "model/keys/key_tip.h"
-#include "gui/mainwnd/key_grid_layout.h"
 
 namespace korvel {
 

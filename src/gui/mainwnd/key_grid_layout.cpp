@@ -33,7 +33,9 @@ const std::array<KeyButtonInfo, kKeyButtons> kKeyButtonTable = {{
 }};
 // clang-format on
 
-int GKeyControlId(int n) { return n <= 5 ? 999 + n : 1134 + n; }
+int GKeyControlId(int n) {
+    return n <= 5 ? 999 + n : 1134 + n;
+}
 
 int GKeyOfControl(int controlId) {
     if (controlId >= 1000 && controlId <= 1004) {

@@ -8,27 +8,27 @@
 #include <QThread>
 #include <thread>
 
-#include "model/image/config_store.h"
-#include "sync/device_backup.h"
-#include "sync/hardware_download.h"
-#include "model/keys/key_codec.h"
-#include "model/files/profile_file.h"
-#include "sync/profile_transfer.h"
 #include "device/command_set.h"
 #include "device/device_link.h"
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/lighting_panel.h"
-#include "gui/mainwnd/profile_bar.h"
 #include "gui/mainwnd/main_window_bridge.h"
+#include "gui/mainwnd/profile_bar.h"
 #include "gui/shell/about_dialog.h"
-#include "model/keys/key_texts_from_table.h"
-#include "ports/prompts.h"
-#include "text/text_table.h"
 #include "gui/shell/launchers.h"
 #include "gui/shell/single_instance.h"
 #include "gui/shell/tray_icon.h"
 #include "gui/widgets/png_button.h"
 #include "gui/widgets/skin_placement.h"
+#include "model/files/profile_file.h"
+#include "model/image/config_store.h"
+#include "model/keys/key_codec.h"
+#include "model/keys/key_texts_from_table.h"
+#include "ports/prompts.h"
+#include "sync/device_backup.h"
+#include "sync/hardware_download.h"
+#include "sync/profile_transfer.h"
+#include "text/text_table.h"
 
 namespace korvel {
 namespace {
@@ -45,12 +45,12 @@ struct ControlInfo {
     const char* entry;
 };
 constexpr ControlInfo kControls[] = {
-    {1, "CONTROL_OK"},           {2, "CONTROL_CANCEL"},      {1006, "CONTROL2_APPLY"},
-    {1121, "VELMARO_LINK"},
-    {1122, "CONTROL_HELP"},      {1123, "CONTROL_MINIMIZE"}, {1124, "CONTROL_CLOSE"},
-    {1139, "CONTROL_MENU"},      {1134, "VELMARO_VER"},      {1125, "LOCK_CAPS"},
-    {1126, "LOCK_NUM"},          {1127, "LOCK_SCROLL"},      {1128, "LOCK_AB"},
-    {1129, "FLIP_0"},            {1130, "FLIP_1"},           {1131, "FLIP_2"},
+    {1, "CONTROL_OK"},       {2, "CONTROL_CANCEL"},  {1006, "CONTROL2_APPLY"},
+    {1121, "VELMARO_LINK"},  {1122, "CONTROL_HELP"}, {1123, "CONTROL_MINIMIZE"},
+    {1124, "CONTROL_CLOSE"}, {1139, "CONTROL_MENU"}, {1134, "VELMARO_VER"},
+    {1125, "LOCK_CAPS"},     {1126, "LOCK_NUM"},     {1127, "LOCK_SCROLL"},
+    {1128, "LOCK_AB"},       {1129, "FLIP_0"},       {1130, "FLIP_1"},
+    {1131, "FLIP_2"},
 };
 
 // Captions of the main buttons: id, text key, tooltip key.
@@ -59,9 +59,8 @@ struct CaptionInfo {
     const char* caption;
 };
 constexpr CaptionInfo kCaptions[] = {
-    {1, "PROFILE_OK"},        {2, "PROFILE_CANCLE"},    {1006, "PROFILE_APPLY"},
-    {1007, "PROFILE_MACRO"},  {1135, "PROFILE_1"},      {1136, "PROFILE_2"},
-    {1137, "PROFILE_3"},      {1138, "PROFILE_DEFAULT"},
+    {1, "PROFILE_OK"},   {2, "PROFILE_CANCLE"}, {1006, "PROFILE_APPLY"}, {1007, "PROFILE_MACRO"},
+    {1135, "PROFILE_1"}, {1136, "PROFILE_2"},   {1137, "PROFILE_3"},     {1138, "PROFILE_DEFAULT"},
 };
 struct TooltipInfo {
     int id;
@@ -74,7 +73,9 @@ constexpr TooltipInfo kTooltips[] = {
     {1139, "MAIN_MENU_PROMPT"},
 };
 
-QString Q(const std::u16string& text) { return QString::fromStdU16String(text); }
+QString Q(const std::u16string& text) {
+    return QString::fromStdU16String(text);
+}
 
 }  // namespace
 
@@ -88,7 +89,9 @@ CKorvelDlg::CKorvelDlg(MainWindowServices services, QWidget* parent)
     connect(&m_lightingTimer, &QTimer::timeout, this, &CKorvelDlg::lightingRefreshRequested);
 }
 
-CKorvelDlg::~CKorvelDlg() { Shutdown(); }
+CKorvelDlg::~CKorvelDlg() {
+    Shutdown();
+}
 
 std::u16string CKorvelDlg::Caption(const char* key) const {
     return m_services.texts.ReadText(key, m_services.texts.CaptionLanguage());
@@ -136,12 +139,11 @@ bool CKorvelDlg::Initialise() {
     // The device threads start last, so their first messages find every control in place.
     m_bridge = new MainWindowBridge(*this);
     const TextLookup texts = Texts();
-    m_listener = std::make_unique<EventListener>(m_services.backend, *m_bridge,
-                                                 m_services.listenerTimings);
-    m_presence = std::make_unique<DevicePresence>(m_services.backend, m_services.link,
-                                                  m_services.keyCodec, *m_bridge,
-                                                  m_services.prompts, texts,
-                                                  m_services.presenceTimings);
+    m_listener =
+        std::make_unique<EventListener>(m_services.backend, *m_bridge, m_services.listenerTimings);
+    m_presence = std::make_unique<DevicePresence>(
+        m_services.backend, m_services.link, m_services.keyCodec, *m_bridge, m_services.prompts,
+        texts, m_services.presenceTimings);
     if (m_services.startSwitch) {
         m_presence->SetFirstOpenDone();
     }
@@ -159,8 +161,8 @@ bool CKorvelDlg::LoadSurfaces() {
         const char* file;
     };
     const Picture pictures[] = {
-        {&m_surfaces.normal, "main_normal.jpg"},   {&m_surfaces.hover, "main_over.jpg"},
-        {&m_surfaces.pressed, "main_down.jpg"},    {&m_surfaces.disabled, "main_disable.jpg"},
+        {&m_surfaces.normal, "main_normal.jpg"},  {&m_surfaces.hover, "main_over.jpg"},
+        {&m_surfaces.pressed, "main_down.jpg"},   {&m_surfaces.disabled, "main_disable.jpg"},
         {&m_surfaces.checked, "main_color0.jpg"},
     };
     for (const Picture& picture : pictures) {
@@ -239,7 +241,9 @@ CPngButton* CKorvelDlg::Control(int controlId) const {
     return m_profileBar != nullptr ? m_profileBar->Button(controlId) : nullptr;
 }
 
-bool CKorvelDlg::IsReady() const { return m_bridge != nullptr && m_bridge->IsReady(); }
+bool CKorvelDlg::IsReady() const {
+    return m_bridge != nullptr && m_bridge->IsReady();
+}
 
 void CKorvelDlg::SetModified(bool modified) {
     m_modified = modified;
@@ -248,7 +252,9 @@ void CKorvelDlg::SetModified(bool modified) {
     }
 }
 
-int CKorvelDlg::ActiveProfile() { return DevGetActiveProfile(m_services.link); }
+int CKorvelDlg::ActiveProfile() {
+    return DevGetActiveProfile(m_services.link);
+}
 
 void CKorvelDlg::RefreshKeyGrid() {
     auto lock = m_services.store.EditingConfig().Lock();
@@ -290,7 +296,9 @@ void CKorvelDlg::ShowTrayState(bool eventIcon, std::uint16_t icon) {
     m_trayPresenter->ShowTrayState(eventIcon, icon);
 }
 
-void CKorvelDlg::OnLightingChangedOnKeyboard() { m_lightingTimer.start(0); }
+void CKorvelDlg::OnLightingChangedOnKeyboard() {
+    m_lightingTimer.start(0);
+}
 
 void CKorvelDlg::FollowInstance(SingleInstance& instance) {
     // Queued: leaving the program waits for the device threads while handling events, which must
@@ -301,7 +309,9 @@ void CKorvelDlg::FollowInstance(SingleInstance& instance) {
             Qt::QueuedConnection);
 }
 
-void CKorvelDlg::OnKeyClicked(int controlId) { OpenKeyEditor(controlId); }
+void CKorvelDlg::OnKeyClicked(int controlId) {
+    OpenKeyEditor(controlId);
+}
 
 void CKorvelDlg::OpenKeyEditor(int controlId) {
     // The key editor opens here once it exists; until then a click changes nothing.
@@ -312,15 +322,15 @@ void CKorvelDlg::ShowMenu() {
     QMenu menu(this);
     const auto caption = [this](const char* key) { return Q(Caption(key)); };
     menu.addAction(caption("MENU_1"), this, [this] {
-        const QString file = QFileDialog::getOpenFileName(this, QString(), QString(),
-                                                          QStringLiteral("(*.kvp)"));
+        const QString file =
+            QFileDialog::getOpenFileName(this, QString(), QString(), QStringLiteral("(*.kvp)"));
         if (!file.isEmpty()) {
             Import(std::filesystem::path(file.toStdU16String()));
         }
     });
     menu.addAction(caption("MENU_2"), this, [this] {
-        const QString file = QFileDialog::getSaveFileName(this, QString(), QString(),
-                                                          QStringLiteral("(*.kvp)"));
+        const QString file =
+            QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("(*.kvp)"));
         if (!file.isEmpty()) {
             ExportProfileFile(m_services.store, std::filesystem::path(file.toStdU16String()));
         }
@@ -386,11 +396,10 @@ void CKorvelDlg::Apply() {
         auto lock = store.EditingConfig().Lock();
         DeviceDownload download(DownloadParts{store, m_services.link, m_services.keyCodec,
                                               m_services.prompts, Texts()});
-        const bool applied =
-            SaveWorkingFile(store, false, m_services.paths.DocumentsDirectory()) &&
-            ApplyConfig(store, false, download) == 1;
-        QMetaObject::invokeMethod(this, [this, applied] { FinishApply(applied); },
-                                  Qt::QueuedConnection);
+        const bool applied = SaveWorkingFile(store, false, m_services.paths.DocumentsDirectory()) &&
+                             ApplyConfig(store, false, download) == 1;
+        QMetaObject::invokeMethod(
+            this, [this, applied] { FinishApply(applied); }, Qt::QueuedConnection);
     });
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     worker->start();
@@ -407,8 +416,9 @@ void CKorvelDlg::FinishApply(bool applied) {
 }
 
 void CKorvelDlg::StepProgress() {
-    const QString frame = QDir(SkinFolder()).filePath(
-        QStringLiteral("jdt%1.bmp").arg(m_progressFrame % kProgressFrames + 1));
+    const QString frame =
+        QDir(SkinFolder())
+            .filePath(QStringLiteral("jdt%1.bmp").arg(m_progressFrame % kProgressFrames + 1));
     m_progress->setPixmap(QPixmap(frame));
     ++m_progressFrame;
 }

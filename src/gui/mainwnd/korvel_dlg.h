@@ -4,11 +4,11 @@
 #include <map>
 #include <memory>
 
-#include "ports/text_lookup.h"
 #include "gui/mainwnd/main_window_services.h"
 #include "gui/shell/tray_icon_presenter.h"
 #include "gui/widgets/base_dialog.h"
 #include "gui/widgets/skin_surfaces.h"
+#include "ports/text_lookup.h"
 
 class QLabel;
 

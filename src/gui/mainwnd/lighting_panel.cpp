@@ -57,12 +57,12 @@ constexpr PanelControl kPanel[] = {
 // clang-format on
 
 constexpr const char* kBitmaps[] = {
-    "dengup.bmp", "dengdown.bmp", "leftup.bmp",  "leftdown.bmp", "rightup.bmp", "rightdown.bmp",
-    "kuosan.bmp", "kuosandown.bmp", "julong.bmp", "julongdown.bmp", "sjsup.bmp", "sjsdown.bmp",
-    "hong.bmp",   "hongok.bmp",   "huang.bmp",   "huangok.bmp",  "lv.bmp",      "lvok.bmp",
-    "lan.bmp",    "lanok.bmp",    "user1up.bmp", "user1down.bmp", "user2up.bmp", "user2down.bmp",
-    "0.bmp", "1.bmp", "2.bmp", "3.bmp", "4.bmp", "5.bmp", "6.bmp", "7.bmp", "8.bmp", "9.bmp",
-    "10.bmp", "11.bmp",
+    "dengup.bmp", "dengdown.bmp",   "leftup.bmp",  "leftdown.bmp",   "rightup.bmp", "rightdown.bmp",
+    "kuosan.bmp", "kuosandown.bmp", "julong.bmp",  "julongdown.bmp", "sjsup.bmp",   "sjsdown.bmp",
+    "hong.bmp",   "hongok.bmp",     "huang.bmp",   "huangok.bmp",    "lv.bmp",      "lvok.bmp",
+    "lan.bmp",    "lanok.bmp",      "user1up.bmp", "user1down.bmp",  "user2up.bmp", "user2down.bmp",
+    "0.bmp",      "1.bmp",          "2.bmp",       "3.bmp",          "4.bmp",       "5.bmp",
+    "6.bmp",      "7.bmp",          "8.bmp",       "9.bmp",          "10.bmp",      "11.bmp",
 };
 
 const QString kLabelStyle = QStringLiteral("color: #d8dce4; background: transparent;");

@@ -22,7 +22,7 @@ void QtPrompts::ShowMessage(std::u16string_view text, MessageKind kind) {
     OnGuiThread([this, message, kind] {
         const QMessageBox::Icon icon = kind == MessageKind::Information ? QMessageBox::Information
                                        : kind == MessageKind::Warning   ? QMessageBox::Warning
-                                                                         : QMessageBox::Critical;
+                                                                        : QMessageBox::Critical;
         QMessageBox box(icon, QString(), message, QMessageBox::Ok, m_owner);
         box.exec();
     });

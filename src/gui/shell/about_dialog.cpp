@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "text/text_table.h"
 #include "gui/shell/launchers.h"
 #include "gui/shell/tray_icon_pictures.h"
+#include "text/text_table.h"
 
 namespace korvel {
 namespace {
@@ -55,7 +55,8 @@ CAboutDlg::CAboutDlg(const TextTable& texts, ShellLauncher& launcher, const QStr
     m_copyright->setTextFormat(Qt::PlainText);
 
     // A button reads "&" as the mark of a shortcut letter; addresses carry it in their queries.
-    m_link = new QPushButton(QString(m_linkAddress).replace(QLatin1Char('&'), QLatin1String("&&")), this);
+    m_link = new QPushButton(QString(m_linkAddress).replace(QLatin1Char('&'), QLatin1String("&&")),
+                             this);
     m_link->setObjectName(QStringLiteral("about_link"));
     m_link->setProperty("controlId", int(IDC_ABOUT_LINK));
     m_link->setFlat(true);
@@ -103,12 +104,16 @@ void CAboutDlg::ShowBox() {
 
 void CAboutDlg::LoadTexts() {
     const Language language = m_texts.CaptionLanguage();
-    auto text = [&](const char* key) { return QString::fromStdU16String(m_texts.ReadText(key, language)); };
+    auto text = [&](const char* key) {
+        return QString::fromStdU16String(m_texts.ReadText(key, language));
+    };
     setWindowTitle(text("MENU_3"));
     m_intro->setText(text("GUANYU_JIESHAO"));
     m_copyright->setText(text("GUANYU_BANQUAN"));
 }
 
-void CAboutDlg::OpenLink() { OpenLinkAddress(m_launcher, m_linkAddress); }
+void CAboutDlg::OpenLink() {
+    OpenLinkAddress(m_launcher, m_linkAddress);
+}
 
 }  // namespace korvel

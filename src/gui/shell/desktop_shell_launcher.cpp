@@ -6,7 +6,9 @@
 
 namespace korvel {
 
-bool DesktopShellLauncher::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool DesktopShellLauncher::OpenUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
 
 bool DesktopShellLauncher::StartProgram(const QString& program, const QString& workingDirectory) {
     return QProcess::startDetached(program, QStringList(), workingDirectory);

@@ -3,13 +3,15 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include "text/app_paths.h"
 #include "gui/shell/shell_launcher.h"
+#include "text/app_paths.h"
 
 namespace korvel {
 namespace {
 
-QString QtPath(const std::filesystem::path& path) { return QString::fromStdU16String(path.u16string()); }
+QString QtPath(const std::filesystem::path& path) {
+    return QString::fromStdU16String(path.u16string());
+}
 
 }  // namespace
 

@@ -4,19 +4,19 @@
 #include <QMessageBox>
 #include <iostream>
 
-#include "model/image/config_store.h"
-#include "model/keys/key_codec.h"
-#include "device/device_link.h"
 #include "app/keyboard_bus.h"
+#include "device/device_link.h"
 #include "gui/mainwnd/korvel_dlg.h"
 #include "gui/platform/qt_prompts.h"
 #include "gui/shell/command_line.h"
-#include "model/keys/key_texts_from_table.h"
-#include "text/text_table.h"
 #include "gui/shell/desktop_shell_launcher.h"
 #include "gui/shell/launchers.h"
 #include "gui/shell/single_instance.h"
 #include "gui/shell/startup_environment.h"
+#include "model/image/config_store.h"
+#include "model/keys/key_codec.h"
+#include "model/keys/key_texts_from_table.h"
+#include "text/text_table.h"
 
 using namespace korvel;
 
@@ -49,8 +49,8 @@ int main(int argc, char** argv) {
     keyCodec.SetTexts(KeyTextsFromTable(texts));
     QtPrompts prompts;
 
-    auto bus = KeyboardBus::Open({options->simulate, options->simulateState, options->latencyMs},
-                                 error);
+    auto bus =
+        KeyboardBus::Open({options->simulate, options->simulateState, options->latencyMs}, error);
     if (!bus) {
         std::cerr << "korvel: " << error << "\n";
         QMessageBox::critical(nullptr, QString(), QString::fromStdString(error));

@@ -68,7 +68,9 @@ SingleInstance::Outcome SingleInstance::Claim(bool kill) {
     return Outcome::Run;
 }
 
-bool SingleInstance::IsListening() const { return m_server != nullptr && m_server->isListening(); }
+bool SingleInstance::IsListening() const {
+    return m_server != nullptr && m_server->isListening();
+}
 
 bool SingleInstance::SendToRunning(const QString& serverName, int message, std::uint32_t tag) {
     QLocalSocket socket;

@@ -9,13 +9,16 @@
 namespace korvel {
 namespace {
 
-std::filesystem::path FsPath(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
+std::filesystem::path FsPath(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
 
 }  // namespace
 
 void SetSettingsRoot() {
     QCoreApplication::setOrganizationName(QLatin1String(kSettingsOrganisation));
-    QCoreApplication::setApplicationName(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+    QCoreApplication::setApplicationName(
+        QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
 }
 
 std::vector<std::string> ArgumentsAfterProgram(const QStringList& arguments) {
@@ -34,7 +37,8 @@ QString DocumentsFolder(const StartOptions& options) {
 }
 
 AppPaths MakeAppPaths(const StartOptions& options) {
-    return AppPaths(FsPath(QCoreApplication::applicationDirPath()), FsPath(DocumentsFolder(options)));
+    return AppPaths(FsPath(QCoreApplication::applicationDirPath()),
+                    FsPath(DocumentsFolder(options)));
 }
 
 }  // namespace korvel

@@ -56,7 +56,9 @@ void CTrayIcon::SetTooltipText(const QString& text) {
     }
 }
 
-QString CTrayIcon::TooltipText() const { return m_created ? m_icon->toolTip() : QString(); }
+QString CTrayIcon::TooltipText() const {
+    return m_created ? m_icon->toolTip() : QString();
+}
 
 void CTrayIcon::Remove() {
     if (!m_created) {

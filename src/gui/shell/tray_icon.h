@@ -28,7 +28,8 @@ public:
     // Whether the desktop has a notification area; tests may answer for it.
     using Availability = std::function<bool()>;
 
-    explicit CTrayIcon(const TextTable& texts, QObject* parent = nullptr, Availability available = {});
+    explicit CTrayIcon(const TextTable& texts, QObject* parent = nullptr,
+                       Availability available = {});
     ~CTrayIcon() override;
 
     // Called once by the main window while it initialises, with KEYBOARD_TRAY_DESC.

@@ -6,14 +6,16 @@
 
 namespace korvel {
 
-TrayIconPresenter::TrayIconPresenter(CTrayIcon& tray, QObject* parent) : QObject(parent), m_tray(tray) {}
+TrayIconPresenter::TrayIconPresenter(CTrayIcon& tray, QObject* parent)
+    : QObject(parent), m_tray(tray) {}
 
 void TrayIconPresenter::ShowTrayState(bool eventIcon, std::uint16_t icon) {
     if (QThread::currentThread() == thread()) {
         Apply(eventIcon, icon);
         return;
     }
-    QMetaObject::invokeMethod(this, [this, eventIcon, icon] { Apply(eventIcon, icon); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, eventIcon, icon] { Apply(eventIcon, icon); }, Qt::QueuedConnection);
 }
 
 void TrayIconPresenter::Apply(bool eventIcon, std::uint16_t icon) {

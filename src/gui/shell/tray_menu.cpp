@@ -21,7 +21,8 @@ void FillTrayMenu(QMenu& menu, const TextTable& texts) {
     menu.clear();
     const Language language = texts.TextLanguage();
     for (const Item& item : kItems) {
-        QAction* action = menu.addAction(QString::fromStdU16String(texts.ReadText(item.key, language)));
+        QAction* action =
+            menu.addAction(QString::fromStdU16String(texts.ReadText(item.key, language)));
         action->setData(static_cast<int>(item.command));
     }
     menu.setDefaultAction(menu.actions().constFirst());

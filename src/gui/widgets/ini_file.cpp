@@ -7,7 +7,9 @@ namespace {
 
 constexpr std::size_t kValueBuffer = 2048;
 
-std::filesystem::path FsPath(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
+std::filesystem::path FsPath(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
 
 }  // namespace
 

@@ -118,8 +118,7 @@ void CPngButton::paintEvent(QPaintEvent*) {
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRect(1, 1, width() - 2, height() - 2));
     } else if (surface != nullptr) {
-        painter.drawPixmap(QPoint(0, 0), *surface,
-                           QRect(m_offset - QPoint(1, 1), size()));
+        painter.drawPixmap(QPoint(0, 0), *surface, QRect(m_offset - QPoint(1, 1), size()));
     }
     if (m_textEnabled) {
         DrawCaption(painter);

@@ -40,8 +40,9 @@ public:
     bool IsChecked() const { return m_checked; }
     bool IsHovered() const { return m_hover; }
 
-    void SetTextStyle(bool enabled, int pointSize = 8, const QString& face = QStringLiteral("Tahoma"),
-                      QColor colour = Qt::black, unsigned format = kTextDefault);
+    void SetTextStyle(bool enabled, int pointSize = 8,
+                      const QString& face = QStringLiteral("Tahoma"), QColor colour = Qt::black,
+                      unsigned format = kTextDefault);
     void SetTextMargins(int left, int right, int top, int bottom);
     void SetTextRotation(int escapement, bool rotated);
     void SetFrame(QColor colour, bool on);

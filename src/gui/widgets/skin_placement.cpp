@@ -34,8 +34,8 @@ void PlaceImageButton(CPngButton* button, const CIniFile& ini, const QString& se
 }
 
 void PlaceImageButtonAt(CPngButton* button, const CIniFile& ini, const QString& section,
-                        const QString& key, const QString& offsetSection,
-                        const QString& offsetKey, const SkinSurfaces* picture) {
+                        const QString& key, const QString& offsetSection, const QString& offsetKey,
+                        const SkinSurfaces* picture) {
     button->setGeometry(ReadSkinRect(ini, section, key));
     const QRect offset = ReadSkinRect(ini, offsetSection, offsetKey);
     button->SetPicturesAt(offset.x(), offset.y(), picture, false);

@@ -16,7 +16,8 @@ struct SkinSurfaces;
 QRect ReadSkinRect(const CIniFile& ini, const QString& section, const QString& key);
 
 // Moves a control to its rectangle.
-void PlaceControl(QWidget* control, const CIniFile& ini, const QString& section, const QString& key);
+void PlaceControl(QWidget* control, const CIniFile& ini, const QString& section,
+                  const QString& key);
 
 // Moves a control to the rectangle's corner, keeping its size, and repaints it.
 void MoveControl(QWidget* control, const CIniFile& ini, const QString& section, const QString& key);
@@ -29,7 +30,7 @@ void PlaceImageButton(CPngButton* button, const CIniFile& ini, const QString& se
 // Moves an image button to the rectangle of `key` and shows one picture in every state, cut at
 // the corner of the rectangle of `offsetKey` in `offsetSection` (the main window's arrows).
 void PlaceImageButtonAt(CPngButton* button, const CIniFile& ini, const QString& section,
-                        const QString& key, const QString& offsetSection,
-                        const QString& offsetKey, const SkinSurfaces* picture);
+                        const QString& key, const QString& offsetSection, const QString& offsetKey,
+                        const SkinSurfaces* picture);
 
 }  // namespace korvel

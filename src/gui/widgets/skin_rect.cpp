@@ -34,6 +34,8 @@ QRect ParseSkinRect(const QString& value) {
     return QRect(numbers[0], numbers[1], numbers[2], numbers[3]);
 }
 
-bool IsDisabledPlacement(const QRect& rect) { return rect.x() == 1 && rect.y() == 1; }
+bool IsDisabledPlacement(const QRect& rect) {
+    return rect.x() == 1 && rect.y() == 1;
+}
 
 }  // namespace korvel

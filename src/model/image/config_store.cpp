@@ -23,7 +23,9 @@ void ActiveHolder::Release() {
     m_image.reset();
 }
 
-void ReleaseEditingConfig(ConfigStore& store) { store.EditingConfig().Release(); }
+void ReleaseEditingConfig(ConfigStore& store) {
+    store.EditingConfig().Release();
+}
 
 bool CreateDefaultConfig(ConfigStore& store, const std::filesystem::path& path, std::uint8_t flag,
                          bool intoEditing) {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "model/image/config_image.h"
-#include "model/macros/macro_record.h"
 #include "model/image/string_pool.h"
+#include "model/macros/macro_record.h"
 
 namespace korvel {
 

@@ -3,7 +3,9 @@
 namespace korvel {
 namespace {
 
-bool ValidIndex(int k) { return k >= 0 && k < kConfigEntries; }
+bool ValidIndex(int k) {
+    return k >= 0 && k < kConfigEntries;
+}
 
 }  // namespace
 

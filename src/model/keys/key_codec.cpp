@@ -8,9 +8,15 @@
 namespace korvel {
 namespace {
 
-bool IsFlag(char16_t c) { return c == u'-' || c == u'0' || c == u'+' || c == u' ' || c == u'#'; }
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-bool IsLength(char16_t c) { return c == u'h' || c == u'l'; }
+bool IsFlag(char16_t c) {
+    return c == u'-' || c == u'0' || c == u'+' || c == u' ' || c == u'#';
+}
+bool IsDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
+bool IsLength(char16_t c) {
+    return c == u'h' || c == u'l';
+}
 bool IsIntegerConversion(char16_t c) {
     return c == u'd' || c == u'i' || c == u'u' || c == u'x' || c == u'X' || c == u'o';
 }

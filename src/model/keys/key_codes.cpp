@@ -35,7 +35,9 @@ ScanCode ScanOfListPosition(int position) {
     return 0;
 }
 
-std::uint16_t ListPositionOfScan(ScanCode sc) { return KeyDescriptorOf(SlotOfScan(sc)).listPosition; }
+std::uint16_t ListPositionOfScan(ScanCode sc) {
+    return KeyDescriptorOf(SlotOfScan(sc)).listPosition;
+}
 
 HidUsage ScanToHidUsage(ScanCode sc) {
     const std::uint8_t h = KeyDescriptorOf(SlotOfScan(sc)).hidCode;
@@ -78,18 +80,19 @@ ScanCode HidUsageToScan(std::uint16_t page, std::uint16_t usage) {
 
 ScanCode DeviceCodeToScan(DeviceKeyCode code) {
     switch (code.b0) {
-    case 0x02:
-        if (code.b1 == 0x02) {
-            return HidUsageToScan(kPageKeyboard, code.b2);
-        }
-        return ModifierScanOf(code.b2);
-    case 0x03:
-        return HidUsageToScan(kPageConsumer, static_cast<std::uint16_t>(code.b1 | code.b2 << 8));
-    case 0x04:
-        return HidUsageToScan(kPageGenericDesktop,
-                              static_cast<std::uint16_t>(code.b1 | code.b2 << 8));
-    default:
-        return 0;
+        case 0x02:
+            if (code.b1 == 0x02) {
+                return HidUsageToScan(kPageKeyboard, code.b2);
+            }
+            return ModifierScanOf(code.b2);
+        case 0x03:
+            return HidUsageToScan(kPageConsumer,
+                                  static_cast<std::uint16_t>(code.b1 | code.b2 << 8));
+        case 0x04:
+            return HidUsageToScan(kPageGenericDesktop,
+                                  static_cast<std::uint16_t>(code.b1 | code.b2 << 8));
+        default:
+            return 0;
     }
 }
 
@@ -151,7 +154,9 @@ std::string KeySkinName(KeySlot slot) {
     return buffer;
 }
 
-int GKeySlot(int n, GKeyBank bank) { return (bank == GKeyBank::A ? 255 : 264) + n; }
+int GKeySlot(int n, GKeyBank bank) {
+    return (bank == GKeyBank::A ? 255 : 264) + n;
+}
 
 std::uint16_t GKeyCodeOfSlot(int blockSlot) {
     if (blockSlot >= 256 && blockSlot <= 264) {
@@ -171,6 +176,8 @@ std::u16string GKeyLabel(int n) {
     return label;
 }
 
-std::string GKeySkinName(int n) { return "FUNC_G" + std::to_string(n); }
+std::string GKeySkinName(int n) {
+    return "FUNC_G" + std::to_string(n);
+}
 
 }  // namespace korvel

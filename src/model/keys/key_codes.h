@@ -42,12 +42,12 @@ struct DeviceKeyCode {
 };
 
 struct KeyDescriptor {
-    std::u16string_view name;      // literal display name; empty for media keys and empty slots
-    std::uint8_t vk = 0;           // virtual-key code, 0xFF when the key has none
-    std::uint8_t vkNumLockOff = 0; // virtual-key code with Num Lock off
-    std::uint8_t hidCode = 0;      // see ScanToHidUsage
+    std::u16string_view name;       // literal display name; empty for media keys and empty slots
+    std::uint8_t vk = 0;            // virtual-key code, 0xFF when the key has none
+    std::uint8_t vkNumLockOff = 0;  // virtual-key code with Num Lock off
+    std::uint8_t hidCode = 0;       // see ScanToHidUsage
     std::uint16_t listPosition = kListPositionNone;
-    std::int8_t mediaIndex = -1;   // 0..17: the name is the localised name of that media key
+    std::int8_t mediaIndex = -1;  // 0..17: the name is the localised name of that media key
 };
 
 struct MediaKey {
@@ -102,9 +102,9 @@ std::string KeySkinName(KeySlot slot);
 enum class GKeyBank { A, B };
 inline constexpr int kFirstGKeySlot = 256;
 inline constexpr int kLastGKeySlot = 273;
-int GKeySlot(int n, GKeyBank bank);              // n = 1..9
-std::uint16_t GKeyCodeOfSlot(int blockSlot);     // 0 for slots that are not G keys
-std::u16string GKeyLabel(int n);                 // "G%d"
-std::string GKeySkinName(int n);                 // "FUNC_G%d"
+int GKeySlot(int n, GKeyBank bank);           // n = 1..9
+std::uint16_t GKeyCodeOfSlot(int blockSlot);  // 0 for slots that are not G keys
+std::u16string GKeyLabel(int n);              // "G%d"
+std::string GKeySkinName(int n);              // "FUNC_G%d"
 
 }  // namespace korvel

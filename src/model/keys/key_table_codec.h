@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "model/image/config_image.h"
 #include "device/default_key_table.h"
+#include "model/image/config_image.h"
 
 namespace korvel {
 

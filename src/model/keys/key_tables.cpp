@@ -201,8 +201,8 @@ constexpr std::array<KeyDescriptor, kKeySlots> kDescriptors = BuildDescriptors()
 
 constexpr std::array<std::uint16_t, kConsumerCodes> kConsumerCodeTable = {
     0x00E9, 0x00EA, 0x0183, 0x018A, 0x0192, 0x0194, 0x0221, 0x0223, 0x0224, 0x0225, 0x0226,
-    0x0227, 0x022A, 0x00E2, 0x00CD, 0x00B7, 0x00B6, 0x00B5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-    0, 0};
+    0x0227, 0x022A, 0x00E2, 0x00CD, 0x00B7, 0x00B6, 0x00B5, 0,      0,      0,      0,
+    0,      0,      0,      0,      0,      0,      0,      0,      0,      0};
 
 constexpr std::array<MediaKey, kMediaKeys> kMediaKeyTable = {{
     {"MEDIA_PALYER_1", 0x0183, 0x16D, 0xC2},
@@ -227,8 +227,14 @@ constexpr std::array<MediaKey, kMediaKeys> kMediaKeyTable = {{
 
 // In the order the modifier byte's bits are tested.
 constexpr std::array<ModifierKey, 8> kModifierKeys = {{
-    {0x01D, 0x01}, {0x02A, 0x02}, {0x038, 0x04}, {0x15B, 0x08},
-    {0x11D, 0x10}, {0x036, 0x20}, {0x138, 0x40}, {0x15C, 0x80},
+    {0x01D, 0x01},
+    {0x02A, 0x02},
+    {0x038, 0x04},
+    {0x15B, 0x08},
+    {0x11D, 0x10},
+    {0x036, 0x20},
+    {0x138, 0x40},
+    {0x15C, 0x80},
 }};
 
 constexpr std::array<std::string_view, kFunctionKeys> kFunctionKeyLanguageKeys = {
@@ -269,18 +275,28 @@ constexpr std::array<KeySlot, 256> kVirtualKeyTable = BuildVirtualKeyTable();
 
 }  // namespace
 
-const KeyDescriptor& KeyDescriptorOf(KeySlot slot) { return kDescriptors[slot]; }
+const KeyDescriptor& KeyDescriptorOf(KeySlot slot) {
+    return kDescriptors[slot];
+}
 
-std::span<const std::uint16_t, kConsumerCodes> ConsumerCodeTable() { return kConsumerCodeTable; }
+std::span<const std::uint16_t, kConsumerCodes> ConsumerCodeTable() {
+    return kConsumerCodeTable;
+}
 
-std::span<const MediaKey, kMediaKeys> MediaKeyTable() { return kMediaKeyTable; }
+std::span<const MediaKey, kMediaKeys> MediaKeyTable() {
+    return kMediaKeyTable;
+}
 
-std::span<const ModifierKey, 8> ModifierKeyTable() { return kModifierKeys; }
+std::span<const ModifierKey, 8> ModifierKeyTable() {
+    return kModifierKeys;
+}
 
 std::span<const std::string_view, kFunctionKeys> FunctionKeyLanguageKeys() {
     return kFunctionKeyLanguageKeys;
 }
 
-KeySlot VirtualKeyToSlot(std::uint8_t vk) { return kVirtualKeyTable[vk]; }
+KeySlot VirtualKeyToSlot(std::uint8_t vk) {
+    return kVirtualKeyTable[vk];
+}
 
 }  // namespace korvel

@@ -38,8 +38,8 @@ KeyTip KeyTipText(std::u16string_view label, const KeyEntry& entry, const KeyCod
             break;
         }
         case kEntryFunction:
-            tip.text += texts.function + codec.FunctionKeyName(static_cast<int>(entry.value)) +
-                        texts.close;
+            tip.text +=
+                texts.function + codec.FunctionKeyName(static_cast<int>(entry.value)) + texts.close;
             break;
         default:
             break;

@@ -21,7 +21,9 @@ bool EffectUsesSpeed(int effect) {
     return (effect >= 1 && effect <= 5) || (effect >= 7 && effect <= 15);
 }
 
-bool EffectUsesDirection(int effect) { return OneOf(effect, {1, 2, 3, 12, kSpreadEffect}); }
+bool EffectUsesDirection(int effect) {
+    return OneOf(effect, {1, 2, 3, 12, kSpreadEffect});
+}
 
 bool EffectUsesColor(int effect) {
     return EffectWritesMulticolor(effect) || effect == kReactiveEffectA ||

@@ -5,7 +5,9 @@
 namespace korvel {
 namespace {
 
-bool IsLed(LedIndex led) { return led >= 0 && led < kLedCount; }
+bool IsLed(LedIndex led) {
+    return led >= 0 && led < kLedCount;
+}
 
 }  // namespace
 

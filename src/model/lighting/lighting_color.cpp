@@ -34,7 +34,8 @@ std::optional<Color> ParseColor(std::string_view text) {
         const char* first = text.data() + 2 * i;
         // from_chars would take a sign; only plain hex digits make a colour.
         for (const char c : text.substr(2 * i, 2)) {
-            const bool hex = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+            const bool hex =
+                (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
             if (!hex) {
                 return std::nullopt;
             }

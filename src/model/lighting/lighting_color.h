@@ -21,9 +21,15 @@ constexpr Color MakeColor(std::uint8_t red, std::uint8_t green, std::uint8_t blu
     return static_cast<Color>(red) | (static_cast<Color>(green) << 8) |
            (static_cast<Color>(blue) << 16);
 }
-constexpr std::uint8_t RedOf(Color color) { return static_cast<std::uint8_t>(color); }
-constexpr std::uint8_t GreenOf(Color color) { return static_cast<std::uint8_t>(color >> 8); }
-constexpr std::uint8_t BlueOf(Color color) { return static_cast<std::uint8_t>(color >> 16); }
+constexpr std::uint8_t RedOf(Color color) {
+    return static_cast<std::uint8_t>(color);
+}
+constexpr std::uint8_t GreenOf(Color color) {
+    return static_cast<std::uint8_t>(color >> 8);
+}
+constexpr std::uint8_t BlueOf(Color color) {
+    return static_cast<std::uint8_t>(color >> 16);
+}
 
 // From and to the R, G, B bytes of the keyboard's records and colour pages.
 Color ColorFromWire(std::span<const std::uint8_t, kColorBytes> bytes);

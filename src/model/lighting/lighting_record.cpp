@@ -10,8 +10,8 @@ const std::array<std::uint8_t, kDefaultParamRecordBytes> kDefaultParamRecord = {
     0x00, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0x00, 0x00};
 
 Color ProfileParamRecord::ColorAt(int offset) const {
-    return ColorFromWire(std::span<const std::uint8_t, kColorBytes>(bytes.data() + offset,
-                                                                    kColorBytes));
+    return ColorFromWire(
+        std::span<const std::uint8_t, kColorBytes>(bytes.data() + offset, kColorBytes));
 }
 
 void ProfileParamRecord::SetColorAt(int offset, Color color) {

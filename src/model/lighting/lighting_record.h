@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "model/lighting/lighting_color.h"
 #include "device/command_set.h"
+#include "model/lighting/lighting_color.h"
 
 namespace korvel {
 
@@ -16,9 +16,9 @@ enum ParamOffset : int {
     kParamSpeed = 2,
     kParamDirection = 3,
     kParamMulticolor = 4,
-    kParamEffectColor = 5,   // R, G, B
-    kParamBaseColor = 9,     // R, G, B
-    kParamPaintColor = 12,   // R, G, B
+    kParamEffectColor = 5,  // R, G, B
+    kParamBaseColor = 9,    // R, G, B
+    kParamPaintColor = 12,  // R, G, B
     kParamReportRate = 15,
     kParamPaintTool = 16,
     kParamEffect17Color = 17,
@@ -74,7 +74,11 @@ struct LightingValues {
 LightingValues DecodeRecord(const ProfileParamRecord& record);
 
 // The speed slider runs the other way round from the stored speed.
-constexpr int SpeedOfSliderPosition(int position) { return kMaxSpeed - position; }
-constexpr int SliderPositionOfSpeed(int speed) { return kMaxSpeed - speed; }
+constexpr int SpeedOfSliderPosition(int position) {
+    return kMaxSpeed - position;
+}
+constexpr int SliderPositionOfSpeed(int speed) {
+    return kMaxSpeed - speed;
+}
 
 }  // namespace korvel

@@ -4,7 +4,9 @@
 
 namespace korvel {
 
-int LightingState::Profile() const { return std::clamp(currentProfile, 0, kOnboardProfiles - 1); }
+int LightingState::Profile() const {
+    return std::clamp(currentProfile, 0, kOnboardProfiles - 1);
+}
 
 std::optional<Color> KeyTint(const LightingState& state, int gridKey) {
     if (!state.lightingPanelOn || gridKey < 0 || gridKey >= kGridKeys) {

@@ -3,11 +3,11 @@
 #include <array>
 #include <optional>
 
+#include "device/device_info_block.h"
+#include "model/keys/led_index.h"
 #include "model/lighting/effect_list.h"
 #include "model/lighting/key_color_table.h"
-#include "model/keys/led_index.h"
 #include "model/lighting/lighting_record.h"
-#include "device/device_info_block.h"
 
 namespace korvel {
 

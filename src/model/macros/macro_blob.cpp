@@ -150,7 +150,8 @@ ParsedMacroArea ParseMacroBlob(std::span<const std::uint8_t> blob,
         area.damaged = true;
     }
     // Nothing past the area's own size belongs to it.
-    const std::span<const std::uint8_t> bounded = blob.first(std::min<std::size_t>(blob.size(), totalSize));
+    const std::span<const std::uint8_t> bounded =
+        blob.first(std::min<std::size_t>(blob.size(), totalSize));
     std::size_t n = count;
     if (n > kMaxMacros) {
         area.damaged = true;
@@ -173,7 +174,7 @@ ParsedMacroArea ParseMacroBlob(std::span<const std::uint8_t> blob,
         record.macroId = static_cast<std::uint16_t>(i + 1);
         bool named = false;
         ByteReader entry(offset <= bounded.size() ? bounded.subspan(offset)
-                                                   : std::span<const std::uint8_t>{});
+                                                  : std::span<const std::uint8_t>{});
         std::uint16_t actionCount = 0;
         std::uint8_t nameLength = 0;
         if (entry.ReadU16LittleEndian(actionCount) && entry.ReadU8(record.loopCount) &&
@@ -218,7 +219,8 @@ ParsedMacroArea ParseMacroBlob(std::span<const std::uint8_t> blob,
         }
         if (!named) {
             const std::string number = std::to_string(i + 1);
-            record.name = std::u16string(newMacroPrefix) + std::u16string(number.begin(), number.end());
+            record.name =
+                std::u16string(newMacroPrefix) + std::u16string(number.begin(), number.end());
         }
         area.records.push_back(std::move(record));
     }

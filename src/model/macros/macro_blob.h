@@ -72,6 +72,7 @@ struct ParsedMacroArea {
 // Turns an area read from the keyboard into records with ids 1..n in area order. Every offset and
 // entry is bounded by the area's size field and by the bytes actually given. Macros without a name
 // are named newMacroPrefix followed by their number.
-ParsedMacroArea ParseMacroBlob(std::span<const std::uint8_t> blob, std::u16string_view newMacroPrefix);
+ParsedMacroArea ParseMacroBlob(std::span<const std::uint8_t> blob,
+                               std::u16string_view newMacroPrefix);
 
 }  // namespace korvel

@@ -32,9 +32,9 @@ struct MacroRecord {
     std::u16string name;
     std::uint8_t loopCount = 0;
     std::uint8_t reserved1 = 0;
-    std::uint16_t isNew = 0;   // 1 until the editor that made it applies
+    std::uint16_t isNew = 0;  // 1 until the editor that made it applies
     std::uint16_t playMode = 0;
-    std::uint16_t macroId = 0; // 1..100, unique within a list
+    std::uint16_t macroId = 0;  // 1..100, unique within a list
     std::uint16_t reserved2 = 0;
     std::vector<MacroAction> actions;
 
