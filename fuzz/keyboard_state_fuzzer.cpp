@@ -4,20 +4,10 @@
 #include <cstdlib>
 #include <vector>
 
+#include "base/crc32.h"
 #include "device/sim/keyboard_state_file.h"
 
 namespace {
-
-std::uint32_t Crc32(std::span<const std::uint8_t> bytes) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (const std::uint8_t byte : bytes) {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit) {
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-    }
-    return ~crc;
-}
 
 void Check(std::span<const std::uint8_t> bytes) {
     using namespace korvel::sim;
@@ -41,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(std::span<const std::uint8_t>(data, size));
     if (size >= 4) {
         std::vector<std::uint8_t> sealed(data, data + size);
-        const std::uint32_t crc = Crc32(std::span<const std::uint8_t>(data, size - 4));
+        const std::uint32_t crc = korvel::Crc32(std::span<const std::uint8_t>(data, size - 4));
         for (int i = 0; i < 4; ++i) {
             sealed[size - 4 + static_cast<std::size_t>(i)] =
                 static_cast<std::uint8_t>(crc >> (8 * i));

@@ -1,10 +1,14 @@
 #include "base/file_io.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <system_error>
 
 namespace korvel {
 
@@ -12,27 +16,69 @@ namespace {
 
 namespace fs = std::filesystem;
 
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
+
 // A name in the target's folder that no other writer uses: the rename that follows must stay
-// within one file system, and two writers must never share a temporary file.
-fs::path TemporaryPathBeside(const fs::path& target) {
+// within one file system, and two writers (threads or processes) must never share a temporary
+// file. The exclusive create below is what guarantees it; the name only makes collisions rare.
+fs::path TemporaryName(const fs::path& target, int attempt) {
     static std::atomic<std::uint64_t> counter{0};
     const auto now =
         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        const std::uint64_t tag = now ^ (counter.fetch_add(1) * 0x9E3779B97F4A7C15ULL);
-        char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(tag));
-        fs::path candidate = target;
-        candidate.replace_filename("." + target.filename().string() + suffix);
-        std::error_code ec;
-        if (!fs::exists(candidate, ec) && !ec) {
-            return candidate;
+    const std::uint64_t tag = now ^ (static_cast<std::uint64_t>(::getpid()) << 32) ^
+                              ((counter.fetch_add(1) + attempt) * 0x9E3779B97F4A7C15ULL);
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(tag));
+    fs::path candidate = target;
+    candidate.replace_filename("." + target.filename().string() + suffix);
+    return candidate;
+}
+
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
         }
+        data += written;
+        size -= static_cast<std::size_t>(written);
     }
-    return {};
+    return true;
+}
+
+// Makes the folder's entry for a renamed file durable. Some file systems cannot sync a folder;
+// the file is in place either way, so this never turns a finished replacement into a failure.
+void SyncFolder(const fs::path& folder) {
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+FileWriteResult Failure(std::error_code error) {
+    return {FileWriteResult::Status::Failed, error};
 }
 
 }  // namespace
+
+std::string FileWriteResult::Reason() const {
+    switch (status) {
+        case Status::Ok:
+            return "";
+        case Status::NotRegularFile:
+            return "not a regular file";
+        case Status::Failed:
+            break;
+    }
+    return error.message();
+}
 
 FileBytes ReadFileBytes(const fs::path& file, std::uintmax_t maxBytes) {
     FileBytes result;
@@ -78,55 +124,81 @@ FileBytes ReadFileBytes(const fs::path& file, std::uintmax_t maxBytes) {
     return result;
 }
 
-bool WriteFileAtomically(const fs::path& file, std::string_view bytes) {
+FileWriteResult ReplaceFile(const fs::path& file, std::span<const std::uint8_t> bytes) {
+    if (file.empty() || !file.has_filename()) {
+        return Failure(std::make_error_code(std::errc::invalid_argument));
+    }
     std::error_code ec;
     fs::path target = file;
     if (fs::is_symlink(fs::symlink_status(file, ec))) {
         target = fs::weakly_canonical(file, ec);
         if (ec) {
-            return false;
+            return Failure(ec);
         }
     }
-    const fs::file_status targetStatus = fs::status(target, ec);
-    const bool exists = !ec && fs::exists(targetStatus);
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (!exists && errno != ENOENT) {
+        return Failure(LastError());
+    }
     if (exists) {
-        if (!fs::is_regular_file(targetStatus)) {
-            return false;
+        if (!S_ISREG(existing.st_mode)) {
+            return {FileWriteResult::Status::NotRegularFile, {}};
         }
-        // Opening for appending changes nothing but tells whether we may write the file at all.
-        std::ofstream probe(target, std::ios::binary | std::ios::app);
-        if (!probe) {
-            return false;
+        // A file the user may not write stays as it is, although its folder would let a rename
+        // replace it.
+        if (::access(target.c_str(), W_OK) != 0) {
+            return Failure(LastError());
         }
     }
 
-    const fs::path temporary = TemporaryPathBeside(target);
-    if (temporary.empty()) {
-        return false;
-    }
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return false;
-        }
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(temporary, ec);
-            return false;
+    fs::path temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+        temporary = TemporaryName(target, attempt);
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            return Failure(LastError());
         }
     }
+    if (fd < 0) {
+        return Failure(std::make_error_code(std::errc::file_exists));
+    }
+    auto abandon = [&](std::error_code error) {
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        return Failure(error);
+    };
     if (exists) {
-        fs::permissions(temporary, targetStatus.permissions(), fs::perm_options::replace, ec);
+        // Keep who may read the file: a private file must not become readable by everyone.
+        // The owner can only be kept by a process allowed to give files away (root).
+        if (::fchmod(fd, existing.st_mode & 07777) != 0) {
+            return abandon(LastError());
+        }
+        if (::fchown(fd, existing.st_uid, existing.st_gid) != 0 && errno != EPERM) {
+            return abandon(LastError());
+        }
     }
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return false;
+    if (!WriteAll(fd, bytes.data(), bytes.size()) || ::fsync(fd) != 0) {
+        return abandon(LastError());
     }
-    return true;
+    if (::close(fd) != 0) {
+        const std::error_code error = LastError();
+        ::unlink(temporary.c_str());
+        return Failure(error);
+    }
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        const std::error_code error = LastError();
+        ::unlink(temporary.c_str());
+        return Failure(error);
+    }
+    SyncFolder(target.parent_path());
+    return {};
+}
+
+FileWriteResult ReplaceFile(const fs::path& file, std::string_view bytes) {
+    return ReplaceFile(
+        file, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
 
 }  // namespace korvel

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace korvel {
 
@@ -19,14 +21,33 @@ struct FileBytes {
     std::string bytes;
 };
 
-// Reads a whole file of at most `maxBytes` bytes.
+// Reads a whole file of at most `maxBytes` bytes; a larger file is refused before it is read.
 FileBytes ReadFileBytes(const std::filesystem::path& file, std::uintmax_t maxBytes);
 
-// Replaces `file` with `bytes` so that readers only ever see the old or the new contents: the bytes
-// go to a new file in the same folder, which is then renamed over the target. An existing file
-// that cannot be opened for writing is left alone (as a read-only file must be), and a symbolic
-// link is followed so that the file it names is replaced, not the link. Returns false, leaving no
-// temporary file behind, when anything fails.
-bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes);
+// How a file replacement ended.
+struct FileWriteResult {
+    enum class Status {
+        Ok,
+        NotRegularFile,  // the target exists and is a device, folder, socket, ...: left alone
+        Failed,          // `error` says why (no permission, no space, read-only, ...)
+    };
+    Status status = Status::Ok;
+    std::error_code error;
+
+    explicit operator bool() const { return status == Status::Ok; }
+    // A short reason for a message, such as "No space left on device".
+    std::string Reason() const;
+};
+
+// The one way every stored file is replaced: readers only ever see the old or the new contents,
+// and a crash at any moment leaves one of the two. The bytes go to a new file with a unique name
+// in the target's folder (two writers of one file never share it), are synced to the disk, take
+// the target's permissions (and owner, where the process may set it), and the file is renamed
+// over the target; the folder is synced so that the rename itself survives a power loss.
+// A symbolic link is followed, so that the file it names is replaced, not the link. A target that
+// exists but is not a regular file, or that the user may not write, is refused and left alone.
+// On failure no temporary file is left behind.
+FileWriteResult ReplaceFile(const std::filesystem::path& file, std::span<const std::uint8_t> bytes);
+FileWriteResult ReplaceFile(const std::filesystem::path& file, std::string_view bytes);
 
 }  // namespace korvel

@@ -17,6 +17,7 @@
 #include "model/macros/macro_blob.h"
 #include "sync/device_backup.h"
 #include "sync/hardware_download.h"
+#include "sync/keyboard_arrival.h"
 #include "sync/profile_transfer.h"
 #include "text/text_table.h"
 
@@ -104,20 +105,15 @@ std::string ReadErrorText(const std::string& file, ProfileReadError error) {
     return file + ": not a profile file";
 }
 
-// What the window does when the keyboard arrives: take its own default key table and its macro
-// capacity.
+// What the window does when the keyboard arrives; a keyboard whose information block cannot be
+// read fails the command.
 bool TakeKeyboardBasics(CommandContext& context, DeviceLink& link, KeyCodec& keyCodec) {
-    KeyTableBytes table{};
-    if (DevReadDefaultKeyTable(link, table) == DEV_OK) {
-        keyCodec.ReplaceDefaultKeyTable(table);
-    }
-    DeviceInfoBlock block;
-    if (const int result = DevReadInfo(link, block); result != DEV_OK) {
+    if (const int result = korvel::TakeKeyboardBasics(link, keyCodec).infoResult;
+        result != DEV_OK) {
         context.Fail(kExitFailed, "the keyboard's information block could not be read (result " +
                                       std::to_string(result) + ")");
         return false;
     }
-    link.SetMacroCapacity(block.MacroCapacityBytes());
     return true;
 }
 
@@ -245,14 +241,12 @@ void DumpJson(std::ostream& out, const ProfileContents& contents, const KeyCodec
 // file cannot be used.
 bool LoadInto(CommandContext& context, ConfigStore& store, const std::string& file) {
     ProfileReadError error = ProfileReadError::None;
-    if (!ReadProfileFile(file, &error)) {
+    auto contents = ReadProfileFile(file, &error);
+    if (!contents) {
         context.Fail(kExitFailed, ReadErrorText(file, error));
         return false;
     }
-    if (!LoadProfileFile(store, file)) {
-        context.Fail(kExitFailed, file + ": the file could not be loaded");
-        return false;
-    }
+    PlaceProfileContents(store, std::move(*contents));
     return true;
 }
 
@@ -270,13 +264,9 @@ int RunValidate(CommandContext& context) {
     }
     const std::string& file = context.Arguments()[0];
     CountingPrompts prompts(context.Err());
-    const int result = ValidateProfileFile(file, prompts, LanguageTexts());
-    if (result == 1) {
-        // What the import does next: the load, which also needs the data the header announces.
-        ProfileReadError error = ProfileReadError::None;
-        if (!ReadProfileFile(file, &error)) {
-            return context.Fail(kExitFailed, ReadErrorText(file, error));
-        }
+    // The import's own check and read, in one pass over the file.
+    ProfileReadError readError = ProfileReadError::None;
+    if (ReadImportableProfile(file, prompts, LanguageTexts(), &readError)) {
         context.Out() << "valid\n";
         return kExitOk;
     }
@@ -284,18 +274,14 @@ int RunValidate(CommandContext& context) {
         return kExitFailed;
     }
     std::error_code error;
-    if (result == -2) {
-        return context.Fail(kExitFailed, file + ": the file cannot be opened");
+    if (readError == ProfileReadError::Short &&
+        std::filesystem::file_size(file, error) < kConfigImageBytes && !error) {
+        return context.Fail(kExitFailed,
+                            file + ": not a profile file (" +
+                                std::to_string(std::filesystem::file_size(file, error)) +
+                                " bytes; a profile file has at least 32832)");
     }
-    if (result == -3) {
-        return context.Fail(kExitFailed, file + ": out of memory");
-    }
-    if (!std::filesystem::is_regular_file(file, error)) {
-        return context.Fail(kExitFailed, file + ": no such file");
-    }
-    return context.Fail(kExitFailed, file + ": not a profile file (" +
-                                         std::to_string(std::filesystem::file_size(file, error)) +
-                                         " bytes; a profile file has at least 32832)");
+    return context.Fail(kExitFailed, ReadErrorText(file, readError));
 }
 
 int RunDump(CommandContext& context) {
@@ -439,6 +425,10 @@ int RunImport(CommandContext& context) {
     if (result.outcome == ImportOutcome::Refused) {
         return context.Finish(kExitFailed);
     }
+    if (result.outcome == ImportOutcome::NoRoom) {
+        return context.Finish(
+            context.Fail(kExitFailed, "nothing was sent and the working file was not changed"));
+    }
     const DownloadReport& sent = download.LastReport();
     if (result.outcome == ImportOutcome::DownloadFailed) {
         return context.Finish(context.Fail(
@@ -448,8 +438,21 @@ int RunImport(CommandContext& context) {
     }
     context.Out() << "macro area: " << sent.macroAreaBytes << " bytes"
                   << (sent.withNames ? "" : " (without names)")
-                  << "\nprofiles written: " << sent.profilesWritten << "\nworking file: "
-                  << (result.workingFileSaved ? "saved" : "not present, not saved") << '\n';
+                  << "\nprofiles written: " << sent.profilesWritten << "\nworking file: ";
+    switch (result.workingFile) {
+        case WorkingFileState::Saved:
+            context.Out() << "saved\n";
+            break;
+        case WorkingFileState::Absent:
+            context.Out() << "not present, not saved\n";
+            break;
+        case WorkingFileState::Failed:
+            context.Out() << "not saved\n";
+            return context.Finish(context.Fail(
+                kExitFailed,
+                Utf16ToUtf8(FileWriteFailedText(LanguageTexts(), WorkingFile(documents),
+                                                result.workingFileWrite))));
+    }
     return context.Finish(kExitOk);
 }
 
@@ -466,10 +469,16 @@ int RunBackup(CommandContext& context) {
     if (!TakeKeyboardBasics(context, keyboard->Link(), keyCodec)) {
         return context.Finish(kExitFailed);
     }
-    if (!BackupDeviceToFile(keyboard->Link(), keyCodec, LanguageTexts(), file)) {
-        return context.Finish(
-            context.Fail(kExitFailed, "the keyboard's configuration could not be read or " + file +
-                                          " could not be written; the file was not changed"));
+    const BackupResult backup =
+        BackupDeviceToFile(keyboard->Link(), keyCodec, LanguageTexts(), file);
+    if (backup.outcome == BackupOutcome::ReadFailed) {
+        return context.Finish(context.Fail(
+            kExitFailed,
+            "the keyboard's configuration could not be read; " + file + " was not changed"));
+    }
+    if (backup.outcome == BackupOutcome::WriteFailed) {
+        return context.Finish(context.Fail(
+            kExitFailed, Utf16ToUtf8(FileWriteFailedText(LanguageTexts(), file, backup.write))));
     }
     return context.Finish(kExitOk);
 }
@@ -493,13 +502,22 @@ int RunExport(CommandContext& context) {
     }
     ConfigStore store;
     CreateDefaultConfig(store, {}, 0, true);
-    if (ReloadFromDevice(store, keyboard->Link(), keyCodec, LanguageTexts(), documents) !=
-        ReloadOutcome::FromKeyboard) {
+    FileWriteResult workingFileWrite;
+    const ReloadOutcome reload = ReloadFromDevice(store, keyboard->Link(), keyCodec,
+                                                  LanguageTexts(), documents, &workingFileWrite);
+    if (reload == ReloadOutcome::Defaults) {
         return context.Finish(context.Fail(
             kExitFailed, "the keyboard's configuration could not be read; nothing was written"));
     }
-    if (!ExportProfileFile(store, file)) {
-        return context.Finish(context.Fail(kExitFailed, file + " could not be written"));
+    if (reload == ReloadOutcome::FromKeyboardUnsaved) {
+        return context.Finish(context.Fail(
+            kExitFailed, Utf16ToUtf8(FileWriteFailedText(LanguageTexts(), WorkingFile(documents),
+                                                         workingFileWrite)) +
+                             "\nnothing was exported"));
+    }
+    if (const FileWriteResult written = ExportProfileFile(store, file); !written) {
+        return context.Finish(context.Fail(
+            kExitFailed, Utf16ToUtf8(FileWriteFailedText(LanguageTexts(), file, written))));
     }
     return context.Finish(kExitOk);
 }

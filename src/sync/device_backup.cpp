@@ -5,7 +5,7 @@
 #include <new>
 #include <vector>
 
-#include "base/file_write.h"
+#include "base/file_io.h"
 #include "device/command_set.h"
 #include "device/result_codes.h"
 #include "model/files/profile_file.h"
@@ -25,10 +25,11 @@ std::optional<std::vector<std::uint8_t>> ReadMacroArea(DeviceLink& link) {
     if (DevReadMacroArea(link, head) != DEV_OK) {
         return std::nullopt;
     }
-    if ((head[0] | head[1] << 8) != kMacroBlobMagic) {
+    const std::optional<MacroAreaHeader> header = ReadMacroAreaHeader(head);
+    if (!header) {
         return std::vector<std::uint8_t>{};
     }
-    std::size_t total = static_cast<std::size_t>(head[2] | head[3] << 8);
+    std::size_t total = header->totalSize;
     // A damaged size must not send the reads past the area the keyboard has.
     if (const int capacity = link.MacroCapacity(); capacity > 0) {
         total = std::min(total, static_cast<std::size_t>(capacity));
@@ -43,22 +44,23 @@ std::optional<std::vector<std::uint8_t>> ReadMacroArea(DeviceLink& link) {
 
 }  // namespace
 
-bool BackupDeviceToFile(DeviceLink& link, const KeyCodec& keyCodec, const TextLookup& texts,
-                        const std::filesystem::path& path) {
+std::optional<std::vector<std::uint8_t>> ReadDeviceBackup(DeviceLink& link,
+                                                          const KeyCodec& keyCodec,
+                                                          const TextLookup& texts) {
     const int activeProfile = DevGetActiveProfile(link);
     if (activeProfile < 0 || activeProfile > 3) {
-        return false;
+        return std::nullopt;
     }
     try {
         std::array<KeyTableBytes, kOnboardProfiles> tables{};
         for (int p = 0; p < kOnboardProfiles; ++p) {
             if (DevReadKeyTable(link, tables[static_cast<std::size_t>(p)], p) != DEV_OK) {
-                return false;
+                return std::nullopt;
             }
         }
         const auto area = ReadMacroArea(link);
         if (!area) {
-            return false;
+            return std::nullopt;
         }
         std::vector<MacroRecord> macros;
         if (!area->empty()) {
@@ -72,7 +74,7 @@ bool BackupDeviceToFile(DeviceLink& link, const KeyCodec& keyCodec, const TextLo
 
         std::unique_ptr<ConfigImage> image = CreateDefaultImage(0);
         if (!image) {
-            return false;
+            return std::nullopt;
         }
         const KeyTableBytes defaultTable = keyCodec.DefaultKeyTable();
         for (int p = 0; p < kOnboardProfiles; ++p) {
@@ -87,24 +89,43 @@ bool BackupDeviceToFile(DeviceLink& link, const KeyCodec& keyCodec, const TextLo
         for (const MacroRecord& record : macros) {
             WriteMacroRecord(writer, record);
         }
-        return WriteFileReplacing(path, writer.Bytes());
+        return writer.Take();
     } catch (const std::bad_alloc&) {
-        return false;
+        return std::nullopt;
     }
 }
 
+BackupResult BackupDeviceToFile(DeviceLink& link, const KeyCodec& keyCodec, const TextLookup& texts,
+                                const std::filesystem::path& path) {
+    const auto bytes = ReadDeviceBackup(link, keyCodec, texts);
+    if (!bytes) {
+        return {BackupOutcome::ReadFailed, {}};
+    }
+    const FileWriteResult written = ReplaceFile(path, *bytes);
+    return {written ? BackupOutcome::Written : BackupOutcome::WriteFailed, written};
+}
+
 ReloadOutcome ReloadFromDevice(ConfigStore& store, DeviceLink& link, const KeyCodec& keyCodec,
-                               const TextLookup& texts, const std::filesystem::path& documents) {
+                               const TextLookup& texts, const std::filesystem::path& documents,
+                               FileWriteResult* workingFileWrite) {
     EnsureProfileDirectory(documents);
-    const std::filesystem::path workingFile = WorkingFile(documents);
     EditingHolder& editing = store.EditingConfig();
-    if (DevGetActiveProfile(link) >= 0 && BackupDeviceToFile(link, keyCodec, texts, workingFile)) {
-        auto lock = editing.Lock();
-        if (LoadProfileFile(store, workingFile)) {
-            return ReloadOutcome::FromKeyboard;
+    auto lock = editing.Lock();
+    if (DevGetActiveProfile(link) >= 0) {
+        if (const auto bytes = ReadDeviceBackup(link, keyCodec, texts)) {
+            // What the keyboard holds is loaded whether or not the working file can take it: the
+            // window must never show (and a later Apply never send) defaults in place of the
+            // keyboard's real setup only because the Documents folder is full or read-only.
+            const FileWriteResult written = ReplaceFile(WorkingFile(documents), *bytes);
+            if (workingFileWrite != nullptr) {
+                *workingFileWrite = written;
+            }
+            if (auto contents = ParseProfileBytes(*bytes)) {
+                PlaceProfileContents(store, std::move(*contents));
+                return written ? ReloadOutcome::FromKeyboard : ReloadOutcome::FromKeyboardUnsaved;
+            }
         }
     }
-    auto lock = editing.Lock();
     ReleaseEditingConfig(store);
     CreateDefaultConfig(store, {}, 0, true);
     return ReloadOutcome::Defaults;

@@ -5,6 +5,7 @@
 #include "device/result_codes.h"
 #include "model/keys/key_codec.h"
 #include "ports/prompts.h"
+#include "sync/keyboard_arrival.h"
 
 namespace korvel {
 namespace {
@@ -108,19 +109,10 @@ int DevicePresence::OnConnectionChange(int newState) {
     m_changeBusy.store(true);
     if (newState != m_lastReportedState.load()) {
         if (newState == 1) {
-            KeyTableBytes table{};
-            if (DevReadDefaultKeyTable(m_link, table) == DEV_OK) {
-                m_keyCodec.ReplaceDefaultKeyTable(table);
-            } else {
-                std::u16string text = m_texts ? m_texts("MAIN_DEFAULT_MATRIX_PROMPT") : u"";
-                if (text.empty()) {
-                    text = kDefaultMatrixPromptBuiltIn;
-                }
-                m_prompts.ShowMessage(text, MessageKind::Warning);
-            }
-            DeviceInfoBlock block;
-            if (DevReadInfo(m_link, block) == DEV_OK) {
-                m_link.SetMacroCapacity(block.MacroCapacityBytes());
+            if (!TakeKeyboardBasics(m_link, m_keyCodec).defaultKeyTableRead) {
+                m_prompts.ShowMessage(
+                    LocalisedOr(m_texts, "MAIN_DEFAULT_MATRIX_PROMPT", kDefaultMatrixPromptBuiltIn),
+                    MessageKind::Warning);
             }
             m_window.SendReloadFromKeyboard();
         } else {

@@ -94,4 +94,12 @@ int DeviceDownload::Download(bool allProfiles) {
     return DownloadConfiguration(m_parts, allProfiles, &m_lastReport);
 }
 
+std::optional<std::uint32_t> DeviceDownload::MacroCapacity() const {
+    const int capacity = m_parts.link.MacroCapacity();
+    if (capacity <= 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(capacity);
+}
+
 }  // namespace korvel

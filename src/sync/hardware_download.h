@@ -45,6 +45,7 @@ class DeviceDownload : public HardwareDownload {
 public:
     explicit DeviceDownload(DownloadParts parts) : m_parts(std::move(parts)) {}
     int Download(bool allProfiles) override;
+    std::optional<std::uint32_t> MacroCapacity() const override;
 
     // What the last Download sent.
     const DownloadReport& LastReport() const { return m_lastReport; }

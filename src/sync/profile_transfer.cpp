@@ -1,6 +1,7 @@
 #include "sync/profile_transfer.h"
 
 #include "model/files/profile_file.h"
+#include "model/macros/macro_blob.h"
 
 namespace korvel {
 
@@ -26,30 +27,61 @@ int ValidateProfileFile(const std::filesystem::path& path, Prompts& prompts,
     return 0;
 }
 
+std::u16string FileWriteFailedText(const TextLookup& texts, const std::filesystem::path& file,
+                                   const FileWriteResult& write) {
+    std::filesystem::path named = file;
+    named += " (" + write.Reason() + ")";
+    return FormatWithPath(LocalisedOr(texts, kFileWriteFailedKey, kFileWriteFailedMessage), named);
+}
+
+std::optional<ProfileContents> ReadImportableProfile(const std::filesystem::path& path,
+                                                     Prompts& prompts, const TextLookup& texts,
+                                                     ProfileReadError* error) {
+    bool headerFails = false;
+    auto contents = ReadProfileFile(path, error, &headerFails);
+    if (headerFails) {
+        prompts.ShowMessage(
+            FormatWithPath(LocalisedOr(texts, kProfileFormatErrorKey, kProfileFormatErrorMessage),
+                           path),
+            MessageKind::Error);
+        return std::nullopt;
+    }
+    return contents;
+}
+
 ImportResult ImportProfileFile(ConfigStore& store, HardwareDownload& download, Prompts& prompts,
                                const TextLookup& texts, const std::filesystem::path& documents,
                                const std::filesystem::path& file) {
     ImportResult result;
-    auto refuse = [&] {
+    auto contents = ReadImportableProfile(file, prompts, texts);
+    if (!contents) {
         prompts.ShowMessage(LocalisedOr(texts, kImportFailedKey, kImportFailedMessage),
                             MessageKind::Error);
         return result;
-    };
-    if (ValidateProfileFile(file, prompts, texts) < 1) {
-        return refuse();
+    }
+    // The download would refuse these macros; refusing now keeps the working file and what the
+    // window holds as they were.
+    if (const auto capacity = download.MacroCapacity()) {
+        const BlobForm form = ChooseBlobForm(MeasureMacros(contents->macros), *capacity);
+        if (form.outcome == BlobFormOutcome::Refused) {
+            prompts.ShowMessage(LocalisedOr(texts, form.messageKey, form.message),
+                                MessageKind::Warning);
+            result.outcome = ImportOutcome::NoRoom;
+            return result;
+        }
     }
     auto lock = store.EditingConfig().Lock();
-    // The load replaces EditingConfig only once the whole file has been read.
-    if (!LoadProfileFile(store, file)) {
-        return refuse();
+    PlaceProfileContents(store, std::move(*contents));
+    if (const auto saved = SaveWorkingFile(store, false, documents)) {
+        result.workingFile = *saved ? WorkingFileState::Saved : WorkingFileState::Failed;
+        result.workingFileWrite = *saved;
     }
-    result.workingFileSaved = SaveWorkingFile(store, false, documents);
     result.outcome = ApplyConfig(store, true, download) == 1 ? ImportOutcome::Applied
                                                              : ImportOutcome::DownloadFailed;
     return result;
 }
 
-bool ExportProfileFile(ConfigStore& store, const std::filesystem::path& file) {
+FileWriteResult ExportProfileFile(ConfigStore& store, const std::filesystem::path& file) {
     auto lock = store.EditingConfig().Lock();
     return SaveProfileFile(store, false, file);
 }

@@ -1,8 +1,13 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 
+#include "base/file_io.h"
+#include "model/files/profile_file.h"
 #include "model/image/config_store.h"
+#include "ports/prompts.h"
+#include "ports/text_lookup.h"
 #include "sync/hardware_download.h"
 
 namespace korvel {
@@ -16,27 +21,51 @@ inline constexpr std::u16string_view kImportFailedMessage = u"File format error,
 int ValidateProfileFile(const std::filesystem::path& path, Prompts& prompts,
                         const TextLookup& texts);
 
+inline constexpr std::string_view kFileWriteFailedKey = "FILE_WRITE_FAILED";
+inline constexpr std::u16string_view kFileWriteFailedMessage =
+    u"The file could not be written; it is as it was before:\n  %s";
+
+// The FILE_WRITE_FAILED message for a file that could not be replaced, naming it and the reason.
+std::u16string FileWriteFailedText(const TextLookup& texts, const std::filesystem::path& file,
+                                   const FileWriteResult& write);
+
+// The import's check and read in one pass over the file: its contents when it can be imported;
+// none when not, after the PROFILE_FORMAT_ERROR message when its header fails.
+std::optional<ProfileContents> ReadImportableProfile(const std::filesystem::path& path,
+                                                     Prompts& prompts, const TextLookup& texts,
+                                                     ProfileReadError* error = nullptr);
+
 enum class ImportOutcome {
     Applied,         // loaded and downloaded
     DownloadFailed,  // loaded into EditingConfig, but the keyboard did not take it
-    Refused,         // the file is not a profile file; EditingConfig is untouched
+    Refused,         // the file is not a profile file; nothing changed
+    NoRoom,          // the keyboard cannot hold the file's macros; nothing changed
+};
+
+enum class WorkingFileState {
+    Saved,
+    Absent,  // there is no working file to save
+    Failed,  // it could not be written: workingFileWrite says why
 };
 
 struct ImportResult {
     ImportOutcome outcome = ImportOutcome::Refused;
-    bool workingFileSaved = false;
+    WorkingFileState workingFile = WorkingFileState::Absent;
+    FileWriteResult workingFileWrite;
 };
 
-// The main window's import: checks the file (the format message when its header fails), loads it
-// into EditingConfig, saves the working file below documents, and applies all three profiles
-// through download. A file that cannot be used gives the MAIN_PROMPT_INPORT message and leaves
-// EditingConfig as it was, also when the header passed but the file holds less than it says.
-// Refreshing the key grid and clearing the modified state are the window's part.
+// The main window's import: reads and checks the file once (the format message when its header
+// fails), makes sure the keyboard can hold its macros (the download's refusal message when not),
+// loads it into EditingConfig, saves the working file below documents, and applies all three
+// profiles through download. A file that cannot be used gives the MAIN_PROMPT_INPORT message; a
+// refused file changes neither EditingConfig nor the working file. Refreshing the key grid,
+// telling the user about a working file that could not be written and clearing the modified
+// state are the window's part.
 ImportResult ImportProfileFile(ConfigStore& store, HardwareDownload& download, Prompts& prompts,
                                const TextLookup& texts, const std::filesystem::path& documents,
                                const std::filesystem::path& file);
 
 // The main window's export: EditingConfig, under its lock, to file.
-bool ExportProfileFile(ConfigStore& store, const std::filesystem::path& file);
+FileWriteResult ExportProfileFile(ConfigStore& store, const std::filesystem::path& file);
 
 }  // namespace korvel

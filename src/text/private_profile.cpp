@@ -39,7 +39,7 @@ bool PrivateProfile::SetString(std::u16string_view section, std::u16string_view 
 }
 
 bool PrivateProfile::Save(const std::filesystem::path& file) const {
-    return WriteFileAtomically(file, m_document.ToBytes());
+    return static_cast<bool>(ReplaceFile(file, m_document.ToBytes()));
 }
 
 int LeadingInteger(std::u16string_view text) {

@@ -84,6 +84,7 @@ constexpr std::array<TextKeyInfo, kTextKeyCount> kTable{{
     KORVEL_TEXT(MAIN_BUTTON_VELMARO_VER, u""),
     KORVEL_TEXT(MAIN_PROMPT_DEFAULT, u"Do you want to restore the default settings?"),
     KORVEL_TEXT(MAIN_PROMPT_INPORT, u"File format error, import failed! "),
+    KORVEL_TEXT(FILE_WRITE_FAILED, u"The file could not be written; it is as it was before:\n  %s"),
     KORVEL_TEXT(MAIN_DEFAULT_MATRIX_PROMPT, u"Reads the default keyboard layout failure"),
     KORVEL_TEXT(MAIN_NO_DEVICE_PROMPT,
                 u"Device is not detected\uFF0Cthe key settings can not be displayed! "),

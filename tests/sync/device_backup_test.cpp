@@ -148,7 +148,7 @@ TEST_F(Backup, ImportLoadsSavesTheWorkingFileAndDownloads) {
     const ImportResult result =
         ImportProfileFile(store, download, prompts, Texts(), Documents(), file);
     EXPECT_EQ(result.outcome, ImportOutcome::Applied);
-    EXPECT_TRUE(result.workingFileSaved);
+    EXPECT_EQ(result.workingFile, WorkingFileState::Saved);
     EXPECT_EQ(ReadBytes(WorkingFile(Documents())), ReadBytes(file));
     int positionOfA = 0;
     while (keyCodec.ScanOfPosition(positionOfA) != 0x01E) {

@@ -2,12 +2,11 @@
 
 #include <array>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <system_error>
 #include <vector>
 
 #include "base/byte_io.h"
+#include "base/crc32.h"
+#include "base/file_io.h"
 
 namespace korvel::sim {
 namespace {
@@ -16,17 +15,6 @@ constexpr std::array<std::uint8_t, 8> kMagic = {'K', 'V', 'K', 'B', 'S', 'I', 'M
 constexpr std::uint32_t kVersion = 1;
 // Far larger than any valid state; refuses to read a huge foreign file into memory.
 constexpr std::uintmax_t kMaxFileBytes = 1 << 20;
-
-std::uint32_t Crc32(std::span<const std::uint8_t> bytes) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (const std::uint8_t byte : bytes) {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit) {
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-    }
-    return ~crc;
-}
 
 std::vector<std::uint8_t> Serialise(const KeyboardMemory& memory) {
     ByteWriter writer;
@@ -99,24 +87,23 @@ bool ParseKeyboardState(std::span<const std::uint8_t> bytes, KeyboardMemory& mem
 
 StateLoad LoadKeyboardState(const std::filesystem::path& path, KeyboardMemory& memory,
                             std::string& error) {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
-        memory = MakeFactoryMemory();
-        return StateLoad::Missing;
-    }
+    const FileBytes file = ReadFileBytes(path, kMaxFileBytes);
     const std::string where = "The virtual keyboard state file " + path.string();
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec || size > kMaxFileBytes) {
-        error = where + " cannot be used: " + (ec ? ec.message() : "it is far too large") + ".";
-        return StateLoad::Failed;
+    switch (file.status) {
+        case FileReadStatus::Missing:
+            memory = MakeFactoryMemory();
+            return StateLoad::Missing;
+        case FileReadStatus::TooLarge:
+            error = where + " cannot be used: it is far too large.";
+            return StateLoad::Failed;
+        case FileReadStatus::Unreadable:
+            error = where + " cannot be read.";
+            return StateLoad::Failed;
+        case FileReadStatus::Ok:
+            break;
     }
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
-    if (!in.good() && !in.eof()) {
-        error = where + " cannot be read.";
-        return StateLoad::Failed;
-    }
+    const std::span bytes(reinterpret_cast<const std::uint8_t*>(file.bytes.data()),
+                          file.bytes.size());
     std::string fault;
     if (!ParseKeyboardState(bytes, memory, fault)) {
         error = where + " cannot be used: " + fault + ".";
@@ -128,26 +115,9 @@ StateLoad LoadKeyboardState(const std::filesystem::path& path, KeyboardMemory& m
 bool SaveKeyboardState(const std::filesystem::path& path, const KeyboardMemory& memory,
                        std::string& error) {
     const std::vector<std::uint8_t> bytes = Serialise(memory);
-    std::filesystem::path temporary = path;
-    temporary += ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            error = "The virtual keyboard state cannot be written to " + temporary.string() + ".";
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
+    if (const FileWriteResult written = ReplaceFile(path, bytes); !written) {
         error = "The virtual keyboard state cannot be saved as " + path.string() + ": " +
-                ec.message() + ".";
-        std::filesystem::remove(temporary, ec);
+                written.Reason() + ".";
         return false;
     }
     return true;

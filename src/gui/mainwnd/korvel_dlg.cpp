@@ -21,6 +21,7 @@
 #include "gui/widgets/png_button.h"
 #include "gui/widgets/skin_placement.h"
 #include "model/files/profile_file.h"
+#include "model/files/profile_locations.h"
 #include "model/image/config_store.h"
 #include "model/keys/key_codec.h"
 #include "model/keys/key_texts_from_table.h"
@@ -267,8 +268,12 @@ void CKorvelDlg::OnInitialised() {
 }
 
 void CKorvelDlg::OnReloadFromKeyboard() {
-    ReloadFromDevice(m_services.store, m_services.link, m_services.keyCodec, Texts(),
-                     m_services.paths.DocumentsDirectory());
+    FileWriteResult workingFileWrite;
+    if (ReloadFromDevice(m_services.store, m_services.link, m_services.keyCodec, Texts(),
+                         m_services.paths.DocumentsDirectory(),
+                         &workingFileWrite) == ReloadOutcome::FromKeyboardUnsaved) {
+        ShowWriteFailure(WorkingFile(m_services.paths.DocumentsDirectory()), workingFileWrite);
+    }
     SetModified(false);
     RefreshKeyGrid();
     m_profileBar->ShowProfile(ActiveProfile());
@@ -332,12 +337,20 @@ void CKorvelDlg::ShowMenu() {
         const QString file =
             QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("(*.kvp)"));
         if (!file.isEmpty()) {
-            ExportProfileFile(m_services.store, std::filesystem::path(file.toStdU16String()));
+            const std::filesystem::path path(file.toStdU16String());
+            if (const FileWriteResult written = ExportProfileFile(m_services.store, path);
+                !written) {
+                ShowWriteFailure(path, written);
+            }
         }
     });
     menu.addAction(caption("MENU_3"), this, &CKorvelDlg::ShowAbout);
     menu.addAction(caption("MENU_4"), this, &CKorvelDlg::ExitProgram);
     menu.exec(QCursor::pos());
+}
+
+void CKorvelDlg::ShowWriteFailure(const std::filesystem::path& file, const FileWriteResult& write) {
+    m_services.prompts.ShowMessage(FileWriteFailedText(Texts(), file, write), MessageKind::Error);
 }
 
 TextLookup CKorvelDlg::Texts() const {
@@ -350,8 +363,12 @@ bool CKorvelDlg::Import(const std::filesystem::path& file) {
     const ImportResult result =
         ImportProfileFile(m_services.store, download, m_services.prompts, Texts(),
                           m_services.paths.DocumentsDirectory(), file);
-    if (result.outcome == ImportOutcome::Refused) {
+    if (result.outcome == ImportOutcome::Refused || result.outcome == ImportOutcome::NoRoom) {
         return false;
+    }
+    if (result.workingFile == WorkingFileState::Failed) {
+        ShowWriteFailure(WorkingFile(m_services.paths.DocumentsDirectory()),
+                         result.workingFileWrite);
     }
     SetModified(result.outcome != ImportOutcome::Applied);
     RefreshKeyGrid();
@@ -396,8 +413,12 @@ void CKorvelDlg::Apply() {
         auto lock = store.EditingConfig().Lock();
         DeviceDownload download(DownloadParts{store, m_services.link, m_services.keyCodec,
                                               m_services.prompts, Texts()});
-        const bool applied = SaveWorkingFile(store, false, m_services.paths.DocumentsDirectory()) &&
-                             ApplyConfig(store, false, download) == 1;
+        const std::filesystem::path documents = m_services.paths.DocumentsDirectory();
+        const std::optional<FileWriteResult> saved = SaveWorkingFile(store, false, documents);
+        if (saved && !*saved) {
+            ShowWriteFailure(WorkingFile(documents), *saved);
+        }
+        const bool applied = saved && *saved && ApplyConfig(store, false, download) == 1;
         QMetaObject::invokeMethod(
             this, [this, applied] { FinishApply(applied); }, Qt::QueuedConnection);
     });

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 
+#include "base/file_io.h"
 #include "gui/mainwnd/main_window_services.h"
 #include "gui/shell/tray_icon_presenter.h"
 #include "gui/widgets/base_dialog.h"
@@ -101,6 +102,8 @@ private:
     void FinishApply(bool applied);
     int ActiveProfile();
     TextLookup Texts() const;
+    // A stored file could not be replaced: says which and why (from any thread).
+    void ShowWriteFailure(const std::filesystem::path& file, const FileWriteResult& write);
     std::u16string Caption(const char* key) const;
 
     MainWindowServices m_services;

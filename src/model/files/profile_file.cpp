@@ -1,11 +1,12 @@
 #include "model/files/profile_file.h"
 
+#include <algorithm>
 #include <fstream>
 #include <new>
 #include <system_error>
 
 #include "base/byte_io.h"
-#include "base/file_write.h"
+#include "base/file_io.h"
 #include "model/files/profile_locations.h"
 
 namespace korvel {
@@ -26,7 +27,7 @@ std::optional<std::uint64_t> FileSize(const std::filesystem::path& path) {
     return static_cast<std::uint64_t>(size);
 }
 
-bool ReadExactly(std::ifstream& in, std::vector<std::uint8_t>& bytes) {
+bool ReadExactly(std::ifstream& in, std::span<std::uint8_t> bytes) {
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return in.gcount() == static_cast<std::streamsize>(bytes.size());
 }
@@ -139,7 +140,10 @@ std::optional<ProfileContents> ParseProfileBytes(std::span<const std::uint8_t> b
 }
 
 std::optional<ProfileContents> ReadProfileFile(const std::filesystem::path& path,
-                                               ProfileReadError* error) {
+                                               ProfileReadError* error, bool* headerFails) {
+    if (headerFails != nullptr) {
+        *headerFails = false;
+    }
     const auto size = FileSize(path);
     if (!size) {
         SetError(error, ProfileReadError::Missing);
@@ -154,18 +158,39 @@ std::optional<ProfileContents> ReadProfileFile(const std::filesystem::path& path
         SetError(error, ProfileReadError::Unreadable);
         return std::nullopt;
     }
-    std::vector<std::uint8_t> bytes;
     try {
-        bytes.resize(static_cast<std::size_t>(*size));
+        // The image first: its header says how much of the file belongs to the configuration, so
+        // that neither a long tail nor a lying header makes the whole file be read into memory.
+        std::vector<std::uint8_t> bytes(std::min<std::uint64_t>(*size, kConfigImageBytes));
+        if (!ReadExactly(in, bytes)) {
+            SetError(error, ProfileReadError::Unreadable);
+            return std::nullopt;
+        }
+        if (bytes.size() < kConfigImageBytes) {
+            SetError(error, ProfileReadError::Short);
+            return std::nullopt;
+        }
+        const auto image = std::make_unique<ConfigImage>();
+        ByteReader reader(bytes);
+        ReadConfigImage(reader, *image);
+        const ConfigHeader& header = image->header;
+        if (headerFails != nullptr) {
+            *headerFails = !ProfileHeaderValid(header);
+        }
+        const std::uint64_t announced =
+            kMacroBytes * std::min<std::uint64_t>(header.macroCount, kMaxMacros + 1) +
+            header.stringPoolBytes;
+        const std::uint64_t rest = std::min<std::uint64_t>(announced, *size - kConfigImageBytes);
+        bytes.resize(static_cast<std::size_t>(kConfigImageBytes + rest));
+        if (!ReadExactly(in, std::span(bytes).subspan(kConfigImageBytes))) {
+            SetError(error, ProfileReadError::Unreadable);
+            return std::nullopt;
+        }
+        return ParseProfileBytes(bytes, error);
     } catch (const std::bad_alloc&) {
         SetError(error, ProfileReadError::NoMemory);
         return std::nullopt;
     }
-    if (!ReadExactly(in, bytes)) {
-        SetError(error, ProfileReadError::Unreadable);
-        return std::nullopt;
-    }
-    return ParseProfileBytes(bytes, error);
 }
 
 std::vector<std::uint8_t> SerializeEditingConfig(EditingHolder& editing) {
@@ -185,21 +210,26 @@ std::vector<std::uint8_t> SerializeEditingConfig(EditingHolder& editing) {
     return writer.Take();
 }
 
+void PlaceProfileContents(ConfigStore& store, ProfileContents&& contents) {
+    EditingHolder& editing = store.EditingConfig();
+    auto lock = editing.Lock();
+    editing.Release();
+    editing.SetImage(std::move(contents.image));
+    editing.SetMacros(std::move(contents.macros));
+    editing.Strings() = std::move(contents.strings);
+}
+
 bool LoadProfileFile(ConfigStore& store, const std::filesystem::path& path) {
     auto contents = ReadProfileFile(path);
     if (!contents) {
         return false;
     }
-    EditingHolder& editing = store.EditingConfig();
-    auto lock = editing.Lock();
-    editing.Release();
-    editing.SetImage(std::move(contents->image));
-    editing.SetMacros(std::move(contents->macros));
-    editing.Strings() = std::move(contents->strings);
+    PlaceProfileContents(store, std::move(*contents));
     return true;
 }
 
-bool SaveProfileFile(ConfigStore& store, bool lockEditing, const std::filesystem::path& path) {
+FileWriteResult SaveProfileFile(ConfigStore& store, bool lockEditing,
+                                const std::filesystem::path& path) {
     EditingHolder& editing = store.EditingConfig();
     std::unique_lock<std::recursive_mutex> lock;
     if (lockEditing) {
@@ -208,19 +238,22 @@ bool SaveProfileFile(ConfigStore& store, bool lockEditing, const std::filesystem
     try {
         const std::vector<std::uint8_t> bytes = SerializeEditingConfig(editing);
         if (bytes.empty()) {
-            return false;
+            return {FileWriteResult::Status::Failed,
+                    std::make_error_code(std::errc::invalid_argument)};
         }
-        return WriteFileReplacing(path, bytes);
+        return ReplaceFile(path, bytes);
     } catch (const std::bad_alloc&) {
-        return false;
+        return {FileWriteResult::Status::Failed,
+                std::make_error_code(std::errc::not_enough_memory)};
     }
 }
 
-bool SaveWorkingFile(ConfigStore& store, bool lockEditing, const std::filesystem::path& documents) {
+std::optional<FileWriteResult> SaveWorkingFile(ConfigStore& store, bool lockEditing,
+                                               const std::filesystem::path& documents) {
     const std::filesystem::path file = WorkingFile(documents);
     std::error_code error;
     if (!std::filesystem::exists(file, error)) {
-        return false;
+        return std::nullopt;
     }
     return SaveProfileFile(store, lockEditing, file);
 }

@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "base/file_io.h"
 #include "model/image/config_store.h"
 
 namespace korvel {
@@ -55,8 +56,12 @@ enum class ProfileReadError {
 // Reads a whole profile file. A file whose header announces more than it holds is refused as a
 // whole, never half taken; a text whose offset lies outside the pool or has no terminator before
 // the pool's end is left out.
+// Only the part of the file that its header describes is read. The header itself is not judged;
+// headerFails, when given, is set when the image could be read and its header fails
+// ProfileHeaderValid (the import refuses such a file with the format message).
 std::optional<ProfileContents> ReadProfileFile(const std::filesystem::path& path,
-                                               ProfileReadError* error = nullptr);
+                                               ProfileReadError* error = nullptr,
+                                               bool* headerFails = nullptr);
 std::optional<ProfileContents> ParseProfileBytes(std::span<const std::uint8_t> bytes,
                                                  ProfileReadError* error = nullptr);
 
@@ -65,16 +70,22 @@ std::optional<ProfileContents> ParseProfileBytes(std::span<const std::uint8_t> b
 // Empty when EditingConfig has no image.
 std::vector<std::uint8_t> SerializeEditingConfig(EditingHolder& editing);
 
+// Makes contents EditingConfig's configuration, releasing the one it had. Takes the editing lock.
+void PlaceProfileContents(ConfigStore& store, ProfileContents&& contents);
+
 // Reads a file into EditingConfig. Nothing in EditingConfig changes unless the whole file could be
 // read, so a damaged file never leaves a half-loaded configuration. Takes the editing lock.
 bool LoadProfileFile(ConfigStore& store, const std::filesystem::path& path);
 
-// Writes EditingConfig to path through a temporary file beside it, so a failed save leaves the old
-// file as it was. lockEditing false: the caller already holds the editing lock.
-bool SaveProfileFile(ConfigStore& store, bool lockEditing, const std::filesystem::path& path);
+// Writes EditingConfig to path with ReplaceFile, so a failed save leaves the old file as it was.
+// lockEditing false: the caller already holds the editing lock.
+FileWriteResult SaveProfileFile(ConfigStore& store, bool lockEditing,
+                                const std::filesystem::path& path);
 
-// SaveProfileFile on the working file below documents, but only when that file already exists.
-bool SaveWorkingFile(ConfigStore& store, bool lockEditing, const std::filesystem::path& documents);
+// SaveProfileFile on the working file below documents, but only when that file already exists:
+// none when there is no working file (nothing saved, nothing failed).
+std::optional<FileWriteResult> SaveWorkingFile(ConfigStore& store, bool lockEditing,
+                                               const std::filesystem::path& documents);
 
 // A printf-style text with one %s, such as PROFILE_FORMAT_ERROR, filled with a path.
 std::u16string FormatWithPath(std::u16string_view format, const std::filesystem::path& path);

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "base/file_write.h"
+#include "base/file_io.h"
 
 namespace korvel {
 
@@ -42,7 +42,7 @@ bool CreateDefaultConfig(ConfigStore& store, const std::filesystem::path& path, 
     try {
         ByteWriter writer;
         WriteConfigImage(writer, *image);
-        return WriteFileReplacing(path, writer.Bytes());
+        return static_cast<bool>(ReplaceFile(path, writer.Bytes()));
     } catch (const std::bad_alloc&) {
         return false;
     }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "model/image/config_image.h"
@@ -92,6 +93,9 @@ class HardwareDownload {
 public:
     virtual ~HardwareDownload() = default;
     virtual int Download(bool allProfiles) = 0;
+    // The keyboard's macro capacity in bytes, so that a caller can tell before it changes anything
+    // whether a download of its macros would be refused; none when it is not known.
+    virtual std::optional<std::uint32_t> MacroCapacity() const { return std::nullopt; }
 };
 
 void ReleaseEditingConfig(ConfigStore& store);

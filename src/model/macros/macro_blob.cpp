@@ -132,20 +132,29 @@ std::optional<std::vector<std::uint8_t>> BuildMacroBlob(const ConfigHolder& hold
     return BuildMacroBlob(holder.Macros(), totalSize, withNames);
 }
 
+std::optional<MacroAreaHeader> ReadMacroAreaHeader(std::span<const std::uint8_t> head) {
+    ByteReader reader(head);
+    std::uint16_t magic = 0;
+    MacroAreaHeader header;
+    if (!reader.ReadU16LittleEndian(magic) || magic != kMacroBlobMagic ||
+        !reader.ReadU16LittleEndian(header.totalSize) ||
+        !reader.ReadU16LittleEndian(header.macroCount)) {
+        return std::nullopt;
+    }
+    return header;
+}
+
 ParsedMacroArea ParseMacroBlob(std::span<const std::uint8_t> blob,
                                std::u16string_view newMacroPrefix) {
     ParsedMacroArea area;
-    ByteReader header(blob);
-    std::uint16_t magic = 0;
-    std::uint16_t totalSize = 0;
-    std::uint16_t count = 0;
-    if (!header.ReadU16LittleEndian(magic) || magic != kMacroBlobMagic) {
-        return area;  // no macro area at all
-    }
-    if (!header.ReadU16LittleEndian(totalSize) || !header.ReadU16LittleEndian(count)) {
-        area.damaged = true;
+    const std::optional<MacroAreaHeader> header = ReadMacroAreaHeader(blob);
+    if (!header) {
+        // No macro area at all, or one whose head is cut short.
+        area.damaged = blob.size() >= 2 && (blob[0] | blob[1] << 8) == kMacroBlobMagic;
         return area;
     }
+    const std::uint16_t totalSize = header->totalSize;
+    const std::uint16_t count = header->macroCount;
     if (totalSize > blob.size()) {
         area.damaged = true;
     }

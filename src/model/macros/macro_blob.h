@@ -62,6 +62,15 @@ std::optional<std::vector<std::uint8_t>> BuildMacroBlob(std::span<const MacroRec
 std::optional<std::vector<std::uint8_t>> BuildMacroBlob(const ConfigHolder& holder,
                                                         std::uint16_t totalSize, bool withNames);
 
+// The head of a macro area: its magic, its size field and its macro count.
+struct MacroAreaHeader {
+    std::uint16_t totalSize = 0;
+    std::uint16_t macroCount = 0;
+};
+// None when the bytes do not start with the magic (an area without it holds no macros) or are too
+// short for the size and count.
+std::optional<MacroAreaHeader> ReadMacroAreaHeader(std::span<const std::uint8_t> head);
+
 struct ParsedMacroArea {
     std::vector<MacroRecord> records;
     // Something in the area pointed outside it, claimed more than it held or more macros or

@@ -1,0 +1,126 @@
+#include "base/file_io.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/small_mount.h"
+#include "support/temp_folder.h"
+
+namespace korvel {
+namespace {
+
+namespace fs = std::filesystem;
+using fixtures::ReadBytes;
+using fixtures::TempFolder;
+using fixtures::WriteBytes;
+
+// Everything in the folder but what the test put there: temporary files left behind.
+std::vector<std::string> Names(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(ReplaceFile, WritesNewAndExistingFilesKeepingTheirPermissions) {
+    TempFolder folder;
+    ASSERT_TRUE(ReplaceFile(folder / "new.kvp", std::string_view("fresh")));
+    EXPECT_EQ(ReadBytes(folder / "new.kvp"), "fresh");
+
+    WriteBytes(folder / "private.kvp", "old");
+    fs::permissions(folder / "private.kvp", fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(ReplaceFile(folder / "private.kvp", std::string_view("new")));
+    EXPECT_EQ(ReadBytes(folder / "private.kvp"), "new");
+    EXPECT_EQ(fs::status(folder / "private.kvp").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(Names(folder.Path()), (std::vector<std::string>{"new.kvp", "private.kvp"}));
+}
+
+TEST(ReplaceFile, FollowsASymbolicLinkToItsFile) {
+    TempFolder folder;
+    WriteBytes(folder / "real.kvp", "old");
+    fs::create_symlink(folder / "real.kvp", folder / "link.kvp");
+    ASSERT_TRUE(ReplaceFile(folder / "link.kvp", std::string_view("new")));
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(folder / "link.kvp")));
+    EXPECT_EQ(ReadBytes(folder / "real.kvp"), "new");
+}
+
+TEST(ReplaceFile, RefusesWhatIsNotARegularFile) {
+    TempFolder folder;
+    ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
+    fs::create_directory(folder / "dir");
+    for (const fs::path& target : {folder / "pipe", folder / "dir", fs::path("/dev/null")}) {
+        const FileWriteResult result = ReplaceFile(target, std::string_view("x"));
+        EXPECT_EQ(result.status, FileWriteResult::Status::NotRegularFile) << target;
+        EXPECT_EQ(result.Reason(), "not a regular file");
+    }
+    EXPECT_TRUE(fs::is_fifo(folder / "pipe"));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    EXPECT_EQ(Names(folder.Path()), (std::vector<std::string>{"dir", "pipe"}));
+}
+
+TEST(ReplaceFile, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
+    TempFolder folder;
+    fixtures::SmallMount disk(folder / "disk", 64 * 1024);
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << "mounting a small file system needs root";
+    }
+    const fs::path file = disk.Path() / "working.kvp";
+    WriteBytes(file, "old");
+
+    const std::string tooLarge(200 * 1024, 'x');
+    FileWriteResult result = ReplaceFile(file, tooLarge);
+    EXPECT_EQ(result.status, FileWriteResult::Status::Failed);
+    EXPECT_EQ(result.error, std::errc::no_space_on_device);
+    EXPECT_EQ(ReadBytes(file), "old");
+    EXPECT_EQ(Names(disk.Path()), std::vector<std::string>{"working.kvp"});
+
+    ASSERT_TRUE(disk.MakeReadOnly());
+    result = ReplaceFile(file, std::string_view("new"));
+    EXPECT_EQ(result.status, FileWriteResult::Status::Failed);
+    EXPECT_EQ(result.error, std::errc::read_only_file_system);
+    EXPECT_EQ(ReadBytes(file), "old");
+}
+
+TEST(ReplaceFile, ParallelWritersOfOneFileAllSucceedAndNeverTearIt) {
+    TempFolder folder;
+    const fs::path file = folder / "state";
+    std::vector<std::thread> writers;
+    std::vector<int> succeeded(16, 0);
+    for (int i = 0; i < 16; ++i) {
+        writers.emplace_back([&, i] {
+            const std::string bytes(4096, static_cast<char>('a' + i));
+            for (int round = 0; round < 20; ++round) {
+                succeeded[static_cast<std::size_t>(i)] += ReplaceFile(file, bytes) ? 1 : 0;
+            }
+        });
+    }
+    for (std::thread& writer : writers) {
+        writer.join();
+    }
+    for (const int count : succeeded) {
+        EXPECT_EQ(count, 20);
+    }
+    const std::string last = ReadBytes(file);
+    ASSERT_EQ(last.size(), 4096u);
+    EXPECT_EQ(last, std::string(4096, last[0]));
+    EXPECT_EQ(Names(folder.Path()), std::vector<std::string>{"state"});
+}
+
+TEST(ReadFileBytes, RefusesAFileLargerThanAllowedBeforeReadingIt) {
+    TempFolder folder;
+    WriteBytes(folder / "f", "12345");
+    EXPECT_EQ(ReadFileBytes(folder / "f", 5).bytes, "12345");
+    EXPECT_EQ(ReadFileBytes(folder / "f", 4).status, FileReadStatus::TooLarge);
+    EXPECT_EQ(ReadFileBytes(folder / "missing", 4).status, FileReadStatus::Missing);
+    EXPECT_EQ(ReadFileBytes(folder.Path(), 4).status, FileReadStatus::Unreadable);
+}
+
+}  // namespace
+}  // namespace korvel
