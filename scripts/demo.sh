@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# `make run`: a short tour of korvelctl against the virtual keyboard, whose memory lives in a
+# `make demo` (and `make run` without a display): a short tour of korvelctl against the virtual keyboard, whose memory lives in a
 # temporary state file for the length of the tour.
 set -euo pipefail
 bin="${1:-build/bin}"

@@ -52,14 +52,20 @@ TEST_F(TrayIconPresenterTest, FromDeviceThreadsTheIconChangesOnTheGuiThreadInOrd
     WaitForIcon(kIconKeyboardEvent);
     EXPECT_EQ(m_tray.ShownIcon(), kIconKeyboardEvent);
 
+    // Two requests queued together: handled the other way round, the keyboard-gone icon would
+    // end on top instead of the event icon.
     std::thread unplug([this] {
         m_presenter.ShowTrayState(false, kIconKeyboardGone);
-        m_presenter.ShowTrayState(false, 0);
+        m_presenter.ShowTrayState(true, 0);
     });
     unplug.join();
-    WaitForIcon(kIconKeyboardGone);
-    EXPECT_EQ(m_tray.ShownIcon(), kIconKeyboardGone);
+    EXPECT_EQ(m_tray.ShownIcon(), kIconKeyboardEvent);
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(m_tray.ShownIcon(), kIconKeyboardEvent);
     EXPECT_EQ(m_presenter.State().LastChosenIcon(), kIconKeyboardGone);
+    m_presenter.ShowTrayState(false, 0);
+    EXPECT_EQ(m_tray.ShownIcon(), kIconKeyboardGone);
 }
 
 TEST(TrayIconPresenter, WithoutANotificationAreaTheStateIsStillKept) {

@@ -2,10 +2,12 @@
 
 #include <system_error>
 
+#include "text/app_paths.h"
+
 namespace korvel {
 
 std::filesystem::path ProfileDirectory(const std::filesystem::path& documents) {
-    return documents / "Korvel_09A";
+    return documents / kProfileFolderName;
 }
 
 bool EnsureProfileDirectory(const std::filesystem::path& documents) {
@@ -17,6 +19,10 @@ bool EnsureProfileDirectory(const std::filesystem::path& documents) {
 
 std::filesystem::path WorkingFile(const std::filesystem::path& documents) {
     return ProfileDirectory(documents) / "$Profile0";
+}
+
+std::filesystem::path LightingSettingsFile(const std::filesystem::path& documents) {
+    return ProfileDirectory(documents) / kLightingSettingsFileName;
 }
 
 std::filesystem::path ProfileFilePath(const std::filesystem::path& folder,

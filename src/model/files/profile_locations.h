@@ -13,6 +13,8 @@ bool EnsureProfileDirectory(const std::filesystem::path& documents);
 // The file that mirrors the keyboard: "$Profile0" in the profile directory, for all three
 // onboard profiles at once.
 std::filesystem::path WorkingFile(const std::filesystem::path& documents);
+// deze.ini in the profile directory: the lighting panel's settings.
+std::filesystem::path LightingSettingsFile(const std::filesystem::path& documents);
 // folder + name + ".kvp", as the profile list stores it.
 std::filesystem::path ProfileFilePath(const std::filesystem::path& folder,
                                       const std::filesystem::path& name);
