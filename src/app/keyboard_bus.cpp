@@ -1,6 +1,10 @@
 #include "app/keyboard_bus.h"
 
 #include <chrono>
+#include <filesystem>
+#include <optional>
+
+#include "base/file_lock.h"
 
 #include "device/hidapi/hidapi_backend.h"
 #include "device/sim/keyboard_state_file.h"
@@ -10,18 +14,35 @@
 namespace korvel {
 
 struct KeyboardBus::Parts {
+    std::unique_ptr<FileLock> stateLock;
     std::unique_ptr<sim::VirtualKeyboard> keyboard;
     std::unique_ptr<HidBackend> backend;
     std::string statePath;
+    std::optional<sim::KeyboardMemory> saved;  // what the state file holds, when it exists
 };
 
 std::unique_ptr<KeyboardBus> KeyboardBus::Open(const Options& options, std::string& error) {
     auto parts = std::make_unique<Parts>();
     if (options.simulate) {
         sim::KeyboardMemory memory = sim::MakeFactoryMemory();
-        if (!options.statePath.empty() &&
-            sim::LoadKeyboardState(options.statePath, memory, error) == sim::StateLoad::Failed) {
-            return nullptr;
+        if (!options.statePath.empty()) {
+            std::filesystem::path lockFile = options.statePath;
+            lockFile += ".lock";
+            parts->stateLock = FileLock::Acquire(lockFile, ThisProcessAsHolder(options.holderName),
+                                                 kStatePatience, error);
+            if (!parts->stateLock) {
+                error = "The virtual keyboard state " + options.statePath + " is in use: " + error;
+                return nullptr;
+            }
+            switch (sim::LoadKeyboardState(options.statePath, memory, error)) {
+                case sim::StateLoad::Failed:
+                    return nullptr;
+                case sim::StateLoad::Loaded:
+                    parts->saved = memory;
+                    break;
+                case sim::StateLoad::Missing:
+                    break;
+            }
         }
         parts->keyboard = std::make_unique<sim::VirtualKeyboard>(std::move(memory));
         auto backend = std::make_unique<sim::SimulatedBackend>(*parts->keyboard);
@@ -49,7 +70,15 @@ bool KeyboardBus::Save(std::string& error) {
     if (m_parts->statePath.empty()) {
         return true;
     }
-    return sim::SaveKeyboardState(m_parts->statePath, m_parts->keyboard->Memory(), error);
+    sim::KeyboardMemory memory = m_parts->keyboard->Memory();
+    if (m_parts->saved && *m_parts->saved == memory) {
+        return true;
+    }
+    if (!sim::SaveKeyboardState(m_parts->statePath, memory, error)) {
+        return false;
+    }
+    m_parts->saved = std::move(memory);
+    return true;
 }
 
 }  // namespace korvel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -19,9 +20,16 @@ public:
         bool simulate = false;
         std::string statePath;  // empty: a fresh virtual keyboard that is not saved
         int latencyMs = 0;
+        // Who holds the state file while this bus lives, as other programs are told.
+        std::string holderName = "korvel";
     };
 
-    // Null with `error` set when the virtual keyboard's state file cannot be used.
+    // How long a program waits for another one to give the state file free.
+    static constexpr std::chrono::milliseconds kStatePatience{5000};
+
+    // Null with `error` set when the virtual keyboard's state file cannot be used. A named state
+    // file is held (a lock beside it, "STATE.lock") from here until the bus is destroyed, so that
+    // two programs never work on one virtual keyboard at once and lose each other's changes.
     static std::unique_ptr<KeyboardBus> Open(const Options& options, std::string& error);
     ~KeyboardBus();
 
@@ -29,7 +37,8 @@ public:
     // The virtual keyboard, null on the real bus.
     sim::VirtualKeyboard* VirtualKeyboard();
 
-    // Saves the virtual keyboard's memory to its state file, if one was named.
+    // Saves the virtual keyboard's memory to its state file, if one was named and the memory
+    // changed (or the file did not exist yet): a command that only reads never rewrites it.
     bool Save(std::string& error);
 
 private:

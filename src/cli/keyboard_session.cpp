@@ -10,7 +10,8 @@
 namespace korvel::cli {
 
 std::unique_ptr<KeyboardBus> OpenKeyboardBus(const GlobalOptions& options, std::string& error) {
-    return KeyboardBus::Open({options.simulate, options.simulateState, options.latencyMs}, error);
+    return KeyboardBus::Open(
+        {options.simulate, options.simulateState, options.latencyMs, "korvelctl"}, error);
 }
 
 struct KeyboardSession::Parts {
