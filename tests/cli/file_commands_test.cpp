@@ -37,7 +37,7 @@ protected:
                  ("korvelctl-files-" +
                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()))) {
         std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
+        std::filesystem::create_directories(folder / "docs");
         // A configuration with a remap, a macro key, a program path and two macros.
         CreateDefaultConfig(store, {}, 0, true);
         EditingHolder& editing = store.EditingConfig();

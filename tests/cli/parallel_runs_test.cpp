@@ -71,6 +71,7 @@ TEST(ParallelRuns, EveryChangeReportedDoneIsKeptOnOneVirtualKeyboard) {
     TempFolder folder;
     const std::string state = (folder / "kb.state").string();
     const std::string documents = (folder / "docs").string();
+    std::filesystem::create_directory(documents);
     const std::string simulate = "--simulate=" + state;
     const std::string docs = "--documents=" + documents;
     // Six fields on each of the three profiles, a profile switch and a command that only reads.
@@ -107,6 +108,7 @@ TEST(ParallelRuns, EveryChangeReportedDoneIsKeptOnOneVirtualKeyboard) {
 TEST(ParallelRuns, BackupsAndExportsIntoOneDocumentsFolderAllLand) {
     TempFolder folder;
     const std::string simulate = "--simulate=" + (folder / "kb.state").string();
+    std::filesystem::create_directory(folder / "docs");
     const std::string docs = "--documents=" + (folder / "docs").string();
     std::vector<ProcessRun> runs;
     for (int i = 0; i < 10; ++i) {

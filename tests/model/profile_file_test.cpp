@@ -281,10 +281,14 @@ TEST_F(ProfileFiles, WorkingFileIsSavedOnlyWhenItExists) {
     EXPECT_EQ(WorkingFile(documents), documents / "Korvel_09A" / "$Profile0");
     EXPECT_FALSE(SaveWorkingFile(store, true, documents));
     EXPECT_FALSE(std::filesystem::exists(WorkingFile(documents)));
+    EXPECT_FALSE(EnsureProfileDirectory(documents / "missing" / "deep"));
+    EXPECT_FALSE(std::filesystem::exists(documents / "missing"));
     ASSERT_TRUE(EnsureProfileDirectory(documents));
     ASSERT_TRUE(CreateDefaultConfig(store, WorkingFile(documents), 0, false));
     Editing(0, 0x01E) = {kEntryDisabled, 0, 0};
-    EXPECT_TRUE(SaveWorkingFile(store, true, documents));
+    const auto saved = SaveWorkingFile(store, true, documents);
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_TRUE(*saved);
     ReleaseEditingConfig(store);
     ASSERT_TRUE(LoadProfileFile(store, WorkingFile(documents)));
     EXPECT_EQ(Editing(0, 0x01E).type, kEntryDisabled);

@@ -11,9 +11,14 @@ std::filesystem::path ProfileDirectory(const std::filesystem::path& documents) {
 }
 
 bool EnsureProfileDirectory(const std::filesystem::path& documents) {
+    // Only the program's own folder is made: a Documents folder that does not exist is a wrong
+    // path, not a tree to create.
     std::error_code error;
+    if (documents.empty() || !std::filesystem::is_directory(documents, error)) {
+        return false;
+    }
     const std::filesystem::path directory = ProfileDirectory(documents);
-    std::filesystem::create_directories(directory, error);
+    std::filesystem::create_directory(directory, error);
     return std::filesystem::is_directory(directory, error);
 }
 

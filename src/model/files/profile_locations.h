@@ -8,7 +8,8 @@ namespace korvel {
 // Where profile files live. documents is the user's Documents folder, which the caller finds (the
 // window asks the platform, korvelctl takes --documents); the core never looks for it itself.
 std::filesystem::path ProfileDirectory(const std::filesystem::path& documents);
-// Creates the profile directory when it is missing; false when it cannot be made.
+// Creates the profile directory in an existing Documents folder when it is missing; false when
+// Documents does not exist or the folder cannot be made.
 bool EnsureProfileDirectory(const std::filesystem::path& documents);
 // The file that mirrors the keyboard: "$Profile0" in the profile directory, for all three
 // onboard profiles at once.
