@@ -14,6 +14,7 @@
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/korvel_dlg.h"
 #include "gui/mainwnd/lighting_panel.h"
+#include "gui/mainwnd/main_window_controls.h"
 #include "gui/mainwnd/profile_bar.h"
 #include "gui/recording_launcher.h"
 #include "gui/shell/single_instance.h"
@@ -86,7 +87,7 @@ protected:
         return window;
     }
 
-    CPngButton* KeyA(CKorvelDlg& window) { return window.Keys().ButtonOfControl(1058); }
+    CPngButton* KeyA(CKorvelDlg& window) { return window.Keys().ButtonOfControl(kKeyA); }
 
     QTemporaryDir documents;
     sim::VirtualKeyboard keyboard;
@@ -106,12 +107,13 @@ TEST_F(MainWindow, HiddenUntilTheKeyboardArrivesThenShowsItsKeys) {
     ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); })) << "the open message shows it";
     EXPECT_TRUE(KeyA(*window)->IsChecked());
     EXPECT_EQ(KeyA(*window)->toolTip(), "AKeys, Set: Key(B)");
-    EXPECT_FALSE(window->Keys().ButtonOfControl(1022)->IsChecked()) << "Esc is not assigned";
+    EXPECT_FALSE(window->Keys().ButtonOfControl(kKeyEsc)->IsChecked()) << "Esc is not assigned";
     EXPECT_EQ(window->Tray().ShownIcon(), kIconKeyboardPresent);
     EXPECT_FALSE(window->IsModified());
     EXPECT_TRUE(prompts.Shown().empty());
-    EXPECT_TRUE(window->Profiles().Button(1135)->IsChecked()) << "profile 1 is the active one";
-    EXPECT_FALSE(window->Profiles().Button(1136)->IsChecked());
+    EXPECT_TRUE(window->Profiles().Button(kProfileButton1)->IsChecked())
+        << "profile 1 is the active one";
+    EXPECT_FALSE(window->Profiles().Button(kProfileButton2)->IsChecked());
     window->Shutdown();
 }
 
@@ -121,14 +123,15 @@ TEST_F(MainWindow, LightingPanelAndProfileBarAreLaidOutFromTheSkin) {
     const auto rect = [&](const char* key) {
         return ParseSkinRect(skin.Read("BUTTONINFO", key, "1,1,1,1,x"));
     };
-    auto* label = qobject_cast<QLabel*>(window->Lighting().Control(1171));
+    auto* label = qobject_cast<QLabel*>(window->Lighting().Control(kPanelLabel));
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->geometry(), rect("CONTROL_DengStatic"));
     EXPECT_EQ(label->text(), skin.Read("Control_Name1", "Deng", {})) << "English labels";
     EXPECT_FALSE(label->text().isEmpty());
-    EXPECT_EQ(window->Lighting().Control(1178)->geometry(), rect("CONTROL_LightSlider"));
-    EXPECT_EQ(window->Profiles().Button(1170)->geometry(), rect("FUNC_REPORT4"));
-    EXPECT_EQ(window->Control(1005), window->Profiles().Button(1005));
+    EXPECT_EQ(window->Lighting().Control(kBrightnessSlider)->geometry(),
+              rect("CONTROL_LightSlider"));
+    EXPECT_EQ(window->Profiles().Button(kReportRate4)->geometry(), rect("FUNC_REPORT4"));
+    EXPECT_EQ(window->Control(kControlSceneMode), window->Profiles().Button(kControlSceneMode));
     window->Shutdown();
 }
 
@@ -227,8 +230,8 @@ TEST_F(MainWindow, ImportLoadsShowsAndDownloadsAllProfiles) {
     keyboard.ClearReceived();
     EXPECT_TRUE(window->Import(file));
     EXPECT_EQ(CountCommands(keyboard, CMD_WRITE_KEYTABLE), 21);
-    EXPECT_TRUE(window->Keys().ButtonOfControl(1022)->IsChecked());
-    EXPECT_EQ(window->Keys().ButtonOfControl(1022)->toolTip(), "EscKeys, Set: Key(F1)");
+    EXPECT_TRUE(window->Keys().ButtonOfControl(kKeyEsc)->IsChecked());
+    EXPECT_EQ(window->Keys().ButtonOfControl(kKeyEsc)->toolTip(), "EscKeys, Set: Key(F1)");
     EXPECT_FALSE(window->IsModified());
 
     keyboard.ClearReceived();
@@ -237,7 +240,7 @@ TEST_F(MainWindow, ImportLoadsShowsAndDownloadsAllProfiles) {
     EXPECT_FALSE(window->Import(junk));
     EXPECT_TRUE(keyboard.Received().empty());
     EXPECT_FALSE(prompts.Shown().empty()) << "the format message";
-    EXPECT_TRUE(window->Keys().ButtonOfControl(1022)->IsChecked()) << "nothing was lost";
+    EXPECT_TRUE(window->Keys().ButtonOfControl(kKeyEsc)->IsChecked()) << "nothing was lost";
     window->Shutdown();
 }
 

@@ -30,7 +30,7 @@ KeyGrid::KeyGrid(QWidget* dialog, const CIniFile& skin, const SkinSurfaces* surf
             MakeButton(dialog, info.controlId, skin,
                        QString::fromStdString(KeySkinName(SlotOfScan(info.scan))), surfaces);
     }
-    m_fn = MakeButton(dialog, kFnControlId, skin, QStringLiteral("KEY_FN"), surfaces);
+    m_fn = MakeButton(dialog, kKeyFn, skin, QStringLiteral("KEY_FN"), surfaces);
 }
 
 CPngButton* KeyGrid::MakeButton(QWidget* dialog, int controlId, const CIniFile& skin,
@@ -47,7 +47,7 @@ CPngButton* KeyGrid::ButtonOfControl(int controlId) const {
     if (const int n = GKeyOfControl(controlId); n != 0) {
         return m_gKeys[n - 1];
     }
-    if (controlId == kFnControlId) {
+    if (controlId == kKeyFn) {
         return m_fn;
     }
     for (int i = 0; i < kKeyButtons; ++i) {

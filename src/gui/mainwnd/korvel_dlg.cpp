@@ -13,6 +13,7 @@
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/lighting_panel.h"
 #include "gui/mainwnd/main_window_bridge.h"
+#include "gui/mainwnd/main_window_controls.h"
 #include "gui/mainwnd/profile_bar.h"
 #include "gui/shell/about_dialog.h"
 #include "gui/shell/launchers.h"
@@ -45,12 +46,22 @@ struct ControlInfo {
     const char* entry;
 };
 constexpr ControlInfo kControls[] = {
-    {1, "CONTROL_OK"},       {2, "CONTROL_CANCEL"},  {1006, "CONTROL2_APPLY"},
-    {1121, "VELMARO_LINK"},  {1122, "CONTROL_HELP"}, {1123, "CONTROL_MINIMIZE"},
-    {1124, "CONTROL_CLOSE"}, {1139, "CONTROL_MENU"}, {1134, "VELMARO_VER"},
-    {1125, "LOCK_CAPS"},     {1126, "LOCK_NUM"},     {1127, "LOCK_SCROLL"},
-    {1128, "LOCK_AB"},       {1129, "FLIP_0"},       {1130, "FLIP_1"},
-    {1131, "FLIP_2"},
+    {kControlOk, "CONTROL_OK"},
+    {kControlCancel, "CONTROL_CANCEL"},
+    {kControlApply, "CONTROL2_APPLY"},
+    {kControlLink, "VELMARO_LINK"},
+    {kControlHelp, "CONTROL_HELP"},
+    {kControlMinimize, "CONTROL_MINIMIZE"},
+    {kControlClose, "CONTROL_CLOSE"},
+    {kControlMenu, "CONTROL_MENU"},
+    {kControlVersion, "VELMARO_VER"},
+    {kLockCaps, "LOCK_CAPS"},
+    {kLockNum, "LOCK_NUM"},
+    {kLockScroll, "LOCK_SCROLL"},
+    {kLockAB, "LOCK_AB"},
+    {kFlipIndicator, "FLIP_0"},
+    {kFlipToggleLeft, "FLIP_1"},
+    {kFlipToggleRight, "FLIP_2"},
 };
 
 // Captions of the main buttons: id, text key, tooltip key.
@@ -59,18 +70,20 @@ struct CaptionInfo {
     const char* caption;
 };
 constexpr CaptionInfo kCaptions[] = {
-    {1, "PROFILE_OK"},   {2, "PROFILE_CANCLE"}, {1006, "PROFILE_APPLY"}, {1007, "PROFILE_MACRO"},
-    {1135, "PROFILE_1"}, {1136, "PROFILE_2"},   {1137, "PROFILE_3"},     {1138, "PROFILE_DEFAULT"},
+    {kControlOk, "PROFILE_OK"},       {kControlCancel, "PROFILE_CANCLE"},
+    {kControlApply, "PROFILE_APPLY"}, {kControlMacro, "PROFILE_MACRO"},
+    {kProfileButton1, "PROFILE_1"},   {kProfileButton2, "PROFILE_2"},
+    {kProfileButton3, "PROFILE_3"},   {kRestoreDefaults, "PROFILE_DEFAULT"},
 };
 struct TooltipInfo {
     int id;
     const char* tooltip;
 };
 constexpr TooltipInfo kTooltips[] = {
-    {1122, "MAIN_HELP_PROMPT"},
-    {1123, "MAIN_MINIMIZE_PROMPT"},
-    {1124, "MAIN_CLOSE_PROMPT"},
-    {1139, "MAIN_MENU_PROMPT"},
+    {kControlHelp, "MAIN_HELP_PROMPT"},
+    {kControlMinimize, "MAIN_MINIMIZE_PROMPT"},
+    {kControlClose, "MAIN_CLOSE_PROMPT"},
+    {kControlMenu, "MAIN_MENU_PROMPT"},
 };
 
 QString Q(const std::u16string& text) {
@@ -189,22 +202,22 @@ void CKorvelDlg::LayOutControls() {
     for (const ControlInfo& control : kControls) {
         AddControl(control.id, control.entry);
     }
-    Control(1134)->setEnabled(false);
-    connect(Control(1), &QAbstractButton::clicked, this, [this] {
+    Control(kControlVersion)->setEnabled(false);
+    connect(Control(kControlOk), &QAbstractButton::clicked, this, [this] {
         Apply();
         hide();
     });
-    connect(Control(2), &QAbstractButton::clicked, this, &QWidget::hide);
-    connect(Control(1006), &QAbstractButton::clicked, this, &CKorvelDlg::Apply);
-    connect(Control(1007), &QAbstractButton::clicked, this,
-            [this] { OpenKeyEditor(kG9ControlId); });
-    connect(Control(1122), &QAbstractButton::clicked, this,
+    connect(Control(kControlCancel), &QAbstractButton::clicked, this, &QWidget::hide);
+    connect(Control(kControlApply), &QAbstractButton::clicked, this, &CKorvelDlg::Apply);
+    connect(Control(kControlMacro), &QAbstractButton::clicked, this,
+            [this] { OpenKeyEditor(kKeyG9); });
+    connect(Control(kControlHelp), &QAbstractButton::clicked, this,
             [this] { ShowHelp(m_services.launcher, m_services.paths); });
-    connect(Control(1123), &QAbstractButton::clicked, this, &QWidget::showMinimized);
-    connect(Control(1124), &QAbstractButton::clicked, this, &CKorvelDlg::ExitProgram);
-    connect(Control(1121), &QAbstractButton::clicked, this,
+    connect(Control(kControlMinimize), &QAbstractButton::clicked, this, &QWidget::showMinimized);
+    connect(Control(kControlClose), &QAbstractButton::clicked, this, &CKorvelDlg::ExitProgram);
+    connect(Control(kControlLink), &QAbstractButton::clicked, this,
             [this] { OpenLinkAddress(m_services.launcher, m_linkAddress); });
-    connect(Control(1139), &QAbstractButton::clicked, this, &CKorvelDlg::ShowMenu);
+    connect(Control(kControlMenu), &QAbstractButton::clicked, this, &CKorvelDlg::ShowMenu);
 
     m_progress = new QLabel(this);
     PlaceControl(m_progress, Skin(), kButtonInfo, QStringLiteral("CONTROL_JDTStatic"));
@@ -218,12 +231,13 @@ void CKorvelDlg::SetCaptions() {
         button->setText(Q(Caption(caption.caption)));
         button->SetTextStyle(true, 9, QStringLiteral("Tahoma"), Qt::white);
     }
-    Control(1134)->setText(Q(m_services.texts.Text(TextKey::MAIN_BUTTON_VELMARO_VER)));
-    Control(1134)->SetTextStyle(true, 8, QStringLiteral("Verdana"), QColor(0xE4, 0xE4, 0xE4));
+    Control(kControlVersion)->setText(Q(m_services.texts.Text(TextKey::MAIN_BUTTON_VELMARO_VER)));
+    Control(kControlVersion)
+        ->SetTextStyle(true, 8, QStringLiteral("Verdana"), QColor(0xE4, 0xE4, 0xE4));
     for (const TooltipInfo& tip : kTooltips) {
         Control(tip.id)->SetTooltip(Q(Caption(tip.tooltip)));
     }
-    Control(1121)->SetTooltip(m_linkAddress);
+    Control(kControlLink)->SetTooltip(m_linkAddress);
     KeyTipTexts tips;
     tips.set = m_services.texts.Text(TextKey::KEY_PROMPT_SET);
     tips.single = m_services.texts.Text(TextKey::KEY_PROMPT_SINGLE);
@@ -247,7 +261,7 @@ bool CKorvelDlg::IsReady() const {
 
 void CKorvelDlg::SetModified(bool modified) {
     m_modified = modified;
-    if (CPngButton* apply = Control(1006)) {
+    if (CPngButton* apply = Control(kControlApply)) {
         apply->setEnabled(modified);
     }
 }

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "gui/mainwnd/main_window_controls.h"
 #include "gui/widgets/ini_file.h"
 #include "gui/widgets/skin_placement.h"
 
@@ -23,36 +24,36 @@ struct PanelControl {
 
 // clang-format off
 constexpr PanelControl kPanel[] = {
-    {1171, "CONTROL_DengStatic",    Kind::Label,        "Deng",   nullptr},
-    {1167, "CONTROL_DengStaPic",    Kind::Picture,      nullptr,  "dengup.bmp"},
-    {1146, "CONTROL_XGcombox",      Kind::Selector,     nullptr,  nullptr},
-    {1172, "CONTROL_LightStatic",   Kind::Label,        "Light",  nullptr},
-    {1178, "CONTROL_LightSlider",   Kind::Slider,       nullptr,  "0.bmp"},
-    {1166, "CONTROL_SpeedStatic",   Kind::Label,        "Speed",  nullptr},
-    {1179, "CONTROL_SpeedSlider",   Kind::Slider,       nullptr,  "6.bmp"},
-    {1148, "CONTROL_BLFXStatic",    Kind::Label,        "FX",     nullptr},
-    {1149, "CONTROL_BLFXLStaPic",   Kind::Picture,      nullptr,  "leftup.bmp"},
-    {1150, "CONTROL_BLFXRStaPic",   Kind::Picture,      nullptr,  "rightup.bmp"},
-    {1154, "CONTROL_HXysStatic",    Kind::Label,        "Color",  nullptr},
-    {1155, "CONTROL_HXysButton",    Kind::ColourPicker, nullptr,  nullptr},
-    {1173, "CONTROL_HXsjsStatic",   Kind::Label,        "DC",     nullptr},
-    {1156, "CONTROL_HXsjsStaPic",   Kind::Picture,      nullptr,  "sjsup.bmp"},
-    {1151, "CONTROL_FYYSStatic",    Kind::Label,        "Color",  nullptr},
-    {1152, "CONTROL_FYYSButton",    Kind::ColourPicker, nullptr,  nullptr},
-    {1176, "CONTROL_FYSJSStatic",   Kind::Label,        "DC",     nullptr},
-    {1175, "CONTROL_FYSJSStaPic",   Kind::Picture,      nullptr,  "sjsup.bmp"},
-    {1194, "CONTROL_HONGPIC",       Kind::Picture,      nullptr,  "hong.bmp"},
-    {1195, "CONTROL_HUANGPIC",      Kind::Picture,      nullptr,  "huang.bmp"},
-    {1196, "CONTROL_LVPIC",         Kind::Picture,      nullptr,  "lv.bmp"},
-    {1197, "CONTROL_LANPIC",        Kind::Picture,      nullptr,  "lan.bmp"},
-    {1159, "CONTROL_USERysStatic",  Kind::Label,        "Color",  nullptr},
-    {1160, "CONTROL_USERysButton",  Kind::ColourPicker, nullptr,  nullptr},
-    {1161, "CONTROL_USERjsStatic",  Kind::Label,        "JColor", nullptr},
-    {1162, "CONTROL_USERjsButton",  Kind::ColourPicker, nullptr,  nullptr},
-    {1163, "CONTROL_USERgjStatic",  Kind::Label,        "Tool",   nullptr},
-    {1164, "CONTROL_USERgjStaPic1", Kind::Picture,      nullptr,  "user1up.bmp"},
-    {1165, "CONTROL_USERgjStaPic2", Kind::Picture,      nullptr,  "user2up.bmp"},
-    {1198, "CONTROL_umCombo",       Kind::Selector,     nullptr,  nullptr},
+    {kPanelLabel, "CONTROL_DengStatic",    Kind::Label,        "Deng",   nullptr},
+    {kPanelSwitch, "CONTROL_DengStaPic",    Kind::Picture,      nullptr,  "dengup.bmp"},
+    {kEffectSelector, "CONTROL_XGcombox",      Kind::Selector,     nullptr,  nullptr},
+    {kBrightnessLabel, "CONTROL_LightStatic",   Kind::Label,        "Light",  nullptr},
+    {kBrightnessSlider, "CONTROL_LightSlider",   Kind::Slider,       nullptr,  "0.bmp"},
+    {kSpeedLabel, "CONTROL_SpeedStatic",   Kind::Label,        "Speed",  nullptr},
+    {kSpeedSlider, "CONTROL_SpeedSlider",   Kind::Slider,       nullptr,  "6.bmp"},
+    {kDirectionLabel, "CONTROL_BLFXStatic",    Kind::Label,        "FX",     nullptr},
+    {kDirectionFirst, "CONTROL_BLFXLStaPic",   Kind::Picture,      nullptr,  "leftup.bmp"},
+    {kDirectionSecond, "CONTROL_BLFXRStaPic",   Kind::Picture,      nullptr,  "rightup.bmp"},
+    {kColorLabel, "CONTROL_HXysStatic",    Kind::Label,        "Color",  nullptr},
+    {kColorPicker, "CONTROL_HXysButton",    Kind::ColourPicker, nullptr,  nullptr},
+    {kMulticolorLabel, "CONTROL_HXsjsStatic",   Kind::Label,        "DC",     nullptr},
+    {kMulticolorCheck, "CONTROL_HXsjsStaPic",   Kind::Picture,      nullptr,  "sjsup.bmp"},
+    {kReactiveColorLabel, "CONTROL_FYYSStatic",    Kind::Label,        "Color",  nullptr},
+    {kReactiveColorPicker, "CONTROL_FYYSButton",    Kind::ColourPicker, nullptr,  nullptr},
+    {kReactiveMulticolorLabel, "CONTROL_FYSJSStatic",   Kind::Label,        "DC",     nullptr},
+    {kReactiveMulticolorCheck, "CONTROL_FYSJSStaPic",   Kind::Picture,      nullptr,  "sjsup.bmp"},
+    {kEffect17Red, "CONTROL_HONGPIC",       Kind::Picture,      nullptr,  "hong.bmp"},
+    {kEffect17Yellow, "CONTROL_HUANGPIC",      Kind::Picture,      nullptr,  "huang.bmp"},
+    {kEffect17Green, "CONTROL_LVPIC",         Kind::Picture,      nullptr,  "lv.bmp"},
+    {kEffect17Blue, "CONTROL_LANPIC",        Kind::Picture,      nullptr,  "lan.bmp"},
+    {kPaintColorLabel, "CONTROL_USERysStatic",  Kind::Label,        "Color",  nullptr},
+    {kPaintColorPicker, "CONTROL_USERysButton",  Kind::ColourPicker, nullptr,  nullptr},
+    {kBaseColorLabel, "CONTROL_USERjsStatic",  Kind::Label,        "JColor", nullptr},
+    {kBaseColorPicker, "CONTROL_USERjsButton",  Kind::ColourPicker, nullptr,  nullptr},
+    {kToolLabel, "CONTROL_USERgjStatic",  Kind::Label,        "Tool",   nullptr},
+    {kToolPaintColor, "CONTROL_USERgjStaPic1", Kind::Picture,      nullptr,  "user1up.bmp"},
+    {kToolBaseColor, "CONTROL_USERgjStaPic2", Kind::Picture,      nullptr,  "user2up.bmp"},
+    {kPresetSelector, "CONTROL_umCombo",       Kind::Selector,     nullptr,  nullptr},
 };
 // clang-format on
 
@@ -106,7 +107,7 @@ LightingPanel::LightingPanel(QWidget* dialog, const CIniFile& skin, const QStrin
     }
     // Which of them an effect uses is decided when the keyboard's lighting is shown.
     for (const auto& [id, widget] : m_controls) {
-        widget->setVisible(id == 1171 || id == 1167);
+        widget->setVisible(id == kPanelLabel || id == kPanelSwitch);
     }
 }
 
