@@ -11,10 +11,10 @@
 #include "device/command_report.h"
 #include "device/device_link.h"
 #include "device/sim/simulated_backend.h"
+#include "gui/main_window_fixture.h"
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/korvel_dlg.h"
 #include "gui/mainwnd/lighting_panel.h"
-#include "gui/mainwnd/main_window_controls.h"
 #include "gui/mainwnd/profile_bar.h"
 #include "gui/recording_launcher.h"
 #include "gui/shell/single_instance.h"
@@ -29,77 +29,10 @@
 namespace korvel {
 namespace {
 
-// Handles events until `done` holds; the device threads answer within milliseconds, the bound only
-// keeps a broken build from hanging.
-bool PumpUntil(const std::function<bool()>& done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > 5000) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
+using fixtures::CountCommands;
+using fixtures::PumpUntil;
 
-int CountCommands(const sim::VirtualKeyboard& keyboard, std::uint8_t command) {
-    int count = 0;
-    for (const CommandReport& report : keyboard.Received()) {
-        count += report.Command() == command;
-    }
-    return count;
-}
-
-// The whole program around a main window, on a virtual keyboard whose profile 1 plays B on A.
-class MainWindow : public ::testing::Test {
-protected:
-    MainWindow()
-        : keyboard(RemappedKeyboard()),
-          backend(keyboard),
-          paths(QCoreApplication::applicationDirPath().toStdU16String(),
-                documents.path().toStdU16String()),
-          texts(OwnLanguageFile()) {
-        texts.LoadTexts();
-    }
-
-    // A copy of the language file, so that a language switch never writes the build's own.
-    std::filesystem::path OwnLanguageFile() {
-        const std::filesystem::path copy = documents.filePath("language.ini").toStdU16String();
-        std::filesystem::copy_file(paths.LanguageFile(), copy);
-        return copy;
-    }
-
-    static sim::KeyboardMemory RemappedKeyboard() {
-        sim::KeyboardMemory memory = sim::MakeFactoryMemory();
-        // Matrix position 19 holds A (02 02 04); make it send B (02 02 05) in profile 1.
-        memory.keyTables[19 * 3 + 2] = 0x05;
-        return memory;
-    }
-
-    std::unique_ptr<CKorvelDlg> Start(bool startSwitch = false) {
-        PresenceTimings fast{std::chrono::milliseconds(5), std::chrono::milliseconds(20),
-                             std::chrono::milliseconds(1), std::chrono::milliseconds(1)};
-        auto window = std::make_unique<CKorvelDlg>(
-            MainWindowServices{paths, link, store, codec, texts, prompts, backend, launcher,
-                               startSwitch, fast, ListenerTimings{std::chrono::milliseconds(20)}});
-        EXPECT_TRUE(window->Initialise()) << window->SkinError().toStdString();
-        return window;
-    }
-
-    CPngButton* KeyA(CKorvelDlg& window) { return window.Keys().ButtonOfControl(kKeyA); }
-
-    QTemporaryDir documents;
-    sim::VirtualKeyboard keyboard;
-    sim::SimulatedBackend backend;
-    AppPaths paths;
-    TextTable texts;
-    DeviceLink link;
-    ConfigStore store;
-    KeyCodec codec;
-    ScriptedPrompts prompts;
-    fixtures::RecordingLauncher launcher;
-};
+class MainWindow : public fixtures::MainWindowFixture {};
 
 TEST_F(MainWindow, HiddenUntilTheKeyboardArrivesThenShowsItsKeys) {
     auto window = Start();

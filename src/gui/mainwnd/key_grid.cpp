@@ -5,11 +5,14 @@
 #include "gui/widgets/skin_placement.h"
 #include "model/image/config_store.h"
 #include "model/keys/key_codec.h"
+#include "model/keys/led_index.h"
 
 namespace korvel {
 namespace {
 
 const QString kButtonInfo = QStringLiteral("BUTTONINFO");
+
+static_assert(kLightingGridKeys == kGridKeys);
 
 int GSlot(int n) {
     return GKeySlot(n, GKeyBank::A);
@@ -31,6 +34,30 @@ KeyGrid::KeyGrid(QWidget* dialog, const CIniFile& skin, const SkinSurfaces* surf
                        QString::fromStdString(KeySkinName(SlotOfScan(info.scan))), surfaces);
     }
     m_fn = MakeButton(dialog, kKeyFn, skin, QStringLiteral("KEY_FN"), surfaces);
+
+    for (int n = 1; n <= kGKeyButtons; ++n) {
+        m_byGridKey[GridKeyOfGKey(n)] = m_gKeys[n - 1];
+    }
+    for (int i = 0; i < kKeyButtons; ++i) {
+        m_byGridKey[GridKeyOfScan(kKeyButtonTable[i].scan)] = m_keys[i];
+    }
+    m_byGridKey[kFnGridKey] = m_fn;
+}
+
+CPngButton* KeyGrid::ButtonOfGridKey(int gridKey) const {
+    return gridKey >= 0 && gridKey < kLightingGridKeys ? m_byGridKey[gridKey] : nullptr;
+}
+
+int KeyGrid::GridKeyOfControl(int controlId) const {
+    if (controlId == kKeyFn) {
+        return kFnGridKey;
+    }
+    for (const KeyButtonInfo& info : kKeyButtonTable) {
+        if (info.controlId == controlId) {
+            return GridKeyOfScan(info.scan);
+        }
+    }
+    return -1;
 }
 
 CPngButton* KeyGrid::MakeButton(QWidget* dialog, int controlId, const CIniFile& skin,

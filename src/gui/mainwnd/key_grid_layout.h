@@ -15,6 +15,8 @@ struct KeyButtonInfo {
 
 inline constexpr int kKeyButtons = 104;
 inline constexpr int kGKeyButtons = 9;
+// The keys of the lighting grid: the 104 keys, Fn and the nine G keys.
+inline constexpr int kLightingGridKeys = kKeyButtons + 1 + kGKeyButtons;
 
 // The 104 key buttons in keyboard rows, left to right.
 extern const std::array<KeyButtonInfo, kKeyButtons> kKeyButtonTable;

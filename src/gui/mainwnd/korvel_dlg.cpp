@@ -22,10 +22,13 @@
 #include "gui/widgets/png_button.h"
 #include "gui/widgets/skin_placement.h"
 #include "model/files/profile_file.h"
+#include "model/files/profile_file_name.h"
+#include "model/files/profile_locations.h"
 #include "model/image/config_store.h"
 #include "model/keys/key_codec.h"
 #include "model/keys/key_texts_from_table.h"
 #include "ports/prompts.h"
+#include "ports/settings_store.h"
 #include "sync/device_backup.h"
 #include "sync/hardware_download.h"
 #include "sync/profile_transfer.h"
@@ -58,10 +61,14 @@ constexpr ControlInfo kControls[] = {
     {kLockCaps, "LOCK_CAPS"},
     {kLockNum, "LOCK_NUM"},
     {kLockScroll, "LOCK_SCROLL"},
-    {kLockAB, "LOCK_AB"},
-    {kFlipIndicator, "FLIP_0"},
     {kFlipToggleLeft, "FLIP_1"},
     {kFlipToggleRight, "FLIP_2"},
+};
+// Pictures that lie behind keys: the G-key bank's backdrop and the flip indicator behind F1..F4.
+// They take no clicks; every key above them is hovered and clicked on its own.
+constexpr ControlInfo kBackdrops[] = {
+    {kLockAB, "LOCK_AB"},
+    {kFlipIndicator, "FLIP_0"},
 };
 
 // Captions of the main buttons: id, text key, tooltip key.
@@ -90,12 +97,22 @@ QString Q(const std::u16string& text) {
     return QString::fromStdU16String(text);
 }
 
+// Profile files first, then every file.
+QString ProfileFileDialogFilter() {
+    return QStringLiteral("(*.kvp);;(*)");
+}
+
 }  // namespace
 
 CKorvelDlg::CKorvelDlg(MainWindowServices services, QWidget* parent)
     : CBaseDialog(parent, QString::fromStdU16String(services.paths.MainSkin().file.u16string()),
                   QString::fromStdU16String(services.paths.MainSkin().folder.u16string())),
-      m_services(services) {
+      m_services(services),
+      m_settings(services.settings) {
+    if (m_settings == nullptr) {
+        m_ownSettings = std::make_unique<MemorySettingsStore>();
+        m_settings = m_ownSettings.get();
+    }
     m_progressTimer.setInterval(kProgressPeriodMs);
     connect(&m_progressTimer, &QTimer::timeout, this, &CKorvelDlg::StepProgress);
     m_lightingTimer.setSingleShot(true);
@@ -123,6 +140,10 @@ bool CKorvelDlg::Initialise() {
     SetModified(false);
 
     m_linkAddress = Skin().Read(QStringLiteral("SCREEN"), QStringLiteral("Link"), kDefaultLink);
+    // The pictures behind the keys come first, so that every key lies above them.
+    for (const ControlInfo& control : kBackdrops) {
+        AddControl(control.id, control.entry)->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
     m_keyGrid = new KeyGrid(this, Skin(), &m_surfaces, m_services.keyCodec);
     connect(m_keyGrid, &KeyGrid::keyClicked, this, &CKorvelDlg::OnKeyClicked);
     const int language = m_services.texts.GetLanguageValue();
@@ -130,9 +151,21 @@ bool CKorvelDlg::Initialise() {
                            : language == 1 ? QStringLiteral("Control_Name1")
                                            : QString();
     m_profileBar = new ProfileBar(this, Skin(), &m_surfaces, labels);
-    m_lightingPanel = new LightingPanel(this, Skin(), SkinFolder(), language);
+    EnsureProfileDirectory(m_services.paths.DocumentsDirectory());
+    m_lightingPanel = new LightingPanel(this, Skin(), SkinFolder(), language, *m_keyGrid,
+                                        m_services.link, m_services.paths.LightingSettingsFile());
+    connect(m_lightingPanel, &LightingPanel::turnOnRequested, this,
+            &CKorvelDlg::SetLightingPanelOn);
+    connect(m_lightingPanel, &LightingPanel::turnedOff, this, &CKorvelDlg::RefreshKeyGrid);
+    connect(m_lightingPanel, &LightingPanel::redrawn, this,
+            [this] { m_profileBar->ShowReportRate(m_lightingPanel->ReportRate()); });
+    connect(this, &CKorvelDlg::lightingRefreshRequested, m_lightingPanel,
+            &LightingPanel::ReadCurrent);
     LayOutControls();
+    LayOutFlipControls();
+    UpdateFlipControls();
     SetCaptions();
+    BuildSceneMenu();
 
     // No taskbar button while the window only lives in the background.
     setWindowFlag(Qt::Tool, true);
@@ -174,9 +207,16 @@ bool CKorvelDlg::LoadSurfaces() {
         const char* file;
     };
     const Picture pictures[] = {
-        {&m_surfaces.normal, "main_normal.jpg"},  {&m_surfaces.hover, "main_over.jpg"},
-        {&m_surfaces.pressed, "main_down.jpg"},   {&m_surfaces.disabled, "main_disable.jpg"},
+        {&m_surfaces.normal, "main_normal.jpg"},
+        {&m_surfaces.hover, "main_over.jpg"},
+        {&m_surfaces.pressed, "main_down.jpg"},
+        {&m_surfaces.disabled, "main_disable.jpg"},
         {&m_surfaces.checked, "main_color0.jpg"},
+        {&m_flipSurfaces.normal, "main_color1.jpg"},
+        {&m_flipSurfaces.hover, "main_flip_over.jpg"},
+        {&m_flipSurfaces.pressed, "main_flip_down.jpg"},
+        {&m_flipSurfaces.disabled, "main_flip_disable.jpg"},
+        {&m_flipSurfaces.checked, "main_color1.jpg"},
     };
     for (const Picture& picture : pictures) {
         const QString path = folder.filePath(QString::fromLatin1(picture.file));
@@ -187,6 +227,9 @@ bool CKorvelDlg::LoadSurfaces() {
         }
         *picture.surface = LoadStateSurface(path, dialog);
     }
+    // The arrows cut their one face from Arrow.jpg at the place BUTTONINFO2 names.
+    const QPixmap arrow(folder.filePath(QStringLiteral("Arrow.jpg")));
+    m_arrowSurfaces = SkinSurfaces{arrow, arrow, arrow, arrow, arrow};
     return true;
 }
 
@@ -209,6 +252,23 @@ void CKorvelDlg::LayOutControls() {
     });
     connect(Control(kControlCancel), &QAbstractButton::clicked, this, &QWidget::hide);
     connect(Control(kControlApply), &QAbstractButton::clicked, this, &CKorvelDlg::Apply);
+    const int profileButtons[] = {kProfileButton1, kProfileButton2, kProfileButton3};
+    for (int p = 0; p < 3; ++p) {
+        connect(Control(profileButtons[p]), &QAbstractButton::clicked, this,
+                [this, p] { OnProfileButton(p); });
+    }
+    const int reportButtons[] = {kReportRate1, kReportRate2, kReportRate3, kReportRate4};
+    for (int i = 0; i < 4; ++i) {
+        connect(Control(reportButtons[i]), &QAbstractButton::clicked, this,
+                [this, i] { OnReportRate(i); });
+    }
+    connect(Control(kRestoreDefaults), &QAbstractButton::clicked, this,
+            &CKorvelDlg::RestoreDefaults);
+    // The scene-mode button offers the onboard profiles.
+    connect(Control(kControlSceneMode), &QAbstractButton::clicked, this, [this] {
+        CPngButton* button = Control(kControlSceneMode);
+        m_sceneMenu->exec(button->mapToGlobal(QPoint(0, button->height())));
+    });
     connect(Control(kControlMacro), &QAbstractButton::clicked, this,
             [this] { OpenKeyEditor(kKeyG9); });
     connect(Control(kControlHelp), &QAbstractButton::clicked, this,
@@ -284,8 +344,10 @@ void CKorvelDlg::OnReloadFromKeyboard() {
     ReloadFromDevice(m_services.store, m_services.link, m_services.keyCodec, Texts(),
                      m_services.paths.DocumentsDirectory());
     SetModified(false);
+    SyncProfileButtons();
+    m_lightingPanel->ReadAll();
     RefreshKeyGrid();
-    m_profileBar->ShowProfile(ActiveProfile());
+    BuildSceneMenu();
 }
 
 void CKorvelDlg::OnKeyboardGone() {
@@ -324,7 +386,15 @@ void CKorvelDlg::FollowInstance(SingleInstance& instance) {
 }
 
 void CKorvelDlg::OnKeyClicked(int controlId) {
-    OpenKeyEditor(controlId);
+    // While the panel is on a key click paints (custom effect only); G keys always open the
+    // editor.
+    if (m_lightingPanel->IsOn() && GKeyOfControl(controlId) == 0) {
+        m_lightingPanel->ClickKey(controlId);
+        return;
+    }
+    if (controlId != kKeyFn) {
+        OpenKeyEditor(controlId);
+    }
 }
 
 void CKorvelDlg::OpenKeyEditor(int controlId) {
@@ -335,18 +405,24 @@ void CKorvelDlg::OpenKeyEditor(int controlId) {
 void CKorvelDlg::ShowMenu() {
     QMenu menu(this);
     const auto caption = [this](const char* key) { return Q(Caption(key)); };
-    menu.addAction(caption("MENU_1"), this, [this] {
+    const QString folder = Q(ProfileDirectory(m_services.paths.DocumentsDirectory()).u16string());
+    menu.addAction(caption("MENU_1"), this, [this, folder] {
+        EnsureProfileDirectory(m_services.paths.DocumentsDirectory());
         const QString file =
-            QFileDialog::getOpenFileName(this, QString(), QString(), QStringLiteral("(*.kvp)"));
+            QFileDialog::getOpenFileName(this, QString(), folder, ProfileFileDialogFilter(),
+                                         nullptr, QFileDialog::DontUseNativeDialog);
         if (!file.isEmpty()) {
             Import(std::filesystem::path(file.toStdU16String()));
         }
     });
-    menu.addAction(caption("MENU_2"), this, [this] {
-        const QString file =
-            QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("(*.kvp)"));
-        if (!file.isEmpty()) {
-            ExportProfileFile(m_services.store, std::filesystem::path(file.toStdU16String()));
+    menu.addAction(caption("MENU_2"), this, [this, folder] {
+        EnsureProfileDirectory(m_services.paths.DocumentsDirectory());
+        QFileDialog dialog(this, QString(), folder, ProfileFileDialogFilter());
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("kvp"));
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+            Export(std::filesystem::path(dialog.selectedFiles().first().toStdU16String()));
         }
     });
     menu.addAction(caption("MENU_3"), this, &CKorvelDlg::ShowAbout);
@@ -372,10 +448,19 @@ bool CKorvelDlg::Import(const std::filesystem::path& file) {
     return result.outcome == ImportOutcome::Applied;
 }
 
+bool CKorvelDlg::Export(const std::filesystem::path& file) {
+    return ExportProfileFile(m_services.store, WithProfileExtension(file));
+}
+
 void CKorvelDlg::SwitchLanguage(int language) {
     m_services.texts.SwitchLanguage(language);
     m_services.keyCodec.SetTexts(KeyTextsFromTable(m_services.texts));
     SetCaptions();
+    m_lightingPanel->SetLanguage(language, Q(Caption("COLOR_OTHER")));
+    m_profileBar->SetLabels(language == 0   ? QStringLiteral("Control_Name")
+                            : language == 1 ? QStringLiteral("Control_Name1")
+                                            : QString());
+    BuildSceneMenu();
     setWindowTitle(Q(m_services.texts.Text(TextKey::MAIN_CAPTION)));
     if (m_trayIcon) {
         m_trayIcon->SetTooltipText(Q(m_services.texts.Text(TextKey::KEYBOARD_TRAY_DESC)));

@@ -28,7 +28,7 @@ constexpr int kReportButtons[] = {kReportRate1, kReportRate2, kReportRate3, kRep
 
 ProfileBar::ProfileBar(QWidget* dialog, const CIniFile& skin, const SkinSurfaces* surfaces,
                        const QString& labels)
-    : QObject(dialog) {
+    : QObject(dialog), m_skin(skin) {
     const QString section = QStringLiteral("BUTTONINFO");
     for (const BarButton& entry : kButtons) {
         auto* button = new CPngButton(dialog);
@@ -39,9 +39,12 @@ ProfileBar::ProfileBar(QWidget* dialog, const CIniFile& skin, const SkinSurfaces
     m_reportRateLabel = new QLabel(dialog);
     m_reportRateLabel->setStyleSheet(QStringLiteral("color: #d8dce4; background: transparent;"));
     PlaceControl(m_reportRateLabel, skin, section, QStringLiteral("CONTROL_UsbStatic"));
-    if (!labels.isEmpty()) {
-        m_reportRateLabel->setText(skin.Read(labels, QStringLiteral("Usb"), {}));
-    }
+    SetLabels(labels);
+}
+
+void ProfileBar::SetLabels(const QString& labels) {
+    m_reportRateLabel->setText(labels.isEmpty() ? QString()
+                                                : m_skin.Read(labels, QStringLiteral("Usb"), {}));
 }
 
 CPngButton* ProfileBar::Button(int controlId) const {
