@@ -141,6 +141,10 @@ constexpr std::string_view kWindowKeys[] = {
     "MENU_2",
     "MENU_3",
     "MENU_4",
+    // main window messages and the colour pickers' popup
+    "PROFILE_SWITCH_FAILED",
+    "MAIN_PROMPT_DEFAULT_FAILED",
+    "COLOR_OTHER",
     // notification-area menu
     "MENU_11",
     "MENU_22",

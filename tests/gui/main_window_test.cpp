@@ -11,6 +11,7 @@
 #include "device/command_report.h"
 #include "device/device_link.h"
 #include "device/sim/simulated_backend.h"
+#include "gui/main_window_fixture.h"
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/korvel_dlg.h"
 #include "gui/mainwnd/lighting_panel.h"
@@ -28,77 +29,10 @@
 namespace korvel {
 namespace {
 
-// Handles events until `done` holds; the device threads answer within milliseconds, the bound only
-// keeps a broken build from hanging.
-bool PumpUntil(const std::function<bool()>& done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > 5000) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
+using fixtures::CountCommands;
+using fixtures::PumpUntil;
 
-int CountCommands(const sim::VirtualKeyboard& keyboard, std::uint8_t command) {
-    int count = 0;
-    for (const CommandReport& report : keyboard.Received()) {
-        count += report.Command() == command;
-    }
-    return count;
-}
-
-// The whole program around a main window, on a virtual keyboard whose profile 1 plays B on A.
-class MainWindow : public ::testing::Test {
-protected:
-    MainWindow()
-        : keyboard(RemappedKeyboard()),
-          backend(keyboard),
-          paths(QCoreApplication::applicationDirPath().toStdU16String(),
-                documents.path().toStdU16String()),
-          texts(OwnLanguageFile()) {
-        texts.LoadTexts();
-    }
-
-    // A copy of the language file, so that a language switch never writes the build's own.
-    std::filesystem::path OwnLanguageFile() {
-        const std::filesystem::path copy = documents.filePath("language.ini").toStdU16String();
-        std::filesystem::copy_file(paths.LanguageFile(), copy);
-        return copy;
-    }
-
-    static sim::KeyboardMemory RemappedKeyboard() {
-        sim::KeyboardMemory memory = sim::MakeFactoryMemory();
-        // Matrix position 19 holds A (02 02 04); make it send B (02 02 05) in profile 1.
-        memory.keyTables[19 * 3 + 2] = 0x05;
-        return memory;
-    }
-
-    std::unique_ptr<CKorvelDlg> Start(bool startSwitch = false) {
-        PresenceTimings fast{std::chrono::milliseconds(5), std::chrono::milliseconds(20),
-                             std::chrono::milliseconds(1), std::chrono::milliseconds(1)};
-        auto window = std::make_unique<CKorvelDlg>(
-            MainWindowServices{paths, link, store, codec, texts, prompts, backend, launcher,
-                               startSwitch, fast, ListenerTimings{std::chrono::milliseconds(20)}});
-        EXPECT_TRUE(window->Initialise()) << window->SkinError().toStdString();
-        return window;
-    }
-
-    CPngButton* KeyA(CKorvelDlg& window) { return window.Keys().ButtonOfControl(1058); }
-
-    QTemporaryDir documents;
-    sim::VirtualKeyboard keyboard;
-    sim::SimulatedBackend backend;
-    AppPaths paths;
-    TextTable texts;
-    DeviceLink link;
-    ConfigStore store;
-    KeyCodec codec;
-    ScriptedPrompts prompts;
-    fixtures::RecordingLauncher launcher;
-};
+class MainWindow : public fixtures::MainWindowFixture {};
 
 TEST_F(MainWindow, HiddenUntilTheKeyboardArrivesThenShowsItsKeys) {
     auto window = Start();
@@ -106,12 +40,13 @@ TEST_F(MainWindow, HiddenUntilTheKeyboardArrivesThenShowsItsKeys) {
     ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); })) << "the open message shows it";
     EXPECT_TRUE(KeyA(*window)->IsChecked());
     EXPECT_EQ(KeyA(*window)->toolTip(), "AKeys, Set: Key(B)");
-    EXPECT_FALSE(window->Keys().ButtonOfControl(1022)->IsChecked()) << "Esc is not assigned";
+    EXPECT_FALSE(window->Keys().ButtonOfControl(kKeyEsc)->IsChecked()) << "Esc is not assigned";
     EXPECT_EQ(window->Tray().ShownIcon(), kIconKeyboardPresent);
     EXPECT_FALSE(window->IsModified());
     EXPECT_TRUE(prompts.Shown().empty());
-    EXPECT_TRUE(window->Profiles().Button(1135)->IsChecked()) << "profile 1 is the active one";
-    EXPECT_FALSE(window->Profiles().Button(1136)->IsChecked());
+    EXPECT_TRUE(window->Profiles().Button(kProfileButton1)->IsChecked())
+        << "profile 1 is the active one";
+    EXPECT_FALSE(window->Profiles().Button(kProfileButton2)->IsChecked());
     window->Shutdown();
 }
 
@@ -121,14 +56,15 @@ TEST_F(MainWindow, LightingPanelAndProfileBarAreLaidOutFromTheSkin) {
     const auto rect = [&](const char* key) {
         return ParseSkinRect(skin.Read("BUTTONINFO", key, "1,1,1,1,x"));
     };
-    auto* label = qobject_cast<QLabel*>(window->Lighting().Control(1171));
+    auto* label = qobject_cast<QLabel*>(window->Lighting().Control(kPanelLabel));
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->geometry(), rect("CONTROL_DengStatic"));
     EXPECT_EQ(label->text(), skin.Read("Control_Name1", "Deng", {})) << "English labels";
     EXPECT_FALSE(label->text().isEmpty());
-    EXPECT_EQ(window->Lighting().Control(1178)->geometry(), rect("CONTROL_LightSlider"));
-    EXPECT_EQ(window->Profiles().Button(1170)->geometry(), rect("FUNC_REPORT4"));
-    EXPECT_EQ(window->Control(1005), window->Profiles().Button(1005));
+    EXPECT_EQ(window->Lighting().Control(kBrightnessSlider)->geometry(),
+              rect("CONTROL_LightSlider"));
+    EXPECT_EQ(window->Profiles().Button(kReportRate4)->geometry(), rect("FUNC_REPORT4"));
+    EXPECT_EQ(window->Control(kControlSceneMode), window->Profiles().Button(kControlSceneMode));
     window->Shutdown();
 }
 
@@ -227,8 +163,8 @@ TEST_F(MainWindow, ImportLoadsShowsAndDownloadsAllProfiles) {
     keyboard.ClearReceived();
     EXPECT_TRUE(window->Import(file));
     EXPECT_EQ(CountCommands(keyboard, CMD_WRITE_KEYTABLE), 21);
-    EXPECT_TRUE(window->Keys().ButtonOfControl(1022)->IsChecked());
-    EXPECT_EQ(window->Keys().ButtonOfControl(1022)->toolTip(), "EscKeys, Set: Key(F1)");
+    EXPECT_TRUE(window->Keys().ButtonOfControl(kKeyEsc)->IsChecked());
+    EXPECT_EQ(window->Keys().ButtonOfControl(kKeyEsc)->toolTip(), "EscKeys, Set: Key(F1)");
     EXPECT_FALSE(window->IsModified());
 
     keyboard.ClearReceived();
@@ -237,7 +173,7 @@ TEST_F(MainWindow, ImportLoadsShowsAndDownloadsAllProfiles) {
     EXPECT_FALSE(window->Import(junk));
     EXPECT_TRUE(keyboard.Received().empty());
     EXPECT_FALSE(prompts.Shown().empty()) << "the format message";
-    EXPECT_TRUE(window->Keys().ButtonOfControl(1022)->IsChecked()) << "nothing was lost";
+    EXPECT_TRUE(window->Keys().ButtonOfControl(kKeyEsc)->IsChecked()) << "nothing was lost";
     window->Shutdown();
 }
 

@@ -5,11 +5,14 @@
 #include "gui/widgets/skin_placement.h"
 #include "model/image/config_store.h"
 #include "model/keys/key_codec.h"
+#include "model/keys/led_index.h"
 
 namespace korvel {
 namespace {
 
 const QString kButtonInfo = QStringLiteral("BUTTONINFO");
+
+static_assert(kLightingGridKeys == kGridKeys);
 
 int GSlot(int n) {
     return GKeySlot(n, GKeyBank::A);
@@ -30,7 +33,31 @@ KeyGrid::KeyGrid(QWidget* dialog, const CIniFile& skin, const SkinSurfaces* surf
             MakeButton(dialog, info.controlId, skin,
                        QString::fromStdString(KeySkinName(SlotOfScan(info.scan))), surfaces);
     }
-    m_fn = MakeButton(dialog, kFnControlId, skin, QStringLiteral("KEY_FN"), surfaces);
+    m_fn = MakeButton(dialog, kKeyFn, skin, QStringLiteral("KEY_FN"), surfaces);
+
+    for (int n = 1; n <= kGKeyButtons; ++n) {
+        m_byGridKey[GridKeyOfGKey(n)] = m_gKeys[n - 1];
+    }
+    for (int i = 0; i < kKeyButtons; ++i) {
+        m_byGridKey[GridKeyOfScan(kKeyButtonTable[i].scan)] = m_keys[i];
+    }
+    m_byGridKey[kFnGridKey] = m_fn;
+}
+
+CPngButton* KeyGrid::ButtonOfGridKey(int gridKey) const {
+    return gridKey >= 0 && gridKey < kLightingGridKeys ? m_byGridKey[gridKey] : nullptr;
+}
+
+int KeyGrid::GridKeyOfControl(int controlId) const {
+    if (controlId == kKeyFn) {
+        return kFnGridKey;
+    }
+    for (const KeyButtonInfo& info : kKeyButtonTable) {
+        if (info.controlId == controlId) {
+            return GridKeyOfScan(info.scan);
+        }
+    }
+    return -1;
 }
 
 CPngButton* KeyGrid::MakeButton(QWidget* dialog, int controlId, const CIniFile& skin,
@@ -47,7 +74,7 @@ CPngButton* KeyGrid::ButtonOfControl(int controlId) const {
     if (const int n = GKeyOfControl(controlId); n != 0) {
         return m_gKeys[n - 1];
     }
-    if (controlId == kFnControlId) {
+    if (controlId == kKeyFn) {
         return m_fn;
     }
     for (int i = 0; i < kKeyButtons; ++i) {

@@ -29,6 +29,10 @@ public:
     CPngButton* FnButton() const { return m_fn; }
     // The button of a control id, null for controls that are not keys.
     CPngButton* ButtonOfControl(int controlId) const;
+    // The button of a key of the lighting grid (0..113: keys, Fn, G1..G9), null outside it.
+    CPngButton* ButtonOfGridKey(int gridKey) const;
+    // The lighting-grid index of a key or Fn button's control id, -1 for other controls.
+    int GridKeyOfControl(int controlId) const;
     // The profile-block slot a control id edits: the key's slot or the G key's slot; -1 for Fn
     // and other controls.
     int SlotOfControl(int controlId) const;
@@ -59,6 +63,7 @@ private:
     std::array<CPngButton*, kKeyButtons> m_keys{};
     std::array<CPngButton*, kGKeyButtons> m_gKeys{};
     CPngButton* m_fn = nullptr;
+    std::array<CPngButton*, kLightingGridKeys> m_byGridKey{};
 };
 
 }  // namespace korvel

@@ -5,44 +5,128 @@ namespace korvel {
 // clang-format off
 const std::array<KeyButtonInfo, kKeyButtons> kKeyButtonTable = {{
     // function row
-    {1022, 0x001}, {1010, 0x03B}, {1011, 0x03C}, {1012, 0x03D}, {1013, 0x03E}, {1014, 0x03F},
-    {1015, 0x040}, {1023, 0x041}, {1024, 0x042}, {1025, 0x043}, {1026, 0x044}, {1027, 0x057},
-    {1028, 0x058}, {1091, 0x137}, {1092, 0x046}, {1093, 0x045},
+    {kKeyEsc, 0x001},
+    {kKeyF1, 0x03B},
+    {kKeyF2, 0x03C},
+    {kKeyF3, 0x03D},
+    {kKeyF4, 0x03E},
+    {kKeyF5, 0x03F},
+    {kKeyF6, 0x040},
+    {kKeyF7, 0x041},
+    {kKeyF8, 0x042},
+    {kKeyF9, 0x043},
+    {kKeyF10, 0x044},
+    {kKeyF11, 0x057},
+    {kKeyF12, 0x058},
+    {kKeyPrintScreen, 0x137},
+    {kKeyScrollLock, 0x046},
+    {kKeyPause, 0x045},
     // number row
-    {1029, 0x029}, {1030, 0x002}, {1031, 0x003}, {1032, 0x004}, {1033, 0x005}, {1034, 0x006},
-    {1035, 0x007}, {1036, 0x008}, {1037, 0x009}, {1038, 0x00A}, {1039, 0x00B}, {1040, 0x00C},
-    {1041, 0x00D}, {1043, 0x00E}, {1094, 0x152}, {1095, 0x147}, {1096, 0x149}, {1104, 0x145},
-    {1105, 0x135}, {1106, 0x037}, {1107, 0x04A},
+    {kKeyGrave, 0x029},
+    {kKeyDigit1, 0x002},
+    {kKeyDigit2, 0x003},
+    {kKeyDigit3, 0x004},
+    {kKeyDigit4, 0x005},
+    {kKeyDigit5, 0x006},
+    {kKeyDigit6, 0x007},
+    {kKeyDigit7, 0x008},
+    {kKeyDigit8, 0x009},
+    {kKeyDigit9, 0x00A},
+    {kKeyDigit0, 0x00B},
+    {kKeyMinus, 0x00C},
+    {kKeyEquals, 0x00D},
+    {kKeyBackspace, 0x00E},
+    {kKeyInsert, 0x152},
+    {kKeyHome, 0x147},
+    {kKeyPageUp, 0x149},
+    {kKeyNumLock, 0x145},
+    {kKeyNumSlash, 0x135},
+    {kKeyNumStar, 0x037},
+    {kKeyNumMinus, 0x04A},
     // top letter row
-    {1056, 0x00F}, {1044, 0x010}, {1045, 0x011}, {1046, 0x012}, {1047, 0x013}, {1048, 0x014},
-    {1049, 0x015}, {1050, 0x016}, {1051, 0x017}, {1052, 0x018}, {1053, 0x019}, {1054, 0x01A},
-    {1055, 0x01B}, {1042, 0x02B}, {1097, 0x153}, {1098, 0x14F}, {1099, 0x151}, {1108, 0x047},
-    {1109, 0x048}, {1110, 0x049}, {1111, 0x04E},
+    {kKeyTab, 0x00F},
+    {kKeyQ, 0x010},
+    {kKeyW, 0x011},
+    {kKeyE, 0x012},
+    {kKeyR, 0x013},
+    {kKeyT, 0x014},
+    {kKeyY, 0x015},
+    {kKeyU, 0x016},
+    {kKeyI, 0x017},
+    {kKeyO, 0x018},
+    {kKeyP, 0x019},
+    {kKeyLeftBracket, 0x01A},
+    {kKeyRightBracket, 0x01B},
+    {kKeyBackslash, 0x02B},
+    {kKeyDelete, 0x153},
+    {kKeyEnd, 0x14F},
+    {kKeyPageDown, 0x151},
+    {kKeyNum7, 0x047},
+    {kKeyNum8, 0x048},
+    {kKeyNum9, 0x049},
+    {kKeyNumPlus, 0x04E},
     // home row
-    {1069, 0x03A}, {1058, 0x01E}, {1059, 0x01F}, {1060, 0x020}, {1061, 0x021}, {1062, 0x022},
-    {1063, 0x023}, {1064, 0x024}, {1065, 0x025}, {1066, 0x026}, {1067, 0x027}, {1068, 0x028},
-    {1070, 0x01C}, {1112, 0x04B}, {1113, 0x04C}, {1114, 0x04D},
+    {kKeyCapsLock, 0x03A},
+    {kKeyA, 0x01E},
+    {kKeyS, 0x01F},
+    {kKeyD, 0x020},
+    {kKeyF, 0x021},
+    {kKeyG, 0x022},
+    {kKeyH, 0x023},
+    {kKeyJ, 0x024},
+    {kKeyK, 0x025},
+    {kKeyL, 0x026},
+    {kKeySemicolon, 0x027},
+    {kKeyQuote, 0x028},
+    {kKeyEnter, 0x01C},
+    {kKeyNum4, 0x04B},
+    {kKeyNum5, 0x04C},
+    {kKeyNum6, 0x04D},
     // bottom letter row
-    {1082, 0x02A}, {1071, 0x02C}, {1072, 0x02D}, {1073, 0x02E}, {1074, 0x02F}, {1075, 0x030},
-    {1076, 0x031}, {1077, 0x032}, {1078, 0x033}, {1079, 0x034}, {1080, 0x035}, {1081, 0x036},
-    {1103, 0x148}, {1115, 0x04F}, {1116, 0x050}, {1117, 0x051}, {1118, 0x11C},
+    {kKeyLeftShift, 0x02A},
+    {kKeyZ, 0x02C},
+    {kKeyX, 0x02D},
+    {kKeyC, 0x02E},
+    {kKeyV, 0x02F},
+    {kKeyB, 0x030},
+    {kKeyN, 0x031},
+    {kKeyM, 0x032},
+    {kKeyComma, 0x033},
+    {kKeyPeriod, 0x034},
+    {kKeySlash, 0x035},
+    {kKeyRightShift, 0x036},
+    {kKeyUp, 0x148},
+    {kKeyNum1, 0x04F},
+    {kKeyNum2, 0x050},
+    {kKeyNum3, 0x051},
+    {kKeyNumEnter, 0x11C},
     // space row
-    {1083, 0x01D}, {1084, 0x15B}, {1085, 0x038}, {1090, 0x039}, {1086, 0x138}, {1088, 0x15D},
-    {1087, 0x15C}, {1089, 0x11D}, {1100, 0x14B}, {1101, 0x150}, {1102, 0x14D}, {1120, 0x052},
-    {1119, 0x053},
+    {kKeyLeftCtrl, 0x01D},
+    {kKeyLeftWin, 0x15B},
+    {kKeyLeftAlt, 0x038},
+    {kKeySpace, 0x039},
+    {kKeyRightAlt, 0x138},
+    {kKeyApp, 0x15D},
+    {kKeyRightWin, 0x15C},
+    {kKeyRightCtrl, 0x11D},
+    {kKeyLeft, 0x14B},
+    {kKeyDown, 0x150},
+    {kKeyRight, 0x14D},
+    {kKeyNum0, 0x052},
+    {kKeyNumPeriod, 0x053},
 }};
 // clang-format on
 
 int GKeyControlId(int n) {
-    return n <= 5 ? 999 + n : 1134 + n;
+    return n <= 5 ? kKeyG1 + (n - 1) : kKeyG6 + (n - 6);
 }
 
 int GKeyOfControl(int controlId) {
-    if (controlId >= 1000 && controlId <= 1004) {
-        return controlId - 999;
+    if (controlId >= kKeyG1 && controlId <= kKeyG5) {
+        return controlId - kKeyG1 + 1;
     }
-    if (controlId >= 1140 && controlId <= 1143) {
-        return controlId - 1134;
+    if (controlId >= kKeyG6 && controlId <= kKeyG9) {
+        return controlId - kKeyG6 + 6;
     }
     return 0;
 }

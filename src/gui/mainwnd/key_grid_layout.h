@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "gui/mainwnd/main_window_controls.h"
 #include "model/keys/key_codes.h"
 
 namespace korvel {
@@ -14,13 +15,13 @@ struct KeyButtonInfo {
 
 inline constexpr int kKeyButtons = 104;
 inline constexpr int kGKeyButtons = 9;
-inline constexpr int kFnControlId = 1174;
-inline constexpr int kG9ControlId = 1143;
+// The keys of the lighting grid: the 104 keys, Fn and the nine G keys.
+inline constexpr int kLightingGridKeys = kKeyButtons + 1 + kGKeyButtons;
 
 // The 104 key buttons in keyboard rows, left to right.
 extern const std::array<KeyButtonInfo, kKeyButtons> kKeyButtonTable;
 
-// Control id of G key n (1..9): 1000..1004, then 1140..1143.
+// Control id of G key n (1..9): kKeyG1..kKeyG5, then kKeyG6..kKeyG9.
 int GKeyControlId(int n);
 // The G key (1..9) of a control id, 0 for any other control.
 int GKeyOfControl(int controlId);

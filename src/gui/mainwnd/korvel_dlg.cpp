@@ -13,6 +13,7 @@
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/lighting_panel.h"
 #include "gui/mainwnd/main_window_bridge.h"
+#include "gui/mainwnd/main_window_controls.h"
 #include "gui/mainwnd/profile_bar.h"
 #include "gui/shell/about_dialog.h"
 #include "gui/shell/launchers.h"
@@ -21,11 +22,13 @@
 #include "gui/widgets/png_button.h"
 #include "gui/widgets/skin_placement.h"
 #include "model/files/profile_file.h"
+#include "model/files/profile_file_name.h"
 #include "model/files/profile_locations.h"
 #include "model/image/config_store.h"
 #include "model/keys/key_codec.h"
 #include "model/keys/key_texts_from_table.h"
 #include "ports/prompts.h"
+#include "ports/settings_store.h"
 #include "sync/device_backup.h"
 #include "sync/hardware_download.h"
 #include "sync/profile_transfer.h"
@@ -46,12 +49,26 @@ struct ControlInfo {
     const char* entry;
 };
 constexpr ControlInfo kControls[] = {
-    {1, "CONTROL_OK"},       {2, "CONTROL_CANCEL"},  {1006, "CONTROL2_APPLY"},
-    {1121, "VELMARO_LINK"},  {1122, "CONTROL_HELP"}, {1123, "CONTROL_MINIMIZE"},
-    {1124, "CONTROL_CLOSE"}, {1139, "CONTROL_MENU"}, {1134, "VELMARO_VER"},
-    {1125, "LOCK_CAPS"},     {1126, "LOCK_NUM"},     {1127, "LOCK_SCROLL"},
-    {1128, "LOCK_AB"},       {1129, "FLIP_0"},       {1130, "FLIP_1"},
-    {1131, "FLIP_2"},
+    {kControlOk, "CONTROL_OK"},
+    {kControlCancel, "CONTROL_CANCEL"},
+    {kControlApply, "CONTROL2_APPLY"},
+    {kControlLink, "VELMARO_LINK"},
+    {kControlHelp, "CONTROL_HELP"},
+    {kControlMinimize, "CONTROL_MINIMIZE"},
+    {kControlClose, "CONTROL_CLOSE"},
+    {kControlMenu, "CONTROL_MENU"},
+    {kControlVersion, "VELMARO_VER"},
+    {kLockCaps, "LOCK_CAPS"},
+    {kLockNum, "LOCK_NUM"},
+    {kLockScroll, "LOCK_SCROLL"},
+    {kFlipToggleLeft, "FLIP_1"},
+    {kFlipToggleRight, "FLIP_2"},
+};
+// Pictures that lie behind keys: the G-key bank's backdrop and the flip indicator behind F1..F4.
+// They take no clicks; every key above them is hovered and clicked on its own.
+constexpr ControlInfo kBackdrops[] = {
+    {kLockAB, "LOCK_AB"},
+    {kFlipIndicator, "FLIP_0"},
 };
 
 // Captions of the main buttons: id, text key, tooltip key.
@@ -60,22 +77,29 @@ struct CaptionInfo {
     const char* caption;
 };
 constexpr CaptionInfo kCaptions[] = {
-    {1, "PROFILE_OK"},   {2, "PROFILE_CANCLE"}, {1006, "PROFILE_APPLY"}, {1007, "PROFILE_MACRO"},
-    {1135, "PROFILE_1"}, {1136, "PROFILE_2"},   {1137, "PROFILE_3"},     {1138, "PROFILE_DEFAULT"},
+    {kControlOk, "PROFILE_OK"},       {kControlCancel, "PROFILE_CANCLE"},
+    {kControlApply, "PROFILE_APPLY"}, {kControlMacro, "PROFILE_MACRO"},
+    {kProfileButton1, "PROFILE_1"},   {kProfileButton2, "PROFILE_2"},
+    {kProfileButton3, "PROFILE_3"},   {kRestoreDefaults, "PROFILE_DEFAULT"},
 };
 struct TooltipInfo {
     int id;
     const char* tooltip;
 };
 constexpr TooltipInfo kTooltips[] = {
-    {1122, "MAIN_HELP_PROMPT"},
-    {1123, "MAIN_MINIMIZE_PROMPT"},
-    {1124, "MAIN_CLOSE_PROMPT"},
-    {1139, "MAIN_MENU_PROMPT"},
+    {kControlHelp, "MAIN_HELP_PROMPT"},
+    {kControlMinimize, "MAIN_MINIMIZE_PROMPT"},
+    {kControlClose, "MAIN_CLOSE_PROMPT"},
+    {kControlMenu, "MAIN_MENU_PROMPT"},
 };
 
 QString Q(const std::u16string& text) {
     return QString::fromStdU16String(text);
+}
+
+// Profile files first, then every file.
+QString ProfileFileDialogFilter() {
+    return QStringLiteral("(*.kvp);;(*)");
 }
 
 }  // namespace
@@ -83,7 +107,12 @@ QString Q(const std::u16string& text) {
 CKorvelDlg::CKorvelDlg(MainWindowServices services, QWidget* parent)
     : CBaseDialog(parent, QString::fromStdU16String(services.paths.MainSkin().file.u16string()),
                   QString::fromStdU16String(services.paths.MainSkin().folder.u16string())),
-      m_services(services) {
+      m_services(services),
+      m_settings(services.settings) {
+    if (m_settings == nullptr) {
+        m_ownSettings = std::make_unique<MemorySettingsStore>();
+        m_settings = m_ownSettings.get();
+    }
     m_progressTimer.setInterval(kProgressPeriodMs);
     connect(&m_progressTimer, &QTimer::timeout, this, &CKorvelDlg::StepProgress);
     m_lightingTimer.setSingleShot(true);
@@ -111,6 +140,10 @@ bool CKorvelDlg::Initialise() {
     SetModified(false);
 
     m_linkAddress = Skin().Read(QStringLiteral("SCREEN"), QStringLiteral("Link"), kDefaultLink);
+    // The pictures behind the keys come first, so that every key lies above them.
+    for (const ControlInfo& control : kBackdrops) {
+        AddControl(control.id, control.entry)->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
     m_keyGrid = new KeyGrid(this, Skin(), &m_surfaces, m_services.keyCodec);
     connect(m_keyGrid, &KeyGrid::keyClicked, this, &CKorvelDlg::OnKeyClicked);
     const int language = m_services.texts.GetLanguageValue();
@@ -118,9 +151,21 @@ bool CKorvelDlg::Initialise() {
                            : language == 1 ? QStringLiteral("Control_Name1")
                                            : QString();
     m_profileBar = new ProfileBar(this, Skin(), &m_surfaces, labels);
-    m_lightingPanel = new LightingPanel(this, Skin(), SkinFolder(), language);
+    EnsureProfileDirectory(m_services.paths.DocumentsDirectory());
+    m_lightingPanel = new LightingPanel(this, Skin(), SkinFolder(), language, *m_keyGrid,
+                                        m_services.link, m_services.paths.LightingSettingsFile());
+    connect(m_lightingPanel, &LightingPanel::turnOnRequested, this,
+            &CKorvelDlg::SetLightingPanelOn);
+    connect(m_lightingPanel, &LightingPanel::turnedOff, this, &CKorvelDlg::RefreshKeyGrid);
+    connect(m_lightingPanel, &LightingPanel::redrawn, this,
+            [this] { m_profileBar->ShowReportRate(m_lightingPanel->ReportRate()); });
+    connect(this, &CKorvelDlg::lightingRefreshRequested, m_lightingPanel,
+            &LightingPanel::ReadCurrent);
     LayOutControls();
+    LayOutFlipControls();
+    UpdateFlipControls();
     SetCaptions();
+    BuildSceneMenu();
 
     // No taskbar button while the window only lives in the background.
     setWindowFlag(Qt::Tool, true);
@@ -162,9 +207,16 @@ bool CKorvelDlg::LoadSurfaces() {
         const char* file;
     };
     const Picture pictures[] = {
-        {&m_surfaces.normal, "main_normal.jpg"},  {&m_surfaces.hover, "main_over.jpg"},
-        {&m_surfaces.pressed, "main_down.jpg"},   {&m_surfaces.disabled, "main_disable.jpg"},
+        {&m_surfaces.normal, "main_normal.jpg"},
+        {&m_surfaces.hover, "main_over.jpg"},
+        {&m_surfaces.pressed, "main_down.jpg"},
+        {&m_surfaces.disabled, "main_disable.jpg"},
         {&m_surfaces.checked, "main_color0.jpg"},
+        {&m_flipSurfaces.normal, "main_color1.jpg"},
+        {&m_flipSurfaces.hover, "main_flip_over.jpg"},
+        {&m_flipSurfaces.pressed, "main_flip_down.jpg"},
+        {&m_flipSurfaces.disabled, "main_flip_disable.jpg"},
+        {&m_flipSurfaces.checked, "main_color1.jpg"},
     };
     for (const Picture& picture : pictures) {
         const QString path = folder.filePath(QString::fromLatin1(picture.file));
@@ -175,6 +227,9 @@ bool CKorvelDlg::LoadSurfaces() {
         }
         *picture.surface = LoadStateSurface(path, dialog);
     }
+    // The arrows cut their one face from Arrow.jpg at the place BUTTONINFO2 names.
+    const QPixmap arrow(folder.filePath(QStringLiteral("Arrow.jpg")));
+    m_arrowSurfaces = SkinSurfaces{arrow, arrow, arrow, arrow, arrow};
     return true;
 }
 
@@ -190,22 +245,39 @@ void CKorvelDlg::LayOutControls() {
     for (const ControlInfo& control : kControls) {
         AddControl(control.id, control.entry);
     }
-    Control(1134)->setEnabled(false);
-    connect(Control(1), &QAbstractButton::clicked, this, [this] {
+    Control(kControlVersion)->setEnabled(false);
+    connect(Control(kControlOk), &QAbstractButton::clicked, this, [this] {
         Apply();
         hide();
     });
-    connect(Control(2), &QAbstractButton::clicked, this, &QWidget::hide);
-    connect(Control(1006), &QAbstractButton::clicked, this, &CKorvelDlg::Apply);
-    connect(Control(1007), &QAbstractButton::clicked, this,
-            [this] { OpenKeyEditor(kG9ControlId); });
-    connect(Control(1122), &QAbstractButton::clicked, this,
+    connect(Control(kControlCancel), &QAbstractButton::clicked, this, &QWidget::hide);
+    connect(Control(kControlApply), &QAbstractButton::clicked, this, &CKorvelDlg::Apply);
+    const int profileButtons[] = {kProfileButton1, kProfileButton2, kProfileButton3};
+    for (int p = 0; p < 3; ++p) {
+        connect(Control(profileButtons[p]), &QAbstractButton::clicked, this,
+                [this, p] { OnProfileButton(p); });
+    }
+    const int reportButtons[] = {kReportRate1, kReportRate2, kReportRate3, kReportRate4};
+    for (int i = 0; i < 4; ++i) {
+        connect(Control(reportButtons[i]), &QAbstractButton::clicked, this,
+                [this, i] { OnReportRate(i); });
+    }
+    connect(Control(kRestoreDefaults), &QAbstractButton::clicked, this,
+            &CKorvelDlg::RestoreDefaults);
+    // The scene-mode button offers the onboard profiles.
+    connect(Control(kControlSceneMode), &QAbstractButton::clicked, this, [this] {
+        CPngButton* button = Control(kControlSceneMode);
+        m_sceneMenu->exec(button->mapToGlobal(QPoint(0, button->height())));
+    });
+    connect(Control(kControlMacro), &QAbstractButton::clicked, this,
+            [this] { OpenKeyEditor(kKeyG9); });
+    connect(Control(kControlHelp), &QAbstractButton::clicked, this,
             [this] { ShowHelp(m_services.launcher, m_services.paths); });
-    connect(Control(1123), &QAbstractButton::clicked, this, &QWidget::showMinimized);
-    connect(Control(1124), &QAbstractButton::clicked, this, &CKorvelDlg::ExitProgram);
-    connect(Control(1121), &QAbstractButton::clicked, this,
+    connect(Control(kControlMinimize), &QAbstractButton::clicked, this, &QWidget::showMinimized);
+    connect(Control(kControlClose), &QAbstractButton::clicked, this, &CKorvelDlg::ExitProgram);
+    connect(Control(kControlLink), &QAbstractButton::clicked, this,
             [this] { OpenLinkAddress(m_services.launcher, m_linkAddress); });
-    connect(Control(1139), &QAbstractButton::clicked, this, &CKorvelDlg::ShowMenu);
+    connect(Control(kControlMenu), &QAbstractButton::clicked, this, &CKorvelDlg::ShowMenu);
 
     m_progress = new QLabel(this);
     PlaceControl(m_progress, Skin(), kButtonInfo, QStringLiteral("CONTROL_JDTStatic"));
@@ -219,12 +291,13 @@ void CKorvelDlg::SetCaptions() {
         button->setText(Q(Caption(caption.caption)));
         button->SetTextStyle(true, 9, QStringLiteral("Tahoma"), Qt::white);
     }
-    Control(1134)->setText(Q(m_services.texts.Text(TextKey::MAIN_BUTTON_VELMARO_VER)));
-    Control(1134)->SetTextStyle(true, 8, QStringLiteral("Verdana"), QColor(0xE4, 0xE4, 0xE4));
+    Control(kControlVersion)->setText(Q(m_services.texts.Text(TextKey::MAIN_BUTTON_VELMARO_VER)));
+    Control(kControlVersion)
+        ->SetTextStyle(true, 8, QStringLiteral("Verdana"), QColor(0xE4, 0xE4, 0xE4));
     for (const TooltipInfo& tip : kTooltips) {
         Control(tip.id)->SetTooltip(Q(Caption(tip.tooltip)));
     }
-    Control(1121)->SetTooltip(m_linkAddress);
+    Control(kControlLink)->SetTooltip(m_linkAddress);
     KeyTipTexts tips;
     tips.set = m_services.texts.Text(TextKey::KEY_PROMPT_SET);
     tips.single = m_services.texts.Text(TextKey::KEY_PROMPT_SINGLE);
@@ -248,7 +321,7 @@ bool CKorvelDlg::IsReady() const {
 
 void CKorvelDlg::SetModified(bool modified) {
     m_modified = modified;
-    if (CPngButton* apply = Control(1006)) {
+    if (CPngButton* apply = Control(kControlApply)) {
         apply->setEnabled(modified);
     }
 }
@@ -275,8 +348,10 @@ void CKorvelDlg::OnReloadFromKeyboard() {
         ShowWriteFailure(WorkingFile(m_services.paths.DocumentsDirectory()), workingFileWrite);
     }
     SetModified(false);
+    SyncProfileButtons();
+    m_lightingPanel->ReadAll();
     RefreshKeyGrid();
-    m_profileBar->ShowProfile(ActiveProfile());
+    BuildSceneMenu();
 }
 
 void CKorvelDlg::OnKeyboardGone() {
@@ -315,7 +390,15 @@ void CKorvelDlg::FollowInstance(SingleInstance& instance) {
 }
 
 void CKorvelDlg::OnKeyClicked(int controlId) {
-    OpenKeyEditor(controlId);
+    // While the panel is on a key click paints (custom effect only); G keys always open the
+    // editor.
+    if (m_lightingPanel->IsOn() && GKeyOfControl(controlId) == 0) {
+        m_lightingPanel->ClickKey(controlId);
+        return;
+    }
+    if (controlId != kKeyFn) {
+        OpenKeyEditor(controlId);
+    }
 }
 
 void CKorvelDlg::OpenKeyEditor(int controlId) {
@@ -326,22 +409,24 @@ void CKorvelDlg::OpenKeyEditor(int controlId) {
 void CKorvelDlg::ShowMenu() {
     QMenu menu(this);
     const auto caption = [this](const char* key) { return Q(Caption(key)); };
-    menu.addAction(caption("MENU_1"), this, [this] {
+    const QString folder = Q(ProfileDirectory(m_services.paths.DocumentsDirectory()).u16string());
+    menu.addAction(caption("MENU_1"), this, [this, folder] {
+        EnsureProfileDirectory(m_services.paths.DocumentsDirectory());
         const QString file =
-            QFileDialog::getOpenFileName(this, QString(), QString(), QStringLiteral("(*.kvp)"));
+            QFileDialog::getOpenFileName(this, QString(), folder, ProfileFileDialogFilter(),
+                                         nullptr, QFileDialog::DontUseNativeDialog);
         if (!file.isEmpty()) {
             Import(std::filesystem::path(file.toStdU16String()));
         }
     });
-    menu.addAction(caption("MENU_2"), this, [this] {
-        const QString file =
-            QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("(*.kvp)"));
-        if (!file.isEmpty()) {
-            const std::filesystem::path path(file.toStdU16String());
-            if (const FileWriteResult written = ExportProfileFile(m_services.store, path);
-                !written) {
-                ShowWriteFailure(path, written);
-            }
+    menu.addAction(caption("MENU_2"), this, [this, folder] {
+        EnsureProfileDirectory(m_services.paths.DocumentsDirectory());
+        QFileDialog dialog(this, QString(), folder, ProfileFileDialogFilter());
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("kvp"));
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+            Export(std::filesystem::path(dialog.selectedFiles().first().toStdU16String()));
         }
     });
     menu.addAction(caption("MENU_3"), this, &CKorvelDlg::ShowAbout);
@@ -375,10 +460,24 @@ bool CKorvelDlg::Import(const std::filesystem::path& file) {
     return result.outcome == ImportOutcome::Applied;
 }
 
+bool CKorvelDlg::Export(const std::filesystem::path& file) {
+    const std::filesystem::path path = WithProfileExtension(file);
+    const FileWriteResult written = ExportProfileFile(m_services.store, path);
+    if (!written) {
+        ShowWriteFailure(path, written);
+    }
+    return static_cast<bool>(written);
+}
+
 void CKorvelDlg::SwitchLanguage(int language) {
     m_services.texts.SwitchLanguage(language);
     m_services.keyCodec.SetTexts(KeyTextsFromTable(m_services.texts));
     SetCaptions();
+    m_lightingPanel->SetLanguage(language, Q(Caption("COLOR_OTHER")));
+    m_profileBar->SetLabels(language == 0   ? QStringLiteral("Control_Name")
+                            : language == 1 ? QStringLiteral("Control_Name1")
+                                            : QString());
+    BuildSceneMenu();
     setWindowTitle(Q(m_services.texts.Text(TextKey::MAIN_CAPTION)));
     if (m_trayIcon) {
         m_trayIcon->SetTooltipText(Q(m_services.texts.Text(TextKey::KEYBOARD_TRAY_DESC)));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTimer>
+#include <array>
 #include <map>
 #include <memory>
 
@@ -12,6 +13,7 @@
 #include "ports/text_lookup.h"
 
 class QLabel;
+class QMenu;
 
 namespace korvel {
 
@@ -25,6 +27,7 @@ class KeyGrid;
 class LightingPanel;
 class ProfileBar;
 class MainWindowBridge;
+class SettingsStore;
 
 // The main window: the keyboard view and the controls around it. It starts the device threads,
 // takes their messages, and carries the modified state of the staged key assignments. It lives
@@ -81,8 +84,43 @@ public:
     // profiles. False when the file was refused or the keyboard did not take it.
     bool Import(const std::filesystem::path& file);
 
+    // The menu's Export: EditingConfig to `file`, ".kvp" added when it has no extension. False
+    // when the file could not be written.
+    bool Export(const std::filesystem::path& file);
+
     // 0 Chinese, 1 English: the texts, captions, tips and tray tooltip follow at once.
     void SwitchLanguage(int language);
+
+    // The profile bar.
+    // Checks the button of the keyboard's active profile and makes it the panel's profile; an
+    // unknown active profile changes nothing.
+    void SyncProfileButtons();
+    // Profile button 0..2: the panel shows that profile, and the keyboard switches to it.
+    void OnProfileButton(int profile);
+    // Report-rate button 0..3: written to the current profile's lighting at once.
+    void OnReportRate(int index);
+    // Asks, then clears the active profile's keys (and the lighting while the panel is on) and
+    // downloads at once; a failed download is reported.
+    void RestoreDefaults();
+    // Flip mode: "0" or "1" in the settings store, shown by F1..F4 or D1..D6.
+    int Flip() const;
+    void ToggleFlip();
+    void UpdateFlipControls();
+    CPngButton* FlipKey(int n) const { return m_flipKeys[static_cast<std::size_t>(n - 1)]; }
+
+    // Profile switching. Makes onboard profile `index` (3 and above: 0) the keyboard's active one,
+    // asking first whether to save unsaved key edits; refused while an editor is open. A negative
+    // index switches nothing but still refreshes. False when refused or when the keyboard did not
+    // switch (then the window keeps its configuration and shows the profile read again).
+    bool SwitchProfile(int index);
+    // The scene-mode menu and the scene-mode button's text and tooltip.
+    void BuildSceneMenu();
+    QMenu* SceneMenu() const { return m_sceneMenu; }
+    // Runs a command of the scene-mode menu (9000: the default profile, 9001.. the profiles).
+    void OnSceneCommand(int command);
+    // Editors count themselves open while they run; a profile switch waits for them.
+    void EditorOpened() { ++m_openEditors; }
+    void EditorClosed() { --m_openEditors; }
 
 signals:
     void applyFinished(bool applied);
@@ -96,7 +134,13 @@ private:
     void LayOutControls();
     CPngButton* AddControl(int controlId, const char* skinEntry);
     void SetCaptions();
+    void LayOutFlipControls();
+    void ShowArrow(int toggleId);
     void ShowMenu();
+    void RedrawLighting();
+    void SetLightingPanelOn();
+    void ApplyAndWait();
+    SettingsStore& Settings() const { return *m_settings; }
     void OnKeyClicked(int controlId);
     void StepProgress();
     void FinishApply(bool applied);
@@ -107,7 +151,16 @@ private:
     std::u16string Caption(const char* key) const;
 
     MainWindowServices m_services;
+    SettingsStore* m_settings = nullptr;
+    std::unique_ptr<SettingsStore> m_ownSettings;
     SkinSurfaces m_surfaces;
+    SkinSurfaces m_flipSurfaces;   // the flip layer: D1..D6 where F1..F4 are
+    SkinSurfaces m_arrowSurfaces;  // Arrow.jpg in every state
+    SkinSurfaces m_flipIndicatorSurfaces;
+    std::array<CPngButton*, 6> m_flipKeys{};
+    QMenu* m_sceneMenu = nullptr;
+    int m_openEditors = 0;
+    bool m_savePromptShowing = false;
     std::map<int, CPngButton*> m_controls;
     KeyGrid* m_keyGrid = nullptr;
     ProfileBar* m_profileBar = nullptr;

@@ -3,36 +3,117 @@
 #include <QObject>
 #include <QPixmap>
 #include <QString>
+#include <filesystem>
 #include <map>
+#include <memory>
 
+#include "ports/lighting_view.h"
+
+class QComboBox;
 class QWidget;
 
 namespace korvel {
 
+class CColorPicker;
 class CIniFile;
+class CImageSlider;
+class CPictureButton;
+class DeviceLink;
+class KeyGrid;
+class LightingOps;
+struct LightingState;
 
 // The lighting group of the main window, laid out from the skin: labels with the skin's own
 // texts, the on/off, direction, colour-choice and tool pictures, the two image sliders, the
-// effect and preset selectors and the colour pickers. Until an effect is shown only the panel's
-// label and its on/off picture are visible.
-class LightingPanel : public QObject {
+// effect and preset selectors and the colour pickers. It keeps the keyboard's lighting in its
+// LightingState and writes every change at once; the key grid previews it as tints.
+//
+// While the panel is off only its label and its on/off picture are visible.
+class LightingPanel : public QObject, public LightingView {
     Q_OBJECT
 
 public:
-    // `language` is the language setting: 0 takes the labels of "Control_Name", 1 those of
-    // "Control_Name1", anything else none.
-    LightingPanel(QWidget* dialog, const CIniFile& skin, const QString& skinFolder, int language);
+    // `language` is the language setting: 0 takes the labels and effect names of "Control_Name" /
+    // "Mode", 1 those of "Control_Name1" / "Mode1", anything else none. `settingsFile` is
+    // deze.ini, where the on/off choice is kept.
+    LightingPanel(QWidget* dialog, const CIniFile& skin, const QString& skinFolder, int language,
+                  KeyGrid& keys, DeviceLink& link, std::filesystem::path settingsFile);
+    ~LightingPanel() override;
 
     // A control by its id; null for ids that are not the panel's.
     QWidget* Control(int controlId) const;
     // A bitmap of the panel, loaded once ("dengup.bmp", "0.bmp", ...).
     const QPixmap& Picture(const QString& file) const;
 
+    LightingState& State() { return *m_state; }
+    LightingOps& Ops() { return *m_ops; }
+    bool IsOn() const;
+    // The profile whose lighting the panel edits (0..2), and its report-rate index.
+    void SetCurrentProfile(int profile);
+    int ReportRate() const;
+
+    // Reads the keyboard's lighting (all profiles, or the current one) and shows it.
+    void ReadAll();
+    void ReadCurrent();
+    // Every control shows the current profile's lighting (RedrawLightingPanel).
+    void Redraw();
+    // Turns the panel on: kept in the settings file, tints and controls of the effect shown. The
+    // window re-selects the active profile first.
+    void TurnOn();
+    // Turns the panel off: kept, tints removed, every control but the two rows hidden.
+    void TurnOff();
+    // A key or Fn was clicked while the panel is on: paints it when the custom effect is chosen.
+    void ClickKey(int controlId);
+    // The labels, effect names and the pickers' "other" caption in another language.
+    void SetLanguage(int language, const QString& otherColorText);
+
+    // The slider message: a slider moved to `position`. Only the latest position of a slider is
+    // written; older messages that are still queued are dropped, so a drag never builds a queue
+    // of writes.
+    void OnSliderMessage(int controlId, int position);
+
+    // LightingView.
+    void ClearEffectSelector() override;
+    void TintKey(int gridKey, std::optional<Color> tint) override;
+    void ShowEffect(int effect) override;
+    void ShowValues(const LightingValues& values) override;
+    void ShowPreset(int preset) override;
+
+protected:
+    bool event(QEvent* event) override;
+
+signals:
+    // The on/off picture was clicked while the panel is off.
+    void turnOnRequested();
+    // The panel was turned off: the key grid shows its assignments again.
+    void turnedOff();
+    // What the panel shows was redrawn from the state (the report-rate buttons follow).
+    void redrawn();
+
 private:
+    void Build(QWidget* dialog, const QString& skinFolder);
     QWidget* Add(int controlId, const char* entry, QWidget* control);
     void LoadPictures(const QString& skinFolder);
+    void SetLabels(int language);
+    void FillEffectSelector();
+    void Connect();
+    void OnEffectSelected(int position);
+    void OnEffectColor(const QColor& color);
+    void ToggleMulticolor();
+    void ShowControlsOf(int effect);
+    void PlaceDirection(int effect);
+    void ShowDirection(int effect, int direction);
+    void PostSlider(int controlId, int position);
+    CImageSlider* Slider(int controlId) const;
+    CPictureButton* PictureOf(int controlId) const;
+    CColorPicker* Picker(int controlId) const;
+    QComboBox* Selector(int controlId) const;
 
     const CIniFile& m_skin;
+    KeyGrid& m_keys;
+    int m_language = 1;
+    std::unique_ptr<LightingState> m_state;
+    std::unique_ptr<LightingOps> m_ops;
     std::map<int, QWidget*> m_controls;
     std::map<QString, QPixmap> m_pictures;
 };

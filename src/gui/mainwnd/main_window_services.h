@@ -13,6 +13,7 @@ class DeviceLink;
 class HidBackend;
 class KeyCodec;
 class Prompts;
+class SettingsStore;
 class ShellLauncher;
 class TextTable;
 
@@ -30,6 +31,8 @@ struct MainWindowServices {
     bool startSwitch = false;  // "/Start": do not open the window on the first arrival
     PresenceTimings presenceTimings = {};
     ListenerTimings listenerTimings = {};
+    // The application's settings store (the stored "Flip"); none: kept in memory.
+    SettingsStore* settings = nullptr;
 };
 
 }  // namespace korvel

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 
+#include "gui/mainwnd/main_window_controls.h"
 #include "gui/widgets/ini_file.h"
 #include "gui/widgets/png_button.h"
 #include "gui/widgets/skin_placement.h"
@@ -14,19 +15,20 @@ struct BarButton {
     const char* entry;
 };
 constexpr BarButton kButtons[] = {
-    {1135, "FUNC_PROFILE1"}, {1136, "FUNC_PROFILE2"}, {1137, "FUNC_PROFILE3"},
-    {1138, "FUNC_DEFAULT"},  {1147, "FUNC_REPORT1"},  {1168, "FUNC_REPORT2"},
-    {1169, "FUNC_REPORT3"},  {1170, "FUNC_REPORT4"},  {1005, "FUNC_PROFILES"},
-    {1007, "FUNC_MACRO"},
+    {kProfileButton1, "FUNC_PROFILE1"},   {kProfileButton2, "FUNC_PROFILE2"},
+    {kProfileButton3, "FUNC_PROFILE3"},   {kRestoreDefaults, "FUNC_DEFAULT"},
+    {kReportRate1, "FUNC_REPORT1"},       {kReportRate2, "FUNC_REPORT2"},
+    {kReportRate3, "FUNC_REPORT3"},       {kReportRate4, "FUNC_REPORT4"},
+    {kControlSceneMode, "FUNC_PROFILES"}, {kControlMacro, "FUNC_MACRO"},
 };
-constexpr int kProfileButtons[] = {1135, 1136, 1137};
-constexpr int kReportButtons[] = {1147, 1168, 1169, 1170};
+constexpr int kProfileButtons[] = {kProfileButton1, kProfileButton2, kProfileButton3};
+constexpr int kReportButtons[] = {kReportRate1, kReportRate2, kReportRate3, kReportRate4};
 
 }  // namespace
 
 ProfileBar::ProfileBar(QWidget* dialog, const CIniFile& skin, const SkinSurfaces* surfaces,
                        const QString& labels)
-    : QObject(dialog) {
+    : QObject(dialog), m_skin(skin) {
     const QString section = QStringLiteral("BUTTONINFO");
     for (const BarButton& entry : kButtons) {
         auto* button = new CPngButton(dialog);
@@ -37,9 +39,12 @@ ProfileBar::ProfileBar(QWidget* dialog, const CIniFile& skin, const SkinSurfaces
     m_reportRateLabel = new QLabel(dialog);
     m_reportRateLabel->setStyleSheet(QStringLiteral("color: #d8dce4; background: transparent;"));
     PlaceControl(m_reportRateLabel, skin, section, QStringLiteral("CONTROL_UsbStatic"));
-    if (!labels.isEmpty()) {
-        m_reportRateLabel->setText(skin.Read(labels, QStringLiteral("Usb"), {}));
-    }
+    SetLabels(labels);
+}
+
+void ProfileBar::SetLabels(const QString& labels) {
+    m_reportRateLabel->setText(labels.isEmpty() ? QString()
+                                                : m_skin.Read(labels, QStringLiteral("Usb"), {}));
 }
 
 CPngButton* ProfileBar::Button(int controlId) const {

@@ -27,6 +27,8 @@ public:
     // A button by its control id; null for ids that are not the bar's.
     CPngButton* Button(int controlId) const;
     QLabel* ReportRateLabel() const { return m_reportRateLabel; }
+    // The label's text from another section ("Control_Name" or "Control_Name1"), or none.
+    void SetLabels(const QString& labels);
 
     // Shows which onboard profile and which report rate (index 0..3) are current.
     void ShowProfile(int profile);
@@ -34,6 +36,7 @@ public:
 
 private:
     std::map<int, CPngButton*> m_buttons;
+    const CIniFile& m_skin;
     QLabel* m_reportRateLabel = nullptr;
 };
 

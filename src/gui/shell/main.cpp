@@ -8,11 +8,13 @@
 #include "device/device_link.h"
 #include "gui/mainwnd/korvel_dlg.h"
 #include "gui/platform/qt_prompts.h"
+#include "gui/platform/qt_settings_store.h"
 #include "gui/shell/command_line.h"
 #include "gui/shell/desktop_shell_launcher.h"
 #include "gui/shell/launchers.h"
 #include "gui/shell/single_instance.h"
 #include "gui/shell/startup_environment.h"
+#include "gui/widgets/app_style.h"
 #include "model/image/config_store.h"
 #include "model/keys/key_codec.h"
 #include "model/keys/key_texts_from_table.h"
@@ -23,6 +25,7 @@ using namespace korvel;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     SetSettingsRoot();
+    ApplyApplicationStyle(app);
     // The program lives in the notification area: closing or hiding the window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -61,8 +64,11 @@ int main(int argc, char** argv) {
 
     DeviceLink link;
     ConfigStore store;
-    CKorvelDlg window(MainWindowServices{paths, link, store, keyCodec, texts, prompts,
-                                         bus->Backend(), launcher, options->start});
+    QtSettingsStore settings;
+    MainWindowServices services{paths,   link,           store,    keyCodec,      texts,
+                                prompts, bus->Backend(), launcher, options->start};
+    services.settings = &settings;
+    CKorvelDlg window(services);
     prompts.SetOwner(&window);
     if (!window.Initialise()) {
         // Without its pictures the window cannot be drawn at all.

@@ -26,6 +26,9 @@ public:
 
     bool WriteString(const QString& section, const QString& key, const QString& text);
 
+    // The file as parsed, for readers of the text layer that take one.
+    const PrivateProfile& Profile() const { return m_profile; }
+
 private:
     QString m_path;
     PrivateProfile m_profile;

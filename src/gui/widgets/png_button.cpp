@@ -91,6 +91,13 @@ void CPngButton::SetTooltip(const QString& text, bool activate) {
     setToolTip(activate ? text : QString());
 }
 
+void CPngButton::SetTint(std::optional<QColor> tint) {
+    if (tint != m_tint) {
+        m_tint = tint;
+        update();
+    }
+}
+
 const QPixmap* CPngButton::CurrentSurface() const {
     if (m_surfaces == nullptr) {
         return nullptr;
@@ -119,6 +126,11 @@ void CPngButton::paintEvent(QPaintEvent*) {
         painter.drawRect(QRect(1, 1, width() - 2, height() - 2));
     } else if (surface != nullptr) {
         painter.drawPixmap(QPoint(0, 0), *surface, QRect(m_offset - QPoint(1, 1), size()));
+    }
+    if (m_tint) {
+        QColor half = *m_tint;
+        half.setAlpha(128);
+        painter.fillRect(rect(), half);
     }
     if (m_textEnabled) {
         DrawCaption(painter);

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "gui/widgets/skin_surfaces.h"
 
@@ -48,6 +49,9 @@ public:
     void SetFrame(QColor colour, bool on);
     void SetAfterDraw(AfterDraw callback) { m_afterDraw = std::move(callback); }
     void SetTooltip(const QString& text, bool activate = true);
+    // Lays the colour over the face at half strength (the lighting preview), or no tint.
+    void SetTint(std::optional<QColor> tint);
+    std::optional<QColor> Tint() const { return m_tint; }
     void Redraw() { update(); }
 
     // The surface a paint would use now: disabled, else pressed, hover, checked, else normal.
@@ -76,6 +80,7 @@ private:
     int m_escapement = 0;
     bool m_rotated = false;
 
+    std::optional<QColor> m_tint;
     bool m_frame = false;
     QColor m_frameColour;
     AfterDraw m_afterDraw;

@@ -1,0 +1,261 @@
+// The main window's profile bar, flip mode and profile switching.
+#include <QEventLoop>
+#include <QMenu>
+
+#include "device/command_set.h"
+#include "device/device_link.h"
+#include "gui/mainwnd/key_grid.h"
+#include "gui/mainwnd/korvel_dlg.h"
+#include "gui/mainwnd/lighting_panel.h"
+#include "gui/mainwnd/main_window_controls.h"
+#include "gui/mainwnd/profile_bar.h"
+#include "gui/widgets/png_button.h"
+#include "gui/widgets/skin_placement.h"
+#include "model/files/profile_file.h"
+#include "model/files/profile_locations.h"
+#include "model/image/config_store.h"
+#include "ports/prompts.h"
+#include "ports/settings_store.h"
+#include "sync/lighting_ops.h"
+#include "text/text_table.h"
+
+namespace korvel {
+namespace {
+
+constexpr std::string_view kFlipValue = "Flip";
+constexpr int kFlipKeys = 6;
+const QString kButtonInfo = QStringLiteral("BUTTONINFO");
+
+QString Q(const std::u16string& text) {
+    return QString::fromStdU16String(text);
+}
+
+}  // namespace
+
+void CKorvelDlg::SyncProfileButtons() {
+    const int active = ActiveProfile();
+    if (active >= 0 && active < kOnboardProfiles) {
+        m_profileBar->ShowProfile(active);
+        m_lightingPanel->SetCurrentProfile(active);
+    }
+}
+
+void CKorvelDlg::OnProfileButton(int profile) {
+    m_lightingPanel->SetCurrentProfile(profile);
+    m_lightingPanel->ReadCurrent();
+    if (m_lightingPanel->IsOn()) {
+        m_lightingPanel->TurnOff();
+    }
+    if (ActiveProfile() == profile) {
+        return;
+    }
+    if (SwitchProfile(profile)) {
+        m_profileBar->ShowProfile(profile);
+        RefreshKeyGrid();
+    }
+}
+
+void CKorvelDlg::OnReportRate(int index) {
+    m_profileBar->ShowReportRate(index);
+    m_lightingPanel->Ops().SetReportRate(index);
+}
+
+void CKorvelDlg::RestoreDefaults() {
+    if (m_services.prompts.AskYesNo(m_services.texts.Text(TextKey::MAIN_PROMPT_DEFAULT),
+                                    Answer::No) != Answer::Yes) {
+        return;
+    }
+    // With no keyboard there is no active profile whose keys could be cleared.
+    const int active = ActiveProfile();
+    if (active < 0) {
+        return;
+    }
+    m_keyGrid->ResetProfileKeys(m_services.store.EditingConfig(), active);
+    SetModified(true);
+    if (m_lightingPanel->IsOn()) {
+        m_lightingPanel->Ops().RestoreLightingDefaults();
+        m_lightingPanel->Redraw();
+    }
+    // The cleared keys go to the keyboard at once; a download that fails is said, not hidden.
+    auto* connection = new QMetaObject::Connection;
+    *connection = connect(this, &CKorvelDlg::applyFinished, this, [this, connection](bool done) {
+        disconnect(*connection);
+        delete connection;
+        if (!done) {
+            m_services.prompts.ShowMessage(Caption("MAIN_PROMPT_DEFAULT_FAILED"),
+                                           MessageKind::Warning);
+        }
+    });
+    Apply();
+}
+
+int CKorvelDlg::Flip() const {
+    const auto value = Settings().ReadString(kProfilesSection, kFlipValue);
+    return value && *value == u"1" ? 1 : 0;
+}
+
+void CKorvelDlg::ToggleFlip() {
+    Settings().WriteString(kProfilesSection, kFlipValue, Flip() == 0 ? u"1" : u"0");
+    UpdateFlipControls();
+}
+
+void CKorvelDlg::LayOutFlipControls() {
+    for (int n = 1; n <= kFlipKeys; ++n) {
+        auto* key = new CPngButton(this);
+        const QString entry = QStringLiteral("FLIP_D%1").arg(n);
+        key->setObjectName(entry);
+        PlaceImageButton(key, Skin(), kButtonInfo, entry, &m_flipSurfaces);
+        m_flipKeys[static_cast<std::size_t>(n - 1)] = key;
+    }
+    const struct {
+        int id;
+        const char* entry;
+    } arrows[] = {{kFlipArrowLeft, "LEFT_ARROW"}, {kFlipArrowRight, "RIGHT_ARROW"}};
+    for (const auto& arrow : arrows) {
+        auto* button = new CPngButton(this);
+        button->setObjectName(QString::fromLatin1(arrow.entry));
+        button->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_controls[arrow.id] = button;
+    }
+    for (int toggle : {kFlipToggleLeft, kFlipToggleRight}) {
+        connect(Control(toggle), &QAbstractButton::clicked, this, &CKorvelDlg::ToggleFlip);
+        // The arrow above a toggle follows when the toggle shows its hover face.
+        Control(toggle)->SetAfterDraw([this, toggle](CPngButton& button, bool) {
+            if (button.IsHovered()) {
+                ShowArrow(toggle);
+            }
+        });
+        ShowArrow(toggle);
+    }
+}
+
+void CKorvelDlg::ShowArrow(int toggleId) {
+    const bool left = toggleId == kFlipToggleLeft;
+    const QString face = QStringLiteral("%1%2")
+                             .arg(QString::fromLatin1(Flip() == 1 ? "UP_ARROW_" : "DOWN_ARROW_") +
+                                  (left ? QStringLiteral("LEFT") : QStringLiteral("RIGHT")))
+                             .arg(1);
+    CPngButton* arrow = Control(left ? kFlipArrowLeft : kFlipArrowRight);
+    PlaceImageButtonAt(arrow, Skin(), kButtonInfo,
+                       left ? QStringLiteral("LEFT_ARROW") : QStringLiteral("RIGHT_ARROW"),
+                       QStringLiteral("BUTTONINFO2"), face, &m_arrowSurfaces);
+    arrow->update();
+}
+
+void CKorvelDlg::UpdateFlipControls() {
+    const bool flipped = Flip() == 1;
+    // F1..F4 and D1..D6 share their place: only the set of the current flip value is there.
+    for (int id : {kKeyF1, kKeyF2, kKeyF3, kKeyF4}) {
+        CPngButton* key = m_keyGrid->ButtonOfControl(id);
+        key->setEnabled(!flipped);
+        key->setVisible(!flipped);
+    }
+    for (CPngButton* key : m_flipKeys) {
+        key->setEnabled(flipped);
+        key->setVisible(flipped);
+        key->raise();
+    }
+    const SkinSurfaces& set = flipped ? m_flipSurfaces : m_surfaces;
+    m_flipIndicatorSurfaces =
+        SkinSurfaces{set.normal, set.normal, set.normal, m_surfaces.disabled, set.normal};
+    Control(kFlipIndicator)->SetStatePictures(&m_flipIndicatorSurfaces);
+    for (int toggle : {kFlipToggleLeft, kFlipToggleRight}) {
+        ShowArrow(toggle);
+    }
+}
+
+void CKorvelDlg::SetLightingPanelOn() {
+    // The panel edits the keyboard's active profile: select it again first.
+    if (!SwitchProfile(ActiveProfile())) {
+        return;
+    }
+    m_lightingPanel->TurnOn();
+}
+
+void CKorvelDlg::ApplyAndWait() {
+    QEventLoop loop;
+    connect(this, &CKorvelDlg::applyFinished, &loop, &QEventLoop::quit);
+    Apply();
+    if (m_applying) {
+        loop.exec();
+    }
+}
+
+bool CKorvelDlg::SwitchProfile(int index) {
+    const int target = index >= kOnboardProfiles ? 0 : index;
+    if (m_openEditors > 0) {
+        m_services.prompts.ShowMessage(m_services.texts.Text(TextKey::PROFILE_SEELCT_PROMPT2),
+                                       MessageKind::Information);
+        return false;
+    }
+    if (m_modified && !m_savePromptShowing) {
+        m_savePromptShowing = true;
+        const Answer answer = m_services.prompts.AskYesNo(
+            m_services.texts.Text(TextKey::PROFILE_SELECT_PROMPT), Answer::No);
+        m_savePromptShowing = false;
+        if (answer == Answer::Yes) {
+            ApplyAndWait();
+        } else {
+            SetModified(false);
+            if (ActiveProfile() >= 0) {
+                // The edits are dropped: the window shows what the working file holds.
+                auto lock = m_services.store.EditingConfig().Lock();
+                ReleaseEditingConfig(m_services.store);
+                LoadProfileFile(m_services.store,
+                                WorkingFile(m_services.paths.DocumentsDirectory()));
+            }
+        }
+    }
+    bool switched = true;
+    if (target >= 0) {
+        DevSetActiveProfile(m_services.link, target);
+        switched = m_services.link.ActiveProfileCache() == target;
+        if (!switched) {
+            // The keyboard did not take it: keep what the window holds, say so, and show the
+            // profile the keyboard now reports.
+            m_services.prompts.ShowMessage(Caption("PROFILE_SWITCH_FAILED"), MessageKind::Warning);
+            m_services.link.SetActiveProfileCache(-1);
+            SyncProfileButtons();
+        }
+    }
+    RefreshKeyGrid();
+    BuildSceneMenu();
+    return switched;
+}
+
+void CKorvelDlg::BuildSceneMenu() {
+    if (m_sceneMenu == nullptr) {
+        m_sceneMenu = new QMenu(this);
+    }
+    m_sceneMenu->clear();
+    const auto add = [this](const QString& text, int command) {
+        QAction* action = m_sceneMenu->addAction(text);
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, command] { OnSceneCommand(command); });
+        return action;
+    };
+    std::vector<QAction*> items;
+    items.push_back(add(Q(m_services.texts.Text(TextKey::DEFAULT_PROFILE_NAME)), kSceneDefault));
+    m_sceneMenu->addSeparator();
+    // Each onboard profile under its own name (the profile buttons' captions).
+    for (int p = 0; p < kOnboardProfiles; ++p) {
+        const char* caption[] = {"PROFILE_1", "PROFILE_2", "PROFILE_3"};
+        items.push_back(add(Q(Caption(caption[p])), kSceneProfile1 + p));
+    }
+    const int active = m_services.link.ActiveProfileCache();
+    QAction* checked = active >= 0 && active < kOnboardProfiles
+                           ? items[static_cast<std::size_t>(active + 1)]
+                           : items[0];
+    checked->setChecked(true);
+    CPngButton* button = Control(kControlSceneMode);
+    button->setText(checked->text());
+    button->SetTextStyle(true, 10, QStringLiteral("Arial"), QColor(0xE4, 0xE4, 0xE4));
+    button->SetTooltip(Q(m_services.texts.Text(TextKey::PROFILE_TIP)) + checked->text());
+}
+
+void CKorvelDlg::OnSceneCommand(int command) {
+    SwitchProfile(command - kSceneProfile1);
+    SyncProfileButtons();
+}
+
+}  // namespace korvel

@@ -1,0 +1,30 @@
+#include "gui/widgets/picture_button.h"
+
+#include <QPainter>
+
+namespace korvel {
+
+CPictureButton::CPictureButton(QWidget* parent) : QAbstractButton(parent) {
+    setFocusPolicy(Qt::NoFocus);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void CPictureButton::SetPictures(const QPixmap& plain, const QPixmap& down) {
+    m_plain = plain;
+    m_pressed = down;
+    update();
+}
+
+void CPictureButton::SetDown(bool down) {
+    if (down != m_down) {
+        m_down = down;
+        update();
+    }
+}
+
+void CPictureButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(rect(), m_down ? m_pressed : m_plain);
+}
+
+}  // namespace korvel
