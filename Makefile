@@ -13,7 +13,8 @@ SAN_ENV = UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ASAN_OPTIONS=detect_l
 FUZZ_SECONDS ?= 60
 FUZZ_BUILD ?= build-fuzz
 FUZZERS = profile_file_fuzzer macro_blob_fuzzer private_profile_fuzzer hid_report_descriptor_fuzzer \
-          keyboard_state_fuzzer virtual_keyboard_fuzzer
+          keyboard_state_fuzzer virtual_keyboard_fuzzer korvelctl_command_line_fuzzer \
+          korvel_start_command_line_fuzzer
 
 all: build
 

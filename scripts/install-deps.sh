@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config make python3 clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
-  libhidapi-dev
+  libhidapi-dev libcli11-dev nlohmann-json3-dev
   qt6-base-dev
   xvfb xauth imagemagick fonts-wqy-microhei fonts-dejavu-core
 )

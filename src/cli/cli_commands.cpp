@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstdlib>
 
 #include "cli/keyboard_session.h"
 #include "cli/monitor.h"
@@ -26,6 +27,19 @@ KeyboardSession* CommandContext::Keyboard() {
     return m_keyboard.get();
 }
 
+std::filesystem::path CommandContext::Documents() const {
+    if (!m_line.options.documents.empty()) {
+        return m_line.options.documents;
+    }
+    if (const char* xdg = std::getenv("XDG_DOCUMENTS_DIR"); xdg != nullptr && *xdg != '\0') {
+        return xdg;
+    }
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return std::filesystem::path(home) / "Documents";
+    }
+    return {};
+}
+
 int CommandContext::Fail(int status, const std::string& message) {
     m_err << "korvelctl: " << message << '\n';
     return status;
@@ -40,9 +54,6 @@ int CommandContext::Finish(int status) {
 }
 
 int RunInfo(CommandContext& context) {
-    if (!context.Arguments().empty()) {
-        return context.Fail(kExitUsage, "info takes no arguments");
-    }
     KeyboardSession* keyboard = context.Keyboard();
     if (keyboard == nullptr) {
         return kExitFailed;
@@ -65,18 +76,7 @@ int RunInfo(CommandContext& context) {
 }
 
 int RunProfile(CommandContext& context) {
-    const auto& arguments = context.Arguments();
-    if (arguments.size() > 1) {
-        return context.Fail(kExitUsage, "profile takes at most one argument, the profile 1..3");
-    }
-    int wanted = 0;
-    if (arguments.size() == 1) {
-        const std::string& text = arguments[0];
-        if (text.size() != 1 || text[0] < '1' || text[0] > '0' + kOnboardProfiles) {
-            return context.Fail(kExitUsage, "the profile must be 1, 2 or 3, not '" + text + "'");
-        }
-        wanted = text[0] - '0';
-    }
+    const int wanted = context.Arguments().profile;  // 0: none given
     KeyboardSession* keyboard = context.Keyboard();
     if (keyboard == nullptr) {
         return kExitFailed;
@@ -113,11 +113,8 @@ extern "C" void OnInterrupt(int) {
 }  // namespace
 
 int RunMonitorCommand(CommandContext& context) {
-    if (!context.Arguments().empty()) {
-        return context.Fail(kExitUsage, "monitor takes no arguments");
-    }
     std::string error;
-    auto bus = OpenKeyboardBus(context.Options(), error);
+    auto bus = KeyboardBus::Open(context.Options().Bus("korvelctl"), error);
     if (!bus) {
         return context.Fail(kExitFailed, error);
     }

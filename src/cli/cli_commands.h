@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -22,7 +23,7 @@ public:
     CommandContext(const CommandLine& line, std::ostream& out, std::ostream& err);
     ~CommandContext();
 
-    const std::vector<std::string>& Arguments() const { return m_line.arguments; }
+    const CommandArguments& Arguments() const { return m_line.arguments; }
     std::ostream& Out() { return m_out; }
     std::ostream& Err() { return m_err; }
 
@@ -30,6 +31,10 @@ public:
     KeyboardSession* Keyboard();
 
     const GlobalOptions& Options() const { return m_line.options; }
+
+    // The folder that stands for the user's Documents folder: --documents, else
+    // $XDG_DOCUMENTS_DIR, else $HOME/Documents; empty when none is known.
+    std::filesystem::path Documents() const;
 
     // Prints "korvelctl: <message>" on the error stream and returns the status.
     int Fail(int status, const std::string& message);

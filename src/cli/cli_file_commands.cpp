@@ -1,9 +1,8 @@
 #include "cli/cli_file_commands.h"
 
-#include <charconv>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "base/text_encoding.h"
@@ -31,20 +30,6 @@ TextLookup LanguageTexts() {
     auto table = std::make_shared<TextTable>(LanguageFilePath(program.parent_path()));
     table->LoadTexts();
     return [table](std::string_view key) { return table->Text(key); };
-}
-
-// --documents, else the user's Documents folder as the desktop names it.
-std::filesystem::path DocumentsFolder(const GlobalOptions& options) {
-    if (!options.documents.empty()) {
-        return options.documents;
-    }
-    if (const char* xdg = std::getenv("XDG_DOCUMENTS_DIR"); xdg != nullptr && *xdg != '\0') {
-        return xdg;
-    }
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return std::filesystem::path(home) / "Documents";
-    }
-    return {};
 }
 
 // Console prompts that remember whether they said anything, so that a command adds its own
@@ -128,24 +113,6 @@ std::string KeyName(const KeyCodec& keyCodec, int slot) {
     return "";
 }
 
-std::string JsonString(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (u < 0x20) {
-            out += "\\u00";
-            out += "0123456789abcdef"[u >> 4];
-            out += "0123456789abcdef"[u & 0x0F];
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
 void DumpText(std::ostream& out, const ProfileContents& contents, const KeyCodec& keyCodec) {
     const ConfigHeader& h = contents.image->header;
     out << "header: magic " << HexNumber(h.magic, 4) << ", headerLength " << h.headerLength
@@ -188,16 +155,26 @@ void DumpText(std::ostream& out, const ProfileContents& contents, const KeyCodec
 }
 
 void DumpJson(std::ostream& out, const ProfileContents& contents, const KeyCodec& keyCodec) {
+    // Ordered: the keys come out in the order of the contract, as they always did.
+    using Json = nlohmann::ordered_json;
     const ConfigHeader& h = contents.image->header;
-    out << "{\"header\":{\"magic\":" << h.magic << ",\"headerLength\":" << h.headerLength
-        << ",\"formatCode\":" << h.formatCode << ",\"formatVersion\":" << h.formatVersion
-        << ",\"totalBytes\":" << h.totalBytes << ",\"entryCount\":" << h.entryCount
-        << ",\"macroCount\":" << h.macroCount << ",\"stringPoolBytes\":" << h.stringPoolBytes
-        << ",\"reservedFlag\":" << int(h.reservedFlag) << ",\"checksum\":" << int(h.checksum)
-        << ",\"valid\":" << (ProfileHeaderValid(h) ? "true" : "false") << "},\"profiles\":[";
+    Json document = {{"header",
+                      {{"magic", h.magic},
+                       {"headerLength", h.headerLength},
+                       {"formatCode", h.formatCode},
+                       {"formatVersion", h.formatVersion},
+                       {"totalBytes", h.totalBytes},
+                       {"entryCount", h.entryCount},
+                       {"macroCount", h.macroCount},
+                       {"stringPoolBytes", h.stringPoolBytes},
+                       {"reservedFlag", h.reservedFlag},
+                       {"checksum", h.checksum},
+                       {"valid", ProfileHeaderValid(h)}}},
+                     {"profiles", Json::array()},
+                     {"macros", Json::array()},
+                     {"strings", Json::array()}};
     for (int block = 0; block < kProfileBlocks; ++block) {
-        out << (block ? ",[" : "[");
-        bool first = true;
+        Json entries = Json::array();
         for (int slot = 0; slot < kBlockSlots; ++slot) {
             const KeyEntry& e =
                 contents.image
@@ -205,36 +182,30 @@ void DumpJson(std::ostream& out, const ProfileContents& contents, const KeyCodec
             if (e.type == 0 && e.value == 0) {
                 continue;
             }
-            out << (first ? "" : ",") << "{\"slot\":" << slot
-                << ",\"name\":" << JsonString(KeyName(keyCodec, slot)) << ",\"type\":" << e.type
-                << ",\"aux\":" << e.aux << ",\"value\":" << e.value << '}';
-            first = false;
+            entries.push_back({{"slot", slot},
+                               {"name", KeyName(keyCodec, slot)},
+                               {"type", e.type},
+                               {"aux", e.aux},
+                               {"value", e.value}});
         }
-        out << ']';
+        document["profiles"].push_back(std::move(entries));
     }
-    out << "],\"macros\":[";
-    for (std::size_t i = 0; i < contents.macros.size(); ++i) {
-        const MacroRecord& m = contents.macros[i];
-        out << (i ? "," : "") << "{\"id\":" << m.macroId
-            << ",\"name\":" << JsonString(Utf16ToUtf8(m.name))
-            << ",\"loopCount\":" << int(m.loopCount) << ",\"actions\":[";
-        for (std::size_t j = 0; j < m.actions.size(); ++j) {
-            const MacroAction& a = m.actions[j];
-            out << (j ? "," : "") << "{\"delayMs\":" << a.delayMs << ",\"key\":" << a.key
-                << ",\"direction\":" << a.direction << '}';
+    for (const MacroRecord& m : contents.macros) {
+        Json actions = Json::array();
+        for (const MacroAction& a : m.actions) {
+            actions.push_back({{"delayMs", a.delayMs}, {"key", a.key}, {"direction", a.direction}});
         }
-        out << "]}";
+        document["macros"].push_back({{"id", m.macroId},
+                                      {"name", Utf16ToUtf8(m.name)},
+                                      {"loopCount", m.loopCount},
+                                      {"actions", std::move(actions)}});
     }
-    out << "],\"strings\":[";
-    bool first = true;
     for (int k = 0; k < kConfigEntries; ++k) {
         if (const std::u16string* text = contents.strings.Text(k)) {
-            out << (first ? "" : ",") << "{\"entry\":" << k
-                << ",\"text\":" << JsonString(Utf16ToUtf8(*text)) << '}';
-            first = false;
+            document["strings"].push_back({{"entry", k}, {"text", Utf16ToUtf8(*text)}});
         }
     }
-    out << "]}\n";
+    out << document.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
 }
 
 // Loads FILE into a fresh EditingConfig as the window's load does; a message and false when the
@@ -250,19 +221,10 @@ bool LoadInto(CommandContext& context, ConfigStore& store, const std::string& fi
     return true;
 }
 
-bool ParseUnsigned(const std::string& text, std::uint32_t& value) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return !text.empty() && ec == std::errc() && ptr == end;
-}
-
 }  // namespace
 
 int RunValidate(CommandContext& context) {
-    if (context.Arguments().size() != 1) {
-        return context.Fail(kExitUsage, "validate takes one argument, the profile file");
-    }
-    const std::string& file = context.Arguments()[0];
+    const std::string& file = context.Arguments().file;
     CountingPrompts prompts(context.Err());
     // The import's own check and read, in one pass over the file.
     ProfileReadError readError = ProfileReadError::None;
@@ -285,25 +247,11 @@ int RunValidate(CommandContext& context) {
 }
 
 int RunDump(CommandContext& context) {
-    const auto& arguments = context.Arguments();
-    bool json = false;
-    std::vector<std::string> files;
-    for (const std::string& argument : arguments) {
-        if (argument == "--json") {
-            json = true;
-        } else if (argument.starts_with("--")) {
-            return context.Fail(kExitUsage, "dump knows no option " + argument);
-        } else {
-            files.push_back(argument);
-        }
-    }
-    if (files.size() != 1) {
-        return context.Fail(kExitUsage, "dump takes one profile file and, optionally, --json");
-    }
+    const std::string& file = context.Arguments().file;
     ProfileReadError error = ProfileReadError::None;
-    const auto contents = ReadProfileFile(files[0], &error);
+    const auto contents = ReadProfileFile(file, &error);
     if (!contents) {
-        return context.Fail(kExitFailed, ReadErrorText(files[0], error));
+        return context.Fail(kExitFailed, ReadErrorText(file, error));
     }
     KeyCodec keyCodec;
     KeyTexts texts = keyCodec.Texts();
@@ -315,7 +263,7 @@ int RunDump(CommandContext& context) {
     }
     texts.unknownKey = LocalisedOr(language, "UNKNOWN_KEY", texts.unknownKey);
     keyCodec.SetTexts(std::move(texts));
-    if (json) {
+    if (context.Arguments().json) {
         DumpJson(context.Out(), *contents, keyCodec);
     } else {
         DumpText(context.Out(), *contents, keyCodec);
@@ -324,18 +272,9 @@ int RunDump(CommandContext& context) {
 }
 
 int RunEncode(CommandContext& context) {
-    const auto& arguments = context.Arguments();
-    if (arguments.size() != 2) {
-        return context.Fail(kExitUsage, "encode takes a profile file and an onboard profile 1..3");
-    }
-    const std::string& profileText = arguments[1];
-    if (profileText.size() != 1 || profileText[0] < '1' ||
-        profileText[0] > '0' + kOnboardProfiles) {
-        return context.Fail(kExitUsage, "the profile must be 1, 2 or 3, not '" + profileText + "'");
-    }
-    const int profile = profileText[0] - '1';
+    const int profile = context.Arguments().profile - 1;
     ConfigStore store;
-    if (!LoadInto(context, store, arguments[0])) {
+    if (!LoadInto(context, store, context.Arguments().file)) {
         return kExitFailed;
     }
     KeyCodec keyCodec;
@@ -371,17 +310,9 @@ int RunEncode(CommandContext& context) {
 }
 
 int RunBlob(CommandContext& context) {
-    const auto& arguments = context.Arguments();
-    std::uint32_t capacity = 0;
-    if (arguments.size() != 2) {
-        return context.Fail(kExitUsage, "blob takes a profile file and a capacity in bytes");
-    }
-    if (!ParseUnsigned(arguments[1], capacity)) {
-        return context.Fail(
-            kExitUsage, "the capacity must be a whole number of bytes, not '" + arguments[1] + "'");
-    }
+    const std::uint32_t capacity = context.Arguments().capacity;
     ConfigStore store;
-    if (!LoadInto(context, store, arguments[0])) {
+    if (!LoadInto(context, store, context.Arguments().file)) {
         return kExitFailed;
     }
     const BlobForm form = ChooseBlobForm(store.EditingConfig(), capacity);
@@ -399,11 +330,8 @@ int RunBlob(CommandContext& context) {
 }
 
 int RunImport(CommandContext& context) {
-    if (context.Arguments().size() != 1) {
-        return context.Fail(kExitUsage, "import takes one argument, the profile file");
-    }
-    const std::string& file = context.Arguments()[0];
-    const std::filesystem::path documents = DocumentsFolder(context.Options());
+    const std::string& file = context.Arguments().file;
+    const std::filesystem::path documents = context.Documents();
     if (documents.empty()) {
         return context.Fail(kExitUsage, "no Documents folder known: give --documents DIR");
     }
@@ -457,10 +385,7 @@ int RunImport(CommandContext& context) {
 }
 
 int RunBackup(CommandContext& context) {
-    if (context.Arguments().size() != 1) {
-        return context.Fail(kExitUsage, "backup takes one argument, the file to write");
-    }
-    const std::string& file = context.Arguments()[0];
+    const std::string& file = context.Arguments().file;
     KeyboardSession* keyboard = context.Keyboard();
     if (keyboard == nullptr) {
         return kExitFailed;
@@ -484,11 +409,8 @@ int RunBackup(CommandContext& context) {
 }
 
 int RunExport(CommandContext& context) {
-    if (context.Arguments().size() != 1) {
-        return context.Fail(kExitUsage, "export takes one argument, the file to write");
-    }
-    const std::string& file = context.Arguments()[0];
-    const std::filesystem::path documents = DocumentsFolder(context.Options());
+    const std::string& file = context.Arguments().file;
+    const std::filesystem::path documents = context.Documents();
     if (documents.empty()) {
         return context.Fail(kExitUsage, "no Documents folder known: give --documents DIR");
     }

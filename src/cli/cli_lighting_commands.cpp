@@ -1,16 +1,18 @@
 #include "cli/cli_lighting_commands.h"
 
-#include <charconv>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/shared_options.h"
 #include "cli/keyboard_session.h"
 #include "device/command_set.h"
 #include "device/result_codes.h"
+#include "model/files/profile_locations.h"
 #include "sync/lighting_ops.h"
+#include "text/app_paths.h"
 
 namespace korvel::cli {
 namespace {
@@ -67,29 +69,13 @@ const Field* FindField(const std::string& name) {
     return nullptr;
 }
 
-std::optional<int> ParseNumber(const std::string& text) {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-// 1..3 on the command line, 0..2 inside; -1 for anything else.
-int ParseProfile(const std::string& text) {
-    const auto number = ParseNumber(text);
-    return number && *number >= 1 && *number <= kOnboardProfiles ? *number - 1 : -1;
-}
-
-// deze.ini below the folder that stands for Documents; without --documents the command line
-// keeps no panel setting, which nothing it prints depends on.
-std::filesystem::path SettingsFile(const GlobalOptions& options) {
-    if (options.documents.empty()) {
+// deze.ini below the Documents folder the file commands use; without one, no panel setting is
+// kept, which nothing the command prints depends on.
+std::filesystem::path SettingsFile(const std::filesystem::path& documents) {
+    if (documents.empty()) {
         return {};
     }
-    return std::filesystem::path(options.documents) / "Korvel_09A" / "deze.ini";
+    return ProfileDirectory(documents) / kLightingSettingsFileName;
 }
 
 void PrintValues(std::ostream& out, const LightingValues& values) {
@@ -112,22 +98,19 @@ struct SetRequest {
     Color color = kBlack;
 };
 
-// Checks the arguments of "set" before the keyboard is touched; an empty message means valid.
-std::string ParseSet(const std::vector<std::string>& args, SetRequest& request) {
-    if (args.size() < 3 || args.size() > 4) {
-        return "lighting set takes FIELD VALUE [PROFILE]";
-    }
-    request.field = FindField(args[1]);
+// Checks FIELD and VALUE of "set" before the keyboard is touched; an empty message means valid.
+std::string ParseSet(const CommandArguments& args, SetRequest& request) {
+    request.field = FindField(args.field);
     if (request.field == nullptr) {
         std::string names;
         for (const Field& field : Fields()) {
             names += names.empty() ? "" : ", ";
             names += field.name;
         }
-        return "unknown lighting field '" + args[1] + "' (fields: " + names + ")";
+        return "unknown lighting field '" + args.field + "' (fields: " + names + ")";
     }
     const Field& field = *request.field;
-    const std::string& value = args[2];
+    const std::string& value = args.value;
     if (field.kind == ValueKind::Color) {
         const auto color = ParseColor(value);
         if (!color) {
@@ -135,15 +118,16 @@ std::string ParseSet(const std::vector<std::string>& args, SetRequest& request) 
         }
         request.color = *color;
     } else {
-        const auto number = ParseNumber(value);
-        if (!number || *number < field.low || *number > field.high) {
+        const auto number = ParseWholeNumber(value, static_cast<std::uint64_t>(field.low),
+                                             static_cast<std::uint64_t>(field.high));
+        if (!number) {
             return std::string(field.name) + " needs a number " + std::to_string(field.low) + ".." +
                    std::to_string(field.high) + ", not '" + value + "'";
         }
-        if (IsEffectField(field) && !IsHandledEffect(*number)) {
+        request.number = static_cast<int>(*number);
+        if (IsEffectField(field) && !IsHandledEffect(request.number)) {
             return "effect " + value + " is not one the program handles (1..18, 20)";
         }
-        request.number = *number;
     }
     return {};
 }
@@ -151,30 +135,15 @@ std::string ParseSet(const std::vector<std::string>& args, SetRequest& request) 
 }  // namespace
 
 int RunLighting(CommandContext& context) {
-    const auto& args = context.Arguments();
-    const bool set = !args.empty() && args[0] == "set";
+    const CommandArguments& args = context.Arguments();
+    const bool set = args.set;
     SetRequest request;
-    std::string profileText;
     if (set) {
         if (const std::string error = ParseSet(args, request); !error.empty()) {
             return context.Fail(kExitUsage, error);
         }
-        if (args.size() == 4) {
-            profileText = args[3];
-        }
-    } else if (args.size() > 1) {
-        return context.Fail(kExitUsage, "lighting takes at most one argument, the profile 1..3");
-    } else if (args.size() == 1) {
-        profileText = args[0];
     }
-    int profile = -1;
-    if (!profileText.empty()) {
-        profile = ParseProfile(profileText);
-        if (profile < 0) {
-            return context.Fail(kExitUsage,
-                                "the profile must be 1, 2 or 3, not '" + profileText + "'");
-        }
-    }
+    int profile = args.profile - 1;  // -1: the active one
 
     KeyboardSession* keyboard = context.Keyboard();
     if (keyboard == nullptr) {
@@ -192,7 +161,7 @@ int RunLighting(CommandContext& context) {
     LightingState state;
     state.currentProfile = profile;
     SilentLightingView view;
-    LightingOps ops(state, link, view, SettingsFile(context.Options()));
+    LightingOps ops(state, link, view, SettingsFile(context.Documents()));
     // A change needs what the window knows after a connect: every table, and which keys follow
     // the base colour.
     const int read = set ? ops.ReadAllLighting() : ops.ReadCurrentLighting();

@@ -1,121 +1,199 @@
 #include "cli/cli_options.h"
 
-#include <charconv>
+#include <CLI/CLI.hpp>
+
+#include <cstdint>
+
+#include "device/keyboard_identity.h"
 
 namespace korvel::cli {
 namespace {
 
-bool ParseNonNegative(const std::string& text, int& value) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc() && ptr == end && value >= 0;
+constexpr char kProgram[] = "korvelctl";
+
+// The program's options and commands, declared once: parsing fills `line`.
+class Parser {
+public:
+    Parser();
+    ParsedCommandLine Parse(const std::vector<std::string>& args);
+
+private:
+    CLI::App* Command(const char* name, const char* description);
+    void File(CLI::App* command, const char* description);
+    CLI::Option* Profile(CLI::App* command, const char* name, const char* description);
+    // "lighting set", or "" when no command was reached.
+    std::string SelectedCommand() const;
+    std::string Message(const CLI::ParseError& error) const;
+    // Whether the error is about what comes before the command, so that the program's help is
+    // the one to read.
+    bool AboutGlobalOptions(const CLI::ParseError& error) const;
+
+    CLI::App m_app{"Configures the keyboard from the command line.", kProgram};
+    CommandLine m_line;
+    bool m_version = false;
+    CLI::App* m_lightingSet = nullptr;
+};
+
+Parser::Parser() {
+    m_app.formatter(MakeHelpFormatter("korvelctl [GLOBAL OPTIONS] COMMAND [ARGUMENTS]"));
+    m_app.option_defaults()->group("Global options");
+    AddSharedOptions(m_app, m_line.options);
+    m_app
+        .add_flag("--trace", m_line.options.trace,
+                  "print every report of the command channel on standard error:\n"
+                  "'> ' written to the keyboard, '< ' read from it, then 128 hex\n"
+                  "digits")
+        ->disable_flag_override();
+    m_app.set_help_flag("-h,--help",
+                        "show this help and exit; after a command, that command's help");
+    m_app.add_flag("--version", m_version, "show the version and exit")->disable_flag_override();
+    m_app.footer("Exit status: 0 success, 1 the operation failed, 2 a usage error.");
+
+    Command("info", "the keyboard's information block: active profile, macro capacity,\neffects");
+    Profile(Command("profile", "print the active onboard profile (1..3), or make profile N active"),
+            "N", "the onboard profile to make active, 1..3");
+    Command("monitor",
+            "follow the keyboard: print connected, disconnected and event 0xNNNN\n"
+            "lines as they happen, until interrupted");
+    File(Command("validate", "check a profile file as the import does"), "the profile file");
+    CLI::App* dump =
+        Command("dump", "show a profile file: header, assignments, macros and strings");
+    File(dump, "the profile file");
+    dump->add_flag("--json", m_line.arguments.json, "one JSON object instead of text")
+        ->disable_flag_override();
+    CLI::App* encode =
+        Command("encode", "the key table a download would send for onboard profile 1..3");
+    File(encode, "the profile file");
+    Profile(encode, "PROFILE", "the onboard profile, 1..3")->required();
+    CLI::App* blob =
+        Command("blob", "the macro area a download would send to a keyboard of CAPACITY\nbytes");
+    File(blob, "the profile file");
+    blob->add_option_function<std::string>(
+            "CAPACITY",
+            [this](const std::string& text) {
+                m_line.arguments.capacity =
+                    static_cast<std::uint32_t>(*ParseWholeNumber(text, 0, UINT32_MAX));
+            },
+            "the keyboard's macro capacity in bytes")
+        ->check(WholeNumberCheck(0, UINT32_MAX, "a whole number of bytes"))
+        ->required();
+    File(Command("import", "load a profile file, save the working file and download all\nprofiles"),
+         "the profile file");
+    File(Command("backup", "write a profile file of what the keyboard holds"), "the file to write");
+    File(Command("export", "reload the working file from the keyboard and write it to FILE"),
+         "the file to write");
+    CLI::App* lighting =
+        Command("lighting",
+                "the lighting record of onboard profile 1..3 (default: the active one):\n"
+                "effect, brightness, speed, direction, multicolor, color, base-color,\n"
+                "paint-color, report-rate, tool, effect17, one 'name: value' per line");
+    CLI::Option* shown = Profile(lighting, "PROFILE", "the onboard profile, 1..3");
+    m_lightingSet = lighting->add_subcommand(
+        "set",
+        "write one of those fields at once, as the lighting panel does;\ncolours as #rrggbb");
+    m_lightingSet->set_help_flag("-h,--help", "show this help and exit");
+    m_lightingSet->add_option("FIELD", m_line.arguments.field, "the field, as 'lighting' names it")
+        ->required();
+    m_lightingSet->add_option("VALUE", m_line.arguments.value, "its new value")->required();
+    Profile(m_lightingSet, "PROFILE", "the onboard profile, 1..3 (default: the active one)");
+    m_lightingSet->excludes(shown);
+}
+
+CLI::App* Parser::Command(const char* name, const char* description) {
+    CLI::App* command = m_app.add_subcommand(name, description);
+    command->group("Commands");
+    command->option_defaults()->group("Options");
+    command->set_help_flag("-h,--help", "show this help and exit");
+    return command;
+}
+
+void Parser::File(CLI::App* command, const char* description) {
+    command->add_option("FILE", m_line.arguments.file, description)->required();
+}
+
+CLI::Option* Parser::Profile(CLI::App* command, const char* name, const char* description) {
+    return command
+        ->add_option_function<std::string>(
+            name,
+            [this](const std::string& text) {
+                m_line.arguments.profile =
+                    static_cast<int>(*ParseWholeNumber(text, 1, kOnboardProfiles));
+            },
+            description)
+        ->check(WholeNumberCheck(1, kOnboardProfiles, "a profile 1, 2 or 3"));
+}
+
+std::string Parser::SelectedCommand() const {
+    std::string path;
+    for (const CLI::App* at = &m_app; !at->get_subcommands().empty();) {
+        at = at->get_subcommands().front();
+        path += (path.empty() ? "" : " ") + at->get_name();
+    }
+    return path;
+}
+
+std::string Parser::Message(const CLI::ParseError& error) const {
+    // A first word that is no command is named as such, not as an argument nobody expected.
+    if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr && SelectedCommand().empty()) {
+        const std::vector<std::string> extras = m_app.remaining();
+        if (!extras.empty() && !extras.front().starts_with("-")) {
+            return "unknown command '" + extras.front() + "'";
+        }
+    }
+    if (dynamic_cast<const CLI::ExcludesError*>(&error) != nullptr) {
+        return "the profile of 'lighting set' comes after its VALUE";
+    }
+    return error.what();
+}
+
+bool Parser::AboutGlobalOptions(const CLI::ParseError& error) const {
+    if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
+        return !m_app.remaining(false).empty();
+    }
+    const std::string what = error.what();
+    const auto colon = what.find(':');
+    return colon != std::string::npos && m_app.get_option_no_throw(what.substr(0, colon));
+}
+
+ParsedCommandLine Parser::Parse(const std::vector<std::string>& args) {
+    ParsedCommandLine parsed;
+    try {
+        ParseArguments(m_app, args);
+    } catch (const CLI::CallForHelp&) {
+        parsed.outcome = ParsedCommandLine::Outcome::Help;
+        parsed.text = m_app.help();
+        return parsed;
+    } catch (const CLI::ParseError& error) {
+        parsed.text = std::string(kProgram) + ": " + Message(error) + "\n" +
+                      HelpHint(AboutGlobalOptions(error) ? "" : SelectedCommand());
+        return parsed;
+    }
+    if (m_version) {
+        parsed.outcome = ParsedCommandLine::Outcome::Version;
+        return parsed;
+    }
+    const auto selected = m_app.get_subcommands();
+    if (selected.empty()) {
+        parsed.text = std::string(kProgram) + ": no command given\n" + HelpHint("");
+        return parsed;
+    }
+    m_line.command = selected.front()->get_name();
+    m_line.arguments.set = m_lightingSet->parsed();
+    parsed.outcome = ParsedCommandLine::Outcome::Run;
+    parsed.line = m_line;
+    return parsed;
 }
 
 }  // namespace
 
-std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
-                                            std::string& error) {
-    CommandLine line;
-    std::size_t i = 0;
-    for (; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg.empty() || arg[0] != '-') {
-            break;
-        }
-        auto takeValue = [&](std::string& out) {
-            if (i + 1 >= args.size()) {
-                error = "option " + arg + " needs a value";
-                return false;
-            }
-            out = args[++i];
-            return true;
-        };
-        if (arg == "-h" || arg == "--help") {
-            line.options.help = true;
-        } else if (arg == "--version") {
-            line.options.version = true;
-        } else if (arg == "--simulate") {
-            line.options.simulate = true;
-        } else if (arg.starts_with("--simulate=")) {
-            line.options.simulate = true;
-            line.options.simulateState = arg.substr(std::string("--simulate=").size());
-            if (line.options.simulateState.empty()) {
-                error = "--simulate= needs a state file name";
-                return std::nullopt;
-            }
-        } else if (arg == "--trace") {
-            line.options.trace = true;
-        } else if (arg == "--latency-ms" || arg.starts_with("--latency-ms=")) {
-            std::string value;
-            if (arg == "--latency-ms") {
-                if (!takeValue(value)) {
-                    return std::nullopt;
-                }
-            } else {
-                value = arg.substr(std::string("--latency-ms=").size());
-            }
-            if (!ParseNonNegative(value, line.options.latencyMs)) {
-                error = "--latency-ms needs a whole number of milliseconds, not '" + value + "'";
-                return std::nullopt;
-            }
-        } else if (arg == "--documents") {
-            if (!takeValue(line.options.documents)) {
-                return std::nullopt;
-            }
-        } else if (arg.starts_with("--documents=")) {
-            line.options.documents = arg.substr(std::string("--documents=").size());
-        } else {
-            error = "unknown option " + arg;
-            return std::nullopt;
-        }
-    }
-    if (i < args.size()) {
-        line.command = args[i++];
-        line.arguments.assign(args.begin() + static_cast<long>(i), args.end());
-    } else if (!line.options.help && !line.options.version) {
-        error = "no command given";
-        return std::nullopt;
-    }
-    return line;
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
+    Parser parser;
+    return parser.Parse(args);
 }
 
-std::string UsageText() {
-    return R"(Usage: korvelctl [GLOBAL OPTIONS] COMMAND [ARGUMENTS]
-
-Configures the keyboard from the command line.
-
-Global options:
-  --simulate[=STATE]  use the virtual keyboard instead of a real one; with STATE its memory
-                      is loaded from that file (created when missing) and saved back at the end
-  --latency-ms N      per-report latency of the virtual keyboard in milliseconds (default 0)
-  --trace             print every report of the command channel on standard error:
-                      '> ' written to the keyboard, '< ' read from it, then 128 hex digits
-  --documents DIR     the folder that stands for the user's Documents folder
-  -h, --help          show this help and exit
-  --version           show the version and exit
-
-Commands:
-  info                the keyboard's information block: active profile, macro capacity, effects
-  profile             print the active onboard profile (1..3)
-  profile N           make onboard profile N (1..3) active
-  validate FILE       check a profile file as the import does
-  dump FILE [--json]  show a profile file: header, assignments, macros and strings
-  encode FILE PROFILE the key table a download would send for onboard profile 1..3
-  blob FILE CAPACITY  the macro area a download would send to a keyboard of CAPACITY bytes
-  import FILE         load a profile file, save the working file and download all profiles
-  backup FILE         write a profile file of what the keyboard holds
-  export FILE         reload the working file from the keyboard and write it to FILE
-  lighting [PROFILE]  the lighting record of onboard profile 1..3 (default: the active one):
-                      effect, brightness, speed, direction, multicolor, color, base-color,
-                      paint-color, report-rate, tool, effect17, one 'name: value' per line
-  lighting set FIELD VALUE [PROFILE]
-                      write one of those fields at once, as the lighting panel does;
-                      colours as #rrggbb
-  monitor             follow the keyboard: print connected, disconnected and event 0xNNNN
-                      lines as they happen, until interrupted
-
-Exit status: 0 success, 1 the operation failed, 2 a usage error.
-)";
+std::string HelpHint(const std::string& command) {
+    return "Try '" + std::string(kProgram) + (command.empty() ? "" : " " + command) +
+           " --help' for more information.\n";
 }
 
 }  // namespace korvel::cli

@@ -1,33 +1,50 @@
 #pragma once
 
-#include <optional>
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "app/shared_options.h"
+
 namespace korvel::cli {
 
-// The global options that come before the command.
-struct GlobalOptions {
-    bool simulate = false;
-    std::string simulateState;  // empty: a fresh virtual keyboard that is not saved
-    int latencyMs = 0;
+// The global options that come before the command: those korvel takes too, and the trace.
+struct GlobalOptions : SharedOptions {
     bool trace = false;
-    std::string documents;  // empty: the user's own Documents folder
-    bool help = false;
-    bool version = false;
+};
+
+// The arguments of the command, counted and read by the parser; each command uses its own.
+struct CommandArguments {
+    std::string file;            // validate, dump, encode, blob, import, backup, export
+    int profile = 0;             // 1..3 (profile, encode, lighting); 0: none given
+    std::uint32_t capacity = 0;  // blob
+    bool json = false;           // dump --json
+    bool set = false;            // lighting set
+    std::string field;           // lighting set FIELD
+    std::string value;           // lighting set VALUE, checked by the field's own rule
 };
 
 struct CommandLine {
     GlobalOptions options;
-    std::string command;
-    std::vector<std::string> arguments;
+    std::string command;  // the first word: "lighting" for both of its forms
+    CommandArguments arguments;
 };
 
-// Parses the arguments after the program name. Returns nothing and sets `error` on a usage error.
-std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
-                                            std::string& error);
+// What the arguments ask for.
+struct ParsedCommandLine {
+    enum class Outcome { Run, Help, Version, UsageError };
+    Outcome outcome = Outcome::UsageError;
+    CommandLine line;  // Run
+    // Help: the help text of the program or of the command; UsageError: "korvelctl: MESSAGE" and a
+    // line naming the --help to read, each ending in a newline.
+    std::string text;
+};
 
-// The text of --help.
-std::string UsageText();
+// Parses the arguments after the program name (CLI11): global options, then one command with its
+// arguments. Numbers and profiles are checked here, before any keyboard is touched.
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// "Try 'korvelctl COMMAND --help' for more information.\n"; `command` may be empty.
+std::string HelpHint(const std::string& command);
 
 }  // namespace korvel::cli

@@ -9,11 +9,6 @@
 
 namespace korvel::cli {
 
-std::unique_ptr<KeyboardBus> OpenKeyboardBus(const GlobalOptions& options, std::string& error) {
-    return KeyboardBus::Open(
-        {options.simulate, options.simulateState, options.latencyMs, "korvelctl"}, error);
-}
-
 struct KeyboardSession::Parts {
     explicit Parts(std::unique_ptr<KeyboardBus> openedBus)
         : bus(std::move(openedBus)), device(bus->Backend()) {}
@@ -26,7 +21,7 @@ struct KeyboardSession::Parts {
 
 std::unique_ptr<KeyboardSession> KeyboardSession::Open(const GlobalOptions& options,
                                                        std::ostream& traceOut, std::string& error) {
-    auto bus = OpenKeyboardBus(options, error);
+    auto bus = KeyboardBus::Open(options.Bus("korvelctl"), error);
     if (!bus) {
         return nullptr;
     }

@@ -11,9 +11,6 @@
 
 namespace korvel::cli {
 
-// Where korvelctl finds keyboards, as its global options say.
-std::unique_ptr<KeyboardBus> OpenKeyboardBus(const GlobalOptions& options, std::string& error);
-
 // The keyboard one command talks to: its command collection opened on the bus, behind the trace
 // when asked for, on a connected command link.
 class KeyboardSession {

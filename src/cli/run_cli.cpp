@@ -30,38 +30,37 @@ constexpr std::array kCommands = {
     Command{"lighting", RunLighting},
 };
 
-int UsageError(std::ostream& err, const std::string& message) {
-    err << "korvelctl: " << message << "\nTry 'korvelctl --help' for more information.\n";
-    return kExitUsage;
-}
-
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    std::string error;
-    const auto line = ParseCommandLine(args, error);
-    if (!line) {
-        return UsageError(err, error);
-    }
-    if (line->options.help) {
-        out << UsageText();
-        return kExitOk;
-    }
-    if (line->options.version) {
-        out << "korvelctl " << kVersion << '\n';
-        return kExitOk;
+    const ParsedCommandLine parsed = ParseCommandLine(args);
+    switch (parsed.outcome) {
+        case ParsedCommandLine::Outcome::Help:
+            out << parsed.text;
+            return kExitOk;
+        case ParsedCommandLine::Outcome::Version:
+            out << "korvelctl " << kVersion << '\n';
+            return kExitOk;
+        case ParsedCommandLine::Outcome::UsageError:
+            err << parsed.text;
+            return kExitUsage;
+        case ParsedCommandLine::Outcome::Run:
+            break;
     }
     for (const Command& command : kCommands) {
-        if (line->command == command.name) {
-            CommandContext context(*line, out, err);
+        if (parsed.line.command == command.name) {
+            CommandContext context(parsed.line, out, err);
             const int status = command.run(context);
             if (status == kExitUsage) {
-                err << "Try 'korvelctl --help' for more information.\n";
+                const CommandLine& line = parsed.line;
+                err << HelpHint(line.arguments.set ? line.command + " set" : line.command);
             }
             return status;
         }
     }
-    return UsageError(err, "unknown command '" + line->command + "'");
+    // Every command the parser knows is in the table.
+    err << "korvelctl: command '" << parsed.line.command << "' is not implemented\n";
+    return kExitFailed;
 }
 
 }  // namespace korvel::cli

@@ -4,7 +4,11 @@
 #include <fstream>
 #include <sstream>
 
+#include <nlohmann/json.hpp>
+
+#include "base/text_encoding.h"
 #include "cli/korvelctl_run.h"
+#include "cli/sample_profile.h"
 #include "model/files/profile_file.h"
 #include "model/files/profile_locations.h"
 #include "model/image/config_store.h"
@@ -21,15 +25,6 @@ std::string Slurp(const std::filesystem::path& file) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-MacroRecord Macro(std::uint16_t id, std::u16string name) {
-    MacroRecord record;
-    record.macroId = id;
-    record.name = std::move(name);
-    record.loopCount = 2;
-    record.actions = {{120, 0x01E, kMacroPress}, {0, 0x01E, kMacroRelease}};
-    return record;
-}
-
 class FileCommands : public ::testing::Test {
 protected:
     FileCommands()
@@ -38,16 +33,8 @@ protected:
                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()))) {
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder / "docs");
-        // A configuration with a remap, a macro key, a program path and two macros.
-        CreateDefaultConfig(store, {}, 0, true);
-        EditingHolder& editing = store.EditingConfig();
-        editing.Image()->blocks[0][SlotOfScan(0x01E)] = {kEntryKey, 0, 0x030};
-        editing.Image()->blocks[1][SlotOfScan(0x01F)] = {kEntryMacro, 0, 7};
-        editing.Image()->blocks[2][SlotOfScan(0x020)] = {kEntryLaunch, 0, 0};
-        editing.Strings().SetText(GlobalEntryIndex(2, SlotOfScan(0x020)), u"run \"me\".exe");
-        editing.SetMacros({Macro(3, u"abc"), Macro(7, u"second")});
         profile = (folder / "profile.kvp").string();
-        EXPECT_TRUE(SaveProfileFile(store, true, profile));
+        EXPECT_TRUE(test::WriteSampleProfile(store, profile));
     }
     ~FileCommands() override { std::filesystem::remove_all(folder); }
 
@@ -82,33 +69,31 @@ TEST_F(FileCommands, UsageAndFailureExits) {
     }
     const std::string docs = "--documents=" + Documents();
     const FailureCase cases[] = {
-        {{"validate"}, 2, "validate takes one argument"},
-        {{"validate", "a", "b"}, 2, "validate takes one argument"},
+        {{"validate"}, 2, "FILE is required"},
+        {{"validate", "a", "b"}, 2, "not expected: b"},
         {{"validate", missing}, 1, "no such file"},
         {{"validate", shortFile}, 1, "not a profile file"},
         {{"validate", badHeader},
          1,
          "wrong file format, revert to the default values: \n  " + badHeader},
         {{"validate", truncated}, 1, "ends before the data"},
-        {{"dump"}, 2, "dump takes one profile file"},
-        {{"dump", profile, "--yaml"}, 2, "no option --yaml"},
+        {{"dump"}, 2, "FILE is required"},
+        {{"dump", profile, "--yaml"}, 2, "not expected: --yaml"},
         {{"dump", truncated}, 1, "ends before the data"},
-        {{"encode", profile}, 2, "encode takes"},
-        {{"encode", profile, "4"}, 2, "must be 1, 2 or 3"},
+        {{"encode", profile}, 2, "PROFILE is required"},
+        {{"encode", profile, "4"}, 2, "must be a profile 1, 2 or 3"},
         {{"encode", missing, "1"}, 1, "no such file"},
-        {{"blob", profile}, 2, "blob takes"},
+        {{"blob", profile}, 2, "CAPACITY is required"},
         {{"blob", profile, "-5"}, 2, "whole number"},
         {{"blob", profile, "lots"}, 2, "whole number"},
         {{"blob", shortFile, "100"}, 1, "ends before"},
         {{"blob", profile, "20"}, 1, "Macro space exceeds the hardware space."},
-        {{State(), docs, "import"}, 2, "import takes one argument"},
+        {{State(), docs, "import"}, 2, "FILE is required"},
         {{State(), docs, "import", badHeader}, 1, "File format error, import failed!"},
         {{State(), docs, "import", truncated}, 1, "File format error, import failed!"},
-        {{State(), "backup"}, 2, "backup takes one argument"},
-        {{State(), "backup", (folder / "no-such-folder" / "x.kvp").string()},
-         1,
-         "could not be written"},
-        {{State(), docs, "export"}, 2, "export takes one argument"},
+        {{State(), "backup"}, 2, "FILE is required"},
+        {{State(), "backup", (folder / "no-such-folder" / "x.kvp").string()}, 1, "could not be written"},
+        {{State(), docs, "export"}, 2, "FILE is required"},
         {{State(), docs, "export", (folder / "no-such-folder" / "x.kvp").string()},
          1,
          "could not be written"},
@@ -141,20 +126,47 @@ TEST_F(FileCommands, ValidateAndDump) {
 
     const Outcome json = Korvelctl({"dump", profile, "--json"});
     ASSERT_EQ(json.status, 0) << json.err;
-    const std::string& j = json.out;
-    EXPECT_EQ(j.front(), '{');
-    EXPECT_EQ(j.substr(j.size() - 2), "}\n");
-    EXPECT_NE(
-        j.find("\"profiles\":[[{\"slot\":30,\"name\":\"A\",\"type\":2,\"aux\":0,\"value\":48}"),
-        std::string::npos)
-        << j;
-    EXPECT_NE(j.find("{\"id\":3,\"name\":\"abc\",\"loopCount\":2,\"actions\":[{\"delayMs\":120,"
-                     "\"key\":30,\"direction\":0},{\"delayMs\":0,\"key\":30,\"direction\":1}]}"),
-              std::string::npos)
-        << j;
-    EXPECT_NE(j.find("\"strings\":[{\"entry\":1056,\"text\":\"run \\\"me\\\".exe\"}]"),
-              std::string::npos)
-        << j;
+    ASSERT_TRUE(nlohmann::json::accept(json.out)) << json.out;
+    EXPECT_EQ(json.out.back(), '\n');
+    const auto dumped = nlohmann::ordered_json::parse(json.out);
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : dumped.items()) {
+        keys.push_back(key);
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"header", "profiles", "macros", "strings"}));
+    const auto& header = dumped["header"];
+    EXPECT_EQ(header["magic"], 0x4446);
+    EXPECT_EQ(header["macroCount"], 2);
+    EXPECT_EQ(header["valid"], true);
+    EXPECT_EQ(header.size(), 11u);
+    ASSERT_EQ(dumped["profiles"].size(), 4u);
+    EXPECT_EQ(
+        dumped["profiles"][0][0],
+        nlohmann::ordered_json::parse(R"({"slot":30,"name":"A","type":2,"aux":0,"value":48})"));
+    EXPECT_EQ(dumped["profiles"][3], nlohmann::ordered_json::array());
+    EXPECT_EQ(
+        dumped["macros"][0],
+        nlohmann::ordered_json::parse(
+            R"({"id":3,"name":"abc","loopCount":2,"actions":[)"
+            R"({"delayMs":120,"key":30,"direction":0},{"delayMs":0,"key":30,"direction":1}]})"));
+    EXPECT_EQ(dumped["macros"][1]["name"], "second");
+    EXPECT_EQ(dumped["strings"],
+              nlohmann::ordered_json::parse(R"([{"entry":1056,"text":"run \"me\".exe"}])"));
+}
+
+TEST_F(FileCommands, JsonCarriesEveryCharacterOfNamesAndTexts) {
+    EditingHolder& editing = store.EditingConfig();
+    const std::u16string name = u"tab\there\nline \\ \"q\" \u00e9\u540d \x01";
+    editing.Macros()[0].name = name;
+    const std::u16string text = u"C:\\Tools\\x.exe \x1f";
+    editing.Strings().SetText(GlobalEntryIndex(2, SlotOfScan(0x020)), text);
+    ASSERT_TRUE(SaveProfileFile(store, true, profile));
+    const Outcome json = Korvelctl({"dump", profile, "--json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    ASSERT_TRUE(nlohmann::json::accept(json.out)) << json.out;
+    const auto dumped = nlohmann::json::parse(json.out);
+    EXPECT_EQ(dumped["macros"][0]["name"].get<std::string>(), Utf16ToUtf8(name));
+    EXPECT_EQ(dumped["strings"][0]["text"].get<std::string>(), Utf16ToUtf8(text));
 }
 
 TEST_F(FileCommands, EncodeGivesTheDownloadsKeyTable) {

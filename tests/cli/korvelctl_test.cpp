@@ -100,6 +100,20 @@ TEST_F(CommandLineTool, UsageErrorsExitWith2AndTouchNoKeyboard) {
         {"--simulate=" + state, "--latency-ms"},
         {"--bogus", "info"},
         {"--simulate=", "info"},
+        {"--simulate=" + state, "--documents=", "info"},
+        {"--simulate=" + state, "--documents=", "--simulate", "info"},
+        {"--simulate=" + state, "--documents", "", "info"},
+        {"--simulate=" + state, "--documents"},
+        {"--simulate=" + state, "--latency-ms=", "info"},
+        {"--simulate=" + state, "--latency-ms", "+3", "info"},
+        {"--simulate=" + state, "--latency-ms", "0x10", "info"},
+        {"--simulate=" + state, "--latency-ms", "99999999999999", "info"},
+        {"--simulate=" + state, "--trace=yes", "info"},
+        {"--simulate=" + state, "info", "--trace"},
+        {"--simulate=" + state, "encode"},
+        {"--simulate=" + state, "blob", "file", "4294967296"},
+        {"--simulate=" + state, "dump", "file", "--json=no"},
+        {"--simulate=" + state, "--version=2"},
     };
     for (const auto& args : cases) {
         const Outcome run = Korvelctl(args);
@@ -109,14 +123,81 @@ TEST_F(CommandLineTool, UsageErrorsExitWith2AndTouchNoKeyboard) {
     EXPECT_FALSE(std::filesystem::exists(state));
 }
 
+TEST_F(CommandLineTool, UsageErrorsSayWhatIsWrongAndWhichHelpToRead) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+        std::string help;
+    };
+    const Case cases[] = {
+        {{}, "no command given", "korvelctl --help"},
+        {{"frobnicate"}, "unknown command 'frobnicate'", "korvelctl --help"},
+        {{"--documents=", "info"}, "--documents", "korvelctl --help"},
+        {{"--latency-ms", "fast", "info"}, "'fast'", "korvelctl --help"},
+        {{"info", "extra"}, "extra", "korvelctl info --help"},
+        {{"profile", "4"}, "1, 2 or 3, not '4'", "korvelctl profile --help"},
+        {{"blob", "f", "-5"}, "whole number of bytes, not '-5'", "korvelctl blob --help"},
+        {{"lighting", "set", "glow", "1"},
+         "unknown lighting field 'glow'",
+         "korvelctl lighting set --help"},
+    };
+    for (const Case& c : cases) {
+        const Outcome run = Korvelctl(c.args);
+        EXPECT_EQ(run.status, 2) << testing::PrintToString(c.args);
+        EXPECT_TRUE(run.err.starts_with("korvelctl: ")) << run.err;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("Try '" + c.help + "'"), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+}
+
 TEST_F(CommandLineTool, HelpAndVersion) {
     const Outcome help = Korvelctl({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("--simulate[=STATE]"), std::string::npos);
+    EXPECT_EQ(help.err, "");
+    for (const char* shown : {"--simulate[=STATE]", "--latency-ms N", "--documents DIR", "--trace",
+                              "-h, --help", "--version", "info", "profile [N]", "monitor",
+                              "validate FILE", "dump FILE [--json]", "encode FILE PROFILE",
+                              "blob FILE CAPACITY", "import FILE", "backup FILE", "export FILE"}) {
+        EXPECT_NE(help.out.find(shown), std::string::npos) << shown << '\n' << help.out;
+    }
     EXPECT_EQ(Korvelctl({"-h"}).out, help.out);
     const Outcome version = Korvelctl({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_TRUE(version.out.starts_with("korvelctl ")) << version.out;
+}
+
+TEST_F(CommandLineTool, EveryCommandHasItsOwnHelp) {
+    for (const char* command : {"info", "profile", "monitor", "validate", "dump", "encode", "blob",
+                                "import", "backup", "export", "lighting"}) {
+        const Outcome help = Korvelctl({command, "--help"});
+        EXPECT_EQ(help.status, 0) << command;
+        EXPECT_NE(help.out.find(std::string("Usage: korvelctl ") + command), std::string::npos)
+            << help.out;
+        EXPECT_NE(help.out, Korvelctl({"--help"}).out) << command;
+    }
+    const Outcome set = Korvelctl({"lighting", "set", "-h"});
+    EXPECT_EQ(set.status, 0);
+    EXPECT_NE(set.out.find("Usage: korvelctl lighting set [OPTIONS] FIELD VALUE [PROFILE]"),
+              std::string::npos)
+        << set.out;
+}
+
+TEST_F(CommandLineTool, OptionsTakeTheirValueEitherWayAndTheLastOneCounts) {
+    const std::string state = (folder / "kb.state").string();
+    ASSERT_EQ(Korvelctl({"--simulate=" + state, "profile", "3"}).status, 0);
+    EXPECT_EQ(Korvelctl({"--simulate=" + state, "profile"}).out, "3\n");
+    EXPECT_EQ(Korvelctl({"--simulate=" + state, "--simulate", "profile"}).out, "3\n")
+        << "a bare --simulate keeps the state file named before";
+    EXPECT_EQ(Korvelctl({"--simulate", "--simulate=" + state, "profile"}).out, "3\n");
+    EXPECT_EQ(Korvelctl({"--simulate", "--latency-ms=1", "--latency-ms", "0", "profile"}).out,
+              "1\n");
+    EXPECT_EQ(Korvelctl({"--simulate", "--documents", "/a", "--documents=/b", "profile"}).out,
+              "1\n");
+    // A file whose name starts with a dash comes after "--".
+    const Outcome dashed = Korvelctl({"validate", "--", "-no-such.kvp"});
+    EXPECT_EQ(dashed.status, 1);
+    EXPECT_NE(dashed.err.find("-no-such.kvp: no such file"), std::string::npos) << dashed.err;
 }
 
 TEST_F(CommandLineTool, LatencyStillGivesTheSameAnswer) {

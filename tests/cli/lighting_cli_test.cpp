@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "cli/run_cli.h"
+#include "cli/korvelctl_run.h"
 #include "device/sim/keyboard_state_file.h"
 #include "support/temp_folder.h"
 #include "text/private_profile.h"
@@ -11,18 +11,8 @@
 namespace korvel::cli {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome Korvelctl(std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using test::Korvelctl;
+using test::Outcome;
 
 const std::string kFactoryLighting =
     "effect: 1\nbrightness: 5\nspeed: 3\ndirection: 0\nmulticolor: 1\ncolor: #ff0000\n"
@@ -139,6 +129,10 @@ TEST_F(LightingCommand, UsageErrorsTouchNoKeyboard) {
         {"lighting", "set", "effect17", "4"},
         {"lighting", "set", "brightness", "1", "4"},
         {"lighting", "set", "brightness", "1", "2", "3"},
+        {"lighting", "2", "set", "brightness", "1"},
+        {"lighting", "set", "--bogus", "1"},
+        {"lighting", "set", "brightness", "+1"},
+        {"lighting", "set", "brightness", " 1"},
     };
     for (const auto& args : cases) {
         std::vector<std::string> full = {State()};

@@ -66,11 +66,21 @@ TEST(StartCommandLine, BadValuesAreErrorsThatSayWhatIsWrong) {
         const char* mentions;
     };
     const Case cases[] = {
-        {{"--latency-ms", "fast"}, "'fast'"}, {{"--latency-ms", "-3"}, "'-3'"},
-        {{"--latency-ms=12ms"}, "'12ms'"},    {{"--latency-ms="}, "--latency-ms"},
-        {{"--latency-ms"}, "--latency-ms"},   {{"--latency-ms", "99999999999999"}, "--latency-ms"},
-        {{"--simulate="}, "--simulate"},      {{"--documents"}, "--documents"},
-        {{"--documents="}, "--documents"},    {{"/Start", "--latency-ms", "x", "/Kill"}, "'x'"},
+        {{"--latency-ms", "fast"}, "'fast'"},
+        {{"--latency-ms", "-3"}, "'-3'"},
+        {{"--latency-ms=12ms"}, "'12ms'"},
+        {{"--latency-ms="}, "--latency-ms"},
+        {{"--latency-ms"}, "--latency-ms"},
+        {{"--latency-ms", "99999999999999"}, "--latency-ms"},
+        {{"--simulate="}, "--simulate"},
+        {{"--documents"}, "--documents"},
+        {{"--documents="}, "--documents"},
+        {{"/Start", "--latency-ms", "x", "/Kill"}, "'x'"},
+        {{"--documents", ""}, "--documents"},
+        {{"--documents=", "/Start"}, "--documents"},
+        {{"--latency-ms", "+5"}, "'+5'"},
+        {{"--simulate=", "/Start"}, "--simulate"},
+        {{"--help=yes"}, "help"},
     };
     for (const Case& c : cases) {
         std::string error;
@@ -81,12 +91,39 @@ TEST(StartCommandLine, BadValuesAreErrorsThatSayWhatIsWrong) {
     }
 }
 
-TEST(StartCommandLine, HelpIsOffered) {
+TEST(StartCommandLine, TheSharedOptionsFollowKorvelctlsRules) {
     std::string error;
-    const auto options = ParseStartCommandLine({"--help"}, error);
+    // --simulate takes a state file only after '='; the last value of an option counts.
+    const auto options =
+        ParseStartCommandLine({"--simulate", "/Start", "--latency-ms=3", "--documents=/a",
+                               "--latency-ms", "4", "--documents", "/b", "-platform", "offscreen"},
+                              error);
+    ASSERT_TRUE(options.has_value()) << error;
+    EXPECT_TRUE(options->simulate);
+    EXPECT_EQ(options->simulateState, "");
+    EXPECT_TRUE(options->start);
+    EXPECT_EQ(options->latencyMs, 4);
+    EXPECT_EQ(options->documents, "/b");
+    EXPECT_EQ(options->Bus("korvel").latencyMs, 4);
+}
+
+TEST(StartCommandLine, HelpAndVersionAreOffered) {
+    std::string error;
+    auto options = ParseStartCommandLine({"--help"}, error);
     ASSERT_TRUE(options.has_value());
     EXPECT_TRUE(options->help);
-    EXPECT_NE(StartUsageText().find("/Kill"), std::string::npos);
+    options = ParseStartCommandLine({"/Start", "-h"}, error);
+    ASSERT_TRUE(options.has_value());
+    EXPECT_TRUE(options->help);
+    options = ParseStartCommandLine({"--version"}, error);
+    ASSERT_TRUE(options.has_value());
+    EXPECT_TRUE(options->version);
+    EXPECT_FALSE(options->help);
+    const std::string usage = StartUsageText();
+    for (const char* shown : {"/Kill", "/Start", "--simulate[=STATE]", "--latency-ms N",
+                              "--documents DIR", "-h, --help", "--version"}) {
+        EXPECT_NE(usage.find(shown), std::string::npos) << shown << '\n' << usage;
+    }
 }
 
 }  // namespace

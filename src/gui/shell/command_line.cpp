@@ -1,7 +1,8 @@
 #include "gui/shell/command_line.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
-#include <charconv>
 #include <string_view>
 
 namespace korvel {
@@ -13,29 +14,21 @@ bool SameWithoutCase(std::string_view a, std::string_view b) {
                                               [&](char x, char y) { return lower(x) == lower(y); });
 }
 
-bool ParseNonNegative(const std::string& text, int& value) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return !text.empty() && ec == std::errc() && ptr == end && value >= 0;
-}
-
-// "--name VALUE" or "--name=VALUE". Returns false when the argument is not this option.
-bool TakeOption(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
-                std::optional<std::string>& value) {
-    const std::string& arg = args[i];
-    if (arg == name) {
-        if (i + 1 < args.size()) {
-            value = args[++i];
-        } else {
-            value.reset();
-        }
-        return true;
-    }
-    if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=') {
-        value = arg.substr(name.size() + 1);
-        return true;
-    }
-    return false;
+// The program's options: the shared ones, help and version. Anything else, the switches and
+// what Qt or the desktop hand over included, is left for the caller among the extras.
+void DeclareOptions(CLI::App& app, StartOptions& options) {
+    app.formatter(MakeHelpFormatter("korvel [/Start] [/Kill] [OPTIONS]"));
+    app.allow_extras();
+    AddSharedOptions(app, options);
+    app.set_help_flag();
+    app.add_flag("-h,--help", options.help, "show this help and exit")->disable_flag_override();
+    app.add_flag("--version", options.version, "show the version and exit")
+        ->disable_flag_override();
+    app.footer(
+        "Switches, whole arguments in any case:\n"
+        "  /Start                start in the background: do not open the window when the\n"
+        "                        keyboard is found\n"
+        "  /Kill                 close the running copy and end");
 }
 
 }  // namespace
@@ -43,59 +36,34 @@ bool TakeOption(const std::vector<std::string>& args, std::size_t& i, std::strin
 std::optional<StartOptions> ParseStartCommandLine(const std::vector<std::string>& args,
                                                   std::string& error) {
     StartOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        std::optional<std::string> value;
-        if (SameWithoutCase(arg, "/Kill")) {
-            options.kill = true;
-            break;
-        }
+    const auto kill = std::find_if(args.begin(), args.end(), [](const std::string& arg) {
+        return SameWithoutCase(arg, "/Kill");
+    });
+    options.kill = kill != args.end();
+    CLI::App app;
+    DeclareOptions(app, options);
+    try {
+        ParseArguments(app, std::vector<std::string>(args.begin(), kill));
+    } catch (const CLI::ParseError& failure) {
+        error = failure.what();
+        return std::nullopt;
+    }
+    for (const std::string& arg : app.remaining()) {
         if (SameWithoutCase(arg, "/Start")) {
             options.start = true;
-        } else if (arg == "--simulate") {
-            options.simulate = true;
-        } else if (arg.starts_with("--simulate=")) {
-            options.simulate = true;
-            options.simulateState = arg.substr(std::string_view("--simulate=").size());
-            if (options.simulateState.empty()) {
-                error = "--simulate= needs a state file name";
-                return std::nullopt;
-            }
-        } else if (TakeOption(args, i, "--latency-ms", value)) {
-            if (!value) {
-                error = "--latency-ms needs a whole number of milliseconds";
-                return std::nullopt;
-            }
-            if (!ParseNonNegative(*value, options.latencyMs)) {
-                error = "--latency-ms needs a whole number of milliseconds, not '" + *value + "'";
-                return std::nullopt;
-            }
-        } else if (TakeOption(args, i, "--documents", value)) {
-            if (!value || value->empty()) {
-                error = "--documents needs a folder";
-                return std::nullopt;
-            }
-            options.documents = *value;
-        } else if (arg == "-h" || arg == "--help") {
-            options.help = true;
         }
     }
     return options;
 }
 
 std::string StartUsageText() {
-    return R"(Usage: korvel [/Start] [/Kill] [OPTIONS]
-
-Configures the keyboard. Only one copy runs at a time: starting it again shows the running one.
-
-  /Start              start in the background: do not open the window when the keyboard is found
-  /Kill               close the running copy and end
-  --simulate[=STATE]  use the virtual keyboard instead of a real one; with STATE its memory
-                      is loaded from that file (created when missing) and saved back at the end
-  --latency-ms N      per-report latency of the virtual keyboard in milliseconds (default 0)
-  --documents DIR     the folder that stands for the user's Documents folder
-  -h, --help          show this help and exit
-)";
+    StartOptions options;
+    CLI::App app(
+        "Configures the keyboard. Only one copy runs at a time: starting it again shows the "
+        "running one.",
+        "korvel");
+    DeclareOptions(app, options);
+    return app.help();
 }
 
 }  // namespace korvel

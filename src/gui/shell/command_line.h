@@ -4,24 +4,20 @@
 #include <string>
 #include <vector>
 
+#include "app/shared_options.h"
+
 namespace korvel {
 
-// What the desktop program was asked to do by its arguments.
-struct StartOptions {
+// What the desktop program was asked to do by its arguments. The options it shares with
+// korvelctl (the virtual keyboard, its latency, the Documents folder) follow korvelctl's rules.
+struct StartOptions : SharedOptions {
     // "/Kill": tell the running instance to close and end without starting.
     bool kill = false;
     // "/Start": do not open the main window when the keyboard is first found.
     bool start = false;
 
-    // Run against the virtual keyboard instead of a real one; with a state file its memory is
-    // loaded from it and saved back, so the keyboard remembers what was downloaded.
-    bool simulate = false;
-    std::string simulateState;
-    int latencyMs = 0;
-    // Stands in for the user's Documents folder; empty: the platform's own.
-    std::string documents;
-
     bool help = false;
+    bool version = false;
 };
 
 // Reads the arguments after the program name, in order. "/Kill" and "/Start" are whole arguments

@@ -2,7 +2,10 @@
 // runs the main window until the user ends the program.
 #include <QApplication>
 #include <QMessageBox>
+#include <algorithm>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "app/keyboard_bus.h"
 #include "device/device_link.h"
@@ -19,26 +22,34 @@
 #include "model/keys/key_codec.h"
 #include "model/keys/key_texts_from_table.h"
 #include "text/text_table.h"
+#include "version.h"
 
 using namespace korvel;
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    SetSettingsRoot();
-    ApplyApplicationStyle(app);
-    // The program lives in the notification area: closing or hiding the window does not end it.
-    QApplication::setQuitOnLastWindowClosed(false);
-
+    // Read before the QApplication exists, so that --help, --version and a usage error need no
+    // display.
     std::string error;
-    const auto options = ParseStartCommandLine(ArgumentsAfterProgram(app.arguments()), error);
+    const auto options = ParseStartCommandLine(
+        std::vector<std::string>(argv + std::min(argc, 1), argv + argc), error);
     if (!options) {
-        std::cerr << "korvel: " << error << "\n" << StartUsageText();
+        std::cerr << "korvel: " << error << "\nTry 'korvel --help' for more information.\n";
         return 2;
     }
     if (options->help) {
         std::cout << StartUsageText();
         return 0;
     }
+    if (options->version) {
+        std::cout << "korvel " << kVersion << '\n';
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    SetSettingsRoot();
+    ApplyApplicationStyle(app);
+    // The program lives in the notification area: closing or hiding the window does not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     SingleInstance instance;
     if (instance.Claim(options->kill) == SingleInstance::Outcome::Exit) {
@@ -52,8 +63,7 @@ int main(int argc, char** argv) {
     keyCodec.SetTexts(KeyTextsFromTable(texts));
     QtPrompts prompts;
 
-    auto bus =
-        KeyboardBus::Open({options->simulate, options->simulateState, options->latencyMs}, error);
+    auto bus = KeyboardBus::Open(options->Bus("korvel"), error);
     if (!bus) {
         std::cerr << "korvel: " << error << "\n";
         QMessageBox::critical(nullptr, QString(), QString::fromStdString(error));
