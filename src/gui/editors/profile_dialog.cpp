@@ -129,6 +129,8 @@ void CKorvel_DlgProfile::LayOut() {
     m_list->horizontalHeader()->setStretchLastSection(true);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setTextElideMode(Qt::ElideMiddle);
+    // Rows are chosen with the mouse; no focus frame sits on a cell.
+    m_list->setFocusPolicy(Qt::NoFocus);
     connect(m_list, &QTableWidget::cellChanged, this, &CKorvel_DlgProfile::OnItemChanged);
     connect(m_list, &QTableWidget::itemSelectionChanged, this,
             &CKorvel_DlgProfile::UpdateDeleteButton);
