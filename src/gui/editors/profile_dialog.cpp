@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QTableWidget>
 
 #include "gui/editors/profile_file_chooser.h"
@@ -20,6 +21,10 @@ namespace {
 const QString kButtonInfo = QStringLiteral("BUTTONINFO");
 constexpr int kOnboardRows = 3;
 constexpr int kFileRole = Qt::UserRole;
+// Where the dialog's ground is sampled (from its bottom-left corner), and how far a disabled
+// button fades into it.
+constexpr int kGroundSample = 4;
+constexpr int kFadeAlpha = 150;
 
 struct ButtonInfo {
     int id;
@@ -73,7 +78,6 @@ bool CKorvel_DlgProfile::LoadSurfaces() {
         QPixmap* surface;
         const char* file;
     };
-    // The pressed face also serves as the disabled one.
     const Picture pictures[] = {{&m_surfaces.normal, "Profile_normal.jpg"},
                                 {&m_surfaces.hover, "Profile_over.jpg"},
                                 {&m_surfaces.pressed, "Profile_down.jpg"},
@@ -88,6 +92,13 @@ bool CKorvel_DlgProfile::LoadSurfaces() {
         }
         *picture.surface = LoadStateSurface(path, size());
     }
+    // The pressed face would read as active on a button that cannot be used: a disabled button
+    // shows its normal face faded into the dialog's ground instead.
+    m_surfaces.disabled = m_surfaces.normal;
+    QPainter fade(&m_surfaces.disabled);
+    QColor ground = m_surfaces.normal.toImage().pixelColor(kGroundSample, height() - kGroundSample);
+    ground.setAlpha(kFadeAlpha);
+    fade.fillRect(m_surfaces.disabled.rect(), ground);
     return true;
 }
 
