@@ -1,20 +1,70 @@
 #!/usr/bin/env bash
-# Takes docs/main-window.png: the main window with the virtual keyboard, under Xvfb.
+# Takes the README's pictures under Xvfb, with the virtual keyboard:
+#   docs/main-window.png      the main window
+#   docs/lighting-panel.png   the lighting panel on the custom effect, with painted keys
+#   docs/profile-manager.png  the profile manager over the window
+# The keyboard is prepared with korvelctl; the window is clicked through with xdotool at the
+# places its skin gives.
 set -euo pipefail
 bin="$(cd "${1:-build/bin}" && pwd)"
-out="$(pwd)/docs/main-window.png"
+docs="$(pwd)/docs"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/Documents" "$(dirname "$out")"
+mkdir -p "$work/Documents" "$docs"
+state="$work/keyboard.state"
+ctl() { "$bin/korvelctl" --simulate="$state" --documents "$work/Documents" "$@"; }
+# The custom effect: keys in a deep base colour, the paint colour ready for the keys clicked below.
+ctl lighting set effect 20
+ctl lighting set base-color '#3a2a8c'
+ctl lighting set paint-color '#27c4f5'
+
 cat > "$work/shot.sh" <<INNER
 #!/usr/bin/env bash
-"$bin/korvel" --simulate --documents "$work/Documents" &
+set -euo pipefail
+skin="$bin/Skins/Main.ini"
+# The middle of a control, in the dialog's coordinates, from its BUTTONINFO rectangle.
+middle() {
+    awk -F'[=,]' -v key="\$1" '\$1 == key { print int(\$2 + \$4 / 2), int(\$3 + \$5 / 2) }' "\$skin"
+}
+click() {
+    read -r cx cy < <(middle "\$1")
+    xdotool mousemove \$((X + cx)) \$((Y + cy)) click 1
+    sleep 0.3
+}
+shoot() {
+    xdotool mousemove 0 0
+    sleep 0.6
+    import -window root -crop "\$2" +repage "$docs/\$1"
+    echo "wrote docs/\$1"
+}
+"$bin/korvel" --simulate="$state" --documents "$work/Documents" &
 pid=\$!
-sleep 3
-import -window root -crop 1200x640+0+0 "$out"
-kill \$pid
-wait \$pid 2>/dev/null || true
+trap 'kill \$pid 2>/dev/null || true; wait \$pid 2>/dev/null || true' EXIT
+wid=""
+for _ in \$(seq 60); do
+    wid=\$(xdotool search --onlyvisible --name "Gaming Keyboard Settings" 2>/dev/null | head -n 1 || true)
+    [ -n "\$wid" ] && break
+    sleep 0.25
+done
+[ -n "\$wid" ] || { echo "the window did not appear" >&2; exit 1; }
+sleep 1
+eval "\$(xdotool getwindowgeometry --shell "\$wid")"
+window="\${WIDTH}x\${HEIGHT}+\${X}+\${Y}"
+shoot main-window.png "\$window"
+
+# Panel on, then paint W A S D, the arrows, Space and the left Shift and Ctrl.
+click CONTROL_DengStaPic
+for key in KEY_011 KEY_01E KEY_01F KEY_020 KEY_0C8 KEY_0CB KEY_0D0 KEY_0CD KEY_039 KEY_02A \
+           KEY_01D; do
+    click "\$key"
+done
+shoot lighting-panel.png "\$window"
+
+# The profile manager, opened from the scene-mode button, with the window around it.
+click CONTROL_DengStaPic
+click FUNC_PROFILES
+sleep 0.5
+shoot profile-manager.png "\$window"
 INNER
 chmod +x "$work/shot.sh"
-xvfb-run -a -s "-screen 0 1200x640x24" "$work/shot.sh"
-echo "wrote $out"
+xvfb-run -a -s "-screen 0 1400x900x24" "$work/shot.sh"

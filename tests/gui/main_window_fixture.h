@@ -17,6 +17,7 @@
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/korvel_dlg.h"
 #include "gui/recording_launcher.h"
+#include "gui/scripted_file_chooser.h"
 #include "model/image/config_store.h"
 #include "model/keys/key_codec.h"
 #include "ports/settings_store.h"
@@ -88,6 +89,7 @@ protected:
                                     fast,
                                     ListenerTimings{std::chrono::milliseconds(20)}};
         services.settings = &settings;
+        services.profileFiles = &profileFiles;
         auto window = std::make_unique<CKorvelDlg>(services);
         EXPECT_TRUE(window->Initialise()) << window->SkinError().toStdString();
         return window;
@@ -138,6 +140,7 @@ protected:
     ScriptedPrompts prompts;
     RecordingLauncher launcher;
     MemorySettingsStore settings;
+    ScriptedFileChooser profileFiles;
 };
 
 }  // namespace korvel::fixtures

@@ -29,8 +29,11 @@ bool Save(const QDir& dir, const QString& name, const QImage& image) {
     } else {
         // Lossless, so a mask's white stays exactly white: masks in two colours, bitmaps in 24
         // bits.
-        writer.setFormat(name.endsWith(QLatin1String(".png")) ? "png" : "bmp");
-        if (writer.write(image.depth() == 1 ? image : image.convertToFormat(QImage::Format_RGB888)))
+        // PNG pictures keep their transparency.
+        const bool png = name.endsWith(QLatin1String(".png"));
+        writer.setFormat(png ? "png" : "bmp");
+        if (writer.write(image.depth() == 1 || png ? image
+                                                   : image.convertToFormat(QImage::Format_RGB888)))
             return true;
     }
     std::fprintf(stderr, "skingen: cannot write %s: %s\n", qPrintable(path),
@@ -64,6 +67,8 @@ int Generate(const QString& folder) {
     const Dialog& main = skin.front();
     for (const NamedImage& bitmap : RenderPanelBitmaps(main))
         ok = Save(dir, bitmap.file, bitmap.image) && ok;
+    const NamedImage comboArrow = RenderComboArrow();
+    ok = Save(dir, comboArrow.file, comboArrow.image) && ok;
     ok = Save(dir, QStringLiteral("Arrow.jpg"),
               RenderArrowPicture(main.find("LEFT_ARROW")->rect.size())) &&
          ok;

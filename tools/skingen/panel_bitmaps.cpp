@@ -242,4 +242,13 @@ std::vector<NamedImage> RenderPanelBitmaps(const Dialog& main) {
     return out;
 }
 
+NamedImage RenderComboArrow() {
+    QImage image(12, 12, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    DrawGlyph(p, Glyph::Chevron, QRectF(0, 0, 12, 12), C(palette::kLegend));
+    return {QStringLiteral("combo_arrow.png"), image};
+}
+
 }  // namespace skingen

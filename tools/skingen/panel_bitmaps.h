@@ -18,4 +18,8 @@ struct NamedImage {
 // the main window.
 std::vector<NamedImage> RenderPanelBitmaps(const Dialog& main);
 
+// "combo_arrow.png": the drop-down mark of the selectors the program draws (effects, presets), on
+// a transparent ground.
+NamedImage RenderComboArrow();
+
 }  // namespace skingen

@@ -545,6 +545,8 @@ Dialog BuildProfile() {
     d.decor.push_back({DecorKind::Watermark, QRect(16, 8, 28, 28), Glyph::Profiles});
     d.decor.push_back({DecorKind::Divider, QRect(16, 302, 488, 1)});
     auto& c = d.controls;
+    // The dialog's title, drawn by the program in the chosen language beside the mark.
+    c.push_back(Placed("CONTROL_TITLE", QRect(54, 8, 300, 28)));
     c.push_back(Placed("PROGRAM_LIST", QRect(16, 58, 488, 232), Look::Well));
     c.push_back(WithGlyph("FUNC_ADD", QRect(16, 314, 36, 32), Look::ToolButton, Glyph::Plus));
     c.push_back(WithGlyph("FUNC_LOAD", QRect(58, 314, 36, 32), Look::ToolButton, Glyph::Folder));

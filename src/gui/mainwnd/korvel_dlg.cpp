@@ -10,6 +10,7 @@
 
 #include "device/command_set.h"
 #include "device/device_link.h"
+#include "gui/editors/profile_file_chooser.h"
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/lighting_panel.h"
 #include "gui/mainwnd/main_window_bridge.h"
@@ -264,11 +265,12 @@ void CKorvelDlg::LayOutControls() {
     }
     connect(Control(kRestoreDefaults), &QAbstractButton::clicked, this,
             &CKorvelDlg::RestoreDefaults);
-    // The scene-mode button offers the onboard profiles.
-    connect(Control(kControlSceneMode), &QAbstractButton::clicked, this, [this] {
-        CPngButton* button = Control(kControlSceneMode);
-        m_sceneMenu->exec(button->mapToGlobal(QPoint(0, button->height())));
-    });
+    // The scene-mode button opens the profile manager; its context menu switches at once.
+    connect(Control(kControlSceneMode), &QAbstractButton::clicked, this,
+            &CKorvelDlg::OpenProfileManager);
+    Control(kControlSceneMode)->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Control(kControlSceneMode), &QWidget::customContextMenuRequested, this,
+            &CKorvelDlg::ShowSceneMenu);
     connect(Control(kControlMacro), &QAbstractButton::clicked, this,
             [this] { OpenKeyEditor(kKeyG9); });
     connect(Control(kControlHelp), &QAbstractButton::clicked, this,
@@ -358,6 +360,7 @@ void CKorvelDlg::OnKeyboardGone() {
     if (m_about != nullptr) {
         m_about->hide();
     }
+    CloseProfileManager();
 }
 
 void CKorvelDlg::OnOpenMainWindow() {
@@ -545,6 +548,7 @@ void CKorvelDlg::StepProgress() {
 
 void CKorvelDlg::ExitProgram() {
     hide();
+    CloseProfileManager();
     Shutdown();
     if (m_trayIcon) {
         m_trayIcon->Remove();

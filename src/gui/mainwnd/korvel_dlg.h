@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QTimer>
 #include <array>
 #include <map>
@@ -18,6 +19,8 @@ class QMenu;
 namespace korvel {
 
 class CAboutDlg;
+class CKorvel_DlgProfile;
+class ProfileFileChooser;
 class CPngButton;
 class CTrayIcon;
 class SingleInstance;
@@ -116,6 +119,10 @@ public:
     // The scene-mode menu and the scene-mode button's text and tooltip.
     void BuildSceneMenu();
     QMenu* SceneMenu() const { return m_sceneMenu; }
+    // The profile manager, opened by the scene-mode button; it stays open until it is closed, the
+    // keyboard goes or the program ends.
+    void OpenProfileManager();
+    CKorvel_DlgProfile* ProfileManager() const;
     // Runs a command of the scene-mode menu (9000: the default profile, 9001.. the profiles).
     void OnSceneCommand(int command);
     // Editors count themselves open while they run; a profile switch waits for them.
@@ -137,6 +144,8 @@ private:
     void LayOutFlipControls();
     void ShowArrow(int toggleId);
     void ShowMenu();
+    void ShowSceneMenu();
+    void CloseProfileManager();
     void RedrawLighting();
     void SetLightingPanelOn();
     void ApplyAndWait();
@@ -159,6 +168,8 @@ private:
     SkinSurfaces m_flipIndicatorSurfaces;
     std::array<CPngButton*, 6> m_flipKeys{};
     QMenu* m_sceneMenu = nullptr;
+    QPointer<CKorvel_DlgProfile> m_profileManager;
+    std::unique_ptr<ProfileFileChooser> m_ownProfileFiles;
     int m_openEditors = 0;
     bool m_savePromptShowing = false;
     std::map<int, CPngButton*> m_controls;

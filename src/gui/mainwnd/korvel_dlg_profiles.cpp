@@ -4,11 +4,14 @@
 
 #include "device/command_set.h"
 #include "device/device_link.h"
+#include "gui/editors/profile_dialog.h"
+#include "gui/editors/profile_file_chooser.h"
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/korvel_dlg.h"
 #include "gui/mainwnd/lighting_panel.h"
 #include "gui/mainwnd/main_window_controls.h"
 #include "gui/mainwnd/profile_bar.h"
+#include "gui/shell/launchers.h"
 #include "gui/widgets/png_button.h"
 #include "gui/widgets/skin_placement.h"
 #include "model/files/profile_file.h"
@@ -24,6 +27,9 @@ namespace {
 
 constexpr std::string_view kFlipValue = "Flip";
 constexpr int kFlipKeys = 6;
+// The scene-mode button's text area: clear of its edge at the left, of its mark at the right.
+constexpr int kSceneTextMargin = 10;
+constexpr int kSceneMarkMargin = 34;
 const QString kButtonInfo = QStringLiteral("BUTTONINFO");
 
 QString Q(const std::u16string& text) {
@@ -250,7 +256,66 @@ void CKorvelDlg::BuildSceneMenu() {
     CPngButton* button = Control(kControlSceneMode);
     button->setText(checked->text());
     button->SetTextStyle(true, 10, QStringLiteral("Arial"), QColor(0xE4, 0xE4, 0xE4));
+    // The text stays clear of the drop-down mark at the button's right end.
+    button->SetTextMargins(kSceneTextMargin, kSceneMarkMargin, 0, 0);
     button->SetTooltip(Q(m_services.texts.Text(TextKey::PROFILE_TIP)) + checked->text());
+}
+
+void CKorvelDlg::ShowSceneMenu() {
+    CPngButton* button = Control(kControlSceneMode);
+    m_sceneMenu->exec(button->mapToGlobal(QPoint(0, button->height())));
+}
+
+void CKorvelDlg::OpenProfileManager() {
+    if (m_profileManager != nullptr) {
+        m_profileManager->raise();
+        m_profileManager->activateWindow();
+        return;
+    }
+    ProfileFileChooser* chooser = m_services.profileFiles;
+    if (chooser == nullptr) {
+        if (!m_ownProfileFiles) {
+            m_ownProfileFiles = std::make_unique<QtProfileFileChooser>();
+        }
+        chooser = m_ownProfileFiles.get();
+    }
+    ProfileDialogParts parts{m_services.texts,
+                             Settings(),
+                             m_services.store,
+                             m_services.paths.DocumentsDirectory(),
+                             *chooser,
+                             [this] { return ActiveProfile(); },
+                             [this](int profile) {
+                                 const bool switched = SwitchProfile(profile);
+                                 SyncProfileButtons();
+                                 return switched;
+                             },
+                             [this](const std::filesystem::path& file) { return Import(file); },
+                             [this] { ShowHelp(m_services.launcher, m_services.paths); }};
+    const SkinFile& skin = m_services.paths.ProfileSkin();
+    auto* dialog = new CKorvel_DlgProfile(std::move(parts), Q(skin.file.u16string()),
+                                          Q(skin.folder.u16string()), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    if (!dialog->Initialise()) {
+        m_services.prompts.ShowMessage(dialog->SkinError().toStdU16String(), MessageKind::Error);
+        delete dialog;
+        return;
+    }
+    m_profileManager = dialog;
+    // Modal, but without a nested event loop: the device threads' messages keep arriving.
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->move(geometry().center() - dialog->rect().center());
+    dialog->show();
+}
+
+CKorvel_DlgProfile* CKorvelDlg::ProfileManager() const {
+    return m_profileManager.data();
+}
+
+void CKorvelDlg::CloseProfileManager() {
+    if (m_profileManager != nullptr) {
+        m_profileManager->reject();
+    }
 }
 
 void CKorvelDlg::OnSceneCommand(int command) {

@@ -12,6 +12,7 @@ class ConfigStore;
 class DeviceLink;
 class HidBackend;
 class KeyCodec;
+class ProfileFileChooser;
 class Prompts;
 class SettingsStore;
 class ShellLauncher;
@@ -33,6 +34,8 @@ struct MainWindowServices {
     ListenerTimings listenerTimings = {};
     // The application's settings store (the stored "Flip"); none: kept in memory.
     SettingsStore* settings = nullptr;
+    // The profile manager's file dialogs; none: the platform's.
+    ProfileFileChooser* profileFiles = nullptr;
 };
 
 }  // namespace korvel

@@ -1,6 +1,7 @@
 #include "gui/widgets/app_style.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPalette>
 #include <QStyleFactory>
 
@@ -17,6 +18,9 @@ QMenu::indicator { width: 12px; height: 12px; left: 6px; }
 QComboBox { color: #e4e4e4; background: #2a2f3a; border: 1px solid #3a404c; border-radius: 5px;
             padding: 2px 8px; }
 QComboBox:hover, QComboBox:focus { border-color: #27c4f5; }
+QComboBox::drop-down { subcontrol-origin: padding; subcontrol-position: center right; width: 20px;
+                       border: none; background: transparent; }
+QComboBox::down-arrow { width: 12px; height: 12px; }
 QComboBox QAbstractItemView { color: #e4e4e4; background: #1f232b; border: 1px solid #3a404c;
                               selection-background-color: #27c4f5; selection-color: #101216; }
 QMessageBox, QFileDialog, QColorDialog, QDialog { background: #1b1e24; }
@@ -29,6 +33,11 @@ QLineEdit, QSpinBox, QListView, QTreeView, QTableView, QHeaderView::section {
     color: #e4e4e4; background: #16181d; border: 1px solid #3a404c; border-radius: 4px;
     selection-background-color: #27c4f5; selection-color: #101216; }
 QHeaderView::section { background: #2a2f3a; border-radius: 0; padding: 3px; }
+QTableView { gridline-color: #2a2f3a; outline: 0; }
+QTableView::indicator { width: 14px; height: 14px; border: 1px solid #8b93a1; border-radius: 3px;
+                        background: #16181d; }
+QTableView::indicator:checked { border-color: #27c4f5; background: #27c4f5; }
+QTableView::indicator:hover { border-color: #27c4f5; }
 QScrollBar:vertical { background: #16181d; width: 10px; }
 QScrollBar::handle:vertical { background: #3a404c; border-radius: 4px; min-height: 24px; }
 QScrollBar:horizontal { background: #16181d; height: 10px; }
@@ -38,7 +47,7 @@ QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; }
 
 }  // namespace
 
-void ApplyApplicationStyle(QApplication& app) {
+void ApplyApplicationStyle(QApplication& app, const QString& skinFolder) {
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
         app.setStyle(fusion);
     }
@@ -63,7 +72,12 @@ void ApplyApplicationStyle(QApplication& app) {
         palette.setColor(QPalette::Disabled, role, dim);
     }
     app.setPalette(palette);
-    app.setStyleSheet(QString::fromLatin1(kStyleSheet));
+    const QDir skin(skinFolder.isEmpty()
+                        ? QCoreApplication::applicationDirPath() + QStringLiteral("/Skins")
+                        : skinFolder);
+    app.setStyleSheet(QString::fromLatin1(kStyleSheet) +
+                      QStringLiteral("QComboBox::down-arrow { image: url(%1); }\n")
+                          .arg(skin.filePath(QStringLiteral("combo_arrow.png"))));
 }
 
 }  // namespace korvel

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPen>
 
+#include "gui/widgets/tinted_face.h"
+
 namespace korvel {
 namespace {
 
@@ -125,9 +127,14 @@ void CPngButton::paintEvent(QPaintEvent*) {
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRect(1, 1, width() - 2, height() - 2));
     } else if (surface != nullptr) {
-        painter.drawPixmap(QPoint(0, 0), *surface, QRect(m_offset - QPoint(1, 1), size()));
+        const QRect face(m_offset - QPoint(1, 1), size());
+        if (m_tint) {
+            painter.drawImage(QPoint(0, 0), TintedFace(surface->copy(face).toImage(), *m_tint));
+        } else {
+            painter.drawPixmap(QPoint(0, 0), *surface, face);
+        }
     }
-    if (m_tint) {
+    if (m_tint && (m_frame || surface == nullptr)) {
         QColor half = *m_tint;
         half.setAlpha(128);
         painter.fillRect(rect(), half);
