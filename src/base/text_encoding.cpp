@@ -196,4 +196,32 @@ std::u16string_view CutToUnits(std::u16string_view text, std::size_t maxUnits) {
     return text.substr(0, length);
 }
 
+std::string EscapeControls(std::string_view utf8, bool keepLineBreaks) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        if (byte < 0x20 || byte == 0x7F) {
+            if (keepLineBreaks && (byte == '\n' || byte == '\t')) {
+                out += static_cast<char>(byte);
+            } else {
+                out += "\\x";
+                out += kHex[byte >> 4];
+                out += kHex[byte & 0xF];
+            }
+        } else if (byte == 0xC2 && i + 1 < utf8.size() &&
+                   static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+            const auto next = static_cast<unsigned char>(utf8[++i]);
+            out += "\\u00";
+            out += kHex[next >> 4];
+            out += kHex[next & 0xF];
+        } else {
+            out += static_cast<char>(byte);
+        }
+    }
+    return out;
+}
+
 }  // namespace korvel

@@ -36,6 +36,11 @@ std::string EncodeText(std::u16string_view text, TextEncoding encoding);
 // Text of `bytes` (which carry no byte-order mark) in `encoding`.
 std::u16string DecodeText(std::string_view bytes, TextEncoding encoding);
 
+// `utf8` fit to print on a terminal: control characters (C0, DEL and the C1 range U+0080..U+009F),
+// which could move the cursor, retitle the window or clear the screen, become visible escapes
+// (\x1b, \u0085). keepLineBreaks leaves '\n' and '\t' as they are, for messages laid out in lines.
+std::string EscapeControls(std::string_view utf8, bool keepLineBreaks = false);
+
 // The longest prefix of `text` of at most `maxUnits` UTF-16 units that does not end inside a
 // surrogate pair.
 std::u16string_view CutToUnits(std::u16string_view text, std::size_t maxUnits);

@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdlib>
 
+#include "base/text_encoding.h"
 #include "cli/keyboard_session.h"
 #include "cli/monitor.h"
 #include "device/command_set.h"
@@ -27,21 +28,13 @@ KeyboardSession* CommandContext::Keyboard() {
     return m_keyboard.get();
 }
 
-std::filesystem::path CommandContext::Documents() const {
-    if (!m_line.options.documents.empty()) {
-        return m_line.options.documents;
-    }
-    if (const char* xdg = std::getenv("XDG_DOCUMENTS_DIR"); xdg != nullptr && *xdg != '\0') {
-        return xdg;
-    }
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return std::filesystem::path(home) / "Documents";
-    }
-    return {};
+DocumentsFolder CommandContext::Documents() const {
+    return FindDocumentsFolder(m_line.options.documents);
 }
 
 int CommandContext::Fail(int status, const std::string& message) {
-    m_err << "korvelctl: " << message << '\n';
+    // Messages name files and carry the keyboard's texts: nothing in them may steer the terminal.
+    m_err << "korvelctl: " << EscapeControls(message, true) << '\n';
     return status;
 }
 

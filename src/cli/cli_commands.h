@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/documents_folder.h"
 #include "cli/cli_options.h"
 
 namespace korvel::cli {
@@ -32,9 +33,9 @@ public:
 
     const GlobalOptions& Options() const { return m_line.options; }
 
-    // The folder that stands for the user's Documents folder: --documents, else
-    // $XDG_DOCUMENTS_DIR, else $HOME/Documents; empty when none is known.
-    std::filesystem::path Documents() const;
+    // The folder that stands for the user's Documents folder (FindDocumentsFolder): --documents,
+    // else the desktop's own; with the reason when there is none to use.
+    DocumentsFolder Documents() const;
 
     // Prints "korvelctl: <message>" on the error stream and returns the status.
     int Fail(int status, const std::string& message);

@@ -104,7 +104,8 @@ bool TakeKeyboardBasics(CommandContext& context, DeviceLink& link, KeyCodec& key
 
 std::string KeyName(const KeyCodec& keyCodec, int slot) {
     if (slot < kKeySlots) {
-        return Utf16ToUtf8(keyCodec.KeyNameOf(ScanOfSlot(static_cast<KeySlot>(slot))));
+        return EscapeControls(
+            Utf16ToUtf8(keyCodec.KeyNameOf(ScanOfSlot(static_cast<KeySlot>(slot)))));
     }
     if (slot >= kFirstGKeySlot && slot <= kLastGKeySlot) {
         const int n = (slot - kFirstGKeySlot) % kGKeys + 1;
@@ -139,17 +140,18 @@ void DumpText(std::ostream& out, const ProfileContents& contents, const KeyCodec
         }
     }
     for (const MacroRecord& m : contents.macros) {
-        out << "macro " << m.macroId << " \"" << Utf16ToUtf8(m.name) << "\", loopCount "
-            << int(m.loopCount) << ", " << m.actions.size() << " actions\n";
+        out << "macro " << m.macroId << " \"" << EscapeControls(Utf16ToUtf8(m.name))
+            << "\", loopCount " << int(m.loopCount) << ", " << m.actions.size() << " actions\n";
         for (const MacroAction& a : m.actions) {
-            out << "  " << Utf16ToUtf8(keyCodec.KeyNameOf(a.key)) << ' '
+            out << "  " << EscapeControls(Utf16ToUtf8(keyCodec.KeyNameOf(a.key))) << ' '
                 << (a.direction == kMacroPress ? "press" : "release") << ", then " << a.delayMs
                 << " ms\n";
         }
     }
     for (int k = 0; k < kConfigEntries; ++k) {
         if (const std::u16string* text = contents.strings.Text(k)) {
-            out << "string of entry " << k << ": \"" << Utf16ToUtf8(*text) << "\"\n";
+            out << "string of entry " << k << ": \"" << EscapeControls(Utf16ToUtf8(*text))
+                << "\"\n";
         }
     }
 }
@@ -331,10 +333,11 @@ int RunBlob(CommandContext& context) {
 
 int RunImport(CommandContext& context) {
     const std::string& file = context.Arguments().file;
-    const std::filesystem::path documents = context.Documents();
-    if (documents.empty()) {
-        return context.Fail(kExitUsage, "no Documents folder known: give --documents DIR");
+    const DocumentsFolder found = context.Documents();
+    if (found.path.empty()) {
+        return context.Fail(kExitFailed, found.error);
     }
+    const std::filesystem::path& documents = found.path;
     KeyboardSession* keyboard = context.Keyboard();
     if (keyboard == nullptr) {
         return kExitFailed;
@@ -410,10 +413,11 @@ int RunBackup(CommandContext& context) {
 
 int RunExport(CommandContext& context) {
     const std::string& file = context.Arguments().file;
-    const std::filesystem::path documents = context.Documents();
-    if (documents.empty()) {
-        return context.Fail(kExitUsage, "no Documents folder known: give --documents DIR");
+    const DocumentsFolder found = context.Documents();
+    if (found.path.empty()) {
+        return context.Fail(kExitFailed, found.error);
     }
+    const std::filesystem::path& documents = found.path;
     KeyboardSession* keyboard = context.Keyboard();
     if (keyboard == nullptr) {
         return kExitFailed;

@@ -161,7 +161,7 @@ int RunLighting(CommandContext& context) {
     LightingState state;
     state.currentProfile = profile;
     SilentLightingView view;
-    LightingOps ops(state, link, view, SettingsFile(context.Documents()));
+    LightingOps ops(state, link, view, SettingsFile(context.Documents().path));
     // A change needs what the window knows after a connect: every table, and which keys follow
     // the base colour.
     const int read = set ? ops.ReadAllLighting() : ops.ReadCurrentLighting();

@@ -46,13 +46,13 @@ ConsolePrompts::ConsolePrompts(std::ostream& output, std::istream* answers)
 
 void ConsolePrompts::ShowMessage(std::u16string_view text, MessageKind kind) {
     std::lock_guard lock(m_mutex);
-    m_output << PrefixOf(kind) << Utf16ToUtf8(text) << '\n' << std::flush;
+    m_output << PrefixOf(kind) << EscapeControls(Utf16ToUtf8(text), true) << '\n' << std::flush;
 }
 
 Answer ConsolePrompts::AskYesNo(std::u16string_view text, Answer defaultAnswer) {
     std::lock_guard lock(m_mutex);
     const std::string_view choices = defaultAnswer == Answer::Yes ? " [Y/n] " : " [y/N] ";
-    const std::string question = Utf16ToUtf8(text);
+    const std::string question = EscapeControls(Utf16ToUtf8(text), true);
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         m_output << question << choices << std::flush;
         std::string reply;

@@ -32,7 +32,9 @@ constexpr std::array kCommands = {
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+namespace {
+
+int RunParsed(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const ParsedCommandLine parsed = ParseCommandLine(args);
     switch (parsed.outcome) {
         case ParsedCommandLine::Outcome::Help:
@@ -61,6 +63,19 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     // Every command the parser knows is in the table.
     err << "korvelctl: command '" << parsed.line.command << "' is not implemented\n";
     return kExitFailed;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const int status = RunParsed(args, out, err);
+    // A result that did not reach its reader (a full disk, a closed pipe) is a failure, not a
+    // success with nothing to show.
+    if (!out.flush()) {
+        err << "korvelctl: the output could not be written\n";
+        return status == kExitOk ? kExitFailed : status;
+    }
+    return status;
 }
 
 }  // namespace korvel::cli

@@ -54,7 +54,7 @@ private:
     std::optional<std::string> m_old;
 };
 
-std::filesystem::path DocumentsOf(const std::string& option) {
+DocumentsFolder DocumentsOf(const std::string& option) {
     CommandLine line;
     line.options.documents = option;
     std::ostringstream out;
@@ -62,22 +62,18 @@ std::filesystem::path DocumentsOf(const std::string& option) {
     return CommandContext(line, out, err).Documents();
 }
 
-// One rule for every command that needs the Documents folder (import, export, lighting).
-TEST(DocumentsFolder, OptionThenXdgThenHome) {
-    ScopedVariable xdg("XDG_DOCUMENTS_DIR", "/xdg/docs");
-    ScopedVariable home("HOME", "/home/someone");
-    EXPECT_EQ(DocumentsOf("/given"), "/given");
-    EXPECT_EQ(DocumentsOf(""), "/xdg/docs");
-    {
-        ScopedVariable emptyXdg("XDG_DOCUMENTS_DIR", "");
-        EXPECT_EQ(DocumentsOf(""), "/home/someone/Documents");
-    }
-    {
-        ScopedVariable noXdg("XDG_DOCUMENTS_DIR", nullptr);
-        EXPECT_EQ(DocumentsOf(""), "/home/someone/Documents");
-        ScopedVariable noHome("HOME", nullptr);
-        EXPECT_EQ(DocumentsOf(""), "");
-    }
+// One rule for every command that needs the Documents folder (import, export, lighting); its
+// cases are the app layer's tests.
+TEST(DocumentsFolder, TheCommandsTakeTheSharedRule) {
+    fixtures::TempFolder folder;
+    ScopedVariable xdg("XDG_DOCUMENTS_DIR", folder.Path().c_str());
+    EXPECT_EQ(DocumentsOf("").path, folder.Path());
+    EXPECT_EQ(DocumentsOf(folder.Path().string()).path, folder.Path());
+    EXPECT_NE(DocumentsOf((folder / "missing").string()).error.find("does not exist"),
+              std::string::npos);
+    ScopedVariable unexpanded("XDG_DOCUMENTS_DIR", "$HOME/../Documents");
+    ScopedVariable noHome("HOME", nullptr);
+    EXPECT_TRUE(DocumentsOf("").path.empty());
 }
 
 }  // namespace

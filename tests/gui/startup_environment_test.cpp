@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include "gui/shell/command_line.h"
 #include "gui/shell/startup_environment.h"
@@ -31,19 +32,20 @@ TEST(StartupEnvironment, ArgumentsAfterTheProgramName) {
     EXPECT_TRUE(ArgumentsAfterProgram({}).empty());
 }
 
-TEST(StartupEnvironment, DocumentsComeFromTheOptionOrThePlatform) {
+TEST(StartupEnvironment, DocumentsComeFromTheOptionAndMustExist) {
+    QTemporaryDir folder;
     StartOptions options;
-    options.documents = "/tmp/stand-in";
-    EXPECT_EQ(DocumentsFolder(options), "/tmp/stand-in");
-    options.documents.clear();
-    EXPECT_EQ(DocumentsFolder(options),
-              QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    options.documents = folder.path().toStdString();
+    EXPECT_EQ(StartDocumentsFolder(options).path, folder.path().toStdString());
+    options.documents = folder.filePath("missing").toStdString();
+    const DocumentsFolder missing = StartDocumentsFolder(options);
+    EXPECT_TRUE(missing.path.empty());
+    EXPECT_NE(missing.error.find("does not exist"), std::string::npos);
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath("missing")));
 }
 
 TEST(StartupEnvironment, PathsStartAtTheProgramsFolder) {
-    StartOptions options;
-    options.documents = "/tmp/stand-in";
-    const AppPaths paths = MakeAppPaths(options);
+    const AppPaths paths = MakeAppPaths("/tmp/stand-in");
     EXPECT_EQ(paths.ProgramDirectory(), FsPath(QCoreApplication::applicationDirPath()));
     EXPECT_EQ(paths.LanguageFile(),
               FsPath(QCoreApplication::applicationDirPath()) / "Skins" / "language.ini");

@@ -56,7 +56,13 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    const AppPaths paths = MakeAppPaths(*options);
+    const DocumentsFolder documents = StartDocumentsFolder(*options);
+    if (documents.path.empty()) {
+        std::cerr << "korvel: " << documents.error << "\n";
+        QMessageBox::critical(nullptr, QString(), QString::fromStdString(documents.error));
+        return 1;
+    }
+    const AppPaths paths = MakeAppPaths(documents.path);
     TextTable texts(paths.LanguageFile());
     texts.LoadTexts();
     KeyCodec keyCodec;

@@ -29,16 +29,16 @@ std::vector<std::string> ArgumentsAfterProgram(const QStringList& arguments) {
     return args;
 }
 
-QString DocumentsFolder(const StartOptions& options) {
-    if (!options.documents.empty()) {
-        return QFileInfo(QString::fromStdString(options.documents)).absoluteFilePath();
+DocumentsFolder StartDocumentsFolder(const StartOptions& options) {
+    DocumentsFolder found = FindDocumentsFolder(options.documents);
+    if (!found.path.empty()) {
+        found.path = std::filesystem::absolute(found.path);
     }
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return found;
 }
 
-AppPaths MakeAppPaths(const StartOptions& options) {
-    return AppPaths(FsPath(QCoreApplication::applicationDirPath()),
-                    FsPath(DocumentsFolder(options)));
+AppPaths MakeAppPaths(const std::filesystem::path& documents) {
+    return AppPaths(FsPath(QCoreApplication::applicationDirPath()), documents);
 }
 
 }  // namespace korvel

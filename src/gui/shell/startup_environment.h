@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/documents_folder.h"
 #include "text/app_paths.h"
 
 namespace korvel {
@@ -20,10 +21,11 @@ void SetSettingsRoot();
 // The arguments after the program name, as the command line reader takes them.
 std::vector<std::string> ArgumentsAfterProgram(const QStringList& arguments);
 
-// --documents when given, else the user's Documents folder.
-QString DocumentsFolder(const StartOptions& options);
+// --documents when given (made absolute), else the desktop's Documents folder, as both programs
+// find it; an empty path and the reason when there is none to use.
+DocumentsFolder StartDocumentsFolder(const StartOptions& options);
 
-// Every path of the program, from the folder of the running executable.
-AppPaths MakeAppPaths(const StartOptions& options);
+// Every path of the program, from the folder of the running executable and the Documents folder.
+AppPaths MakeAppPaths(const std::filesystem::path& documents);
 
 }  // namespace korvel
