@@ -314,7 +314,9 @@ void Korvel_DlgComposite::SetCaptions() {
             }
         }
     }
-    style(static_cast<CPngButton*>(Control(kMacroRecord)));
+    auto* record = static_cast<CPngButton*>(Control(kMacroRecord));
+    style(record);
+    record->SetTextMargins(18, 0, 0, 0);  // clear of the record mark drawn at its left
     for (const LabelInfo& info : kLabels) {
         static_cast<QLabel*>(Control(info.id))->setText(Caption(info.caption));
     }
@@ -398,6 +400,15 @@ void Korvel_DlgComposite::OpenForKey(int slot, bool macroOnly, const QRect& anch
     }
     m_singleKey = 0;
     SetCaptions();
+    // The title names the key being edited.
+    auto* title = static_cast<CPngButton*>(Control(kCompositeTitle));
+    const std::u16string label =
+        slot < kKeySlots ? m_host.codec.KeyNameOf(ScanOfSlot(static_cast<KeySlot>(slot)))
+                         : GKeyLabel(slot <= kLastGKeySlot - kGKeys ? slot - 255 : slot - 264);
+    title->setText(QString::fromStdU16String(label));
+    title->SetTextStyle(true, 10, QStringLiteral("Tahoma"), Qt::white,
+                        kTextVCenter | kTextSingleLine);
+    title->SetTextMargins(40, 0, 0, 0);
     Control(kEditorOk)->setEnabled(!m_readOnly);
 
     const QScreen* screen = QGuiApplication::screenAt(anchor.center());

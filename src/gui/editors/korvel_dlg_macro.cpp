@@ -170,8 +170,9 @@ void CKorvel_DlgMacro::OpenEditor() {
             button->SetTextStyle(true, 9, QStringLiteral("Tahoma"), Qt::white);
         }
     }
-    static_cast<CPngButton*>(Control(kMacroRecord))
-        ->SetTextStyle(true, 9, QStringLiteral("Tahoma"), Qt::white);
+    auto* record = static_cast<CPngButton*>(Control(kMacroRecord));
+    record->SetTextStyle(true, 9, QStringLiteral("Tahoma"), Qt::white);
+    record->SetTextMargins(18, 0, 0, 0);  // clear of the record mark drawn at its left
     m_recordDelay->setText(Caption("RECORD_DELAY"));
     m_macroList->setHorizontalHeaderLabels({Caption("MACRO_SETTING")});
     m_work->Open();

@@ -29,6 +29,11 @@ QLineEdit, QSpinBox, QListView, QTreeView, QTableView, QHeaderView::section {
     color: #e4e4e4; background: #16181d; border: 1px solid #3a404c; border-radius: 4px;
     selection-background-color: #27c4f5; selection-color: #101216; }
 QHeaderView::section { background: #2a2f3a; border-radius: 0; padding: 3px; }
+QCheckBox { color: #e4e4e4; spacing: 6px; }
+QCheckBox::indicator { width: 14px; height: 14px; border: 1px solid #5b6472; border-radius: 3px;
+                       background: #16181d; }
+QCheckBox::indicator:hover { border-color: #27c4f5; }
+QCheckBox::indicator:checked { background: #27c4f5; border-color: #27c4f5; }
 QScrollBar:vertical { background: #16181d; width: 10px; }
 QScrollBar::handle:vertical { background: #3a404c; border-radius: 4px; min-height: 24px; }
 QScrollBar:horizontal { background: #16181d; height: 10px; }
