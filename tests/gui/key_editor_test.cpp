@@ -252,5 +252,31 @@ TEST_F(KeyEditorTest, MacroEditorAsksAboutHeldKeysAndKeepsTheCap) {
     window->Shutdown();
 }
 
+TEST_F(KeyEditorTest, KeyboardGoingAwayStopsTheRecorderAndReleasesTheGrab) {
+    auto window = StartShown();
+    window->OpenKeyEditor(kKeyA);
+    EXPECT_EQ(QWidget::keyboardGrabber(), window->KeyEditor()) << "the single-key page";
+    Click(window->KeyEditor()->Control(kPageMedia));
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+    Click(window->KeyEditor()->Control(kPageSingleKey));
+    window->KeyEditor()->CancelEditor();
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+
+    window->OpenMacroEditor();
+    CKorvel_DlgMacro* editor = window->MacroEditor();
+    Click(editor->Control(kMacroAdd));
+    Click(editor->Control(kMacroRecord));
+    ASSERT_TRUE(editor->MacroArea().Recording());
+    EXPECT_EQ(QWidget::keyboardGrabber(), editor);
+    keyboard.SetPlugged(false);
+    ASSERT_TRUE(fixtures::PumpUntil([&] { return !editor->isVisible(); }));
+    EXPECT_FALSE(editor->MacroArea().Recording());
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+    Send(window.get(), {kEvdevShift});
+    EXPECT_EQ(editor->MacroArea().List().Count(), 0) << "nothing is recorded any more";
+
+    window->Shutdown();
+}
+
 }  // namespace
 }  // namespace korvel

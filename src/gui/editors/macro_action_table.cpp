@@ -92,9 +92,16 @@ MacroActionTable::MacroActionTable(QWidget* parent, const KeyCodec& codec)
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(22);
     horizontalHeader()->setStretchLastSection(true);
-    setColumnWidth(kKeyColumn, 110);
-    setColumnWidth(kDirectionColumn, 60);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setShowGrid(false);
+}
+
+void MacroActionTable::resizeEvent(QResizeEvent* event) {
+    QTableWidget::resizeEvent(event);
+    // Key and direction take fixed shares; the delay column fills the rest.
+    const int width = viewport()->width();
+    setColumnWidth(kKeyColumn, width * 2 / 5);
+    setColumnWidth(kDirectionColumn, width / 5);
 }
 
 QString MacroActionTable::DirectionText(std::uint16_t direction) {

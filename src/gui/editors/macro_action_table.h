@@ -33,6 +33,9 @@ signals:
     void directionChosen(int row, std::uint16_t direction);
     void delayTyped(int row, quint64 delay);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     const KeyCodec& m_codec;
 };

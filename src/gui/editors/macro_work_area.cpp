@@ -166,7 +166,10 @@ bool MacroWorkArea::StopRecording() {
                 question += u"[" + m_host.codec.KeyNameOf(key) + u"] ";
             }
             question += kHeldKeysQuestionEnd;
+            // The question needs the keyboard; recording goes on only after a No.
+            m_capture->Stop();
             if (m_host.prompts.AskYesNo(question) != Answer::Yes) {
+                m_capture->Start();
                 return false;
             }
         }
