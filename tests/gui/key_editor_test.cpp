@@ -278,5 +278,51 @@ TEST_F(KeyEditorTest, KeyboardGoingAwayStopsTheRecorderAndReleasesTheGrab) {
     window->Shutdown();
 }
 
+TEST_F(KeyEditorTest, DelayCellsAreEditedInPlace) {
+    auto window = StartShown();
+    window->OpenKeyEditor(kKeyG5);
+    Korvel_DlgComposite* editor = window->KeyEditor();
+    Click(editor->Control(kPageMacro));
+    Click(editor->Control(kMacroAdd));
+    Click(editor->Control(kMacroRecord));
+    Send(editor, {kEvdevA});
+    Send(editor, {kEvdevA, true});
+    auto* table = static_cast<QTableWidget*>(editor->Control(kMacroSteps));
+    ASSERT_EQ(table->rowCount(), 2);
+    for (auto [typed, shown] : {std::pair{"12345", "12340"}, {"45000", "40000"}}) {
+        table->setCurrentCell(0, 2);
+        table->editItem(table->item(0, 2));
+        EXPECT_FALSE(editor->MacroArea().Recording()) << "editing a delay stops the recorder";
+        auto* cell = qobject_cast<QLineEdit*>(table->indexWidget(table->model()->index(0, 2)));
+        ASSERT_NE(cell, nullptr);
+        cell->setText(typed);
+        editor->MacroArea().FinishEdit();
+        EXPECT_EQ(table->item(0, 2)->text(), shown);
+    }
+    EXPECT_TRUE(prompts.Shown().back().text.starts_with(u"Maximum delay time is: 40000(ms)"));
+    EXPECT_EQ(editor->MacroArea().List().Steps().Actions()[0].delayMs, 40000u);
+    Click(editor->Control(kEditorCancel));
+    window->Shutdown();
+}
+
+TEST(KeyEditorPlacement, BesideTheClickedButton) {
+    const QRect screen(0, 0, 1400, 900);
+    const QSize dialog(600, 440);
+    struct Case {
+        QRect button;
+        QPoint corner;
+    };
+    const Case cases[] = {
+        {QRect(100, 100, 40, 40), QPoint(140, 140)},    // right and below
+        {QRect(100, 600, 40, 40), QPoint(140, 160)},    // right and above
+        {QRect(900, 100, 40, 40), QPoint(300, 140)},    // left and below
+        {QRect(900, 600, 40, 40), QPoint(300, 160)},    // left and above
+        {QRect(500, 300, 400, 300), QPoint(900, 600)},  // fits nowhere
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Korvel_DlgComposite::PlaceBeside(c.button, dialog, screen), c.corner);
+    }
+}
+
 }  // namespace
 }  // namespace korvel
