@@ -31,8 +31,7 @@ namespace {
 const QString kButtonInfo = QStringLiteral("BUTTONINFO");
 const QColor kLabelColour(0xE4, 0xE4, 0xE4);
 constexpr char16_t kReadOnlyText[] =
-    u"The keyboard's active profile is not known, so this key cannot be changed now. Reconnect "
-    u"the keyboard and try again.";
+    u"The keyboard's active profile is unknown: this key cannot be changed now.";
 constexpr char16_t kNoOnScreenKeyboard[] =
     u"No on-screen keyboard is installed (for example onboard).";
 
