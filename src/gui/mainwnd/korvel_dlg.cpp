@@ -2,20 +2,27 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
+#include <QShortcut>
 #include <QThread>
 #include <thread>
 
 #include "device/command_set.h"
 #include "device/device_link.h"
+#include "gui/editors/editor_host.h"
+#include "gui/editors/korvel_dlg_composite.h"
+#include "gui/editors/korvel_dlg_macro.h"
 #include "gui/editors/profile_file_chooser.h"
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/lighting_panel.h"
 #include "gui/mainwnd/main_window_bridge.h"
 #include "gui/mainwnd/main_window_controls.h"
 #include "gui/mainwnd/profile_bar.h"
+#include "gui/platform/on_screen_keyboard.h"
 #include "gui/shell/about_dialog.h"
 #include "gui/shell/launchers.h"
 #include "gui/shell/single_instance.h"
@@ -122,6 +129,9 @@ CKorvelDlg::CKorvelDlg(MainWindowServices services, QWidget* parent)
 
 CKorvelDlg::~CKorvelDlg() {
     Shutdown();
+    // The editors use the host, which goes before the window's children do.
+    delete m_keyEditor;
+    delete m_macroEditor;
 }
 
 std::u16string CKorvelDlg::Caption(const char* key) const {
@@ -167,6 +177,9 @@ bool CKorvelDlg::Initialise() {
     UpdateFlipControls();
     SetCaptions();
     BuildSceneMenu();
+    if (!CreateEditors()) {
+        return false;
+    }
 
     // No taskbar button while the window only lives in the background.
     setWindowFlag(Qt::Tool, true);
@@ -271,8 +284,7 @@ void CKorvelDlg::LayOutControls() {
     Control(kControlSceneMode)->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Control(kControlSceneMode), &QWidget::customContextMenuRequested, this,
             &CKorvelDlg::ShowSceneMenu);
-    connect(Control(kControlMacro), &QAbstractButton::clicked, this,
-            [this] { OpenKeyEditor(kKeyG9); });
+    connect(Control(kControlMacro), &QAbstractButton::clicked, this, &CKorvelDlg::OpenMacroEditor);
     connect(Control(kControlHelp), &QAbstractButton::clicked, this,
             [this] { ShowHelp(m_services.launcher, m_services.paths); });
     connect(Control(kControlMinimize), &QAbstractButton::clicked, this, &QWidget::showMinimized);
@@ -361,6 +373,8 @@ void CKorvelDlg::OnKeyboardGone() {
         m_about->hide();
     }
     CloseProfileManager();
+    m_keyEditor->CancelEditor();
+    m_macroEditor->CancelEditor();
 }
 
 void CKorvelDlg::OnOpenMainWindow() {
@@ -404,9 +418,69 @@ void CKorvelDlg::OnKeyClicked(int controlId) {
     }
 }
 
+bool CKorvelDlg::CreateEditors() {
+    const auto skin = [](const SkinFile& file) {
+        return std::pair(Q(file.file.u16string()), Q(file.folder.u16string()));
+    };
+    m_editorHost.reset(new EditorHost{
+        m_services.store, m_services.keyCodec, m_services.texts, m_services.prompts, Settings(),
+        m_services.launcher, [this] { return ActiveProfile(); }, [this] { SetModified(true); },
+        [this] { RefreshKeyGrid(); }, [this] { EditorOpened(); }, [this] { EditorClosed(); },
+        [this] { ShowHelp(m_services.launcher, m_services.paths); }, OnScreenKeyboardProgram(),
+        [] {
+            static const QElapsedTimer clock = [] {
+                QElapsedTimer started;
+                started.start();
+                return started;
+            }();
+            return static_cast<std::uint64_t>(clock.elapsed());
+        }});
+    const auto [compositeIni, compositeFolder] = skin(m_services.paths.CompositeSkin());
+    m_keyEditor = new Korvel_DlgComposite(*m_editorHost, compositeIni, compositeFolder, this);
+    const auto [macroIni, macroFolder] = skin(m_services.paths.MacroSkin());
+    m_macroEditor = new CKorvel_DlgMacro(*m_editorHost, macroIni, macroFolder, this);
+    for (CBaseDialog* editor : std::initializer_list<CBaseDialog*>{m_keyEditor, m_macroEditor}) {
+        editor->setWindowTitle(Q(m_services.texts.Text(TextKey::MAIN_CAPTION)));
+    }
+    if (!m_keyEditor->Initialise()) {
+        SetSkinError(m_keyEditor->SkinError());
+        return false;
+    }
+    if (!m_macroEditor->Initialise()) {
+        SetSkinError(m_macroEditor->SkinError());
+        return false;
+    }
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this,
+            [this] { ShowHelp(m_services.launcher, m_services.paths); });
+    return true;
+}
+
 void CKorvelDlg::OpenKeyEditor(int controlId) {
-    // The key editor opens here once it exists; until then a click changes nothing.
-    (void)controlId;
+    const int slot = m_keyGrid->SlotOfControl(controlId);
+    CPngButton* button = m_keyGrid->ButtonOfControl(controlId);
+    if (slot < 0 || button == nullptr || m_keyEditor->IsOpen() || m_macroEditor->IsOpen()) {
+        return;
+    }
+    // The clicked key stays highlighted while its editor is open.
+    button->SetFrame(QColor(0x22, 0xD3, 0xEE), true);
+    const QPointer<CPngButton> clicked(button);
+    connect(
+        m_keyEditor, &Korvel_DlgComposite::closed, this,
+        [clicked] {
+            if (clicked != nullptr) {
+                clicked->SetFrame(QColor(), false);
+            }
+        },
+        Qt::SingleShotConnection);
+    m_keyEditor->OpenForKey(slot, controlId == kKeyG9,
+                            QRect(button->mapToGlobal(QPoint(0, 0)), button->size()));
+}
+
+void CKorvelDlg::OpenMacroEditor() {
+    if (!m_keyEditor->IsOpen() && !m_macroEditor->IsOpen()) {
+        m_macroEditor->OpenEditor();
+    }
 }
 
 void CKorvelDlg::ShowMenu() {

@@ -21,6 +21,9 @@ namespace korvel {
 class CAboutDlg;
 class CKorvel_DlgProfile;
 class ProfileFileChooser;
+class CKorvel_DlgMacro;
+class Korvel_DlgComposite;
+struct EditorHost;
 class CPngButton;
 class CTrayIcon;
 class SingleInstance;
@@ -76,8 +79,12 @@ public:
     // A second start shows this window; "/Kill" ends the program.
     void FollowInstance(SingleInstance& instance);
 
-    // A key button was clicked: opens the key editor for it.
+    // A key button was clicked: opens the key editor for it beside the button.
     void OpenKeyEditor(int controlId);
+    // The "Macros" button: the macro editor.
+    void OpenMacroEditor();
+    Korvel_DlgComposite* KeyEditor() const { return m_keyEditor; }
+    CKorvel_DlgMacro* MacroEditor() const { return m_macroEditor; }
 
     // Saves the working file and downloads the edited configuration when something was modified,
     // with the progress picture running meanwhile; applyFinished tells the outcome.
@@ -151,6 +158,7 @@ private:
     void ApplyAndWait();
     SettingsStore& Settings() const { return *m_settings; }
     void OnKeyClicked(int controlId);
+    bool CreateEditors();
     void StepProgress();
     void FinishApply(bool applied);
     int ActiveProfile();
@@ -182,6 +190,9 @@ private:
     std::unique_ptr<CTrayIcon> m_trayIcon;
     std::unique_ptr<TrayIconPresenter> m_trayPresenter;
     CAboutDlg* m_about = nullptr;
+    std::unique_ptr<EditorHost> m_editorHost;
+    Korvel_DlgComposite* m_keyEditor = nullptr;
+    CKorvel_DlgMacro* m_macroEditor = nullptr;
     QString m_linkAddress;
     bool m_modified = false;
     bool m_applying = false;

@@ -38,6 +38,11 @@ QTableView::indicator { width: 14px; height: 14px; border: 1px solid #8b93a1; bo
                         background: #16181d; }
 QTableView::indicator:checked { border-color: #27c4f5; background: #27c4f5; }
 QTableView::indicator:hover { border-color: #27c4f5; }
+QCheckBox { color: #e4e4e4; spacing: 6px; }
+QCheckBox::indicator { width: 14px; height: 14px; border: 1px solid #5b6472; border-radius: 3px;
+                       background: #16181d; }
+QCheckBox::indicator:hover { border-color: #27c4f5; }
+QCheckBox::indicator:checked { background: #27c4f5; border-color: #27c4f5; }
 QScrollBar:vertical { background: #16181d; width: 10px; }
 QScrollBar::handle:vertical { background: #3a404c; border-radius: 4px; min-height: 24px; }
 QScrollBar:horizontal { background: #16181d; height: 10px; }

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <map>
+
+#include "gui/editors/editor_host.h"
+#include "gui/widgets/base_dialog.h"
+#include "gui/widgets/skin_surfaces.h"
+
+class QCheckBox;
+class QTableWidget;
+
+namespace korvel {
+
+class CPngButton;
+class MacroWorkArea;
+
+// The macro editor: the list of macros (add, rename in place, delete, sort by name) and, for the
+// selected one, its recorded steps. Apply writes the whole list into EditingConfig, resets keys
+// that play a macro no longer there, and marks the main window modified.
+class CKorvel_DlgMacro : public CBaseDialog {
+    Q_OBJECT
+
+public:
+    CKorvel_DlgMacro(EditorHost& host, const QString& skinIni, const QString& skinFolder,
+                     QWidget* parent);
+    ~CKorvel_DlgMacro() override;
+
+    bool Initialise();
+    void OpenEditor();
+    bool IsOpen() const { return m_open; }
+    bool IsModified() const { return m_modified; }
+
+    void Apply();
+    void Ok();
+    void Cancel();
+    // Closes without questions (the keyboard went away).
+    void CancelEditor();
+
+    QWidget* Control(int id) const;
+    MacroWorkArea& MacroArea() { return *m_work; }
+    QTableWidget& MacroList() { return *m_macroList; }
+
+signals:
+    void closed();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    CPngButton* AddButton(int id, const char* entry);
+    void FillMacroList();
+    void OnRowChosen(int row);
+    void OnNameEdited(int row);
+    void SetModified(bool modified);
+    void Finish();
+    QString Caption(const char* key) const;
+
+    EditorHost& m_host;
+    SkinSurfaces m_surfaces;
+    std::map<int, QWidget*> m_controls;
+    QTableWidget* m_macroList = nullptr;
+    QCheckBox* m_recordDelay = nullptr;
+    MacroWorkArea* m_work = nullptr;
+    bool m_open = false;
+    bool m_modified = false;
+    bool m_filling = false;
+    bool m_ascending = true;
+};
+
+}  // namespace korvel

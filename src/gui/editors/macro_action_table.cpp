@@ -1,0 +1,151 @@
+#include "gui/editors/macro_action_table.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+#include <QStyledItemDelegate>
+
+#include "model/keys/key_codec.h"
+#include "model/macros/macro_action_list.h"
+
+namespace korvel {
+namespace {
+
+enum Column { kKeyColumn = 0, kDirectionColumn = 1, kDelayColumn = 2 };
+constexpr int kKeyListRows = 20;
+
+// Opens the editor of each cell and hands the chosen value to the table's signals.
+class StepDelegate : public QStyledItemDelegate {
+public:
+    StepDelegate(MacroActionTable* table, const KeyCodec& codec)
+        : QStyledItemDelegate(table), m_table(table), m_codec(codec) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex& index) const override {
+        emit m_table->editStarted(index.column());
+        if (index.column() == kDelayColumn) {
+            auto* edit = new QLineEdit(parent);
+            edit->setValidator(new QRegularExpressionValidator(
+                QRegularExpression(QStringLiteral("[0-9]{0,9}")), edit));
+            return edit;
+        }
+        auto* box = new QComboBox(parent);
+        box->setMaxVisibleItems(kKeyListRows);
+        if (index.column() == kKeyColumn) {
+            for (int p = 0; p < kAssignableKeys; ++p) {
+                box->addItem(QString::fromStdU16String(m_codec.KeyNameOf(ScanOfListPosition(p))));
+            }
+        } else {
+            box->addItem(MacroActionTable::DirectionText(kMacroPress));
+            box->addItem(MacroActionTable::DirectionText(kMacroRelease));
+        }
+        return box;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        const int value = index.data(Qt::UserRole).toInt();
+        if (index.column() == kDelayColumn) {
+            static_cast<QLineEdit*>(editor)->setText(QString::number(value));
+        } else if (index.column() == kKeyColumn) {
+            const std::uint16_t position = ListPositionOfScan(static_cast<ScanCode>(value));
+            static_cast<QComboBox*>(editor)->setCurrentIndex(
+                position == kListPositionNone ? -1 : position);
+        } else {
+            static_cast<QComboBox*>(editor)->setCurrentIndex(value);
+        }
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel*,
+                      const QModelIndex& index) const override {
+        if (index.column() == kDelayColumn) {
+            const QString text = static_cast<QLineEdit*>(editor)->text();
+            if (!text.isEmpty()) {
+                emit m_table->delayTyped(index.row(), text.toULongLong());
+            }
+            return;
+        }
+        const int chosen = static_cast<QComboBox*>(editor)->currentIndex();
+        if (chosen < 0) {
+            return;
+        }
+        if (index.column() == kKeyColumn) {
+            emit m_table->keyChosen(index.row(), ScanOfListPosition(chosen));
+        } else {
+            emit m_table->directionChosen(index.row(), static_cast<std::uint16_t>(chosen));
+        }
+    }
+
+private:
+    MacroActionTable* m_table;
+    const KeyCodec& m_codec;
+};
+
+}  // namespace
+
+MacroActionTable::MacroActionTable(QWidget* parent, const KeyCodec& codec)
+    : QTableWidget(0, 3, parent), m_codec(codec) {
+    setItemDelegate(new StepDelegate(this, codec));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(22);
+    horizontalHeader()->setStretchLastSection(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setShowGrid(false);
+}
+
+void MacroActionTable::resizeEvent(QResizeEvent* event) {
+    QTableWidget::resizeEvent(event);
+    // Key and direction take fixed shares; the delay column fills the rest.
+    const int width = viewport()->width();
+    setColumnWidth(kKeyColumn, width * 2 / 5);
+    setColumnWidth(kDirectionColumn, width / 5);
+}
+
+QString MacroActionTable::DirectionText(std::uint16_t direction) {
+    return direction == kMacroPress ? QStringLiteral("\u2193") : QStringLiteral("  \u2191");
+}
+
+void MacroActionTable::SetHeadings(const QString& key, const QString& action,
+                                   const QString& delay) {
+    setHorizontalHeaderLabels({key, action, delay});
+}
+
+void MacroActionTable::Show(const MacroActionList& list, int greyRow) {
+    const QSignalBlocker quiet(this);
+    setRowCount(list.Size());
+    const QColor grey = palette().color(QPalette::Disabled, QPalette::Text);
+    for (int row = 0; row < list.Size(); ++row) {
+        const MacroAction& action = list.Actions()[static_cast<std::size_t>(row)];
+        const QString texts[] = {QString::fromStdU16String(m_codec.KeyNameOf(action.key)),
+                                 DirectionText(action.direction), QString::number(action.delayMs)};
+        const int values[] = {action.key, action.direction, static_cast<int>(action.delayMs)};
+        for (int column = 0; column < 3; ++column) {
+            auto* item = new QTableWidgetItem(texts[column]);
+            item->setData(Qt::UserRole, values[column]);
+            if (column < kDelayColumn || row == greyRow) {
+                item->setForeground(grey);
+            }
+            setItem(row, column, item);
+        }
+    }
+    if (list.Selected() >= 0) {
+        selectRow(list.Selected());
+        scrollToItem(item(list.Selected(), 0));
+    } else {
+        clearSelection();
+    }
+}
+
+void MacroActionTable::FinishEdit() {
+    if (state() == QAbstractItemView::EditingState) {
+        if (QWidget* editor = indexWidget(currentIndex())) {
+            commitData(editor);
+            closeEditor(editor, QAbstractItemDelegate::NoHint);
+        }
+    }
+}
+
+}  // namespace korvel
