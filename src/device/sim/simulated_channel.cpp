@@ -41,6 +41,7 @@ void SimulatedChannel::QueueInput(std::span<const std::uint8_t> report,
 
 bool SimulatedChannel::WriteReport(const std::uint8_t* buffer, std::size_t length,
                                    std::size_t* count, int timeoutMs) {
+    const auto start = Clock::now();
     if (count != nullptr) {
         *count = 0;
     }
@@ -63,11 +64,12 @@ bool SimulatedChannel::WriteReport(const std::uint8_t* buffer, std::size_t lengt
         return false;
     }
     if (timeoutMs != kInfinite && latency > std::chrono::milliseconds(timeoutMs)) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+        std::this_thread::sleep_until(start + std::chrono::milliseconds(timeoutMs));
         return false;
     }
+    const auto written = start + latency;
     if (latency.count() > 0) {
-        std::this_thread::sleep_for(latency);
+        std::this_thread::sleep_until(written);
     }
     const auto reply = m_keyboard.HandleRequest(std::span<const std::uint8_t>(buffer, length));
     if (!m_keyboard.IsPlugged()) {
@@ -77,7 +79,7 @@ bool SimulatedChannel::WriteReport(const std::uint8_t* buffer, std::size_t lengt
         {
             std::lock_guard lock(m_mutex);
             m_input.push_back(
-                Pending{{reply->bytes.begin(), reply->bytes.end()}, Clock::now() + m_latency});
+                Pending{{reply->bytes.begin(), reply->bytes.end()}, written + latency});
         }
         m_inputArrived.notify_all();
     }
@@ -85,6 +87,10 @@ bool SimulatedChannel::WriteReport(const std::uint8_t* buffer, std::size_t lengt
         *count = length;
     }
     return true;
+}
+
+std::vector<std::uint8_t> SimulatedChannel::InputReportIds() const {
+    return {m_keyboard.ReplyReportId()};
 }
 
 bool SimulatedChannel::ReadReport(std::uint8_t* buffer, std::size_t length, std::size_t* count,

@@ -18,7 +18,8 @@ namespace korvel::sim {
 // real USB transfer does to timing and what can go wrong on the way.
 //
 // Latency: every report takes the set latency: a write returns after it, and the reply becomes
-// readable one latency after the write.
+// readable one latency after the write. Both are absolute deadlines counted from the moment the
+// write began, so that the sleeper's lateness does not add up over many reports.
 //
 // Threads: any thread may call any member; the reply queue is guarded.
 class SimulatedChannel : public ReportChannel {
@@ -29,6 +30,8 @@ public:
                      int timeoutMs) override;
     bool ReadReport(std::uint8_t* buffer, std::size_t length, std::size_t* count,
                     int timeoutMs) override;
+    // The id the keyboard's replies carry.
+    std::vector<std::uint8_t> InputReportIds() const override;
 
     void SetLatency(std::chrono::milliseconds latency);
 
