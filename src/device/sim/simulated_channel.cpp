@@ -41,13 +41,19 @@ void SimulatedChannel::QueueInput(std::span<const std::uint8_t> report,
 
 bool SimulatedChannel::WriteReport(const std::uint8_t* buffer, std::size_t length,
                                    std::size_t* count, int timeoutMs) {
-    const auto start = Clock::now();
+    auto start = Clock::now();
     if (count != nullptr) {
         *count = 0;
     }
     std::chrono::milliseconds latency;
     {
         std::lock_guard lock(m_mutex);
+        // The keyboard's clock runs on its own: a write that follows the last reply within one
+        // latency is timed from the moment that reply was ready, so the caller's own delays and
+        // the sleeper's lateness do not add up over many reports.
+        if (m_lastReplyAt <= start && start - m_lastReplyAt < m_latency) {
+            start = m_lastReplyAt;
+        }
         if (m_failingWrites > 0) {
             --m_failingWrites;
             return false;
@@ -78,8 +84,8 @@ bool SimulatedChannel::WriteReport(const std::uint8_t* buffer, std::size_t lengt
     if (reply) {
         {
             std::lock_guard lock(m_mutex);
-            m_input.push_back(
-                Pending{{reply->bytes.begin(), reply->bytes.end()}, written + latency});
+            m_lastReplyAt = written + latency;
+            m_input.push_back(Pending{{reply->bytes.begin(), reply->bytes.end()}, m_lastReplyAt});
         }
         m_inputArrived.notify_all();
     }
