@@ -15,11 +15,29 @@
 #include "sync/device_backup.h"
 #include "sync/profile_transfer.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace korvel;
+namespace {
+
+// The file each backup writes: one per process, removed when the process ends.
+const std::filesystem::path& BackupFile() {
     static const std::filesystem::path file =
         std::filesystem::temp_directory_path() /
         ("korvel-backup-fuzz-" + std::to_string(getpid()) + ".kvp");
+    return file;
+}
+
+void RemoveBackupFile() {
+    std::error_code ignored;
+    std::filesystem::remove(BackupFile(), ignored);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace korvel;
+    const std::filesystem::path& file = BackupFile();
+    // Registered after the path exists, so it runs before the path is destroyed.
+    static const bool removedAtExit = std::atexit(RemoveBackupFile) == 0;
+    (void)removedAtExit;
     static const KeyCodec keyCodec;
     static const TextLookup texts = [](std::string_view) { return std::u16string(); };
 
