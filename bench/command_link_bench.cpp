@@ -53,4 +53,22 @@ void BM_WriteFullMacroArea(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteFullMacroArea);
 
+// One exchange with the virtual keyboard at a 1 ms latency: the write takes 1 ms and the reply
+// comes 1 ms later, so the ideal is 2 ms; what lies above it is the simulator's oversleep.
+void BM_ReadInfoAtOneMillisecondLatency(benchmark::State& state) {
+    sim::VirtualKeyboard keyboard;
+    sim::SimulatedChannel channel(keyboard);
+    channel.SetLatency(std::chrono::milliseconds(1));
+    DeviceLink link;
+    link.Connect(channel);
+    DeviceInfoBlock block;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(DevReadInfo(link, block));
+        keyboard.ClearReceived();
+    }
+    state.counters["exchanges/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ReadInfoAtOneMillisecondLatency)->UseRealTime();
+
 }  // namespace

@@ -46,6 +46,20 @@ int CommandContext::Finish(int status) {
     return status;
 }
 
+namespace {
+
+// The information block names the active profile by its index 0..2; any other value is one the
+// tool does not know, and printing it as a profile would mislead.
+bool KnownProfile(int index) {
+    return index >= 0 && index < kOnboardProfiles;
+}
+
+std::string UnknownProfileMessage(int index) {
+    return "the keyboard names an unknown active profile (index " + std::to_string(index) + ")";
+}
+
+}  // namespace
+
 int RunInfo(CommandContext& context) {
     KeyboardSession* keyboard = context.Keyboard();
     if (keyboard == nullptr) {
@@ -56,6 +70,10 @@ int RunInfo(CommandContext& context) {
         return context.Finish(context.Fail(
             kExitFailed, "the keyboard's information block could not be read (result " +
                              std::to_string(result) + ")"));
+    }
+    if (!KnownProfile(block.ActiveProfile())) {
+        return context.Finish(
+            context.Fail(kExitFailed, UnknownProfileMessage(block.ActiveProfile())));
     }
     std::ostream& out = context.Out();
     out << "active-profile: " << block.ActiveProfile() + 1 << '\n';
@@ -80,6 +98,9 @@ int RunProfile(CommandContext& context) {
         if (active < 0) {
             return context.Finish(context.Fail(
                 kExitFailed, "the active profile could not be read from the keyboard"));
+        }
+        if (!KnownProfile(active)) {
+            return context.Finish(context.Fail(kExitFailed, UnknownProfileMessage(active)));
         }
         context.Out() << active + 1 << '\n';
         return context.Finish(kExitOk);

@@ -10,6 +10,7 @@ DeviceLink::DeviceLink(LinkTimings timings) : m_timings(std::move(timings)) {}
 void DeviceLink::Connect(ReportChannel& channel) {
     std::lock_guard lock(m_exchangeLock);
     m_channel = &channel;
+    m_late = {};
     m_connected.store(true);
 }
 

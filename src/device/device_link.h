@@ -19,6 +19,14 @@ struct LinkTimings {
     std::function<void(std::chrono::milliseconds)> pause;  // empty: sleep on the calling thread
 };
 
+// What the link remembers of replies that did not come in time: a keyboard that answers late
+// may still send them, and they must not be taken for the answer to a later request.
+struct LateReplies {
+    int owed = 0;  // attempts whose read timed out and whose reply has not been seen since
+    std::chrono::steady_clock::time_point until{};  // how long such a reply is waited for
+    bool keyboardEchoes = false;  // a reply has echoed its request's command and address
+};
+
 // The state that every user of the command channel shares: the opened channel, the exchange lock,
 // the device-connected flag, the active-profile cache and the keyboard's macro capacity. The
 // program creates one and passes it by reference; tests build a fresh one per case.
@@ -56,11 +64,14 @@ public:
     std::mutex& ExchangeLock() { return m_exchangeLock; }
     // The channel, or null when disconnected. Read it only while holding the exchange lock.
     ReportChannel* Channel() const { return m_channel; }
+    // Late replies of the connected keyboard. Use only while holding the exchange lock.
+    LateReplies& Late() { return m_late; }
 
 private:
     LinkTimings m_timings;
     std::mutex m_exchangeLock;
     ReportChannel* m_channel = nullptr;
+    LateReplies m_late;
     std::atomic<bool> m_connected{false};
     std::atomic<int> m_activeProfileCache{-1};
     std::atomic<int> m_macroCapacity{0};

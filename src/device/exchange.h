@@ -13,10 +13,15 @@ namespace korvel {
 // request again, a failed write ends at once. Returns DEV_OK, DEV_NO_REPLY (not connected: nothing
 // sent; or no reply in any attempt) or DEV_WRITE_FAILED. The reply's status byte is not looked at.
 //
-// The exchange lock is held over each whole attempt, so a thread never reads the reply to another
-// thread's request; reports already waiting before a request is written are discarded, since they
-// can only be late replies to an earlier request. Only a full 64-byte report with report id 4
-// counts as the reply; anything else read within the time-out is skipped.
+// A reply counts only for its own request. The exchange lock is held over each whole attempt, so
+// a thread never reads the reply to another thread's request. Only a full 64-byte report with one
+// of the command collection's input report ids counts as a reply, and one whose echoed command or
+// address names another request is skipped. Reports already waiting before a request is written
+// can only be late replies: they are discarded, except that on a retry one echoing this request
+// answers it. After an attempt timed out, a keyboard not yet seen echoing its requests is given
+// the read time-out once more for the late reply, which is then discarded, so that it cannot
+// answer the next attempt or the next command; a keyboard that echoes nothing is otherwise
+// served as before.
 int DevExchange(DeviceLink& link, std::span<const std::uint8_t> request, CommandReport& reply);
 
 // Writes one report exactly as the caller built it (no checksum is added) and reads no reply.

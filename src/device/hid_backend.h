@@ -33,8 +33,8 @@ public:
     // The interface's report descriptor as the device declares it.
     virtual std::vector<std::uint8_t> ReportDescriptor() const = 0;
 
-    // Both wait at most `timeoutMs` (0: only what is ready now). A returned transfer has finished:
-    // nothing is left pending on `buffer`.
+    // Both wait at most `timeoutMs` (0: only what is ready now; a write may also be given -1, no
+    // limit). A returned transfer has finished: nothing is left pending on `buffer`.
     virtual TransferResult Write(const std::uint8_t* buffer, std::size_t length, std::size_t& count,
                                  int timeoutMs) = 0;
     virtual TransferResult Read(std::uint8_t* buffer, std::size_t length, std::size_t& count,

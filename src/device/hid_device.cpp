@@ -115,10 +115,16 @@ bool HidDevice::Open(const std::string& path, bool forRead, bool forWrite, bool 
     m_caps = HidCaps{first.usagePage, first.usage, m_descriptor->InputReportByteLength(),
                      m_descriptor->OutputReportByteLength()};
     BuildItems();
+    std::vector<std::uint8_t> inputIds;
+    for (const HidCollectionInfo& collection : m_descriptor->TopLevelCollections()) {
+        inputIds.insert(inputIds.end(), collection.inputReportIds.begin(),
+                        collection.inputReportIds.end());
+    }
     std::lock_guard lock(m_connectionMutex);
     m_connection = std::move(connection);
     m_acceptedReportIds.clear();
     m_usesReportIds = m_descriptor->UsesReportIds();
+    m_inputReportIds = m_usesReportIds ? std::move(inputIds) : std::vector<std::uint8_t>{0};
     return true;
 }
 
@@ -131,6 +137,7 @@ bool HidDevice::Close() {
         std::lock_guard lock(m_connectionMutex);
         released = std::move(m_connection);
         m_acceptedReportIds.clear();
+        m_inputReportIds.clear();
     }
     m_descriptor.reset();
     m_items.clear();
@@ -156,10 +163,18 @@ bool HidDevice::SelectCollection(std::uint16_t usagePage, std::uint16_t usage) {
             m_caps.usage = usage;
             std::lock_guard lock(m_connectionMutex);
             m_acceptedReportIds = collection.reportIds;
+            if (m_usesReportIds) {
+                m_inputReportIds = collection.inputReportIds;
+            }
             return true;
         }
     }
     return false;
+}
+
+std::vector<std::uint8_t> HidDevice::InputReportIds() const {
+    std::lock_guard lock(m_connectionMutex);
+    return m_inputReportIds;
 }
 
 void HidDevice::Cancel() {
@@ -202,8 +217,8 @@ bool HidDevice::Transfer(bool isRead, std::uint8_t* buffer, std::size_t length, 
         if (m_cancel.exchange(false)) {
             return false;
         }
-        int slice = kSliceMs;
-        if (!forever) {
+        int slice = isRead ? kSliceMs : timeoutMs;
+        if (isRead && !forever) {
             const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
             slice = static_cast<int>(std::clamp<long>(left.count(), 0, kSliceMs));
         }
@@ -231,7 +246,7 @@ bool HidDevice::Transfer(bool isRead, std::uint8_t* buffer, std::size_t length, 
                 return true;
             }
         }
-        if (!forever && Clock::now() >= deadline) {
+        if (!isRead || (!forever && Clock::now() >= deadline)) {
             return false;
         }
     }

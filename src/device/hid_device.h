@@ -89,11 +89,17 @@ public:
     bool SelectCollection(std::uint16_t usagePage, std::uint16_t usage);
 
     // One transfer; the return rule of ReportChannel. A read that is cancelled, times out or
-    // finds the interface gone returns false with a count of 0.
+    // finds the interface gone returns false with a count of 0. A read waits in short slices so
+    // that it sees the cancel signal; a write is handed to the backend whole, with its time-out,
+    // since a report cannot be half sent and sent again.
     bool WriteReport(const std::uint8_t* buffer, std::size_t length, std::size_t* count,
                      int timeoutMs) override;
     bool ReadReport(std::uint8_t* buffer, std::size_t length, std::size_t* count,
                     int timeoutMs) override;
+
+    // The input report ids of the selected collection, else of the whole interface; {0} for an
+    // interface without report ids, nothing while closed.
+    std::vector<std::uint8_t> InputReportIds() const override;
 
     // The cancel signal: wakes exactly one waiting transfer; when none waits, the next transfer
     // to wait sees it at once and fails.
@@ -125,6 +131,7 @@ private:
     HidCaps m_caps;
     std::optional<HidReportDescriptor> m_descriptor;
     std::vector<std::uint8_t> m_acceptedReportIds;  // empty: every report
+    std::vector<std::uint8_t> m_inputReportIds;
     bool m_usesReportIds = true;
     std::vector<HidDataItem> m_items;
 

@@ -103,11 +103,12 @@ struct Globals {
     std::uint8_t reportId = 0;
 };
 
-// A usage as the Usage / Usage Minimum / Usage Maximum item gave it. A 4-byte one carries its
-// page; a shorter one takes the usage page in force at the main item.
+// A usage as the Usage / Usage Minimum / Usage Maximum item gave it, with its page: a 4-byte one
+// carries its own, a shorter one takes the usage page in force where it is declared (a later
+// Usage Page item before the main item does not change it).
 struct LocalUsage {
-    std::uint32_t value = 0;
-    bool extended = false;
+    std::uint16_t page = 0;
+    std::uint16_t id = 0;
 };
 
 struct UsageSpan {
@@ -346,7 +347,9 @@ bool DescriptorParser::OnGlobal(const Item& item) {
 }
 
 bool DescriptorParser::OnLocal(const Item& item) {
-    const LocalUsage usage{item.data, item.size == 4};
+    const LocalUsage usage{
+        item.size == 4 ? static_cast<std::uint16_t>(item.data >> 16) : m_globals.usagePage,
+        static_cast<std::uint16_t>(item.data)};
     switch (item.tag) {
         case kTagUsage:
             // Within a delimiter set the alternatives name the same control; the first one stands.
@@ -401,15 +404,11 @@ bool DescriptorParser::ResolveLocals(std::vector<ResolvedSpan>& spans) {
     m_locals.pendingMin.reset();
     m_locals.pendingMax.reset();
 
-    const auto page = [this](const LocalUsage& u) {
-        return u.extended ? static_cast<std::uint16_t>(u.value >> 16) : m_globals.usagePage;
-    };
     spans.clear();
     spans.reserve(m_locals.spans.size());
     for (const UsageSpan& span : m_locals.spans) {
-        ResolvedSpan resolved{page(span.first), static_cast<std::uint16_t>(span.first.value),
-                              static_cast<std::uint16_t>(span.last.value)};
-        if (page(span.last) != resolved.page) {
+        const ResolvedSpan resolved{span.first.page, span.first.id, span.last.id};
+        if (span.last.page != resolved.page) {
             return Fail("usage range spans two usage pages");
         }
         if (resolved.first > resolved.last) {
@@ -503,9 +502,14 @@ bool DescriptorParser::AddField(const Item& item, ReportKind kind) {
         if (m_owner[id] >= 0 && static_cast<std::size_t>(m_owner[id]) != collection) {
             return Fail("report id " + std::to_string(id) + " used by two top-level collections");
         }
+        HidCollectionInfo& info = m_result.collections[collection];
         if (m_owner[id] < 0) {
             m_owner[id] = static_cast<int>(collection);
-            m_result.collections[collection].reportIds.push_back(id);
+            info.reportIds.push_back(id);
+        }
+        if (kind == kInput && std::find(info.inputReportIds.begin(), info.inputReportIds.end(),
+                                        id) == info.inputReportIds.end()) {
+            info.inputReportIds.push_back(id);
         }
     }
 

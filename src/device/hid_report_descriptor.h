@@ -17,6 +17,8 @@ struct HidCollectionInfo {
     // Ids of the input, output and feature reports declared inside it, in the order they first
     // appear; empty when the descriptor uses no report ids.
     std::vector<std::uint8_t> reportIds;
+    // Of those, the ids of its input reports, in the same order.
+    std::vector<std::uint8_t> inputReportIds;
     // Longest report of this collection alone, counted as the interface-wide lengths are.
     std::size_t inputReportByteLength = 0;
     std::size_t outputReportByteLength = 0;

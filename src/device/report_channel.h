@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace korvel {
 
@@ -30,6 +31,10 @@ public:
     // of 0 only takes a report that is already waiting.
     virtual bool ReadReport(std::uint8_t* buffer, std::size_t length, std::size_t* count,
                             int timeoutMs) = 0;
+
+    // The report ids of the input reports this channel's collection declares (0 for a collection
+    // without report ids): the ids a reply may carry.
+    virtual std::vector<std::uint8_t> InputReportIds() const = 0;
 };
 
 }  // namespace korvel

@@ -21,6 +21,7 @@ public:
                      int timeoutMs) override;
     bool ReadReport(std::uint8_t* buffer, std::size_t length, std::size_t* count,
                     int timeoutMs) override;
+    std::vector<std::uint8_t> InputReportIds() const override { return m_inner.InputReportIds(); }
 
 private:
     ReportChannel& m_inner;

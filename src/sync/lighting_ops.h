@@ -24,7 +24,7 @@ inline constexpr int LIGHTING_REFUSED = -301;
 // else the first failing result code. The window ignores them: the state is updated whether or
 // not the keyboard took the bytes, and the panel shows what the user chose. A sequence stops at
 // its first failed command, so that a keyboard that stopped answering does not cost a time-out
-// per remaining command; DevEnd still closes a sequence whose DevBegin was taken.
+// per remaining command; DevEnd still closes every sequence whose DevBegin was written.
 //
 // Threads: the user-interface thread only. State, link and view are the caller's and must
 // outlive this object.
@@ -96,7 +96,8 @@ private:
     using Step = std::function<int()>;
 
     int Read(bool allProfiles);
-    // DevBegin, the steps until one fails, DevEnd when DevBegin was taken.
+    // DevBegin, the steps until one fails (none when DevBegin failed), DevEnd when DevBegin was
+    // written.
     int Sequence(std::initializer_list<Step> steps);
     // Updates the mirror of the current record, then sends the field from it.
     void StoreParam(int offset, std::span<const std::uint8_t> bytes);

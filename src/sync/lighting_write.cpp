@@ -16,13 +16,18 @@ bool InRange(int value, int low, int high) {
 
 int LightingOps::Sequence(std::initializer_list<Step> steps) {
     int result = DevBegin(m_link);
-    if (result != DEV_OK) {
+    // A DevBegin that got no reply or an error status was still written: the keyboard may have
+    // opened the sequence, so DevEnd closes it. Only a DevBegin that was never written (the write
+    // failed, or no keyboard is connected) leaves nothing to close.
+    if (result == DEV_WRITE_FAILED || !m_link.IsConnected()) {
         return result;
     }
-    for (const Step& step : steps) {
-        result = step();
-        if (result != DEV_OK) {
-            break;
+    if (result == DEV_OK) {
+        for (const Step& step : steps) {
+            result = step();
+            if (result != DEV_OK) {
+                break;
+            }
         }
     }
     const int end = DevEnd(m_link);

@@ -6,6 +6,7 @@
 
 #include "cli/korvelctl_run.h"
 #include "device/command_report.h"
+#include "device/sim/keyboard_state_file.h"
 
 namespace korvel::cli {
 namespace {
@@ -64,6 +65,35 @@ TEST_F(CommandLineTool, StateFileRemembersTheActiveProfile) {
     EXPECT_EQ(Korvelctl({state, "profile"}).out, "2\n");
     EXPECT_EQ(Korvelctl({state, "info"}).out.substr(0, 17), "active-profile: 2");
     EXPECT_EQ(Korvelctl({"--simulate", "profile"}).out, "1\n") << "without a state file: fresh";
+}
+
+TEST_F(CommandLineTool, AnActiveProfileOutsideTheThreeIsUnknown) {
+    struct Case {
+        std::uint8_t stored;  // byte 10 of the information block
+        int status;
+        std::string profile;  // what `profile` prints
+    };
+    const Case cases[] = {
+        {0, 0, "1\n"}, {2, 0, "3\n"}, {3, 1, ""}, {5, 1, ""}, {0xFF, 1, ""},
+    };
+    const auto path = folder / "kb.state";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int{c.stored});
+        sim::KeyboardMemory memory = sim::MakeFactoryMemory();
+        memory.info[kInfoActiveProfileOffset] = c.stored;
+        std::string error;
+        ASSERT_TRUE(sim::SaveKeyboardState(path, memory, error)) << error;
+        const Outcome profile = Korvelctl({"--simulate=" + path.string(), "profile"});
+        EXPECT_EQ(profile.status, c.status);
+        EXPECT_EQ(profile.out, c.profile);
+        const Outcome info = Korvelctl({"--simulate=" + path.string(), "info"});
+        EXPECT_EQ(info.status, c.status);
+        EXPECT_EQ(info.out.empty(), c.status != 0);
+        if (c.status != 0) {
+            EXPECT_NE(profile.err.find("unknown active profile"), std::string::npos) << profile.err;
+            EXPECT_NE(info.err.find("unknown active profile"), std::string::npos) << info.err;
+        }
+    }
 }
 
 TEST_F(CommandLineTool, DamagedStateFileFailsWithItsName) {
@@ -201,9 +231,12 @@ TEST_F(CommandLineTool, OptionsTakeTheirValueEitherWayAndTheLastOneCounts) {
 }
 
 TEST_F(CommandLineTool, LatencyStillGivesTheSameAnswer) {
-    const Outcome run = Korvelctl({"--simulate", "--latency-ms", "2", "profile"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "1\n");
+    // Latencies below and above the 20 ms in which a transfer looks at the cancel signal.
+    for (const char* latency : {"2", "21", "60"}) {
+        const Outcome run = Korvelctl({"--simulate", "--latency-ms", latency, "profile"});
+        EXPECT_EQ(run.status, 0) << latency << " ms: " << run.err;
+        EXPECT_EQ(run.out, "1\n") << latency << " ms";
+    }
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 
 #include "device/command_set.h"
 #include "device/exchange.h"
+#include "device/reply_match.h"
 #include "device/result_codes.h"
+#include "device/sim/keyboard_memory.h"
 #include "device/tracing_channel.h"
 #include "support/link_fixture.h"
 
@@ -118,6 +120,90 @@ TEST_F(Exchange, StaleReplyWaitingBeforeTheRequestIsDiscarded) {
     stale.bytes[kOffsetStatus] = 0xFE;
     channel.QueueInput(stale.bytes);
     EXPECT_EQ(DevBegin(link), DEV_OK);
+}
+
+TEST(ReplyEcho, NamesTheRequestOnlyByWhatItEchoes) {
+    const CommandReport request = BuildRequest(CMD_READ_KEYTABLE, 56, 0x017E);
+    struct Case {
+        std::uint8_t command;
+        std::uint16_t address;
+        ReplyEcho expected;
+    };
+    const Case cases[] = {
+        {CMD_READ_KEYTABLE, 0x017E, ReplyEcho::ThisRequest},
+        {0, 0, ReplyEcho::NoEcho},
+        {0, 0x017E, ReplyEcho::NoEcho},
+        {CMD_READ_KEYTABLE, 0x0146, ReplyEcho::AnotherRequest},
+        {CMD_READ_KEYTABLE, 0, ReplyEcho::AnotherRequest},
+        {CMD_READ_INFO, 0x017E, ReplyEcho::AnotherRequest},
+        {CMD_READ_INFO, 0, ReplyEcho::AnotherRequest},
+        {0, 0x0146, ReplyEcho::AnotherRequest},
+    };
+    for (const Case& c : cases) {
+        CommandReport reply;
+        reply.bytes[kOffsetReportId] = kCommandReportId;
+        reply.bytes[kOffsetCommand] = c.command;
+        reply.bytes[kOffsetAddressLow] = static_cast<std::uint8_t>(c.address & 0xFF);
+        reply.bytes[kOffsetAddressHigh] = static_cast<std::uint8_t>(c.address >> 8);
+        EXPECT_EQ(EchoOf(reply, request.bytes), c.expected)
+            << int{c.command} << " at " << c.address;
+    }
+}
+
+TEST(ExchangeWithALateKeyboard, AReplyCountsOnlyForItsOwnRequest) {
+    // Three distinct key tables. The late rows answer 20 ms after a write that itself takes
+    // 20 ms, against a read time-out of 15 ms: the protocol's 300 ms against a 400 ms keyboard,
+    // scaled down. A reply may fail to come in time, but it never answers another request.
+    struct Case {
+        const char* name;
+        int latencyMs;
+        bool echoes;
+        bool mustSucceed;
+    };
+    const Case cases[] = {
+        {"prompt keyboard", 0, true, true},
+        {"prompt keyboard that echoes nothing", 0, false, true},
+        {"late keyboard", 20, true, true},
+        {"late keyboard that echoes nothing", 20, false, false},
+    };
+    sim::KeyboardMemory memory = sim::MakeFactoryMemory();
+    for (std::size_t i = 0; i < memory.keyTables.size(); ++i) {
+        memory.keyTables[i] = static_cast<std::uint8_t>(i * 7 + i / kKeyTableBytes * 101);
+    }
+    memory.info[kInfoActiveProfileOffset] = 2;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::VirtualKeyboard keyboard(memory);
+        keyboard.SetEchoRequest(c.echoes);
+        sim::SimulatedChannel channel(keyboard);
+        channel.SetLatency(std::chrono::milliseconds(c.latencyMs));
+        LinkTimings timings;
+        timings.writeTimeoutMs = 100;
+        timings.readTimeoutMs = 15;
+        timings.pause = [](std::chrono::milliseconds) {};
+        DeviceLink link(timings);
+        link.Connect(channel);
+        for (const int profile : {0, 1, 2}) {
+            KeyTableBytes table{};
+            const int result = DevReadKeyTable(link, table, profile);
+            if (c.mustSucceed) {
+                EXPECT_EQ(result, DEV_OK) << "profile " << profile;
+            }
+            if (result == DEV_OK) {
+                EXPECT_TRUE(std::equal(table.begin(), table.end(),
+                                       memory.keyTables.begin() + profile * kKeyTableBytes))
+                    << "profile " << profile;
+            }
+        }
+        DeviceInfoBlock block;
+        const int result = DevReadInfo(link, block);
+        if (c.mustSucceed) {
+            EXPECT_EQ(result, DEV_OK);
+        }
+        if (result == DEV_OK) {
+            EXPECT_EQ(block.bytes, memory.info);
+        }
+    }
 }
 
 TEST_F(Exchange, SendOnlyWritesTheReportExactlyAsBuilt) {

@@ -80,6 +80,68 @@ TEST_F(HidDeviceOnSimulator, OpensTheCommandCollectionAndExchanges) {
     EXPECT_EQ(block.MacroCapacityBytes(), 8192);
 }
 
+TEST_F(HidDeviceOnSimulator, ExchangesAtAnyLatencyWithinTheProtocolsTimeOuts) {
+    // The protocol's own time-outs: a write may take up to 1000 ms, however a transfer is
+    // sliced to look at the cancel signal. A keyboard answering later than the 300 ms read
+    // time-out is still answered on a retry, with the right bytes.
+    sim::KeyboardMemory memory = sim::MakeFactoryMemory();
+    memory.info[kInfoActiveProfileOffset] = 1;
+    keyboard.SetMemory(memory);
+    for (const int latencyMs : {0, 4, 50, 400}) {
+        SCOPED_TRACE(testing::Message() << latencyMs << " ms");
+        backend.SetLatency(std::chrono::milliseconds(latencyMs));
+        ASSERT_TRUE(device.Enumerate());
+        ASSERT_TRUE(OpenNextKeyboardCollection(device, kCommandUsagePage, kCommandUsage, true));
+        DeviceLink link;
+        link.Connect(device);
+        DeviceInfoBlock block;
+        EXPECT_EQ(DevReadInfo(link, block), DEV_OK);
+        EXPECT_EQ(block.bytes, memory.info);
+        device.Close();
+    }
+}
+
+TEST_F(HidDeviceOnSimulator, RepliesCarryTheInputReportIdsTheDescriptorDeclares) {
+    // clang-format off
+    // The command collection with output report 4 and input reports `in` (and 0x22).
+    const auto descriptor = [](std::uint8_t in) {
+        return std::vector<std::uint8_t>{
+            0x06, 0x1C, 0xFF, 0x09, 0x92, 0xA1, 0x01, 0x15, 0x00, 0x26, 0xFF, 0x00, 0x75, 0x08,
+            0x95, 0x3F, 0x85, 0x04, 0x09, 0x01, 0x91, 0x02, 0x85, in, 0x09, 0x01, 0x81, 0x02,
+            0x85, 0x22, 0x95, 0x01, 0x09, 0x02, 0x81, 0x02, 0xC0};
+    };
+    // clang-format on
+    struct Case {
+        std::uint8_t declaredInput;
+        std::uint8_t replyId;
+        int expected;
+    };
+    const Case cases[] = {
+        {0x04, 0x04, DEV_OK},       {0x05, 0x05, DEV_OK}, {0x21, 0x21, DEV_OK},
+        {0x05, 0x04, DEV_NO_REPLY},  // the output report's id is not a reply
+        {0x05, 0x06, DEV_NO_REPLY},  // an id the collection does not declare
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "input " << int{c.declaredInput} << ", reply " << int{c.replyId});
+        backend.SetCommandDescriptor(descriptor(c.declaredInput));
+        keyboard.SetReplyReportId(c.replyId);
+        ASSERT_TRUE(device.Enumerate());
+        ASSERT_TRUE(OpenNextKeyboardCollection(device, kCommandUsagePage, kCommandUsage, true));
+        EXPECT_EQ(device.InputReportIds(), (std::vector<std::uint8_t>{c.declaredInput, 0x22}));
+        LinkTimings fast;
+        fast.readTimeoutMs = 20;
+        DeviceLink link(fast);
+        link.Connect(device);
+        DeviceInfoBlock block;
+        EXPECT_EQ(DevReadInfo(link, block), c.expected);
+        if (c.expected == DEV_OK) {
+            EXPECT_EQ(block.bytes, keyboard.Memory().info);
+        }
+        device.Close();
+    }
+}
+
 TEST_F(HidDeviceOnSimulator, RefusesOverlongPaths) {
     EXPECT_FALSE(device.Open(std::string(300, 'x') + "vid_0c45&pid_5304", true, true, true, false));
     EXPECT_FALSE(device.IsOpen());

@@ -284,6 +284,51 @@ TEST(HidReportDescriptor, ExtendedUsagesLongItemsAndPushPop) {
     EXPECT_EQ(d.GetUsages(Bytes{0x00, 0x03}, keys), (Usages{0x04, 0x000C00E9}));
 }
 
+TEST(HidReportDescriptor, AUsageTakesThePageInForceWhereItIsDeclared) {
+    // A Usage Page item sets the page of the usages that follow it, not of those before.
+    struct Case {
+        const char* name;
+        Bytes bytes;
+        std::uint16_t collectionPage, collectionUsage;
+        std::uint16_t fieldPage;
+        Usages usages;  // empty: a single usage or range, usageMin..usageMax
+        std::uint32_t usageMin, usageMax;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"gamepad buttons, then two consumer usages of the same item",
+         {0x05, 0x01, 0x09, 0x05, 0xA1, 0x01,
+          0x05, 0x09, 0x09, 0x01, 0x09, 0x02, 0x05, 0x0C, 0x0A, 0x24, 0x02, 0x0A, 0x23, 0x02,
+          0x15, 0x00, 0x25, 0x01, 0x75, 0x01, 0x95, 0x04, 0x81, 0x02,
+          0x95, 0x04, 0x81, 0x03, 0xC0},
+         0x01, 0x05, 0x09, {0x01, 0x02, 0x000C0224, 0x000C0223}, 0x01, 0x000C0224},
+        {"the collection's usage keeps its page when the page changes before Collection",
+         {0x05, 0x01, 0x09, 0x05, 0x05, 0x09, 0xA1, 0x01,
+          0x19, 0x01, 0x29, 0x03, 0x15, 0x00, 0x25, 0x01, 0x75, 0x01, 0x95, 0x03, 0x81, 0x02,
+          0x95, 0x05, 0x81, 0x03, 0xC0},
+         0x01, 0x05, 0x09, {}, 0x01, 0x03},
+        {"a page set after the only usage leaves it alone",
+         {0x05, 0x0C, 0x09, 0x01, 0xA1, 0x01,
+          0x09, 0xE9, 0x05, 0x07, 0x15, 0x00, 0x25, 0x01, 0x75, 0x01, 0x95, 0x01, 0x81, 0x02,
+          0x95, 0x07, 0x81, 0x03, 0xC0},
+         0x0C, 0x01, 0x0C, {}, 0xE9, 0xE9},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const HidReportDescriptor d = MustParse(c.bytes);
+        ASSERT_EQ(d.TopLevelCollections().size(), 1u);
+        EXPECT_EQ(d.TopLevelCollections()[0].usagePage, c.collectionPage);
+        EXPECT_EQ(d.TopLevelCollections()[0].usage, c.collectionUsage);
+        ASSERT_FALSE(d.InputFields().empty());
+        const HidField& field = d.InputFields()[0];
+        EXPECT_EQ(field.usagePage, c.fieldPage);
+        EXPECT_EQ(field.usages, c.usages);
+        EXPECT_EQ(field.usageMin, c.usageMin);
+        EXPECT_EQ(field.usageMax, c.usageMax);
+    }
+}
+
 TEST(HidReportDescriptor, MalformedDescriptorsAreRejected) {
     Bytes unclosed = kBootKeyboard;
     unclosed.pop_back();

@@ -30,7 +30,9 @@ TEST(KeyEntryCode, EachTypeSendsItsCode) {
         {kEntryMedia, 0, {0x03, 0x83, 0x01}},
         {kEntryMedia, 18, def},
         {kEntryFunction, 8, {0x05, 0x05, 0x08}},
-        {kEntryFunction, 9, def},
+        {kEntryFunction, 9, {0x05, 0x05, 0x09}},  // read back from a keyboard: sent as read
+        {kEntryFunction, 0xFF, {0x05, 0x05, 0xFF}},
+        {kEntryFunction, 0x1FF, {0x05, 0x05, 0xFF}},  // the low byte of the value
         {9, 0, def},
         {0xFFFF, 5, def},
     };

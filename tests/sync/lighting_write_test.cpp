@@ -143,14 +143,57 @@ TEST_F(LightingWrite, EffectsTintTheGridByTheirRule) {
     }
 }
 
+TEST_F(LightingWrite, ASequenceWhoseBeginWasWrittenIsAlwaysClosed) {
+    // SetEffectColor: DevBegin, two parameter writes, DevEnd. A keyboard that failed part of the
+    // way is told the end of the sequence all the same; only a DevBegin never written is not.
+    struct Case {
+        const char* name;
+        std::function<void(sim::VirtualKeyboard&, sim::SimulatedChannel&)> fault;
+        int result;
+        std::vector<int> commands;
+    };
+    const int B = CMD_BEGIN, W = CMD_WRITE_PARAMS, E = CMD_END;
+    const Case cases[] = {
+        {"begin gets no reply",
+         [](sim::VirtualKeyboard& k, sim::SimulatedChannel&) { k.SilenceReplies(4); },
+         DEV_NO_REPLY,
+         {B, B, B, B, E}},
+        {"begin answers an error",
+         [](sim::VirtualKeyboard& k, sim::SimulatedChannel&) { k.AnswerWithStatus(0xFF, 1); },
+         DEV_ERR_STATUS_FF,
+         {B, E}},
+        {"first write answers an error",
+         [](sim::VirtualKeyboard& k, sim::SimulatedChannel&) { k.AnswerWithStatus(0xFE, 1, 1); },
+         DEV_ERR_STATUS_FE,
+         {B, W, E}},
+        {"second write gets no reply",
+         [](sim::VirtualKeyboard& k, sim::SimulatedChannel&) { k.SilenceReplies(4, 2); },
+         DEV_NO_REPLY,
+         {B, W, W, W, W, W, E}},
+        {"begin cannot be written",
+         [](sim::VirtualKeyboard&, sim::SimulatedChannel& ch) { ch.FailWrites(1); },
+         DEV_WRITE_FAILED,
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Connect(1);
+        c.fault(keyboard, channel);
+        EXPECT_EQ(ops.SetEffectColor(MakeColor(1, 2, 3)), c.result);
+        std::vector<int> commands;
+        for (const Header& header : Headers()) {
+            commands.push_back(header.command);
+        }
+        EXPECT_EQ(commands, c.commands);
+        EXPECT_EQ(state.current.effectColor, MakeColor(1, 2, 3));
+    }
+}
+
 TEST_F(LightingWrite, WritesNotTakenStillChangeTheState) {
     Connect(2);
     keyboard.SilenceReplies(-1);
     EXPECT_EQ(ops.SetBrightness(1), DEV_NO_REPLY);
     EXPECT_EQ(state.current.brightness, 1);
-    for (const Header& header : Headers()) {
-        EXPECT_EQ(header.command, CMD_BEGIN) << "a sequence whose DevBegin failed stops there";
-    }
 
     link.Disconnect();
     keyboard.ClearReceived();

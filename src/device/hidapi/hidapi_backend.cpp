@@ -8,6 +8,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "device/timed_writer.h"
+
 namespace korvel {
 namespace {
 
@@ -31,23 +33,26 @@ class HidapiConnection : public HidConnection {
 public:
     HidapiConnection(hid_device* device, HidAttributes attributes,
                      std::vector<std::uint8_t> descriptor)
-        : m_device(device), m_attributes(attributes), m_descriptor(std::move(descriptor)) {}
-    ~HidapiConnection() override { hid_close(m_device); }
+        : m_device(device),
+          m_attributes(attributes),
+          m_descriptor(std::move(descriptor)),
+          m_writer(std::make_unique<TimedWriter>(
+              [device](const std::uint8_t* buffer, std::size_t length) {
+                  return hid_write(device, buffer, length);
+              })) {}
+    ~HidapiConnection() override {
+        m_writer.reset();  // waits for a write still running on the device
+        hid_close(m_device);
+    }
 
     HidAttributes Attributes() const override { return m_attributes; }
     std::vector<std::uint8_t> ReportDescriptor() const override { return m_descriptor; }
 
-    // hidraw writes do not wait for the device beyond the kernel's own bound, so the time-out is
-    // not needed here.
+    // A hidraw write blocks until the kernel has sent the report, which may take seconds on a
+    // keyboard that does not take it; the writer keeps the caller's time-out.
     TransferResult Write(const std::uint8_t* buffer, std::size_t length, std::size_t& count,
-                         int /*timeoutMs*/) override {
-        count = 0;
-        const int written = hid_write(m_device, buffer, length);
-        if (written < 0) {
-            return TransferResult::Failed;
-        }
-        count = static_cast<std::size_t>(written);
-        return TransferResult::Done;
+                         int timeoutMs) override {
+        return m_writer->Write(buffer, length, count, timeoutMs);
     }
 
     TransferResult Read(std::uint8_t* buffer, std::size_t length, std::size_t& count,
@@ -68,6 +73,7 @@ private:
     hid_device* m_device;
     HidAttributes m_attributes;
     std::vector<std::uint8_t> m_descriptor;
+    std::unique_ptr<TimedWriter> m_writer;
 };
 
 }  // namespace

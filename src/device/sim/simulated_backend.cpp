@@ -104,8 +104,9 @@ public:
 
 class CommandConnection : public KeyboardConnection {
 public:
-    CommandConnection(VirtualKeyboard& keyboard, std::chrono::milliseconds latency)
-        : KeyboardConnection(keyboard, kCommand), m_channel(keyboard) {
+    CommandConnection(VirtualKeyboard& keyboard, std::chrono::milliseconds latency,
+                      std::span<const std::uint8_t> descriptor)
+        : KeyboardConnection(keyboard, descriptor), m_channel(keyboard) {
         m_channel.SetLatency(latency);
     }
 
@@ -220,7 +221,10 @@ std::unique_ptr<HidConnection> SimulatedBackend::Open(const std::string& path, b
     }
     if (path == kCommandPath) {
         ++m_opens;
-        return std::make_unique<CommandConnection>(m_keyboard, m_latency);
+        const std::span<const std::uint8_t> descriptor =
+            m_commandDescriptor.empty() ? std::span<const std::uint8_t>(kCommand)
+                                        : std::span<const std::uint8_t>(m_commandDescriptor);
+        return std::make_unique<CommandConnection>(m_keyboard, m_latency, descriptor);
     }
     return nullptr;
 }
@@ -240,6 +244,11 @@ bool SimulatedBackend::Exists(const std::string& path) {
 void SimulatedBackend::SetLatency(std::chrono::milliseconds latency) {
     std::lock_guard lock(m_mutex);
     m_latency = latency;
+}
+
+void SimulatedBackend::SetCommandDescriptor(std::vector<std::uint8_t> descriptor) {
+    std::lock_guard lock(m_mutex);
+    m_commandDescriptor = std::move(descriptor);
 }
 
 void SimulatedBackend::AddForeignDevice(const std::string& path,

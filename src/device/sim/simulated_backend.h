@@ -36,6 +36,9 @@ public:
 
     // Latency of every report on command interfaces opened from now on.
     void SetLatency(std::chrono::milliseconds latency);
+    // The descriptor of command interfaces opened from now on, in place of CommandDescriptor():
+    // a keyboard whose command collection declares other report ids.
+    void SetCommandDescriptor(std::vector<std::uint8_t> descriptor);
     // Another device on the bus (its path need not name the keyboard), with its descriptor.
     void AddForeignDevice(const std::string& path, std::vector<std::uint8_t> descriptor,
                           HidAttributes attributes);
@@ -59,6 +62,7 @@ private:
     VirtualKeyboard& m_keyboard;
     mutable std::mutex m_mutex;
     std::chrono::milliseconds m_latency{0};
+    std::vector<std::uint8_t> m_commandDescriptor;
     std::vector<Foreign> m_foreign;
     bool m_failEnumeration = false;
     std::atomic<int> m_opens{0};

@@ -41,12 +41,19 @@ void SimulatedChannel::QueueInput(std::span<const std::uint8_t> report,
 
 bool SimulatedChannel::WriteReport(const std::uint8_t* buffer, std::size_t length,
                                    std::size_t* count, int timeoutMs) {
+    auto start = Clock::now();
     if (count != nullptr) {
         *count = 0;
     }
     std::chrono::milliseconds latency;
     {
         std::lock_guard lock(m_mutex);
+        // The keyboard's clock runs on its own: a write that follows the last reply within one
+        // latency is timed from the moment that reply was ready, so the caller's own delays and
+        // the sleeper's lateness do not add up over many reports.
+        if (m_lastReplyAt <= start && start - m_lastReplyAt < m_latency) {
+            start = m_lastReplyAt;
+        }
         if (m_failingWrites > 0) {
             --m_failingWrites;
             return false;
@@ -63,11 +70,12 @@ bool SimulatedChannel::WriteReport(const std::uint8_t* buffer, std::size_t lengt
         return false;
     }
     if (timeoutMs != kInfinite && latency > std::chrono::milliseconds(timeoutMs)) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+        std::this_thread::sleep_until(start + std::chrono::milliseconds(timeoutMs));
         return false;
     }
+    const auto written = start + latency;
     if (latency.count() > 0) {
-        std::this_thread::sleep_for(latency);
+        std::this_thread::sleep_until(written);
     }
     const auto reply = m_keyboard.HandleRequest(std::span<const std::uint8_t>(buffer, length));
     if (!m_keyboard.IsPlugged()) {
@@ -76,8 +84,8 @@ bool SimulatedChannel::WriteReport(const std::uint8_t* buffer, std::size_t lengt
     if (reply) {
         {
             std::lock_guard lock(m_mutex);
-            m_input.push_back(
-                Pending{{reply->bytes.begin(), reply->bytes.end()}, Clock::now() + m_latency});
+            m_lastReplyAt = written + latency;
+            m_input.push_back(Pending{{reply->bytes.begin(), reply->bytes.end()}, m_lastReplyAt});
         }
         m_inputArrived.notify_all();
     }
@@ -85,6 +93,10 @@ bool SimulatedChannel::WriteReport(const std::uint8_t* buffer, std::size_t lengt
         *count = length;
     }
     return true;
+}
+
+std::vector<std::uint8_t> SimulatedChannel::InputReportIds() const {
+    return {m_keyboard.ReplyReportId()};
 }
 
 bool SimulatedChannel::ReadReport(std::uint8_t* buffer, std::size_t length, std::size_t* count,

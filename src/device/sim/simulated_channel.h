@@ -18,7 +18,9 @@ namespace korvel::sim {
 // real USB transfer does to timing and what can go wrong on the way.
 //
 // Latency: every report takes the set latency: a write returns after it, and the reply becomes
-// readable one latency after the write.
+// readable one latency after the write. Both are absolute deadlines on the keyboard's own
+// timeline, counted from the moment the write began, or from the last reply when the write
+// follows it within one latency: many short latencies do not add up to the sleeper's lateness.
 //
 // Threads: any thread may call any member; the reply queue is guarded.
 class SimulatedChannel : public ReportChannel {
@@ -29,6 +31,8 @@ public:
                      int timeoutMs) override;
     bool ReadReport(std::uint8_t* buffer, std::size_t length, std::size_t* count,
                     int timeoutMs) override;
+    // The id the keyboard's replies carry.
+    std::vector<std::uint8_t> InputReportIds() const override;
 
     void SetLatency(std::chrono::milliseconds latency);
 
@@ -53,6 +57,7 @@ private:
     std::condition_variable m_inputArrived;
     std::deque<Pending> m_input;
     std::chrono::milliseconds m_latency{0};
+    std::chrono::steady_clock::time_point m_lastReplyAt{};  // when the last reply became readable
     int m_failingWrites = 0;
     int m_writesBeforeUnplug = -1;
 };

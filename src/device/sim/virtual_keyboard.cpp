@@ -81,7 +81,10 @@ std::optional<CommandReport> VirtualKeyboard::HandleRequest(std::span<const std:
     }
 
     CommandReport reply;
-    std::copy_n(request.bytes.begin(), kOffsetStatus, reply.bytes.begin());
+    if (m_echoRequest) {
+        std::copy_n(request.bytes.begin(), kOffsetStatus, reply.bytes.begin());
+    }
+    reply.bytes[kOffsetReportId] = m_replyReportId;
     if (m_statusReplies > 0 && m_requestsBeforeStatus > 0) {
         --m_requestsBeforeStatus;
         reply.bytes[kOffsetStatus] = Execute(request, reply);
@@ -201,6 +204,21 @@ void VirtualKeyboard::AnswerEveryOther(bool on) {
     std::lock_guard lock(m_mutex);
     m_answerEveryOther = on;
     m_ignoreNext = on;
+}
+
+std::uint8_t VirtualKeyboard::ReplyReportId() const {
+    std::lock_guard lock(m_mutex);
+    return m_replyReportId;
+}
+
+void VirtualKeyboard::SetReplyReportId(std::uint8_t id) {
+    std::lock_guard lock(m_mutex);
+    m_replyReportId = id;
+}
+
+void VirtualKeyboard::SetEchoRequest(bool echo) {
+    std::lock_guard lock(m_mutex);
+    m_echoRequest = echo;
 }
 
 void VirtualKeyboard::InjectEvent(std::uint16_t code) {

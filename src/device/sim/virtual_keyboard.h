@@ -56,6 +56,13 @@ public:
     // reply and is not carried out; the ones between are handled normally.
     void AnswerEveryOther(bool on);
 
+    // How the replies look: the report id they carry (4 unless set), and whether they echo the
+    // request's checksum, command, length and address (they do unless turned off; a keyboard
+    // that echoes nothing leaves those bytes 0).
+    std::uint8_t ReplyReportId() const;
+    void SetReplyReportId(std::uint8_t id);
+    void SetEchoRequest(bool echo);
+
     // Vendor event codes the keyboard sends on its consumer-control collection.
     void InjectEvent(std::uint16_t code);
     // The next event, waiting up to `timeout`; nothing on time-out or while unplugged.
@@ -79,6 +86,8 @@ private:
     std::uint8_t m_injectedStatus = kStatusOk;
     bool m_answerEveryOther = false;
     bool m_ignoreNext = false;
+    std::uint8_t m_replyReportId = kCommandReportId;
+    bool m_echoRequest = true;
 };
 
 }  // namespace korvel::sim

@@ -1,6 +1,9 @@
 #include "gui/widgets/mask_region.h"
 
 #include <QVector>
+#include <span>
+
+#include "text/mask_runs.h"
 
 namespace korvel {
 namespace {
@@ -11,6 +14,12 @@ constexpr int kBatch = 2000;
 
 QRegion RegionFromMask(const QImage& mask) {
     const QImage pixels = mask.convertToFormat(QImage::Format_RGB32);
+    // Rows of 32-bit pixels have no padding: the picture is one run of width * height pixels.
+    const auto* first = reinterpret_cast<const std::uint32_t*>(pixels.constBits());
+    const auto count = static_cast<std::size_t>(pixels.width()) *
+                       static_cast<std::size_t>(std::max(pixels.height(), 0));
+    const std::vector<MaskRun> runs =
+        MaskRunsOf(std::span<const std::uint32_t>(first, first ? count : 0), pixels.width());
     QRegion region;
     QVector<QRect> batch;
     batch.reserve(kBatch);
@@ -22,23 +31,10 @@ QRegion RegionFromMask(const QImage& mask) {
             batch.clear();
         }
     };
-    for (int y = 0; y < pixels.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
-        int x = 0;
-        while (x < pixels.width()) {
-            while (x < pixels.width() && (row[x] & 0xFFFFFF) == 0xFFFFFF) {
-                ++x;
-            }
-            const int start = x;
-            while (x < pixels.width() && (row[x] & 0xFFFFFF) != 0xFFFFFF) {
-                ++x;
-            }
-            if (x > start) {
-                batch.append(QRect(start, y, x - start, 1));
-                if (batch.size() == kBatch) {
-                    flush();
-                }
-            }
+    for (const MaskRun& run : runs) {
+        batch.append(QRect(run.x, run.y, run.length, 1));
+        if (batch.size() == kBatch) {
+            flush();
         }
     }
     flush();

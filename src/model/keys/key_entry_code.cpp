@@ -38,10 +38,8 @@ DeviceKeyCode EncodeKeyEntry(const KeyEntry& entry, DeviceKeyCode defaultCode,
                     static_cast<std::uint8_t>(usage >> 8)};
         }
         case kEntryFunction:
-            if (entry.value >= static_cast<std::uint32_t>(kFunctionKeys)) {
-                return defaultCode;
-            }
-            return {0x05, 0x05, static_cast<std::uint8_t>(entry.value)};
+            // The index goes as read from the keyboard, also one the tool has no name for.
+            return {0x05, 0x05, static_cast<std::uint8_t>(entry.value & 0xFF)};
         default:
             return defaultCode;
     }

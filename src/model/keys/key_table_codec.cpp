@@ -44,13 +44,19 @@ KeyEntry DecodeKeyCode(DeviceKeyCode d) {
             entry.value = static_cast<std::uint32_t>(media);
         }
     } else if (d.b0 == 0x02 && d.b1 == 0x02) {
-        if (const ScanCode sc = HidUsageToScan(kPageKeyboard, d.b2); sc != 0) {
+        // Only a key that is sent back as a keyboard code: a usage that names a media or system
+        // key in the shared code space would go back as 02 02 00 and change the keyboard.
+        if (const ScanCode sc = HidUsageToScan(kPageKeyboard, d.b2);
+            sc != 0 && ScanToHidUsage(sc).page == kPageKeyboard) {
             entry.type = kEntryKey;
             entry.value = sc;
         }
     } else if (d.b0 == 0x02 && d.b1 == 0x01) {
-        entry.type = kEntryKey;
-        entry.value = ModifierScanOf(d.b2);
+        // No modifier bit names no key: the code stays "disabled", which is sent back as it reads.
+        if (const ScanCode sc = ModifierScanOf(d.b2); sc != 0) {
+            entry.type = kEntryKey;
+            entry.value = sc;
+        }
     }
     return entry;
 }
