@@ -67,22 +67,23 @@ TEST_F(Concurrency, TwoThreadsNeverReadEachOthersReplies) {
 }
 
 TEST_F(Concurrency, UnplugWhileTwoThreadsTransferEndsBothPromptly) {
+    // The keyboard goes away in the middle of the two transfers, after its 20th report.
+    channel.UnplugAfterWrites(20);
     std::vector<std::thread> threads;
-    std::atomic<int> results{0};
-    for (int t = 0; t < 2; ++t) {
-        threads.emplace_back([&] {
+    std::vector<int> results(2, DEV_OK);
+    for (std::size_t t = 0; t < results.size(); ++t) {
+        threads.emplace_back([&, t] {
             std::vector<std::uint8_t> area(8192);
-            if (DevWriteMacroArea(link, area) != DEV_OK) {
-                ++results;
-            }
+            results[t] = DevWriteMacroArea(link, area);
         });
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    keyboard.SetPlugged(false);
     for (auto& thread : threads) {
         thread.join();
     }
-    EXPECT_EQ(results.load(), 2);
+    // Promptly: each thread ends at its first failed write, as a write failure, and never sits out
+    // read time-outs and retries (that would end as DEV_NO_REPLY) on a keyboard that is gone.
+    EXPECT_EQ(results, (std::vector<int>{DEV_WRITE_FAILED, DEV_WRITE_FAILED}));
+    EXPECT_EQ(Received().size(), 20u);
 }
 
 }  // namespace
