@@ -8,6 +8,7 @@
 #include <QThread>
 #include <thread>
 
+#include "base/text_encoding.h"
 #include "device/command_set.h"
 #include "device/device_link.h"
 #include "gui/editors/profile_file_chooser.h"
@@ -365,6 +366,12 @@ void CKorvelDlg::OnKeyboardGone() {
 
 void CKorvelDlg::OnOpenMainWindow() {
     if (m_presence == nullptr || m_presence->LastReportedState() != 1) {
+        const std::string refused =
+            m_services.keyboardAccessProblem ? m_services.keyboardAccessProblem() : std::string();
+        if (!refused.empty()) {
+            m_services.prompts.ShowMessage(Utf8ToUtf16(refused), MessageKind::Warning);
+            return;
+        }
         m_services.prompts.ShowMessage(m_services.texts.Text(TextKey::MAIN_NO_DEVICE_PROMPT),
                                        MessageKind::Information);
         return;
