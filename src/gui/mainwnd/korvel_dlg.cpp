@@ -439,6 +439,10 @@ void CKorvelDlg::ShowMenu() {
             Export(std::filesystem::path(dialog.selectedFiles().first().toStdU16String()));
         }
     });
+    menu.addAction(caption("MENU_5"), this, &CKorvelDlg::OpenUpdateDialog);
+    menu.addAction(caption("MENU_6"), this,
+                   [this] { ShowHelp(m_services.launcher, m_services.paths); });
+    menu.addSeparator();
     menu.addAction(caption("MENU_3"), this, &CKorvelDlg::ShowAbout);
     menu.addAction(caption("MENU_4"), this, &CKorvelDlg::ExitProgram);
     menu.exec(QCursor::pos());
