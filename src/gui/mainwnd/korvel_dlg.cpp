@@ -35,6 +35,7 @@
 #include "sync/hardware_download.h"
 #include "sync/profile_transfer.h"
 #include "text/text_table.h"
+#include "version.h"
 
 namespace korvel {
 namespace {
@@ -294,7 +295,11 @@ void CKorvelDlg::SetCaptions() {
         button->setText(Q(Caption(caption.caption)));
         button->SetTextStyle(true, 9, QStringLiteral("Tahoma"), Qt::white);
     }
-    Control(kControlVersion)->setText(Q(m_services.texts.Text(TextKey::MAIN_BUTTON_VELMARO_VER)));
+    // The language's version label, followed by the program's version.
+    const QString label = Q(m_services.texts.Text(TextKey::MAIN_BUTTON_VELMARO_VER)).trimmed();
+    const QString version = QStringLiteral("v") + QString::fromLatin1(kVersion);
+    Control(kControlVersion)
+        ->setText(label.isEmpty() ? version : label + QLatin1Char(' ') + version);
     Control(kControlVersion)
         ->SetTextStyle(true, 8, QStringLiteral("Verdana"), QColor(0xE4, 0xE4, 0xE4));
     for (const TooltipInfo& tip : kTooltips) {
