@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test test-asan test-tsan fuzz run demo screenshot clean
+.PHONY: all deps configure build test test-asan test-tsan fuzz run demo screenshot package clean
 
 # The core's test programs (no Qt widgets): what the sanitizer builds run.
 CORE_TESTS = korvel_base_tests korvel_text_tests korvel_device_tests korvel_model_tests korvel_sync_tests \
@@ -66,6 +66,10 @@ fuzz:
 	    -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$f/ \
 	    $(FUZZ_BUILD)/corpus/$$f tests/fuzz/corpus/$$f; \
 	done
+
+# The Debian package of the install (CPack), in $(BUILD)/.
+package: build
+	@cmake --build $(BUILD) --target package
 
 run: build
 	@bash scripts/run.sh $(BUILD)/bin

@@ -9,6 +9,7 @@ packages=(
   libhidapi-dev libcli11-dev nlohmann-json3-dev
   qt6-base-dev
   xvfb xauth imagemagick fonts-wqy-microhei fonts-dejavu-core
+  help2man dpkg-dev
 )
 
 missing=()

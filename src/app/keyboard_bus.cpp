@@ -4,9 +4,11 @@
 #include <filesystem>
 #include <optional>
 
+#include "app/keyboard_access_message.h"
 #include "base/file_lock.h"
 
 #include "device/hidapi/hidapi_backend.h"
+#include "device/hidapi/hidraw_access.h"
 #include "device/sim/keyboard_state_file.h"
 #include "device/sim/simulated_backend.h"
 #include "device/sim/virtual_keyboard.h"
@@ -64,6 +66,13 @@ HidBackend& KeyboardBus::Backend() {
 
 sim::VirtualKeyboard* KeyboardBus::VirtualKeyboard() {
     return m_parts->keyboard.get();
+}
+
+std::string KeyboardBus::AccessProblem(const std::filesystem::path& udevRule) const {
+    if (m_parts->keyboard) {
+        return {};
+    }
+    return KeyboardAccessMessage(FindBlockedKeyboardNodes(HidrawSystemRoot()), udevRule);
 }
 
 bool KeyboardBus::Save(std::string& error) {

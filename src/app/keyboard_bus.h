@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -36,6 +37,11 @@ public:
     HidBackend& Backend();
     // The virtual keyboard, null on the real bus.
     sim::VirtualKeyboard* VirtualKeyboard();
+
+    // When the keyboard is plugged in but this user may not open it: the message that says so and
+    // how to install the udev rule at `udevRule`. Empty on the virtual bus and when nothing is
+    // blocked, so that "no keyboard found" stays the answer then.
+    std::string AccessProblem(const std::filesystem::path& udevRule) const;
 
     // Saves the virtual keyboard's memory to its state file, if one was named and the memory
     // changed (or the file did not exist yet): a command that only reads never rewrites it.

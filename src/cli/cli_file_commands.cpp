@@ -18,16 +18,20 @@
 #include "sync/hardware_download.h"
 #include "sync/keyboard_arrival.h"
 #include "sync/profile_transfer.h"
+#include "text/data_directory.h"
 #include "text/text_table.h"
 
 namespace korvel::cli {
 namespace {
 
-// The texts of Skins/language.ini beside the program; the built-in texts where it has none.
+// The texts of Skins/language.ini beside the program (or in share/korvel of an install), in the
+// language the user chose; the built-in texts where it has none.
 TextLookup LanguageTexts() {
     std::error_code error;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    auto table = std::make_shared<TextTable>(LanguageFilePath(program.parent_path()));
+    const std::filesystem::path folder = program.parent_path();
+    auto table =
+        std::make_shared<TextTable>(LanguageFilePath(folder), LanguageChoiceFileOf(folder));
     table->LoadTexts();
     return [table](std::string_view key) { return table->Text(key); };
 }

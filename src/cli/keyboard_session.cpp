@@ -1,11 +1,13 @@
 #include "cli/keyboard_session.h"
 
 #include <chrono>
+#include <filesystem>
 #include <optional>
 
 #include "device/hid_device.h"
 #include "device/keyboard_identity.h"
 #include "device/tracing_channel.h"
+#include "text/data_directory.h"
 
 namespace korvel::cli {
 
@@ -28,7 +30,13 @@ std::unique_ptr<KeyboardSession> KeyboardSession::Open(const GlobalOptions& opti
     auto parts = std::make_unique<Parts>(std::move(bus));
     if (!parts->device.Enumerate() ||
         !OpenNextKeyboardCollection(parts->device, kCommandUsagePage, kCommandUsage, true)) {
-        error = KeyboardNotFoundMessage();
+        // A keyboard that is there but refused is told apart from one that is not there at all.
+        std::error_code ignored;
+        const auto program = std::filesystem::read_symlink("/proc/self/exe", ignored);
+        error = parts->bus->AccessProblem(UdevRuleOf(program.parent_path()));
+        if (error.empty()) {
+            error = KeyboardNotFoundMessage();
+        }
         return nullptr;
     }
     parts->device.ReleasePaths();

@@ -13,7 +13,7 @@ struct SkinFile {
 // The folder below the user's Documents folder that holds the profile files and deze.ini.
 inline constexpr const char* kProfileFolderName = "Korvel_09A";
 inline constexpr const char* kLightingSettingsFileName = "deze.ini";
-inline constexpr const char* kHelpFileName = "help.pdf";
+inline constexpr const char* kHelpFileName = "index.html";
 
 // The companion program keeps its Windows name there; elsewhere programs carry no extension.
 #ifdef _WIN32
@@ -32,6 +32,8 @@ public:
     AppPaths(std::filesystem::path programDirectory, std::filesystem::path documentsDirectory);
 
     const std::filesystem::path& ProgramDirectory() const { return m_programDirectory; }
+    // Skins/, Help/ and Package/ live here: the program's folder, or share/korvel of an install.
+    const std::filesystem::path& DataDirectory() const { return m_dataDirectory; }
     const std::filesystem::path& HelpDirectory() const { return m_helpDirectory; }
     std::filesystem::path HelpFile() const { return m_helpDirectory / kHelpFileName; }
 
@@ -45,6 +47,9 @@ public:
     const std::filesystem::path& UpdatePackageFolder() const { return m_updatePackageFolder; }
     const std::filesystem::path& CompanionProgram() const { return m_companionProgram; }
     const std::filesystem::path& LanguageFile() const { return m_languageFile; }
+    // Where the user's language choice is kept when the language file is not the user's to write
+    // (an installed program); empty otherwise.
+    const std::filesystem::path& LanguageChoiceFile() const { return m_languageChoiceFile; }
 
     const std::filesystem::path& DocumentsDirectory() const { return m_documentsDirectory; }
     // Documents/Korvel_09A: the profile files and the working file.
@@ -54,6 +59,7 @@ public:
 
 private:
     std::filesystem::path m_programDirectory;
+    std::filesystem::path m_dataDirectory;
     std::filesystem::path m_helpDirectory;
     SkinFile m_mainSkin;
     SkinFile m_profileSkin;
@@ -63,6 +69,7 @@ private:
     std::filesystem::path m_updatePackageFolder;
     std::filesystem::path m_companionProgram;
     std::filesystem::path m_languageFile;
+    std::filesystem::path m_languageChoiceFile;
     std::filesystem::path m_documentsDirectory;
     std::filesystem::path m_profileFolder;
     std::filesystem::path m_lightingSettingsFile;

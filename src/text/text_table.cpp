@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/text_encoding.h"
+#include "text/data_directory.h"
 #include "text/private_profile.h"
 
 namespace korvel {
@@ -52,10 +53,11 @@ std::u16string_view SectionOf(Language language) {
 }
 
 std::filesystem::path LanguageFilePath(const std::filesystem::path& programDirectory) {
-    return programDirectory / "Skins" / "language.ini";
+    return DataDirectoryOf(programDirectory) / "Skins" / "language.ini";
 }
 
-TextTable::TextTable(std::filesystem::path languageFile) : m_languageFile(std::move(languageFile)) {
+TextTable::TextTable(std::filesystem::path languageFile, std::filesystem::path choiceFile)
+    : m_languageFile(std::move(languageFile)), m_choiceFile(std::move(choiceFile)) {
     for (const TextKeyInfo& info : TextKeyTable()) {
         m_texts[static_cast<std::size_t>(info.key)] = std::u16string(info.builtIn);
     }
@@ -63,7 +65,7 @@ TextTable::TextTable(std::filesystem::path languageFile) : m_languageFile(std::m
 
 void TextTable::LoadTexts() {
     const PrivateProfile profile = PrivateProfile::Load(m_languageFile);
-    const std::u16string_view section = SectionOf(LanguageOfValue(LanguageValueOf(profile)));
+    const std::u16string_view section = SectionOf(LanguageOfValue(ChosenValue(profile)));
     std::array<std::u16string, kTextKeyCount> texts;
     for (const TextKeyInfo& info : TextKeyTable()) {
         const std::u16string value = ReadAndExpand(profile, section, info.name);
@@ -74,15 +76,30 @@ void TextTable::LoadTexts() {
     m_texts.swap(texts);
 }
 
+int TextTable::ChosenValue(const PrivateProfile& languageFile) const {
+    if (!m_choiceFile.empty()) {
+        const PrivateProfile choice = PrivateProfile::Load(m_choiceFile);
+        if (!choice.GetString(kLanguageSection, kLanguageKey).empty()) {
+            return LanguageValueOf(choice);
+        }
+    }
+    return LanguageValueOf(languageFile);
+}
+
 int TextTable::GetLanguageValue() const {
-    return LanguageValueOf(PrivateProfile::Load(m_languageFile));
+    return ChosenValue(PrivateProfile::Load(m_languageFile));
 }
 
 bool TextTable::SwitchLanguage(int language) {
     const std::uint16_t word = language == 1 ? 1 : 0;
     m_languageWord.store(word);
+    const std::filesystem::path& target = m_choiceFile.empty() ? m_languageFile : m_choiceFile;
+    if (!m_choiceFile.empty()) {
+        std::error_code error;
+        std::filesystem::create_directories(m_choiceFile.parent_path(), error);
+    }
     const bool written =
-        WriteProfileString(m_languageFile, kLanguageKey, kLanguageKey, word == 1 ? u"1" : u"0");
+        WriteProfileString(target, kLanguageKey, kLanguageKey, word == 1 ? u"1" : u"0");
     LoadTexts();
     return written;
 }

@@ -12,6 +12,8 @@
 
 namespace korvel {
 
+class PrivateProfile;
+
 enum class Language : std::uint8_t {
     Chinese = 0,
     English = 1,
@@ -22,7 +24,8 @@ inline constexpr std::u16string_view kChineseSection = u"CHINESE";
 inline constexpr std::u16string_view kEnglishSection = u"ENGINSH";
 std::u16string_view SectionOf(Language language);
 
-// The language file below the program directory: Skins/language.ini.
+// The language file of a program in `programDirectory`: Skins/language.ini in its data folder
+// (DataDirectoryOf).
 std::filesystem::path LanguageFilePath(const std::filesystem::path& programDirectory);
 
 // Every user-visible text that is not drawn into a skin picture, in the language chosen by the
@@ -36,7 +39,9 @@ std::filesystem::path LanguageFilePath(const std::filesystem::path& programDirec
 // gets either the old or the new text, never a torn one.
 class TextTable {
 public:
-    explicit TextTable(std::filesystem::path languageFile);
+    // With a `choiceFile`, the language choice is read from it (when it holds one) and written to
+    // it, so that a language file the user cannot write still follows the user's choice.
+    explicit TextTable(std::filesystem::path languageFile, std::filesystem::path choiceFile = {});
     TextTable(const TextTable&) = delete;
     TextTable& operator=(const TextTable&) = delete;
 
@@ -76,7 +81,10 @@ public:
     std::u16string ReadText(std::string_view keyName, Language language) const;
 
 private:
+    int ChosenValue(const PrivateProfile& languageFile) const;
+
     std::filesystem::path m_languageFile;
+    std::filesystem::path m_choiceFile;
     mutable std::shared_mutex m_mutex;
     std::array<std::u16string, kTextKeyCount> m_texts;
     std::atomic<std::uint16_t> m_languageWord{0};

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+
+#include "version.h"
+
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -27,6 +31,9 @@ TEST_F(AboutDialogTest, ShowsTheTextsOfTheCaptionLanguage) {
     EXPECT_EQ(box.IntroText()->property("controlId").toInt(), 1206);
     EXPECT_EQ(box.CopyrightText()->property("controlId").toInt(), 1205);
     EXPECT_EQ(box.LinkButton()->property("controlId").toInt(), 1124);
+    const auto* version = box.findChild<QLabel*>(QStringLiteral("about_version"));
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->text(), QStringLiteral("Korvel ") + QString::fromLatin1(kVersion));
 }
 
 TEST_F(AboutDialogTest, FollowsALanguageSwitchWhenShownAgain) {

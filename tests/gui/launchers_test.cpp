@@ -34,10 +34,10 @@ protected:
 };
 
 TEST_F(LaunchersTest, HelpOpensTheHelpFile) {
-    MakeFile("Help/help.pdf", QFile::ReadOwner | QFile::WriteOwner);
+    MakeFile("Help/index.html", QFile::ReadOwner | QFile::WriteOwner);
     EXPECT_TRUE(ShowHelp(m_launcher, Paths()));
     ASSERT_EQ(m_launcher.opened.size(), 1);
-    EXPECT_EQ(m_launcher.opened[0], QUrl::fromLocalFile(m_program.filePath("Help/help.pdf")));
+    EXPECT_EQ(m_launcher.opened[0], QUrl::fromLocalFile(m_program.filePath("Help/index.html")));
     EXPECT_TRUE(m_launcher.started.isEmpty());
 }
 

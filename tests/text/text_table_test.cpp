@@ -182,6 +182,29 @@ TEST(TextTable, SwitchLanguagePersistsAndReloads) {
     EXPECT_EQ(ReadBytes(file), CompleteLanguageFile("language=0"));
 }
 
+// An installed program cannot write its language file: the choice goes to the user's own file,
+// and the shipped file stays as it was.
+TEST(TextTable, AChoiceFileTakesTheChoiceAndLeavesTheLanguageFileAlone) {
+    TempFolder folder;
+    const auto file = folder / "language.ini";
+    const auto choice = folder / "config" / "Korvel_Tolvane" / "language.ini";
+    WriteBytes(file, CompleteLanguageFile("language=0"));
+    {
+        TextTable table(file, choice);
+        table.LoadTexts();
+        ASSERT_EQ(table.Text(TextKey::MAIN_CAPTION), u"中文 MAIN_CAPTION");
+        EXPECT_TRUE(table.SwitchLanguage(1));
+        EXPECT_EQ(table.Text(TextKey::MAIN_CAPTION), u"English MAIN_CAPTION");
+    }
+    EXPECT_EQ(ReadBytes(file), CompleteLanguageFile("language=0"));
+    EXPECT_EQ(ReadBytes(choice), "[language]\r\nlanguage=1\r\n");
+
+    TextTable restarted(file, choice);
+    restarted.LoadTexts();
+    EXPECT_EQ(restarted.GetLanguageValue(), 1);
+    EXPECT_EQ(restarted.Text(TextKey::MAIN_CAPTION), u"English MAIN_CAPTION");
+}
+
 TEST(TextTable, SwitchLanguageAddsTheSettingToAFileWithoutOne) {
     TempFolder folder;
     const auto file = folder / "language.ini";

@@ -11,6 +11,7 @@
 #include <QThread>
 #include <thread>
 
+#include "base/text_encoding.h"
 #include "device/command_set.h"
 #include "device/device_link.h"
 #include "gui/editors/editor_host.h"
@@ -41,6 +42,7 @@
 #include "sync/hardware_download.h"
 #include "sync/profile_transfer.h"
 #include "text/text_table.h"
+#include "version.h"
 
 namespace korvel {
 namespace {
@@ -305,7 +307,11 @@ void CKorvelDlg::SetCaptions() {
         button->setText(Q(Caption(caption.caption)));
         button->SetTextStyle(true, 9, QStringLiteral("Tahoma"), Qt::white);
     }
-    Control(kControlVersion)->setText(Q(m_services.texts.Text(TextKey::MAIN_BUTTON_VELMARO_VER)));
+    // The language's version label, followed by the program's version.
+    const QString label = Q(m_services.texts.Text(TextKey::MAIN_BUTTON_VELMARO_VER)).trimmed();
+    const QString version = QStringLiteral("v") + QString::fromLatin1(kVersion);
+    Control(kControlVersion)
+        ->setText(label.isEmpty() ? version : label + QLatin1Char(' ') + version);
     Control(kControlVersion)
         ->SetTextStyle(true, 8, QStringLiteral("Verdana"), QColor(0xE4, 0xE4, 0xE4));
     for (const TooltipInfo& tip : kTooltips) {
@@ -379,6 +385,12 @@ void CKorvelDlg::OnKeyboardGone() {
 
 void CKorvelDlg::OnOpenMainWindow() {
     if (m_presence == nullptr || m_presence->LastReportedState() != 1) {
+        const std::string refused =
+            m_services.keyboardAccessProblem ? m_services.keyboardAccessProblem() : std::string();
+        if (!refused.empty()) {
+            m_services.prompts.ShowMessage(Utf8ToUtf16(refused), MessageKind::Warning);
+            return;
+        }
         m_services.prompts.ShowMessage(m_services.texts.Text(TextKey::MAIN_NO_DEVICE_PROMPT),
                                        MessageKind::Information);
         return;
@@ -506,6 +518,10 @@ void CKorvelDlg::ShowMenu() {
             Export(std::filesystem::path(dialog.selectedFiles().first().toStdU16String()));
         }
     });
+    menu.addAction(caption("MENU_5"), this, &CKorvelDlg::OpenUpdateDialog);
+    menu.addAction(caption("MENU_6"), this,
+                   [this] { ShowHelp(m_services.launcher, m_services.paths); });
+    menu.addSeparator();
     menu.addAction(caption("MENU_3"), this, &CKorvelDlg::ShowAbout);
     menu.addAction(caption("MENU_4"), this, &CKorvelDlg::ExitProgram);
     menu.exec(QCursor::pos());

@@ -20,6 +20,7 @@ namespace korvel {
 
 class CAboutDlg;
 class CKorvel_DlgProfile;
+class CKorvel_DlgUpdate;
 class ProfileFileChooser;
 class CKorvel_DlgMacro;
 class Korvel_DlgComposite;
@@ -75,6 +76,10 @@ public:
     void OnLightingChangedOnKeyboard();
     void ExitProgram();
     void ShowAbout();
+    // The firmware update dialog, created on first use and kept, so that the chosen updater
+    // survives closing it.
+    void OpenUpdateDialog();
+    CKorvel_DlgUpdate* UpdateDialog() const { return m_update; }
 
     // A second start shows this window; "/Kill" ends the program.
     void FollowInstance(SingleInstance& instance);
@@ -193,6 +198,7 @@ private:
     std::unique_ptr<EditorHost> m_editorHost;
     Korvel_DlgComposite* m_keyEditor = nullptr;
     CKorvel_DlgMacro* m_macroEditor = nullptr;
+    CKorvel_DlgUpdate* m_update = nullptr;
     QString m_linkAddress;
     bool m_modified = false;
     bool m_applying = false;

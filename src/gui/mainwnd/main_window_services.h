@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <string>
 
 #include "sync/device_presence.h"
 #include "sync/event_listener.h"
@@ -34,6 +36,9 @@ struct MainWindowServices {
     ListenerTimings listenerTimings = {};
     // The application's settings store (the stored "Flip"); none: kept in memory.
     SettingsStore* settings = nullptr;
+    // Why a keyboard that is plugged in cannot be opened (the access message), empty when nothing
+    // is refused; none: never asked.
+    std::function<std::string()> keyboardAccessProblem = {};
     // The profile manager's file dialogs; none: the platform's.
     ProfileFileChooser* profileFiles = nullptr;
 };

@@ -9,6 +9,7 @@
 #include "gui/shell/launchers.h"
 #include "gui/shell/tray_icon_pictures.h"
 #include "text/text_table.h"
+#include "version.h"
 
 namespace korvel {
 namespace {
@@ -77,6 +78,9 @@ CAboutDlg::CAboutDlg(const TextTable& texts, ShellLauncher& launcher, const QStr
     words->setSpacing(8);
     words->addWidget(m_intro);
     words->addWidget(m_copyright);
+    auto* version = new QLabel(QStringLiteral("Korvel ") + QString::fromLatin1(kVersion), this);
+    version->setObjectName(QStringLiteral("about_version"));
+    words->addWidget(version);
     words->addWidget(m_link, 0, Qt::AlignLeft);
     words->addStretch(1);
 

@@ -7,7 +7,7 @@ namespace korvel {
 class AppPaths;
 class ShellLauncher;
 
-// Opens Help/help.pdf. A missing file is not reported, and nothing is asked of the desktop then,
+// Opens Help/index.html. A missing file is not reported, and nothing is asked of the desktop then,
 // because some desktops answer a missing file with a message box of their own.
 bool ShowHelp(ShellLauncher& launcher, const AppPaths& paths);
 

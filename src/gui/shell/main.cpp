@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/keyboard_bus.h"
+#include "base/text_encoding.h"
 #include "device/device_link.h"
 #include "gui/mainwnd/korvel_dlg.h"
 #include "gui/platform/qt_prompts.h"
@@ -21,6 +23,7 @@
 #include "model/image/config_store.h"
 #include "model/keys/key_codec.h"
 #include "model/keys/key_texts_from_table.h"
+#include "text/data_directory.h"
 #include "text/text_table.h"
 #include "version.h"
 
@@ -63,7 +66,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const AppPaths paths = MakeAppPaths(documents.path);
-    TextTable texts(paths.LanguageFile());
+    TextTable texts(paths.LanguageFile(), paths.LanguageChoiceFile());
     texts.LoadTexts();
     KeyCodec keyCodec;
     keyCodec.SetTexts(KeyTextsFromTable(texts));
@@ -84,6 +87,8 @@ int main(int argc, char** argv) {
     MainWindowServices services{paths,   link,           store,    keyCodec,      texts,
                                 prompts, bus->Backend(), launcher, options->start};
     services.settings = &settings;
+    const std::filesystem::path udevRule = UdevRuleOf(paths.ProgramDirectory());
+    services.keyboardAccessProblem = [&bus, udevRule] { return bus->AccessProblem(udevRule); };
     CKorvelDlg window(services);
     prompts.SetOwner(&window);
     if (!window.Initialise()) {
@@ -93,6 +98,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     window.FollowInstance(instance);
+    // The window stays hidden until the keyboard is found; a keyboard that is there but refused
+    // would otherwise leave the user with nothing at all.
+    if (const std::string refused = services.keyboardAccessProblem(); !refused.empty()) {
+        std::cerr << "korvel: " << refused << "\n";
+        prompts.ShowMessage(Utf8ToUtf16(refused), MessageKind::Warning);
+    }
     QObject::connect(&window, &CKorvelDlg::exitRequested, &app, &QCoreApplication::quit);
     const int status = app.exec();
     window.Shutdown();

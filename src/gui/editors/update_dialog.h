@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QString>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+
+#include "gui/widgets/base_dialog.h"
+#include "gui/widgets/skin_surfaces.h"
+
+class QLabel;
+class QComboBox;
+
+namespace korvel {
+
+class ConfigStore;
+class CPngButton;
+class DeviceLink;
+class Prompts;
+class ShellLauncher;
+class TextTable;
+
+// What the firmware update dialog works with. The two choosers stand for the file dialogs so that
+// tests can answer them; none: the platform's dialogs.
+struct UpdateDialogParts {
+    const TextTable& texts;
+    Prompts& prompts;
+    DeviceLink& link;
+    ConfigStore& store;
+    ShellLauncher& launcher;
+    std::filesystem::path packageFolder;  // where the updater picker starts
+    std::function<std::optional<std::filesystem::path>(QWidget*, const std::filesystem::path&)>
+        chooseUpdater = {};
+    std::function<std::optional<std::filesystem::path>(QWidget*)> chooseBackupFile = {};
+};
+
+// The firmware update: the user picks the updater program that came with the firmware, may back
+// up the configuration to a profile file, and Update asks the keyboard into its boot loader and
+// starts the updater, which does the flashing. The updater must exist and be executable before
+// the keyboard is asked, so that it is never left in its boot loader for nothing.
+class CKorvel_DlgUpdate : public CBaseDialog {
+    Q_OBJECT
+
+public:
+    enum ControlId : int {
+        kCombo = 1178,
+        kPathLabel = 1179,
+        kCancelUpdate = 1180,
+        kOpen = 1181,
+        kBackup = 1182,
+        kUpdate = 1147,
+    };
+
+    CKorvel_DlgUpdate(UpdateDialogParts parts, const QString& skinIni, const QString& skinFolder,
+                      QWidget* parent = nullptr);
+
+    // Lays out the skin the first time; later calls only show the current path. False when the
+    // skin cannot be used (SkinError()).
+    bool Initialise();
+
+    CPngButton* Button(int controlId) const;
+    QLabel* PathLabel() const { return m_pathLabel; }
+    const std::filesystem::path& UpdaterPath() const { return m_updaterPath; }
+
+    // The buttons' commands.
+    void ChooseUpdater();
+    // True when the updater was started (the dialog then closes).
+    bool Update();
+    void CancelUpdate();
+    // True when the profile file was written.
+    bool Backup();
+
+private:
+    bool LoadSurfaces();
+    void LayOut();
+    void SetTexts();
+    void ShowPath();
+    QString Caption(const char* key) const;
+
+    UpdateDialogParts m_parts;
+    SkinSurfaces m_surfaces;
+    std::map<int, CPngButton*> m_buttons;
+    QLabel* m_pathLabel = nullptr;
+    QComboBox* m_combo = nullptr;
+    bool m_laidOut = false;
+    // Kept across openings of the dialog; emptied by Cancel update and by every start attempt.
+    std::filesystem::path m_updaterPath;
+};
+
+}  // namespace korvel
