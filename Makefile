@@ -6,7 +6,7 @@ CMAKE_FLAGS ?=
 
 # The core's test programs (no Qt widgets): what the sanitizer builds run.
 CORE_TESTS = korvel_base_tests korvel_text_tests korvel_device_tests korvel_model_tests korvel_sync_tests \
-             korvel_cli_tests
+             korvel_app_tests korvel_cli_tests
 # The window's tests in which the presence thread and the event listener reach the window: the
 # part of the GUI that runs on more than one thread.
 GUI_THREAD_TESTS = '^gui\.(MainWindow\.(HiddenUntilTheKeyboardArrives|UnplugHides|KeyboardEventsReachTheWindow|ExitStopsTheDeviceThreads)|TrayIconPresenterTest\.FromDeviceThreads)'
@@ -42,7 +42,7 @@ test-asan: deps
 	@cmake -S . -B build-asan -G Ninja -DKORVEL_SANITIZE=address,undefined -DKORVEL_BUILD_BENCH=OFF \
 	  -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build build-asan -j2 --target $(CORE_TESTS) korvel_gui_tests
-	@cd build-asan && env $(SAN_ENV) ctest --output-on-failure -j2 -R '^(base|text|device|model|sync|cli)\.'
+	@cd build-asan && env $(SAN_ENV) ctest --output-on-failure -j2 -R '^(base|text|device|model|sync|app|cli)\.'
 	@cd build-asan && env $(SAN_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 -R $(GUI_THREAD_TESTS)
 
 # The threaded tests under ThreadSanitizer.
