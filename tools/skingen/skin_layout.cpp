@@ -175,7 +175,7 @@ Dialog BuildMain() {
     d.size = QSize(kMainWidth, kMainHeight);
     d.background = QStringLiteral("main_bg.jpg");
     d.mask = QStringLiteral("main_mask.bmp");
-    d.screenExtra = {{"Link", "https://example.com/"}};
+    d.screenExtra = {{"Link", "Help/index.html"}};
     auto& c = d.controls;
 
     // Title strip.

@@ -89,8 +89,8 @@ bool CKorvel_DlgUpdate::LoadSurfaces() {
     const QDir folder(SkinFolder());
     const QString normal = folder.filePath(QStringLiteral("update_normal.jpg"));
     const QString over = folder.filePath(QStringLiteral("update_over.jpg"));
-    m_surfaces.normal = LoadStateSurface(normal, size());
-    m_surfaces.hover = LoadStateSurface(over, size());
+    m_surfaces.normal = LoadStateSurface(normal);
+    m_surfaces.hover = LoadStateSurface(over);
     for (const auto& [surface, path] :
          {std::pair{&m_surfaces.normal, normal}, {&m_surfaces.hover, over}}) {
         if (surface->isNull() || surface->toImage().pixelColor(1, 1).alpha() == 0) {

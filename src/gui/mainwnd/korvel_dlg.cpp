@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QHash>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
@@ -23,6 +24,7 @@
 #include "gui/mainwnd/main_window_bridge.h"
 #include "gui/mainwnd/main_window_controls.h"
 #include "gui/mainwnd/profile_bar.h"
+#include "gui/platform/lock_keys.h"
 #include "gui/platform/on_screen_keyboard.h"
 #include "gui/shell/about_dialog.h"
 #include "gui/shell/launchers.h"
@@ -48,7 +50,8 @@ namespace korvel {
 namespace {
 
 const QString kButtonInfo = QStringLiteral("BUTTONINFO");
-const QString kDefaultLink = QStringLiteral("https://korvel.example/");
+// How often the lock indicators look at the lock keys, in milliseconds.
+constexpr int kLockPollMs = 250;
 constexpr int kProgressFrames = 10;
 constexpr int kProgressPeriodMs = 50;
 constexpr int kIdleApplyMs = 200;
@@ -152,7 +155,8 @@ bool CKorvelDlg::Initialise() {
     }
     SetModified(false);
 
-    m_linkAddress = Skin().Read(QStringLiteral("SCREEN"), QStringLiteral("Link"), kDefaultLink);
+    m_linkAddress = ResolveLinkAddress(
+        Skin().Read(QStringLiteral("SCREEN"), QStringLiteral("Link"), QString()), m_services.paths);
     // The pictures behind the keys come first, so that every key lies above them.
     for (const ControlInfo& control : kBackdrops) {
         AddControl(control.id, control.entry)->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -217,7 +221,6 @@ bool CKorvelDlg::Initialise() {
 
 bool CKorvelDlg::LoadSurfaces() {
     const QDir folder(SkinFolder());
-    const QSize dialog = size();
     struct Picture {
         QPixmap* surface;
         const char* file;
@@ -234,19 +237,42 @@ bool CKorvelDlg::LoadSurfaces() {
         {&m_flipSurfaces.disabled, "main_flip_disable.jpg"},
         {&m_flipSurfaces.checked, "main_color1.jpg"},
     };
+    // Each file is decoded once; a file named twice shares its pixels.
+    QHash<QString, QPixmap> decoded;
     for (const Picture& picture : pictures) {
         const QString path = folder.filePath(QString::fromLatin1(picture.file));
-        if (QImage(path).isNull()) {
+        auto known = decoded.constFind(path);
+        if (known == decoded.constEnd()) {
+            known = decoded.insert(path, LoadStateSurface(path));
+        }
+        if (known->isNull()) {
             SetSkinError(QStringLiteral("The skin picture %1 cannot be read.")
                              .arg(QDir::toNativeSeparators(path)));
             return false;
         }
-        *picture.surface = LoadStateSurface(path, dialog);
+        *picture.surface = *known;
     }
     // The arrows cut their one face from Arrow.jpg at the place BUTTONINFO2 names.
     const QPixmap arrow(folder.filePath(QStringLiteral("Arrow.jpg")));
     m_arrowSurfaces = SkinSurfaces{arrow, arrow, arrow, arrow, arrow};
     return true;
+}
+
+void CKorvelDlg::ShowLockStates() {
+    // While the window is hidden nobody sees them: no questions to the display.
+    if (m_lockStatesShown && !isVisible()) {
+        return;
+    }
+    // Without a way to read them (no X11) the indicators stay unlit.
+    const LockStates states = ReadLockStates().value_or(LockStates{});
+    m_lockStatesShown = true;
+    const std::pair<int, bool> indicators[] = {
+        {kLockCaps, states.caps}, {kLockNum, states.num}, {kLockScroll, states.scroll}};
+    for (const auto& [id, on] : indicators) {
+        if (Control(id)->IsChecked() != on) {
+            Control(id)->SetChecked(on);
+        }
+    }
 }
 
 CPngButton* CKorvelDlg::AddControl(int controlId, const char* skinEntry) {
@@ -262,6 +288,14 @@ void CKorvelDlg::LayOutControls() {
         AddControl(control.id, control.entry);
     }
     Control(kControlVersion)->setEnabled(false);
+    // The lock indicators only show; hovering them must not change their face.
+    for (int id : {kLockCaps, kLockNum, kLockScroll}) {
+        Control(id)->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    m_lockTimer.setInterval(kLockPollMs);
+    connect(&m_lockTimer, &QTimer::timeout, this, &CKorvelDlg::ShowLockStates);
+    m_lockTimer.start();
+    ShowLockStates();
     connect(Control(kControlOk), &QAbstractButton::clicked, this, [this] {
         Apply();
         hide();

@@ -165,6 +165,8 @@ private:
     void OnKeyClicked(int controlId);
     bool CreateEditors();
     void StepProgress();
+    // Lights the Caps, Num and Scroll indicators as the desktop's lock keys stand.
+    void ShowLockStates();
     void FinishApply(bool applied);
     int ActiveProfile();
     TextLookup Texts() const;
@@ -207,6 +209,8 @@ private:
     QLabel* m_progress = nullptr;
     QTimer m_progressTimer;  // timer 1050: steps the progress picture
     int m_progressFrame = 0;
+    QTimer m_lockTimer;  // follows the lock keys while the window is shown
+    bool m_lockStatesShown = false;
     QTimer m_lightingTimer;  // timer 1051: the keyboard changed its lighting itself
 };
 

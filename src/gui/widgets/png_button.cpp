@@ -9,6 +9,8 @@
 namespace korvel {
 namespace {
 
+constexpr qreal kDisabledCaptionOpacity = 0.35;
+
 Qt::Alignment AlignmentOf(unsigned format) {
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;
     if (format & kTextCenter) {
@@ -128,6 +130,10 @@ void CPngButton::paintEvent(QPaintEvent*) {
         painter.drawRect(QRect(1, 1, width() - 2, height() - 2));
     } else if (surface != nullptr) {
         const QRect face(m_offset - QPoint(1, 1), size());
+        if (!surface->rect().contains(face)) {
+            // The part of the face beyond the picture shows the dialog's ground.
+            painter.fillRect(rect(), palette().color(QPalette::Window));
+        }
         if (m_tint) {
             painter.drawImage(QPoint(0, 0), TintedFace(surface->copy(face).toImage(), *m_tint));
         } else {
@@ -153,7 +159,12 @@ void CPngButton::DrawCaption(QPainter& painter) {
     font.setWeight(m_rotated ? QFont::Black : QFont::Normal);
     font.setStyleHint(QFont::SansSerif);
     painter.setFont(font);
-    painter.setPen(m_textColour);
+    QColor colour = m_textColour;
+    if (!isEnabled()) {
+        // A disabled caption is dimmed as the disabled face's legends are.
+        colour.setAlphaF(colour.alphaF() * kDisabledCaptionOpacity);
+    }
+    painter.setPen(colour);
     const QRect area = rect().marginsRemoved(m_margins);
     int flags = static_cast<int>(AlignmentOf(m_format));
     if (m_format & kTextWordBreak) {

@@ -1,19 +1,22 @@
 #include "gui/widgets/skin_surfaces.h"
 
 #include <QImage>
-#include <QPainter>
+#include <QImageReader>
 
 namespace korvel {
 
-QPixmap LoadStateSurface(const QString& file, const QSize& dialogSize) {
-    QPixmap surface(dialogSize + QSize(100, 100));
-    surface.fill(Qt::transparent);
-    const QImage picture(file);
-    if (!picture.isNull()) {
-        QPainter painter(&surface);
-        painter.drawImage(0, 0, picture);
+QPixmap LoadStateSurface(const QString& file) {
+    QImageReader reader(file);
+    const QImage picture = reader.read();
+    if (picture.isNull()) {
+        return QPixmap();
     }
-    return surface;
+    return QPixmap::fromImage(picture, Qt::NoFormatConversion);
+}
+
+bool StatePictureReadable(const QString& file) {
+    QImageReader reader(file);
+    return reader.canRead() && reader.size().isValid();
 }
 
 }  // namespace korvel

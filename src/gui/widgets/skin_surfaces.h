@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QPixmap>
-#include <QSize>
 #include <QString>
 
 namespace korvel {
@@ -16,8 +15,13 @@ struct SkinSurfaces {
     QPixmap checked;
 };
 
-// A state picture drawn 1:1 into a surface as large as the dialog plus 100 pixels each way. A
-// picture that cannot be loaded leaves the surface undrawn (transparent).
-QPixmap LoadStateSurface(const QString& file, const QSize& dialogSize);
+// A state picture, decoded once and kept as it is (no copy into a larger surface): a button cuts
+// its face at its own rectangle, and a part of a face beyond the picture is left to the button's
+// ground. A picture that cannot be read or decoded gives a null pixmap.
+QPixmap LoadStateSurface(const QString& file);
+
+// Whether a picture can be decoded, judged from its header without decoding it: for pictures that
+// are only needed later.
+bool StatePictureReadable(const QString& file);
 
 }  // namespace korvel
