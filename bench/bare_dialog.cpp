@@ -23,7 +23,8 @@ protected:
         if (!m_painted) {
             m_painted = true;
             std::fprintf(stderr, "first-frame %lld\n", NowNs());
-            QTimer::singleShot(0, this, [] {
+            // As the window's probe does: the request to end comes a moment after the frame.
+            QTimer::singleShot(300, this, [] {
                 std::fprintf(stderr, "exit-requested %lld\n", NowNs());
                 QApplication::quit();
             });

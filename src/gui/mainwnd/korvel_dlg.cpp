@@ -183,7 +183,7 @@ bool CKorvelDlg::Initialise() {
     UpdateFlipControls();
     SetCaptions();
     BuildSceneMenu();
-    if (!CreateEditors()) {
+    if (!PackButtonSurfaces() || !CreateEditors()) {
         return false;
     }
 
@@ -219,43 +219,100 @@ bool CKorvelDlg::Initialise() {
     return true;
 }
 
+// The state pictures of the window and its flip layer. The first frame needs the normal, checked
+// and disabled faces; hover and pressed faces only once the mouse is over the window.
+std::vector<CKorvelDlg::StatePicture> CKorvelDlg::StatePictures() {
+    return {
+        {&m_surfaces.normal, "main_normal.jpg", true},
+        {&m_surfaces.hover, "main_over.jpg", false},
+        {&m_surfaces.pressed, "main_down.jpg", false},
+        {&m_surfaces.disabled, "main_disable.jpg", true},
+        {&m_surfaces.checked, "main_color0.jpg", true},
+        {&m_flipSurfaces.normal, "main_color1.jpg", true},
+        {&m_flipSurfaces.hover, "main_flip_over.jpg", false},
+        {&m_flipSurfaces.pressed, "main_flip_down.jpg", false},
+        {&m_flipSurfaces.disabled, "main_flip_disable.jpg", false},
+        {&m_flipSurfaces.checked, "main_color1.jpg", true},
+    };
+}
+
+// Before anything is laid out the state pictures are only checked, from their headers. Once every
+// button is in place they are decoded and packed down to the faces the buttons cut from them
+// (PackButtonSurfaces, DecodeSurfaces).
 bool CKorvelDlg::LoadSurfaces() {
     const QDir folder(SkinFolder());
-    struct Picture {
-        QPixmap* surface;
-        const char* file;
-    };
-    const Picture pictures[] = {
-        {&m_surfaces.normal, "main_normal.jpg"},
-        {&m_surfaces.hover, "main_over.jpg"},
-        {&m_surfaces.pressed, "main_down.jpg"},
-        {&m_surfaces.disabled, "main_disable.jpg"},
-        {&m_surfaces.checked, "main_color0.jpg"},
-        {&m_flipSurfaces.normal, "main_color1.jpg"},
-        {&m_flipSurfaces.hover, "main_flip_over.jpg"},
-        {&m_flipSurfaces.pressed, "main_flip_down.jpg"},
-        {&m_flipSurfaces.disabled, "main_flip_disable.jpg"},
-        {&m_flipSurfaces.checked, "main_color1.jpg"},
-    };
-    // Each file is decoded once; a file named twice shares its pixels.
-    QHash<QString, QPixmap> decoded;
-    for (const Picture& picture : pictures) {
+    for (const StatePicture& picture : StatePictures()) {
         const QString path = folder.filePath(QString::fromLatin1(picture.file));
-        auto known = decoded.constFind(path);
-        if (known == decoded.constEnd()) {
-            known = decoded.insert(path, LoadStateSurface(path));
-        }
-        if (known->isNull()) {
+        if (!StatePictureReadable(path)) {
             SetSkinError(QStringLiteral("The skin picture %1 cannot be read.")
                              .arg(QDir::toNativeSeparators(path)));
             return false;
         }
-        *picture.surface = *known;
     }
     // The arrows cut their one face from Arrow.jpg at the place BUTTONINFO2 names.
     const QPixmap arrow(folder.filePath(QStringLiteral("Arrow.jpg")));
-    m_arrowSurfaces = SkinSurfaces{arrow, arrow, arrow, arrow, arrow};
+    m_arrowSurfaces = SkinSurfaces{arrow, arrow, arrow, arrow, arrow, nullptr};
     return true;
+}
+
+bool CKorvelDlg::DecodeSurfaces(bool firstFrame) {
+    const QDir folder(SkinFolder());
+    // Each file is decoded once; a file named twice shares its pixels.
+    std::vector<QString> files;
+    std::vector<std::vector<QPixmap*>> targets;
+    for (const StatePicture& picture : StatePictures()) {
+        if (picture.firstFrame != firstFrame) {
+            continue;
+        }
+        const QString path = folder.filePath(QString::fromLatin1(picture.file));
+        const auto known = std::find(files.begin(), files.end(), path);
+        if (known == files.end()) {
+            files.push_back(path);
+            targets.push_back({picture.surface});
+        } else {
+            targets[static_cast<std::size_t>(known - files.begin())].push_back(picture.surface);
+        }
+    }
+    std::vector<QImage> packed = LoadPackedSurfaces(files, *m_surfaces.atlas);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (packed[i].isNull()) {
+            SetSkinError(QStringLiteral("The skin picture %1 cannot be read.")
+                             .arg(QDir::toNativeSeparators(files[i])));
+            return false;
+        }
+        const QPixmap surface = QPixmap::fromImage(std::move(packed[i]));
+        for (QPixmap* target : targets[i]) {
+            *target = surface;
+        }
+    }
+    return true;
+}
+
+bool CKorvelDlg::PackButtonSurfaces() {
+    std::vector<QRect> faces;
+    for (const CPngButton* button : findChildren<CPngButton*>()) {
+        const SkinSurfaces* set = button->Surfaces();
+        if (set == &m_surfaces || set == &m_flipSurfaces || set == &m_flipIndicatorSurfaces) {
+            faces.push_back(QRect(button->PictureOffset() - QPoint(1, 1), button->size()));
+        }
+    }
+    // Both layers share one atlas: the flip indicator mixes their pictures.
+    m_surfaces.atlas = FaceAtlas::Pack(std::move(faces));
+    m_flipSurfaces.atlas = m_surfaces.atlas;
+    if (!DecodeSurfaces(true)) {
+        return false;
+    }
+    UpdateFlipControls();
+    return true;
+}
+
+void CKorvelDlg::paintEvent(QPaintEvent* event) {
+    CBaseDialog::paintEvent(event);
+    if (!m_hoverSurfacesDecoded) {
+        m_hoverSurfacesDecoded = true;
+        // After the first frame is out, before anyone can point at a button.
+        QTimer::singleShot(0, this, [this] { DecodeSurfaces(false); });
+    }
 }
 
 void CKorvelDlg::ShowLockStates() {
@@ -391,6 +448,9 @@ void CKorvelDlg::RefreshKeyGrid() {
 
 void CKorvelDlg::OnInitialised() {
     m_bridge->SetReady();
+    if (m_presence) {
+        m_presence->WindowReady();
+    }
     hide();
 }
 

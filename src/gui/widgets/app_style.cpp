@@ -45,7 +45,8 @@ QComboBox QAbstractItemView { color: %legend; background: %card; border: 1px sol
 QMessageBox, QFileDialog, QColorDialog, QDialog { background: %plate; }
 QMessageBox QLabel, QFileDialog QLabel, QColorDialog QLabel { color: %legend; }
 QPushButton { color: %legend; background: %cap; border: 1px solid %edge; border-radius: 5px;
-              padding: 4px 14px; min-width: 56px; }
+              padding: 4px 14px; }
+QDialogButtonBox QPushButton { min-width: 56px; }
 QPushButton:hover { border-color: %accent; }
 QPushButton:focus { border-color: %accent; }
 QPushButton:pressed { background: %capdown; }
