@@ -180,8 +180,12 @@ void CPngButton::DrawCaption(QPainter& painter) {
         painter.translate(-area.center());
         painter.drawText(area, flags, text());
         painter.restore();
-    } else {
+    } else if (flags & Qt::TextWordWrap) {
         painter.drawText(area, flags, text());
+    } else {
+        // A caption longer than its button ends in an ellipsis; the tooltip has it whole.
+        painter.drawText(area, flags,
+                         painter.fontMetrics().elidedText(text(), Qt::ElideRight, area.width()));
     }
 }
 
