@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test test-asan test-tsan fuzz run demo screenshot package clean
+.PHONY: all deps configure build bench-startup test test-asan test-tsan fuzz run demo screenshot package clean
 
 # The core's test programs (no Qt widgets): what the sanitizer builds run.
 CORE_TESTS = korvel_base_tests korvel_text_tests korvel_device_tests korvel_model_tests korvel_sync_tests \
@@ -33,6 +33,11 @@ configure: deps
 
 build: configure
 	@cmake --build $(BUILD)
+
+# Launch-to-first-frame, close-to-exit and peak memory of the window against a bare Qt dialog.
+bench-startup: configure
+	@cmake --build $(BUILD) --target korvel bare_dialog korvelctl
+	@bash bench/startup.sh $(BUILD)/bin
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j2

@@ -11,6 +11,7 @@
 #include "device/sim/simulated_channel.h"
 #include "device/sim/virtual_keyboard.h"
 #include "model/files/profile_file.h"
+#include "model/keys/key_codes.h"
 #include "model/keys/key_table_codec.h"
 #include "model/macros/macro_blob.h"
 #include "sync/hardware_download.h"
@@ -60,6 +61,22 @@ ProfileBlock BusyBlock() {
     }
     return block;
 }
+
+// Every keyboard usage and every consumer code back to its key, as a macro area's reading does for
+// each of its actions.
+void BM_HidUsageToScanAllUsages(benchmark::State& state) {
+    for (auto _ : state) {
+        unsigned sum = 0;
+        for (std::uint16_t usage = 0; usage < 0x100; ++usage) {
+            sum += HidUsageToScan(kPageKeyboard, usage);
+        }
+        for (const std::uint16_t usage : ConsumerCodeTable()) {
+            sum += HidUsageToScan(kPageConsumer, usage);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(BM_HidUsageToScanAllUsages);
 
 void BM_EncodeThreeProfiles(benchmark::State& state) {
     const ProfileBlock block = BusyBlock();

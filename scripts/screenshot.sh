@@ -3,6 +3,9 @@
 #   docs/main-window.png      the main window
 #   docs/lighting-panel.png   the lighting panel on the custom effect, with painted keys
 #   docs/profile-manager.png  the profile manager over the window
+#   docs/window-menu.png      the window's menu, in the application style
+#   docs/message-box.png      a question from the window (Restore defaults)
+#   docs/update-dialog.png    the firmware update dialog, opened from the window's menu
 # The keyboard is prepared with korvelctl; the window is clicked through with xdotool at the
 # places its skin gives.
 set -euo pipefail
@@ -37,20 +40,39 @@ shoot() {
     import -window root -crop "\$2" +repage "$docs/\$1"
     echo "wrote docs/\$1"
 }
-"$bin/korvel" --simulate="$state" --documents "$work/Documents" &
-pid=\$!
+pid=""
 trap 'kill \$pid 2>/dev/null || true; wait \$pid 2>/dev/null || true' EXIT
-wid=""
-for _ in \$(seq 60); do
-    wid=\$(xdotool search --onlyvisible --name "Gaming Keyboard Settings" 2>/dev/null | head -n 1 || true)
-    [ -n "\$wid" ] && break
-    sleep 0.25
-done
-[ -n "\$wid" ] || { echo "the window did not appear" >&2; exit 1; }
-sleep 1
-eval "\$(xdotool getwindowgeometry --shell "\$wid")"
-window="\${WIDTH}x\${HEIGHT}+\${X}+\${Y}"
+start_window() {
+    "$bin/korvel" --simulate="$state" --documents "$work/Documents" &
+    pid=\$!
+    wid=""
+    for _ in \$(seq 60); do
+        wid=\$(xdotool search --onlyvisible --name "Gaming Keyboard Settings" 2>/dev/null | head -n 1 || true)
+        [ -n "\$wid" ] && break
+        sleep 0.25
+    done
+    [ -n "\$wid" ] || { echo "the window did not appear" >&2; exit 1; }
+    sleep 1
+    eval "\$(xdotool getwindowgeometry --shell "\$wid")"
+    window="\${WIDTH}x\${HEIGHT}+\${X}+\${Y}"
+}
+start_window
 shoot main-window.png "\$window"
+
+# The window's menu, then the question of Restore defaults (answered No with Escape).
+click CONTROL_MENU
+sleep 0.4
+# The menu opens at the mouse and may reach past the window's right edge.
+import -window root -crop "\$((WIDTH + 120))x\${HEIGHT}+\${X}+\${Y}" +repage "$docs/window-menu.png"
+echo "wrote docs/window-menu.png"
+xdotool key Escape
+sleep 0.3
+click FUNC_DEFAULT
+sleep 0.4
+import -window root -crop "\${WIDTH}x\${HEIGHT}+\${X}+\${Y}" +repage "$docs/message-box.png"
+echo "wrote docs/message-box.png"
+xdotool key Escape
+sleep 0.3
 
 # Panel on, then paint W A S D, the arrows, Space and the left Shift and Ctrl.
 click CONTROL_DengStaPic
@@ -65,6 +87,15 @@ click CONTROL_DengStaPic
 click FUNC_PROFILES
 sleep 0.5
 shoot profile-manager.png "\$window"
+
+# The update dialog, from the third entry of the window's menu, in a fresh window.
+kill \$pid; wait \$pid 2>/dev/null || true
+start_window
+click CONTROL_MENU
+xdotool key Down Down Down Return
+sleep 0.8
+import -window root -crop "\${WIDTH}x\${HEIGHT}+\${X}+\${Y}" +repage "$docs/update-dialog.png"
+echo "wrote docs/update-dialog.png"
 INNER
 chmod +x "$work/shot.sh"
 xvfb-run -a -s "-screen 0 1400x900x24" "$work/shot.sh"

@@ -74,6 +74,12 @@ private:
 // Appends little-endian fields to a growing block of bytes.
 class ByteWriter {
 public:
+    ByteWriter() = default;
+    // A writer that will not grow before `expectedSize` bytes.
+    explicit ByteWriter(std::size_t expectedSize) { m_bytes.reserve(expectedSize); }
+    // Room for `count` more bytes, so a record's fields are written without growing in between.
+    void Reserve(std::size_t count) { m_bytes.reserve(m_bytes.size() + count); }
+
     void WriteU8(std::uint8_t value) { m_bytes.push_back(value); }
     void WriteU16LittleEndian(std::uint16_t value) { WriteLittleEndian(value, 2); }
     void WriteU32LittleEndian(std::uint32_t value) { WriteLittleEndian(value, 4); }
@@ -90,8 +96,10 @@ public:
 private:
     template <typename T>
     void WriteLittleEndian(T value, std::size_t width) {
+        const std::size_t at = m_bytes.size();
+        m_bytes.resize(at + width);
         for (std::size_t i = 0; i < width; ++i) {
-            m_bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+            m_bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
         }
     }
 

@@ -33,7 +33,17 @@ void WorkerThread::Stop() {
 
 bool WorkerThread::Sleep(std::chrono::milliseconds duration) {
     std::unique_lock lock(m_mutex);
-    return !m_wake.wait_for(lock, duration, [this] { return m_stop.load(); });
+    m_wake.wait_for(lock, duration, [this] { return m_stop.load() || m_woken; });
+    m_woken = false;
+    return !m_stop.load();
+}
+
+void WorkerThread::Wake() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_woken = true;
+    }
+    m_wake.notify_all();
 }
 
 }  // namespace korvel

@@ -28,12 +28,15 @@ public:
 
     bool Running() const { return m_running.load(); }
     bool Stopping() const { return m_stop.load(); }
-    // On the thread: waits `duration`; false when asked to stop meanwhile.
+    // On the thread: waits `duration`, or less when woken; false when asked to stop meanwhile.
     bool Sleep(std::chrono::milliseconds duration);
+    // Ends the thread's current (or next) sleep early, for news it waits for.
+    void Wake();
 
 private:
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_running{false};
+    bool m_woken = false;  // under m_mutex
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::thread m_thread;

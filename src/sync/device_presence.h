@@ -44,6 +44,8 @@ public:
     void Start();
     // Asks the thread to end without waiting for it; Running() turns false when it has.
     void RequestStop();
+    // The main window has become ready: a wait for it ends now rather than at its next check.
+    void WindowReady() { m_worker.Wake(); }
     bool Running() const { return m_worker.Running(); }
     void Stop();
 

@@ -97,11 +97,14 @@ void EventListener::OnEvent(std::uint16_t code) {
 }
 
 void EventListener::StatusUpdate(bool eventIcon, std::uint64_t ticket) {
+    // Both waits end at once when the listener is stopped, so Stop never waits out a hold.
     while (m_serving.load() != ticket) {
-        std::this_thread::sleep_for(m_timings.busyPoll);
+        if (!m_worker.Sleep(m_timings.busyPoll)) {
+            return;
+        }
     }
     m_window.ShowTrayState(eventIcon, 0);
-    std::this_thread::sleep_for(m_timings.statusHold);
+    m_worker.Sleep(m_timings.statusHold);
     m_serving.store(ticket + 1);
 }
 

@@ -64,8 +64,10 @@ TextTable::TextTable(std::filesystem::path languageFile, std::filesystem::path c
 }
 
 void TextTable::LoadTexts() {
-    const PrivateProfile profile = PrivateProfile::Load(m_languageFile);
-    const std::u16string_view section = SectionOf(LanguageOfValue(ChosenValue(profile)));
+    auto parsed = std::make_shared<const PrivateProfile>(PrivateProfile::Load(m_languageFile));
+    const PrivateProfile& profile = *parsed;
+    const int chosen = ChosenValue(profile);
+    const std::u16string_view section = SectionOf(LanguageOfValue(chosen));
     std::array<std::u16string, kTextKeyCount> texts;
     for (const TextKeyInfo& info : TextKeyTable()) {
         const std::u16string value = ReadAndExpand(profile, section, info.name);
@@ -74,6 +76,25 @@ void TextTable::LoadTexts() {
     }
     std::unique_lock lock(m_mutex);
     m_texts.swap(texts);
+    m_parsed = std::move(parsed);
+    m_chosenValue = chosen;
+}
+
+std::shared_ptr<const PrivateProfile> TextTable::ParsedFile() const {
+    {
+        std::shared_lock lock(m_mutex);
+        if (m_parsed) {
+            return m_parsed;
+        }
+    }
+    auto parsed = std::make_shared<const PrivateProfile>(PrivateProfile::Load(m_languageFile));
+    const int chosen = ChosenValue(*parsed);
+    std::unique_lock lock(m_mutex);
+    if (!m_parsed) {
+        m_parsed = std::move(parsed);
+        m_chosenValue = chosen;
+    }
+    return m_parsed;
 }
 
 int TextTable::ChosenValue(const PrivateProfile& languageFile) const {
@@ -87,7 +108,9 @@ int TextTable::ChosenValue(const PrivateProfile& languageFile) const {
 }
 
 int TextTable::GetLanguageValue() const {
-    return ChosenValue(PrivateProfile::Load(m_languageFile));
+    ParsedFile();
+    std::shared_lock lock(m_mutex);
+    return m_chosenValue;
 }
 
 bool TextTable::SwitchLanguage(int language) {
@@ -127,7 +150,7 @@ std::u16string TextTable::Text(std::string_view keyName) const {
 }
 
 std::u16string TextTable::ReadText(std::string_view keyName, Language language) const {
-    return ReadAndExpand(PrivateProfile::Load(m_languageFile), SectionOf(language), keyName);
+    return ReadAndExpand(*ParsedFile(), SectionOf(language), keyName);
 }
 
 }  // namespace korvel

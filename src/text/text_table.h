@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <shared_mutex>
 #include <string>
 #include <string_view>
@@ -82,11 +83,16 @@ public:
 
 private:
     int ChosenValue(const PrivateProfile& languageFile) const;
+    // The language file as LoadTexts last parsed it, and the choice it read then; parsed on first
+    // use when LoadTexts has not run yet. Lookups never read the file again.
+    std::shared_ptr<const PrivateProfile> ParsedFile() const;
 
     std::filesystem::path m_languageFile;
     std::filesystem::path m_choiceFile;
     mutable std::shared_mutex m_mutex;
     std::array<std::u16string, kTextKeyCount> m_texts;
+    mutable std::shared_ptr<const PrivateProfile> m_parsed;
+    mutable int m_chosenValue = 0;
     std::atomic<std::uint16_t> m_languageWord{0};
 };
 

@@ -76,5 +76,15 @@ TEST_F(LaunchersTest, LinkAddresses) {
     EXPECT_EQ(m_launcher.opened[1].host(), "www.korvel.example");
 }
 
+// The default skin's link is the shipped user guide; a skin without a link opens the guide too.
+TEST_F(LaunchersTest, LinkPathsAreFilesOfTheDataFolder) {
+    const AppPaths paths = Paths();
+    const QString guide =
+        QUrl::fromLocalFile(QString::fromStdU16String(paths.HelpFile().u16string())).toString();
+    EXPECT_EQ(ResolveLinkAddress("Help/index.html", paths), guide);
+    EXPECT_EQ(ResolveLinkAddress("  ", paths), guide);
+    EXPECT_EQ(ResolveLinkAddress("https://korvel.example/", paths), "https://korvel.example/");
+}
+
 }  // namespace
 }  // namespace korvel

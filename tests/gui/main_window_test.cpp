@@ -4,6 +4,8 @@
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
 #include <filesystem>
 #include <fstream>
 
@@ -209,6 +211,29 @@ TEST_F(MainWindow, ExitStopsTheDeviceThreads) {
     EXPECT_EQ(exit.count(), 1);
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(window->Presence().Running());
+}
+
+TEST_F(MainWindow, F1AndTheLinkOpenTheUserGuide) {
+    auto window = StartShown();
+    window->activateWindow();
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    window->Control(kControlLink)->click();
+    const QUrl guide = QUrl::fromLocalFile(QString::fromStdU16String(paths.HelpFile().u16string()));
+    ASSERT_EQ(launcher.opened.size(), 2);
+    EXPECT_EQ(launcher.opened[0], guide) << "F1";
+    EXPECT_EQ(launcher.opened[1], guide) << "the link";
+    window->Shutdown();
+}
+
+// Disabled image buttons are drawn from the disabled picture with a dimmed caption.
+TEST_F(MainWindow, ADisabledApplyShowsItsDisabledFace) {
+    auto window = StartShown();
+    CPngButton* apply = window->Control(kControlApply);
+    ASSERT_FALSE(window->IsModified());
+    ASSERT_FALSE(apply->isEnabled());
+    EXPECT_EQ(apply->CurrentSurface(), &window->Control(kControlOk)->Surfaces()->disabled);
+    window->Shutdown();
 }
 
 }  // namespace

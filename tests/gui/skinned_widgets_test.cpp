@@ -31,7 +31,7 @@ QPixmap CoordinatePicture(int state) {
 
 SkinSurfaces CoordinateSurfaces() {
     return SkinSurfaces{CoordinatePicture(1), CoordinatePicture(2), CoordinatePicture(3),
-                        CoordinatePicture(4), CoordinatePicture(5)};
+                        CoordinatePicture(4), CoordinatePicture(5), nullptr};
 }
 
 QRgb FirstPixel(CPngButton& button) {
@@ -88,6 +88,26 @@ TEST(PngButton, SurfaceFollowsTheState) {
     button.setEnabled(true);
     button.setDown(true);
     EXPECT_EQ(button.CurrentSurface(), &surfaces.pressed);
+}
+
+// Packed pictures keep only the buttons' faces; each button still shows its own pixels.
+TEST(PngButton, PackedSurfacesShowTheSameFaces) {
+    const QRect faces[] = {QRect(39, 29, 20, 10), QRect(199, 149, 40, 30)};
+    const auto atlas = FaceAtlas::Pack({faces[0], faces[1], faces[0]});
+    EXPECT_LT(atlas->Size().width() * atlas->Size().height(), 300 * 200 / 10);
+    SkinSurfaces packed;
+    packed.normal = QPixmap::fromImage(atlas->PackPicture(CoordinatePicture(1).toImage()));
+    packed.atlas = atlas;
+    QWidget dialog;
+    CPngButton first(&dialog), second(&dialog);
+    first.setGeometry(40, 30, 20, 10);
+    first.SetPicturesAt(40, 30, &packed);
+    second.setGeometry(200, 150, 40, 30);
+    second.SetPicturesAt(200, 150, &packed);
+    EXPECT_EQ(FirstPixel(first), qRgb(39, 29, 1));
+    EXPECT_EQ(FirstPixel(second), qRgb(199, 149, 1));
+    EXPECT_EQ(atlas->Find(QRect(41, 30, 5, 5)).value().size(), QSize(5, 5)) << "a part of a face";
+    EXPECT_FALSE(atlas->Find(QRect(0, 0, 5, 5))) << "not packed";
 }
 
 TEST(PngButton, TooltipOnlyWithText) {

@@ -175,7 +175,7 @@ Dialog BuildMain() {
     d.size = QSize(kMainWidth, kMainHeight);
     d.background = QStringLiteral("main_bg.jpg");
     d.mask = QStringLiteral("main_mask.bmp");
-    d.screenExtra = {{"Link", "https://example.com/"}};
+    d.screenExtra = {{"Link", "Help/index.html"}};
     auto& c = d.controls;
 
     // Title strip.
@@ -575,11 +575,11 @@ Dialog BuildUpdate() {
         WithGlyph("CONTROL_OPENButton", QRect(364, 70, 100, 32), Look::ToolButton, Glyph::Folder));
     c.push_back(Hidden("CONTROL_UPCombox", QSize(120, 24)));
     c.push_back(
-        WithGlyph("CONTROL_BACKUPButton", QRect(16, 148, 116, 34), Look::ToolButton, Glyph::Save));
+        WithGlyph("CONTROL_BACKUPButton", QRect(16, 148, 190, 34), Look::ToolButton, Glyph::Save));
     c.push_back(
-        WithGlyph("CONTROL_CUPButton", QRect(240, 148, 108, 34), Look::ToolButton, Glyph::Cancel));
+        WithGlyph("CONTROL_CUPButton", QRect(214, 148, 124, 34), Look::ToolButton, Glyph::Cancel));
     c.push_back(
-        WithGlyph("CONTROL_UPButton", QRect(356, 148, 108, 34), Look::ToolButton, Glyph::Upload));
+        WithGlyph("CONTROL_UPButton", QRect(346, 148, 118, 34), Look::ToolButton, Glyph::Upload));
     // The update dialog has a normal picture and one picture for every other state.
     d.pictures = {{"update_normal.jpg", State::Normal}, {"update_over.jpg", State::Over}};
     return d;

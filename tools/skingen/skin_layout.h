@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 #include <vector>
+#include "gui/widgets/skin_palette.h"
 
 // The one table of the default skin: every dialog's size, files, decoration and controls. The INI
 // files and every picture are produced from it, so rectangles and faces always agree.
@@ -118,22 +119,8 @@ enum CompositeVariant {
 };
 
 // Colours shared by the painter and the panel bitmaps.
-namespace palette {
-inline constexpr unsigned kWindow = 0x16181d;
-inline constexpr unsigned kTitle = 0x121419;
-inline constexpr unsigned kPlate = 0x1b1e25;
-inline constexpr unsigned kCard = 0x1d2129;
-inline constexpr unsigned kCap = 0x2a2f3a;
-inline constexpr unsigned kCapHover = 0x353b48;
-inline constexpr unsigned kCapDown = 0x1f232b;
-inline constexpr unsigned kEdge = 0x353b48;
-inline constexpr unsigned kLegend = 0xdfe4ec;
-inline constexpr unsigned kMuted = 0x8b93a1;
-inline constexpr unsigned kAccent = 0x27c4f5;
-inline constexpr unsigned kAccentDeep = 0x1a86ad;
-inline constexpr unsigned kWarm = 0xf5a524;
-inline constexpr unsigned kDanger = 0xe5484d;
-}  // namespace palette
+// The skin's colours, shared with the application style.
+namespace palette = korvel::skin_palette;
 
 // Every dialog of the default skin: Main, Composite, Macro, Profile, UpdateDlg.
 std::vector<Dialog> BuildSkin();

@@ -264,10 +264,16 @@ void DrawLock(QPainter& p, const Control& c, State s) {
     FillRounded(p, r, 6, C(0x14161b), s == State::Over ? C(palette::kAccent) : C(0x2a2f38));
     const qreal led = 3;
     p.setPen(Qt::NoPen);
-    p.setBrush(C(palette::kAccent, s == State::Disabled ? 70 : 230));
-    p.drawEllipse(QPointF(r.left() + 12, r.center().y()), led, led);
-    p.setBrush(C(palette::kAccent, 40));
-    p.drawEllipse(QPointF(r.left() + 12, r.center().y()), led + 3, led + 3);
+    // The lamp is lit only on the checked face: the window checks an indicator whose lock is on.
+    if (s == State::Checked) {
+        p.setBrush(C(palette::kAccent, 230));
+        p.drawEllipse(QPointF(r.left() + 12, r.center().y()), led, led);
+        p.setBrush(C(palette::kAccent, 40));
+        p.drawEllipse(QPointF(r.left() + 12, r.center().y()), led + 3, led + 3);
+    } else {
+        p.setBrush(C(palette::kEdge));
+        p.drawEllipse(QPointF(r.left() + 12, r.center().y()), led, led);
+    }
     const qreal side = qMin<qreal>(16, r.height() - 10);
     DrawGlyph(p, c.glyph,
               QRectF(r.center().x() + 6 - side / 2, r.center().y() - side / 2, side, side),

@@ -108,14 +108,16 @@ QString Korvel_DlgComposite::Caption(const char* key) const {
 }
 
 bool Korvel_DlgComposite::Initialise() {
-    if (!ApplySkin() || !LoadPictures()) {
+    if (!ApplySkin() || !LoadPictures(false)) {
         return false;
     }
     BuildControls();
     return true;
 }
 
-bool Korvel_DlgComposite::LoadPictures() {
+// The page pictures are only checked while the program starts (their headers); they are decoded
+// when the editor first opens, so that an editor nobody opens costs no memory.
+bool Korvel_DlgComposite::LoadPictures(bool decode) {
     const QDir folder(SkinFolder());
     struct Picture {
         QPixmap* surface;
@@ -142,12 +144,23 @@ bool Korvel_DlgComposite::LoadPictures() {
     };
     for (const Picture& picture : pictures) {
         const QString file = folder.filePath(QString::fromLatin1(picture.file));
-        *picture.surface = LoadStateSurface(file, size());
+        if (!decode) {
+            if (!StatePictureReadable(file)) {
+                SetSkinError(file);
+                return false;
+            }
+            continue;
+        }
+        *picture.surface = LoadStateSurface(file);
         if (picture.surface->isNull()) {
             SetSkinError(file);
             return false;
         }
     }
+    if (!decode) {
+        return true;
+    }
+    m_picturesDecoded = true;
     // Sets without a disabled picture show their normal one; a checked button looks pressed.
     for (SkinSurfaces* set : {&m_keySet, &m_mediaSet, &m_functionSet}) {
         set->disabled = set->normal;
@@ -354,6 +367,9 @@ QPoint Korvel_DlgComposite::PlaceBeside(const QRect& b, const QSize& size, const
 }
 
 void Korvel_DlgComposite::OpenForKey(int slot, bool macroOnly, const QRect& anchor) {
+    if (!m_picturesDecoded) {
+        LoadPictures(true);
+    }
     if (m_open) {
         return;
     }

@@ -67,7 +67,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    bool LoadPictures();
+    bool LoadPictures(bool decode);
     void BuildControls();
     void BuildMacroPage();
     CPngButton* AddButton(int id, const char* entry, const SkinSurfaces* surfaces);
@@ -92,6 +92,7 @@ private:
     SkinSurfaces m_macroOnlySet;
     SkinSurfaces m_mediaSet;
     SkinSurfaces m_functionSet;
+    bool m_picturesDecoded = false;
     CPngButton* m_page = nullptr;  // the page background
     QLineEdit* m_keyDisplay = nullptr;
     QComboBox* m_mediaList = nullptr;

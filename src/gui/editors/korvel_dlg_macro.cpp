@@ -83,9 +83,9 @@ bool CKorvel_DlgMacro::Initialise() {
         {&m_surfaces.pressed, "macro_down.jpg"},  {&m_surfaces.disabled, "macro_disable.jpg"},
         {&m_surfaces.checked, "macro_other.jpg"},
     };
+    // Checked from their headers now, decoded when the editor first opens.
     for (const auto& [surface, file] : pictures) {
-        *surface = LoadStateSurface(folder.filePath(QString::fromLatin1(file)), size());
-        if (surface->isNull()) {
+        if (!StatePictureReadable(folder.filePath(QString::fromLatin1(file)))) {
             SetSkinError(folder.filePath(QString::fromLatin1(file)));
             return false;
         }
@@ -157,7 +157,24 @@ bool CKorvel_DlgMacro::Initialise() {
     return true;
 }
 
+void CKorvel_DlgMacro::DecodeSurfaces() {
+    if (m_surfacesDecoded) {
+        return;
+    }
+    m_surfacesDecoded = true;
+    const QDir folder(SkinFolder());
+    const std::pair<QPixmap*, const char*> pictures[] = {
+        {&m_surfaces.normal, "macro_normal.jpg"}, {&m_surfaces.hover, "macro_over.jpg"},
+        {&m_surfaces.pressed, "macro_down.jpg"},  {&m_surfaces.disabled, "macro_disable.jpg"},
+        {&m_surfaces.checked, "macro_other.jpg"},
+    };
+    for (const auto& [surface, file] : pictures) {
+        *surface = LoadStateSurface(folder.filePath(QString::fromLatin1(file)));
+    }
+}
+
 void CKorvel_DlgMacro::OpenEditor() {
+    DecodeSurfaces();
     if (m_open) {
         return;
     }

@@ -48,6 +48,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Decodes the state pictures the first time the editor opens.
+    void DecodeSurfaces();
     CPngButton* AddButton(int id, const char* entry);
     void FillMacroList();
     void OnRowChosen(int row);
@@ -58,6 +60,7 @@ private:
 
     EditorHost& m_host;
     SkinSurfaces m_surfaces;
+    bool m_surfacesDecoded = false;
     std::map<int, QWidget*> m_controls;
     QTableWidget* m_macroList = nullptr;
     QCheckBox* m_recordDelay = nullptr;

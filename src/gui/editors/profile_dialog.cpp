@@ -85,12 +85,12 @@ bool CKorvel_DlgProfile::LoadSurfaces() {
                                 {&m_surfaces.checked, "Profile_down.jpg"}};
     for (const Picture& picture : pictures) {
         const QString path = folder.filePath(QString::fromLatin1(picture.file));
-        if (QImage(path).isNull()) {
+        *picture.surface = LoadStateSurface(path);
+        if (picture.surface->isNull()) {
             SetSkinError(QStringLiteral("The skin picture %1 cannot be read.")
                              .arg(QDir::toNativeSeparators(path)));
             return false;
         }
-        *picture.surface = LoadStateSurface(path, size());
     }
     // The pressed face would read as active on a button that cannot be used: a disabled button
     // shows its normal face faded into the dialog's ground instead.

@@ -13,6 +13,7 @@
 #include "device/result_codes.h"
 #include "gui/shell/shell_launcher.h"
 #include "gui/widgets/png_button.h"
+#include "gui/widgets/skin_palette.h"
 #include "gui/widgets/skin_placement.h"
 #include "model/files/profile_file.h"
 #include "model/image/config_store.h"
@@ -23,6 +24,8 @@ namespace korvel {
 namespace {
 
 const QString kButtonInfo = QStringLiteral("BUTTONINFO");
+// Where a button's caption starts: right of the symbol on its face.
+constexpr int kCaptionLeft = 34;
 
 struct ButtonInfo {
     int id;
@@ -89,8 +92,8 @@ bool CKorvel_DlgUpdate::LoadSurfaces() {
     const QDir folder(SkinFolder());
     const QString normal = folder.filePath(QStringLiteral("update_normal.jpg"));
     const QString over = folder.filePath(QStringLiteral("update_over.jpg"));
-    m_surfaces.normal = LoadStateSurface(normal, size());
-    m_surfaces.hover = LoadStateSurface(over, size());
+    m_surfaces.normal = LoadStateSurface(normal);
+    m_surfaces.hover = LoadStateSurface(over);
     for (const auto& [surface, path] :
          {std::pair{&m_surfaces.normal, normal}, {&m_surfaces.hover, over}}) {
         if (surface->isNull() || surface->toImage().pixelColor(1, 1).alpha() == 0) {
@@ -144,7 +147,17 @@ void CKorvel_DlgUpdate::SetTexts() {
         title->setText(Caption("UPDATE_TITLE"));
     }
     for (const ButtonInfo& info : kButtons) {
-        Button(info.id)->SetTooltip(Caption(info.tip));
+        CPngButton* button = Button(info.id);
+        button->SetTooltip(Caption(info.tip));
+        // The faces carry only a symbol at their left; the action is named beside it (the
+        // browse button keeps its symbol alone, the path beside it says what to choose).
+        if (info.id != kOpen) {
+            button->setText(Caption(info.tip));
+            button->SetTextStyle(true, 8, QStringLiteral("DejaVu Sans"),
+                                 QColor::fromRgb(skin_palette::kLegend),
+                                 kTextVCenter | kTextSingleLine);
+            button->SetTextMargins(kCaptionLeft, 6, 0, 0);
+        }
     }
 }
 

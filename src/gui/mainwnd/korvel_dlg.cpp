@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QHash>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
@@ -23,6 +24,7 @@
 #include "gui/mainwnd/main_window_bridge.h"
 #include "gui/mainwnd/main_window_controls.h"
 #include "gui/mainwnd/profile_bar.h"
+#include "gui/platform/lock_keys.h"
 #include "gui/platform/on_screen_keyboard.h"
 #include "gui/shell/about_dialog.h"
 #include "gui/shell/launchers.h"
@@ -48,7 +50,8 @@ namespace korvel {
 namespace {
 
 const QString kButtonInfo = QStringLiteral("BUTTONINFO");
-const QString kDefaultLink = QStringLiteral("https://korvel.example/");
+// How often the lock indicators look at the lock keys, in milliseconds.
+constexpr int kLockPollMs = 250;
 constexpr int kProgressFrames = 10;
 constexpr int kProgressPeriodMs = 50;
 constexpr int kIdleApplyMs = 200;
@@ -152,7 +155,8 @@ bool CKorvelDlg::Initialise() {
     }
     SetModified(false);
 
-    m_linkAddress = Skin().Read(QStringLiteral("SCREEN"), QStringLiteral("Link"), kDefaultLink);
+    m_linkAddress = ResolveLinkAddress(
+        Skin().Read(QStringLiteral("SCREEN"), QStringLiteral("Link"), QString()), m_services.paths);
     // The pictures behind the keys come first, so that every key lies above them.
     for (const ControlInfo& control : kBackdrops) {
         AddControl(control.id, control.entry)->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -179,7 +183,7 @@ bool CKorvelDlg::Initialise() {
     UpdateFlipControls();
     SetCaptions();
     BuildSceneMenu();
-    if (!CreateEditors()) {
+    if (!PackButtonSurfaces() || !CreateEditors()) {
         return false;
     }
 
@@ -215,38 +219,117 @@ bool CKorvelDlg::Initialise() {
     return true;
 }
 
+// The state pictures of the window and its flip layer. The first frame needs the normal, checked
+// and disabled faces; hover and pressed faces only once the mouse is over the window.
+std::vector<CKorvelDlg::StatePicture> CKorvelDlg::StatePictures() {
+    return {
+        {&m_surfaces.normal, "main_normal.jpg", true},
+        {&m_surfaces.hover, "main_over.jpg", false},
+        {&m_surfaces.pressed, "main_down.jpg", false},
+        {&m_surfaces.disabled, "main_disable.jpg", true},
+        {&m_surfaces.checked, "main_color0.jpg", true},
+        {&m_flipSurfaces.normal, "main_color1.jpg", true},
+        {&m_flipSurfaces.hover, "main_flip_over.jpg", false},
+        {&m_flipSurfaces.pressed, "main_flip_down.jpg", false},
+        {&m_flipSurfaces.disabled, "main_flip_disable.jpg", false},
+        {&m_flipSurfaces.checked, "main_color1.jpg", true},
+    };
+}
+
+// Before anything is laid out the state pictures are only checked, from their headers. Once every
+// button is in place they are decoded and packed down to the faces the buttons cut from them
+// (PackButtonSurfaces, DecodeSurfaces).
 bool CKorvelDlg::LoadSurfaces() {
     const QDir folder(SkinFolder());
-    const QSize dialog = size();
-    struct Picture {
-        QPixmap* surface;
-        const char* file;
-    };
-    const Picture pictures[] = {
-        {&m_surfaces.normal, "main_normal.jpg"},
-        {&m_surfaces.hover, "main_over.jpg"},
-        {&m_surfaces.pressed, "main_down.jpg"},
-        {&m_surfaces.disabled, "main_disable.jpg"},
-        {&m_surfaces.checked, "main_color0.jpg"},
-        {&m_flipSurfaces.normal, "main_color1.jpg"},
-        {&m_flipSurfaces.hover, "main_flip_over.jpg"},
-        {&m_flipSurfaces.pressed, "main_flip_down.jpg"},
-        {&m_flipSurfaces.disabled, "main_flip_disable.jpg"},
-        {&m_flipSurfaces.checked, "main_color1.jpg"},
-    };
-    for (const Picture& picture : pictures) {
+    for (const StatePicture& picture : StatePictures()) {
         const QString path = folder.filePath(QString::fromLatin1(picture.file));
-        if (QImage(path).isNull()) {
+        if (!StatePictureReadable(path)) {
             SetSkinError(QStringLiteral("The skin picture %1 cannot be read.")
                              .arg(QDir::toNativeSeparators(path)));
             return false;
         }
-        *picture.surface = LoadStateSurface(path, dialog);
     }
     // The arrows cut their one face from Arrow.jpg at the place BUTTONINFO2 names.
     const QPixmap arrow(folder.filePath(QStringLiteral("Arrow.jpg")));
-    m_arrowSurfaces = SkinSurfaces{arrow, arrow, arrow, arrow, arrow};
+    m_arrowSurfaces = SkinSurfaces{arrow, arrow, arrow, arrow, arrow, nullptr};
     return true;
+}
+
+bool CKorvelDlg::DecodeSurfaces(bool firstFrame) {
+    const QDir folder(SkinFolder());
+    // Each file is decoded once; a file named twice shares its pixels.
+    std::vector<QString> files;
+    std::vector<std::vector<QPixmap*>> targets;
+    for (const StatePicture& picture : StatePictures()) {
+        if (picture.firstFrame != firstFrame) {
+            continue;
+        }
+        const QString path = folder.filePath(QString::fromLatin1(picture.file));
+        const auto known = std::find(files.begin(), files.end(), path);
+        if (known == files.end()) {
+            files.push_back(path);
+            targets.push_back({picture.surface});
+        } else {
+            targets[static_cast<std::size_t>(known - files.begin())].push_back(picture.surface);
+        }
+    }
+    std::vector<QImage> packed = LoadPackedSurfaces(files, *m_surfaces.atlas);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (packed[i].isNull()) {
+            SetSkinError(QStringLiteral("The skin picture %1 cannot be read.")
+                             .arg(QDir::toNativeSeparators(files[i])));
+            return false;
+        }
+        const QPixmap surface = QPixmap::fromImage(std::move(packed[i]));
+        for (QPixmap* target : targets[i]) {
+            *target = surface;
+        }
+    }
+    return true;
+}
+
+bool CKorvelDlg::PackButtonSurfaces() {
+    std::vector<QRect> faces;
+    for (const CPngButton* button : findChildren<CPngButton*>()) {
+        const SkinSurfaces* set = button->Surfaces();
+        if (set == &m_surfaces || set == &m_flipSurfaces || set == &m_flipIndicatorSurfaces) {
+            faces.push_back(QRect(button->PictureOffset() - QPoint(1, 1), button->size()));
+        }
+    }
+    // Both layers share one atlas: the flip indicator mixes their pictures.
+    m_surfaces.atlas = FaceAtlas::Pack(std::move(faces));
+    m_flipSurfaces.atlas = m_surfaces.atlas;
+    if (!DecodeSurfaces(true)) {
+        return false;
+    }
+    UpdateFlipControls();
+    return true;
+}
+
+void CKorvelDlg::paintEvent(QPaintEvent* event) {
+    CBaseDialog::paintEvent(event);
+    if (!m_hoverSurfacesDecoded) {
+        m_hoverSurfacesDecoded = true;
+        // After the first frame is out, before anyone can point at a button.
+        QTimer::singleShot(0, this, [this] { DecodeSurfaces(false); });
+    }
+}
+
+void CKorvelDlg::ShowLockStates() {
+    // While the window is hidden nobody sees them: no questions to the display.
+    if (m_lockStatesShown && !isVisible()) {
+        return;
+    }
+    // Without a way to read them (no X11) the indicators stay unlit.
+    const LockStates states = ReadLockStates().value_or(LockStates{});
+    m_lockStatesShown = true;
+    const std::pair<int, bool> indicators[] = {
+        {kLockCaps, states.caps}, {kLockNum, states.num}, {kLockScroll, states.scroll}};
+    for (const auto& [id, on] : indicators) {
+        if (Control(id)->IsChecked() != on) {
+            Control(id)->SetChecked(on);
+        }
+    }
 }
 
 CPngButton* CKorvelDlg::AddControl(int controlId, const char* skinEntry) {
@@ -262,6 +345,14 @@ void CKorvelDlg::LayOutControls() {
         AddControl(control.id, control.entry);
     }
     Control(kControlVersion)->setEnabled(false);
+    // The lock indicators only show; hovering them must not change their face.
+    for (int id : {kLockCaps, kLockNum, kLockScroll}) {
+        Control(id)->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    m_lockTimer.setInterval(kLockPollMs);
+    connect(&m_lockTimer, &QTimer::timeout, this, &CKorvelDlg::ShowLockStates);
+    m_lockTimer.start();
+    ShowLockStates();
     connect(Control(kControlOk), &QAbstractButton::clicked, this, [this] {
         Apply();
         hide();
@@ -357,6 +448,9 @@ void CKorvelDlg::RefreshKeyGrid() {
 
 void CKorvelDlg::OnInitialised() {
     m_bridge->SetReady();
+    if (m_presence) {
+        m_presence->WindowReady();
+    }
     hide();
 }
 

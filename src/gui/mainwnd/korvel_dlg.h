@@ -5,6 +5,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "base/file_io.h"
 #include "gui/mainwnd/main_window_services.h"
@@ -141,6 +142,10 @@ public:
     void EditorOpened() { ++m_openEditors; }
     void EditorClosed() { --m_openEditors; }
 
+protected:
+    // The first paint also schedules the decoding of the hover and pressed faces.
+    void paintEvent(QPaintEvent* event) override;
+
 signals:
     void applyFinished(bool applied);
     // The program should end (Close, Exit, the kill message).
@@ -149,7 +154,15 @@ signals:
     void lightingRefreshRequested();
 
 private:
+    struct StatePicture {
+        QPixmap* surface;
+        const char* file;
+        bool firstFrame;  // needed for the first frame; the others are decoded after it
+    };
+    std::vector<StatePicture> StatePictures();
     bool LoadSurfaces();
+    // Decodes and packs the pictures the first frame needs, or the others.
+    bool DecodeSurfaces(bool firstFrame);
     void LayOutControls();
     CPngButton* AddControl(int controlId, const char* skinEntry);
     void SetCaptions();
@@ -165,6 +178,11 @@ private:
     void OnKeyClicked(int controlId);
     bool CreateEditors();
     void StepProgress();
+    // Keeps of the state pictures only the faces the buttons cut from them (an atlas), once every
+    // button is in place.
+    bool PackButtonSurfaces();
+    // Lights the Caps, Num and Scroll indicators as the desktop's lock keys stand.
+    void ShowLockStates();
     void FinishApply(bool applied);
     int ActiveProfile();
     TextLookup Texts() const;
@@ -207,6 +225,9 @@ private:
     QLabel* m_progress = nullptr;
     QTimer m_progressTimer;  // timer 1050: steps the progress picture
     int m_progressFrame = 0;
+    QTimer m_lockTimer;  // follows the lock keys while the window is shown
+    bool m_lockStatesShown = false;
+    bool m_hoverSurfacesDecoded = false;
     QTimer m_lightingTimer;  // timer 1051: the keyboard changed its lighting itself
 };
 

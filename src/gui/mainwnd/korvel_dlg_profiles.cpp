@@ -162,8 +162,8 @@ void CKorvelDlg::UpdateFlipControls() {
         key->raise();
     }
     const SkinSurfaces& set = flipped ? m_flipSurfaces : m_surfaces;
-    m_flipIndicatorSurfaces =
-        SkinSurfaces{set.normal, set.normal, set.normal, m_surfaces.disabled, set.normal};
+    m_flipIndicatorSurfaces = SkinSurfaces{set.normal,          set.normal, set.normal,
+                                           m_surfaces.disabled, set.normal, set.atlas};
     Control(kFlipIndicator)->SetStatePictures(&m_flipIndicatorSurfaces);
     for (int toggle : {kFlipToggleLeft, kFlipToggleRight}) {
         ShowArrow(toggle);

@@ -31,6 +31,23 @@ bool StartCompanionProgram(ShellLauncher& launcher, const AppPaths& paths) {
     return launcher.StartProgram(program.absoluteFilePath(), QString());
 }
 
+QString ResolveLinkAddress(const QString& address, const AppPaths& paths) {
+    const QString trimmed = address.trimmed();
+    if (trimmed.isEmpty()) {
+        return QUrl::fromLocalFile(QtPath(paths.HelpFile())).toString();
+    }
+    // "name:" with a name of two letters or more is a scheme; a drive letter or a plain path is
+    // a file of the program's data folder.
+    const QUrl url(trimmed);
+    if (url.isValid() && url.scheme().size() > 1) {
+        return trimmed;
+    }
+    if (QFileInfo(trimmed).isAbsolute()) {
+        return QUrl::fromLocalFile(trimmed).toString();
+    }
+    return QUrl::fromLocalFile(QtPath(paths.DataDirectory() / trimmed.toStdU16String())).toString();
+}
+
 bool OpenLinkAddress(ShellLauncher& launcher, const QString& address) {
     const QString trimmed = address.trimmed();
     if (trimmed.isEmpty()) {

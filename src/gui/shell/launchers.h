@@ -15,6 +15,11 @@ bool ShowHelp(ShellLauncher& launcher, const AppPaths& paths);
 // missing (or, outside Windows, not executable) nothing happens and nothing is reported.
 bool StartCompanionProgram(ShellLauncher& launcher, const AppPaths& paths);
 
+// The main skin's link address as the window opens it: an address with a scheme as it is; a path
+// as a file of the program's data folder (the default skin names "Help/index.html", the shipped
+// user guide); no address at all as the user guide.
+QString ResolveLinkAddress(const QString& address, const AppPaths& paths);
+
 // Opens the link address of the main skin; an address without a scheme is a web address.
 bool OpenLinkAddress(ShellLauncher& launcher, const QString& address);
 

@@ -2,7 +2,10 @@
 // runs the main window until the user ends the program.
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -28,6 +31,48 @@
 #include "version.h"
 
 using namespace korvel;
+
+namespace {
+
+long long WallClockNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// For the start-up benchmark (bench/startup.sh), when KORVEL_BENCH_FIRST_FRAME is set: prints the
+// wall-clock time of the window's first painted frame, then, a moment later, asks the program to
+// end as the tray's Exit does and prints when it asked.
+constexpr int kSettleMs = 300;
+
+class FirstFrameProbe : public QObject {
+public:
+    explicit FirstFrameProbe(CKorvelDlg& window) : QObject(&window), m_window(window) {
+        window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !m_seen) {
+            m_seen = true;
+            // After this paint has reached the screen.
+            QTimer::singleShot(0, this,
+                               [] { std::fprintf(stderr, "first-frame %lld\n", WallClockNs()); });
+            // Once the window has settled (the work it leaves for after the first frame is done).
+            QTimer::singleShot(kSettleMs, this, [this] {
+                std::fprintf(stderr, "exit-requested %lld\n", WallClockNs());
+                emit m_window.exitRequested();
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    CKorvelDlg& m_window;
+    bool m_seen = false;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // Read before the QApplication exists, so that --help, --version and a usage error need no
@@ -105,6 +150,9 @@ int main(int argc, char** argv) {
         prompts.ShowMessage(Utf8ToUtf16(refused), MessageKind::Warning);
     }
     QObject::connect(&window, &CKorvelDlg::exitRequested, &app, &QCoreApplication::quit);
+    if (qEnvironmentVariableIsSet("KORVEL_BENCH_FIRST_FRAME")) {
+        new FirstFrameProbe(window);
+    }
     const int status = app.exec();
     window.Shutdown();
     if (!bus->Save(error)) {

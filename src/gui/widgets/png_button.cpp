@@ -9,6 +9,8 @@
 namespace korvel {
 namespace {
 
+constexpr qreal kDisabledCaptionOpacity = 0.35;
+
 Qt::Alignment AlignmentOf(unsigned format) {
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;
     if (format & kTextCenter) {
@@ -127,11 +129,17 @@ void CPngButton::paintEvent(QPaintEvent*) {
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRect(1, 1, width() - 2, height() - 2));
     } else if (surface != nullptr) {
-        const QRect face(m_offset - QPoint(1, 1), size());
-        if (m_tint) {
-            painter.drawImage(QPoint(0, 0), TintedFace(surface->copy(face).toImage(), *m_tint));
-        } else {
-            painter.drawPixmap(QPoint(0, 0), *surface, face);
+        // The face at the button's own place, found through the atlas of packed pictures.
+        const std::optional<QRect> face =
+            m_surfaces->FaceRect(QRect(m_offset - QPoint(1, 1), size()));
+        if (!face || !surface->rect().contains(*face)) {
+            // The part of the face beyond the picture shows the dialog's ground.
+            painter.fillRect(rect(), palette().color(QPalette::Window));
+        }
+        if (face && m_tint) {
+            painter.drawImage(QPoint(0, 0), TintedFace(surface->copy(*face).toImage(), *m_tint));
+        } else if (face) {
+            painter.drawPixmap(QPoint(0, 0), *surface, *face);
         }
     }
     if (m_tint && (m_frame || surface == nullptr)) {
@@ -153,7 +161,12 @@ void CPngButton::DrawCaption(QPainter& painter) {
     font.setWeight(m_rotated ? QFont::Black : QFont::Normal);
     font.setStyleHint(QFont::SansSerif);
     painter.setFont(font);
-    painter.setPen(m_textColour);
+    QColor colour = m_textColour;
+    if (!isEnabled()) {
+        // A disabled caption is dimmed as the disabled face's legends are.
+        colour.setAlphaF(colour.alphaF() * kDisabledCaptionOpacity);
+    }
+    painter.setPen(colour);
     const QRect area = rect().marginsRemoved(m_margins);
     int flags = static_cast<int>(AlignmentOf(m_format));
     if (m_format & kTextWordBreak) {
@@ -167,8 +180,12 @@ void CPngButton::DrawCaption(QPainter& painter) {
         painter.translate(-area.center());
         painter.drawText(area, flags, text());
         painter.restore();
-    } else {
+    } else if (flags & Qt::TextWordWrap) {
         painter.drawText(area, flags, text());
+    } else {
+        // A caption longer than its button ends in an ellipsis; the tooltip has it whole.
+        painter.drawText(area, flags,
+                         painter.fontMetrics().elidedText(text(), Qt::ElideRight, area.width()));
     }
 }
 

@@ -35,6 +35,7 @@ public:
     void SetPicturesAt(int x, int y, const SkinSurfaces* surfaces, bool redraw = true);
     void SetPictureOffset(int x, int y, bool redraw = true);
     QPoint PictureOffset() const { return m_offset; }
+    const SkinSurfaces* Surfaces() const { return m_surfaces; }
 
     // The "assigned" look: drawn from the checked surface unless hovered, pressed or disabled.
     void SetChecked(bool checked, bool redraw = true);

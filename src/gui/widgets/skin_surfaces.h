@@ -1,23 +1,69 @@
 #pragma once
 
+#include <QImage>
 #include <QPixmap>
-#include <QSize>
+#include <QPoint>
+#include <QRect>
 #include <QString>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace korvel {
 
+// Where the faces of a dialog's buttons lie once their state pictures are packed: each face, named
+// by its rectangle in the full picture, gets a place in a much smaller picture, so a dialog keeps
+// only the pixels its buttons show.
+class FaceAtlas {
+public:
+    // Packs the rectangles (duplicates once) in rows no wider than `width` pixels.
+    static std::shared_ptr<const FaceAtlas> Pack(std::vector<QRect> faces, int width = 1024);
+
+    // Where `face` lies in a packed picture: the place of a packed rectangle that holds it.
+    std::optional<QRect> Find(const QRect& face) const;
+    QSize Size() const { return m_size; }
+    // The packed picture of one full picture: each face copied to its place. Any thread.
+    QImage PackPicture(const QImage& full) const;
+
+private:
+    struct Place {
+        QRect face;    // in the full picture
+        QPoint where;  // in the packed one
+    };
+    std::vector<Place> m_places;
+    QSize m_size;
+};
+
 // The full-dialog pictures an image button cuts its faces from, one per state. A dialog loads
-// them once and its buttons refer to them.
+// them once and its buttons refer to them. With an atlas the pictures are packed: a button finds
+// its face through the atlas instead of at its own rectangle.
 struct SkinSurfaces {
     QPixmap normal;
     QPixmap hover;
     QPixmap pressed;
     QPixmap disabled;
     QPixmap checked;
+    std::shared_ptr<const FaceAtlas> atlas;
+
+    // Where a face of the full pictures lies in these pictures; nothing when it was not kept.
+    std::optional<QRect> FaceRect(const QRect& face) const {
+        return atlas ? atlas->Find(face) : std::optional<QRect>(face);
+    }
 };
 
-// A state picture drawn 1:1 into a surface as large as the dialog plus 100 pixels each way. A
-// picture that cannot be loaded leaves the surface undrawn (transparent).
-QPixmap LoadStateSurface(const QString& file, const QSize& dialogSize);
+// Decodes state pictures one at a time and packs each with `atlas` as soon as it is decoded, so
+// that no more than one full picture is held at once. The result holds one packed picture per
+// file, in order; a null image where a file cannot be decoded.
+std::vector<QImage> LoadPackedSurfaces(const std::vector<QString>& files, const FaceAtlas& atlas);
+
+// A state picture, decoded once and kept as it is (no copy into a larger surface): a button cuts
+// its face at its own rectangle, and a part of a face beyond the picture is left to the button's
+// ground. A picture that cannot be read or decoded gives a null pixmap.
+QPixmap LoadStateSurface(const QString& file);
+
+// Whether a picture can be decoded, judged from its header without decoding it: for pictures that
+// are only needed later.
+bool StatePictureReadable(const QString& file);
 
 }  // namespace korvel

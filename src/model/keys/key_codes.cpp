@@ -1,5 +1,6 @@
 #include "model/keys/key_codes.h"
 
+#include <array>
 #include <cstdio>
 
 namespace korvel {
@@ -53,6 +54,30 @@ HidUsage ScanToHidUsage(ScanCode sc) {
     return {kPageKeyboard, h};
 }
 
+namespace {
+
+constexpr std::size_t kScanOfHidCodeSize = 0x100;
+
+// The key of each one-byte HID code, built once from the key table: the first match in slot order,
+// so Pause wins over Break, 0x036 over 0x136, and code 0 meets the empty slot 0, which is no key.
+const std::array<ScanCode, kScanOfHidCodeSize>& ScanOfHidCode() {
+    static const std::array<ScanCode, kScanOfHidCodeSize> table = [] {
+        std::array<ScanCode, kScanOfHidCodeSize> built{};
+        std::array<bool, kScanOfHidCodeSize> found{};
+        for (int slot = 0; slot < kKeySlots; ++slot) {
+            const std::uint8_t h = KeyDescriptorOf(static_cast<KeySlot>(slot)).hidCode;
+            if (!found[h]) {
+                found[h] = true;
+                built[h] = ScanOfSlot(static_cast<KeySlot>(slot));
+            }
+        }
+        return built;
+    }();
+    return table;
+}
+
+}  // namespace
+
 ScanCode HidUsageToScan(std::uint16_t page, std::uint16_t usage) {
     std::uint16_t code = 0;
     if (page == kPageKeyboard) {
@@ -68,14 +93,7 @@ ScanCode HidUsageToScan(std::uint16_t page, std::uint16_t usage) {
             }
         }
     }
-    // First match in slot order: Pause wins over Break, 0x036 over 0x136, and code 0 meets the
-    // empty slot 0, which is no key.
-    for (int slot = 0; slot < kKeySlots; ++slot) {
-        if (KeyDescriptorOf(static_cast<KeySlot>(slot)).hidCode == code) {
-            return ScanOfSlot(static_cast<KeySlot>(slot));
-        }
-    }
-    return 0;
+    return code < kScanOfHidCodeSize ? ScanOfHidCode()[code] : ScanCode{0};
 }
 
 ScanCode DeviceCodeToScan(DeviceKeyCode code) {

@@ -94,7 +94,8 @@ std::optional<std::vector<std::uint8_t>> BuildMacroBlob(std::span<const MacroRec
     if ((withNames ? sizes.fullSize : sizes.bareSize) > totalSize) {
         return std::nullopt;
     }
-    ByteWriter writer;
+    // The whole area at once: the blob fills totalSize bytes.
+    ByteWriter writer(totalSize);
     writer.WriteU16LittleEndian(kMacroBlobMagic);
     writer.WriteU16LittleEndian(totalSize);
     writer.WriteU16LittleEndian(static_cast<std::uint16_t>(macros.size()));
