@@ -190,6 +190,46 @@ TEST_F(KeyEditorTest, G9OpensOnTheMacroPageOnlyAndBlocksProfileSwitches) {
     window->Shutdown();
 }
 
+TEST_F(KeyEditorTest, EditorsAreBuiltOnFirstOpeningAndKept) {
+    auto window = StartShown();
+    EXPECT_EQ(window->KeyEditor(), nullptr);
+    EXPECT_EQ(window->MacroEditor(), nullptr);
+    EXPECT_TRUE(window->SwitchProfile(1)) << "no editor built, none open";
+    window->OpenMacroEditor();
+    CKorvel_DlgMacro* macros = window->MacroEditor();
+    ASSERT_NE(macros, nullptr);
+    EXPECT_TRUE(macros->isVisible());
+    EXPECT_EQ(window->KeyEditor(), nullptr);
+    window->OpenKeyEditor(kKeyA);
+    EXPECT_EQ(window->KeyEditor(), nullptr) << "refused while the macro editor is open";
+    Click(macros->Control(kEditorCancel));
+    window->OpenKeyEditor(kKeyA);
+    Korvel_DlgComposite* keys = window->KeyEditor();
+    ASSERT_NE(keys, nullptr);
+    EXPECT_TRUE(keys->isVisible());
+    Click(keys->Control(kEditorCancel));
+    window->OpenKeyEditor(kKeyB);
+    EXPECT_EQ(window->KeyEditor(), keys);
+    window->OpenMacroEditor();
+    EXPECT_EQ(window->MacroEditor(), macros) << "refused while the key editor is open";
+    EXPECT_FALSE(macros->isVisible());
+    Click(keys->Control(kEditorCancel));
+    window->OpenMacroEditor();
+    EXPECT_EQ(window->MacroEditor(), macros);
+    EXPECT_TRUE(macros->isVisible());
+    Click(macros->Control(kEditorCancel));
+    window->Shutdown();
+}
+
+TEST_F(KeyEditorTest, KeyboardGoingAwayBeforeAnyEditorWasOpened) {
+    auto window = StartShown();
+    keyboard.SetPlugged(false);
+    ASSERT_TRUE(fixtures::PumpUntil([&] { return !window->isVisible(); }));
+    EXPECT_EQ(window->KeyEditor(), nullptr);
+    EXPECT_EQ(window->MacroEditor(), nullptr);
+    window->Shutdown();
+}
+
 TEST_F(KeyEditorTest, UnknownActiveProfileOpensReadOnly) {
     auto window = StartShown();
     keyboard.SetPlugged(false);

@@ -183,9 +183,10 @@ bool CKorvelDlg::Initialise() {
     UpdateFlipControls();
     SetCaptions();
     BuildSceneMenu();
-    if (!PackButtonSurfaces() || !CreateEditors()) {
+    if (!PackButtonSurfaces()) {
         return false;
     }
+    CreateEditorHost();
 
     // No taskbar button while the window only lives in the background.
     setWindowFlag(Qt::Tool, true);
@@ -473,8 +474,12 @@ void CKorvelDlg::OnKeyboardGone() {
         m_about->hide();
     }
     CloseProfileManager();
-    m_keyEditor->CancelEditor();
-    m_macroEditor->CancelEditor();
+    if (m_keyEditor != nullptr) {
+        m_keyEditor->CancelEditor();
+    }
+    if (m_macroEditor != nullptr) {
+        m_macroEditor->CancelEditor();
+    }
 }
 
 void CKorvelDlg::OnOpenMainWindow() {
@@ -524,10 +529,7 @@ void CKorvelDlg::OnKeyClicked(int controlId) {
     }
 }
 
-bool CKorvelDlg::CreateEditors() {
-    const auto skin = [](const SkinFile& file) {
-        return std::pair(Q(file.file.u16string()), Q(file.folder.u16string()));
-    };
+void CKorvelDlg::CreateEditorHost() {
     m_editorHost.reset(new EditorHost{
         m_services.store, m_services.keyCodec, m_services.texts, m_services.prompts, Settings(),
         m_services.launcher, [this] { return ActiveProfile(); }, [this] { SetModified(true); },
@@ -541,51 +543,66 @@ bool CKorvelDlg::CreateEditors() {
             }();
             return static_cast<std::uint64_t>(clock.elapsed());
         }});
-    const auto [compositeIni, compositeFolder] = skin(m_services.paths.CompositeSkin());
-    m_keyEditor = new Korvel_DlgComposite(*m_editorHost, compositeIni, compositeFolder, this);
-    const auto [macroIni, macroFolder] = skin(m_services.paths.MacroSkin());
-    m_macroEditor = new CKorvel_DlgMacro(*m_editorHost, macroIni, macroFolder, this);
-    for (CBaseDialog* editor : std::initializer_list<CBaseDialog*>{m_keyEditor, m_macroEditor}) {
-        editor->setWindowTitle(Q(m_services.texts.Text(TextKey::MAIN_CAPTION)));
-    }
-    if (!m_keyEditor->Initialise()) {
-        SetSkinError(m_keyEditor->SkinError());
-        return false;
-    }
-    if (!m_macroEditor->Initialise()) {
-        SetSkinError(m_macroEditor->SkinError());
-        return false;
-    }
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this,
             [this] { ShowHelp(m_services.launcher, m_services.paths); });
-    return true;
+}
+
+// The editors are built when first opened and then kept: most sessions never open them, and
+// their skins cost start-up time and memory.
+template <typename Editor>
+Editor* CKorvelDlg::EnsureEditor(Editor*& editor, const SkinFile& skin) {
+    if (editor != nullptr) {
+        return editor;
+    }
+    auto* created =
+        new Editor(*m_editorHost, Q(skin.file.u16string()), Q(skin.folder.u16string()), this);
+    created->setWindowTitle(Q(m_services.texts.Text(TextKey::MAIN_CAPTION)));
+    if (!created->Initialise()) {
+        m_services.prompts.ShowMessage(created->SkinError().toStdU16String(), MessageKind::Error);
+        delete created;
+        return nullptr;
+    }
+    editor = created;
+    return editor;
+}
+
+bool CKorvelDlg::EditorOpen() const {
+    return (m_keyEditor != nullptr && m_keyEditor->IsOpen()) ||
+           (m_macroEditor != nullptr && m_macroEditor->IsOpen());
 }
 
 void CKorvelDlg::OpenKeyEditor(int controlId) {
     const int slot = m_keyGrid->SlotOfControl(controlId);
     CPngButton* button = m_keyGrid->ButtonOfControl(controlId);
-    if (slot < 0 || button == nullptr || m_keyEditor->IsOpen() || m_macroEditor->IsOpen()) {
+    if (slot < 0 || button == nullptr || EditorOpen()) {
+        return;
+    }
+    Korvel_DlgComposite* editor = EnsureEditor(m_keyEditor, m_services.paths.CompositeSkin());
+    if (editor == nullptr) {
         return;
     }
     // The clicked key stays highlighted while its editor is open.
     button->SetFrame(QColor(0x22, 0xD3, 0xEE), true);
     const QPointer<CPngButton> clicked(button);
     connect(
-        m_keyEditor, &Korvel_DlgComposite::closed, this,
+        editor, &Korvel_DlgComposite::closed, this,
         [clicked] {
             if (clicked != nullptr) {
                 clicked->SetFrame(QColor(), false);
             }
         },
         Qt::SingleShotConnection);
-    m_keyEditor->OpenForKey(slot, controlId == kKeyG9,
-                            QRect(button->mapToGlobal(QPoint(0, 0)), button->size()));
+    editor->OpenForKey(slot, controlId == kKeyG9,
+                       QRect(button->mapToGlobal(QPoint(0, 0)), button->size()));
 }
 
 void CKorvelDlg::OpenMacroEditor() {
-    if (!m_keyEditor->IsOpen() && !m_macroEditor->IsOpen()) {
-        m_macroEditor->OpenEditor();
+    if (EditorOpen()) {
+        return;
+    }
+    if (CKorvel_DlgMacro* editor = EnsureEditor(m_macroEditor, m_services.paths.MacroSkin())) {
+        editor->OpenEditor();
     }
 }
 

@@ -87,7 +87,8 @@ public:
 
     // A key button was clicked: opens the key editor for it beside the button.
     void OpenKeyEditor(int controlId);
-    // The "Macros" button: the macro editor.
+    // The "Macros" button: the macro editor. Both editors are built on first opening; until
+    // then KeyEditor() and MacroEditor() are null.
     void OpenMacroEditor();
     Korvel_DlgComposite* KeyEditor() const { return m_keyEditor; }
     CKorvel_DlgMacro* MacroEditor() const { return m_macroEditor; }
@@ -176,7 +177,13 @@ private:
     void ApplyAndWait();
     SettingsStore& Settings() const { return *m_settings; }
     void OnKeyClicked(int controlId);
-    bool CreateEditors();
+    // The editors' shared services and the F1 shortcut.
+    void CreateEditorHost();
+    // The editor, built and skinned on first use; null (after saying why) when its skin cannot be
+    // used.
+    template <typename Editor>
+    Editor* EnsureEditor(Editor*& editor, const SkinFile& skin);
+    bool EditorOpen() const;
     void StepProgress();
     // Keeps of the state pictures only the faces the buttons cut from them (an atlas), once every
     // button is in place.
