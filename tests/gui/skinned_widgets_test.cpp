@@ -110,6 +110,53 @@ TEST(PngButton, PackedSurfacesShowTheSameFaces) {
     EXPECT_FALSE(atlas->Find(QRect(0, 0, 5, 5))) << "not packed";
 }
 
+// A face decoded on its own shows exactly the pixels the packed picture would: for a lossy
+// picture too, and with the dialog's ground where the face reaches beyond the picture.
+TEST_F(SkinFolder, FacesDecodedOneByOneMatchThePackedPicture) {
+    QImage gradient(300, 200, QImage::Format_RGB32);
+    for (int y = 0; y < gradient.height(); ++y) {
+        for (int x = 0; x < gradient.width(); ++x) {
+            gradient.setPixel(x, y, qRgb((x * 7 + y) % 256, (y * 5) % 256, (x ^ y) % 256));
+        }
+    }
+    const QRect faces[] = {QRect(39, 29, 20, 10), QRect(0, 0, 17, 9), QRect(290, 195, 20, 10),
+                           QRect(123, 77, 61, 33)};
+    for (const char* name : {"face.jpg", "face.png"}) {
+        SCOPED_TRACE(name);
+        WriteImage(name, gradient);
+        const QString file = dir.filePath(name);
+        const auto atlas = FaceAtlas::Pack({std::begin(faces), std::end(faces)});
+        const QImage packed = atlas->PackPicture(QImage(file));
+        const LazyFaces lazy(file);
+        for (const QRect& face : faces) {
+            const QImage alone = lazy.Face(face).toImage().convertToFormat(QImage::Format_RGB32);
+            EXPECT_EQ(alone, packed.copy(atlas->Find(face).value())) << face.x() << "," << face.y();
+            EXPECT_EQ(lazy.Face(face).cacheKey(), lazy.Face(face).cacheKey()) << "kept";
+        }
+    }
+    EXPECT_TRUE(LazyFaces(dir.filePath("gone.jpg")).Face(faces[0]).isNull());
+}
+
+TEST_F(SkinFolder, ButtonsShowFacesDecodedOneByOne) {
+    WriteImage("down.png", CoordinatePicture(3).toImage());
+    WriteImage("disabled.png", CoordinatePicture(4).toImage());
+    SkinSurfaces surfaces = CoordinateSurfaces();
+    surfaces.pressed = QPixmap();
+    surfaces.disabled = QPixmap();
+    surfaces.lazyPressed = std::make_shared<const LazyFaces>(dir.filePath("down.png"));
+    surfaces.lazyDisabled = std::make_shared<const LazyFaces>(dir.filePath("disabled.png"));
+    QWidget dialog;
+    CPngButton button(&dialog);
+    button.setGeometry(40, 30, 20, 10);
+    button.SetPicturesAt(40, 30, &surfaces);
+    EXPECT_EQ(FirstPixel(button), qRgb(39, 29, 1));
+    button.setDown(true);
+    EXPECT_EQ(FirstPixel(button), qRgb(39, 29, 3));
+    button.setDown(false);
+    button.setEnabled(false);
+    EXPECT_EQ(FirstPixel(button), qRgb(39, 29, 4));
+}
+
 TEST(PngButton, TooltipOnlyWithText) {
     CPngButton button;
     button.SetTooltip(QString());

@@ -221,25 +221,26 @@ bool CKorvelDlg::Initialise() {
 }
 
 // The state pictures of the window and its flip layer. The first frame needs the normal, checked
-// and disabled faces; hover and pressed faces only once the mouse is over the window.
+// and disabled faces, packed whole; hover and pressed faces (and the flip layer's disabled ones)
+// are decoded face by face when a button first shows them.
 std::vector<CKorvelDlg::StatePicture> CKorvelDlg::StatePictures() {
     return {
-        {&m_surfaces.normal, "main_normal.jpg", true},
-        {&m_surfaces.hover, "main_over.jpg", false},
-        {&m_surfaces.pressed, "main_down.jpg", false},
-        {&m_surfaces.disabled, "main_disable.jpg", true},
-        {&m_surfaces.checked, "main_color0.jpg", true},
-        {&m_flipSurfaces.normal, "main_color1.jpg", true},
-        {&m_flipSurfaces.hover, "main_flip_over.jpg", false},
-        {&m_flipSurfaces.pressed, "main_flip_down.jpg", false},
-        {&m_flipSurfaces.disabled, "main_flip_disable.jpg", false},
-        {&m_flipSurfaces.checked, "main_color1.jpg", true},
+        {&m_surfaces.normal, "main_normal.jpg", nullptr},
+        {&m_surfaces.hover, "main_over.jpg", &m_surfaces.lazyHover},
+        {&m_surfaces.pressed, "main_down.jpg", &m_surfaces.lazyPressed},
+        {&m_surfaces.disabled, "main_disable.jpg", nullptr},
+        {&m_surfaces.checked, "main_color0.jpg", nullptr},
+        {&m_flipSurfaces.normal, "main_color1.jpg", nullptr},
+        {&m_flipSurfaces.hover, "main_flip_over.jpg", &m_flipSurfaces.lazyHover},
+        {&m_flipSurfaces.pressed, "main_flip_down.jpg", &m_flipSurfaces.lazyPressed},
+        {&m_flipSurfaces.disabled, "main_flip_disable.jpg", &m_flipSurfaces.lazyDisabled},
+        {&m_flipSurfaces.checked, "main_color1.jpg", nullptr},
     };
 }
 
 // Before anything is laid out the state pictures are only checked, from their headers. Once every
-// button is in place they are decoded and packed down to the faces the buttons cut from them
-// (PackButtonSurfaces, DecodeSurfaces).
+// button is in place the first frame's pictures are decoded and packed down to the faces the
+// buttons cut from them (PackButtonSurfaces, DecodeSurfaces).
 bool CKorvelDlg::LoadSurfaces() {
     const QDir folder(SkinFolder());
     for (const StatePicture& picture : StatePictures()) {
@@ -249,6 +250,9 @@ bool CKorvelDlg::LoadSurfaces() {
                              .arg(QDir::toNativeSeparators(path)));
             return false;
         }
+        if (picture.lazy != nullptr) {
+            *picture.lazy = std::make_shared<const LazyFaces>(path);
+        }
     }
     // The arrows cut their one face from Arrow.jpg at the place BUTTONINFO2 names.
     const QPixmap arrow(folder.filePath(QStringLiteral("Arrow.jpg")));
@@ -256,13 +260,13 @@ bool CKorvelDlg::LoadSurfaces() {
     return true;
 }
 
-bool CKorvelDlg::DecodeSurfaces(bool firstFrame) {
+bool CKorvelDlg::DecodeSurfaces() {
     const QDir folder(SkinFolder());
     // Each file is decoded once; a file named twice shares its pixels.
     std::vector<QString> files;
     std::vector<std::vector<QPixmap*>> targets;
     for (const StatePicture& picture : StatePictures()) {
-        if (picture.firstFrame != firstFrame) {
+        if (picture.lazy != nullptr) {
             continue;
         }
         const QString path = folder.filePath(QString::fromLatin1(picture.file));
@@ -300,20 +304,11 @@ bool CKorvelDlg::PackButtonSurfaces() {
     // Both layers share one atlas: the flip indicator mixes their pictures.
     m_surfaces.atlas = FaceAtlas::Pack(std::move(faces));
     m_flipSurfaces.atlas = m_surfaces.atlas;
-    if (!DecodeSurfaces(true)) {
+    if (!DecodeSurfaces()) {
         return false;
     }
     UpdateFlipControls();
     return true;
-}
-
-void CKorvelDlg::paintEvent(QPaintEvent* event) {
-    CBaseDialog::paintEvent(event);
-    if (!m_hoverSurfacesDecoded) {
-        m_hoverSurfacesDecoded = true;
-        // After the first frame is out, before anyone can point at a button.
-        QTimer::singleShot(0, this, [this] { DecodeSurfaces(false); });
-    }
 }
 
 void CKorvelDlg::ShowLockStates() {

@@ -143,10 +143,6 @@ public:
     void EditorOpened() { ++m_openEditors; }
     void EditorClosed() { --m_openEditors; }
 
-protected:
-    // The first paint also schedules the decoding of the hover and pressed faces.
-    void paintEvent(QPaintEvent* event) override;
-
 signals:
     void applyFinished(bool applied);
     // The program should end (Close, Exit, the kill message).
@@ -158,12 +154,14 @@ private:
     struct StatePicture {
         QPixmap* surface;
         const char* file;
-        bool firstFrame;  // needed for the first frame; the others are decoded after it
+        // Where the picture is kept as its file, its faces decoded when first shown; null for
+        // the pictures the first frame needs, decoded whole and packed.
+        std::shared_ptr<const LazyFaces>* lazy;
     };
     std::vector<StatePicture> StatePictures();
     bool LoadSurfaces();
-    // Decodes and packs the pictures the first frame needs, or the others.
-    bool DecodeSurfaces(bool firstFrame);
+    // Decodes and packs the pictures the first frame needs.
+    bool DecodeSurfaces();
     void LayOutControls();
     CPngButton* AddControl(int controlId, const char* skinEntry);
     void SetCaptions();
@@ -234,7 +232,6 @@ private:
     int m_progressFrame = 0;
     QTimer m_lockTimer;  // follows the lock keys while the window is shown
     bool m_lockStatesShown = false;
-    bool m_hoverSurfacesDecoded = false;
     QTimer m_lightingTimer;  // timer 1051: the keyboard changed its lighting itself
 };
 

@@ -129,17 +129,19 @@ void CPngButton::paintEvent(QPaintEvent*) {
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRect(1, 1, width() - 2, height() - 2));
     } else if (surface != nullptr) {
-        // The face at the button's own place, found through the atlas of packed pictures.
-        const std::optional<QRect> face =
-            m_surfaces->FaceRect(QRect(m_offset - QPoint(1, 1), size()));
-        if (!face || !surface->rect().contains(*face)) {
+        // The face at the button's own place, found through the atlas of packed pictures or
+        // decoded on its own.
+        const std::optional<std::pair<QPixmap, QRect>> face =
+            m_surfaces->Face(surface, QRect(m_offset - QPoint(1, 1), size()));
+        if (!face || !face->first.rect().contains(face->second)) {
             // The part of the face beyond the picture shows the dialog's ground.
             painter.fillRect(rect(), palette().color(QPalette::Window));
         }
         if (face && m_tint) {
-            painter.drawImage(QPoint(0, 0), TintedFace(surface->copy(*face).toImage(), *m_tint));
+            painter.drawImage(QPoint(0, 0),
+                              TintedFace(face->first.copy(face->second).toImage(), *m_tint));
         } else if (face) {
-            painter.drawPixmap(QPoint(0, 0), *surface, *face);
+            painter.drawPixmap(QPoint(0, 0), face->first, face->second);
         }
     }
     if (m_tint && (m_frame || surface == nullptr)) {

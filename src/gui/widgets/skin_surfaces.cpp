@@ -76,6 +76,54 @@ std::vector<QImage> LoadPackedSurfaces(const std::vector<QString>& files, const 
     return packed;
 }
 
+QPixmap LazyFaces::Face(const QRect& face) const {
+    const auto key = std::tuple(face.x(), face.y(), face.width(), face.height());
+    const auto known = m_faces.find(key);
+    if (known != m_faces.end()) {
+        return known->second;
+    }
+    QPixmap result;
+    QImageReader reader(m_file);
+    const QRect inside = face.intersected(QRect(QPoint(0, 0), reader.size()));
+    if (reader.canRead() && !face.isEmpty()) {
+        // Only the face's rectangle is kept of the decoded lines.
+        QImage part;
+        if (!inside.isEmpty()) {
+            reader.setClipRect(inside);
+            part = reader.read();
+        }
+        if (!part.isNull() || inside.isEmpty()) {
+            QImage whole(face.size(), QImage::Format_RGB32);
+            whole.fill(QColor::fromRgb(skin_palette::kWindow));
+            if (!part.isNull()) {
+                QPainter painter(&whole);
+                painter.drawImage(inside.topLeft() - face.topLeft(), part);
+            }
+            result = QPixmap::fromImage(std::move(whole));
+        }
+    }
+    m_faces.emplace(key, result);
+    return result;
+}
+
+std::optional<std::pair<QPixmap, QRect>> SkinSurfaces::Face(const QPixmap* surface,
+                                                            const QRect& face) const {
+    const LazyFaces* lazy = surface == &hover      ? lazyHover.get()
+                            : surface == &pressed  ? lazyPressed.get()
+                            : surface == &disabled ? lazyDisabled.get()
+                                                   : nullptr;
+    if (lazy != nullptr) {
+        QPixmap picture = lazy->Face(face);
+        const QRect place = picture.rect();
+        return std::pair(std::move(picture), place);
+    }
+    const std::optional<QRect> place = FaceRect(face);
+    if (!place) {
+        return std::nullopt;
+    }
+    return std::pair(*surface, *place);
+}
+
 QPixmap LoadStateSurface(const QString& file) {
     QImageReader reader(file);
     const QImage picture = reader.read();

@@ -6,8 +6,11 @@
 #include <QRect>
 #include <QString>
 #include <initializer_list>
+#include <map>
 #include <memory>
 #include <optional>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace korvel {
@@ -35,6 +38,22 @@ private:
     QSize m_size;
 };
 
+// A state picture kept as its file: each face is decoded from it, alone, when a button first shows
+// it, and then kept. For states that few buttons ever show (hover, pressed), so that the window
+// does not hold whole pictures of them.
+class LazyFaces {
+public:
+    explicit LazyFaces(QString file) : m_file(std::move(file)) {}
+
+    // The face at `face` of the full picture, its size; a part beyond the picture shows the
+    // dialog's ground. Null when the picture cannot be decoded.
+    QPixmap Face(const QRect& face) const;
+
+private:
+    QString m_file;
+    mutable std::map<std::tuple<int, int, int, int>, QPixmap> m_faces;
+};
+
 // The full-dialog pictures an image button cuts its faces from, one per state. A dialog loads
 // them once and its buttons refer to them. With an atlas the pictures are packed: a button finds
 // its face through the atlas instead of at its own rectangle.
@@ -45,11 +64,18 @@ struct SkinSurfaces {
     QPixmap disabled;
     QPixmap checked;
     std::shared_ptr<const FaceAtlas> atlas;
+    // States whose faces are decoded one by one when first shown; their pictures above stay null.
+    std::shared_ptr<const LazyFaces> lazyHover = nullptr;
+    std::shared_ptr<const LazyFaces> lazyPressed = nullptr;
+    std::shared_ptr<const LazyFaces> lazyDisabled = nullptr;
 
     // Where a face of the full pictures lies in these pictures; nothing when it was not kept.
     std::optional<QRect> FaceRect(const QRect& face) const {
         return atlas ? atlas->Find(face) : std::optional<QRect>(face);
     }
+    // The picture that holds the face at `face` of the full picture in the state `surface` (one
+    // of the pictures above), and the face's place in it; nothing when the face was not kept.
+    std::optional<std::pair<QPixmap, QRect>> Face(const QPixmap* surface, const QRect& face) const;
 };
 
 // Decodes state pictures one at a time and packs each with `atlas` as soon as it is decoded, so
