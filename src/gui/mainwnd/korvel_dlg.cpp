@@ -220,21 +220,23 @@ bool CKorvelDlg::Initialise() {
     return true;
 }
 
-// The state pictures of the window and its flip layer. The first frame needs the normal, checked
-// and disabled faces, packed whole; hover and pressed faces (and the flip layer's disabled ones)
-// are decoded face by face when a button first shows them.
+// The state pictures of the window and its flip layer. Every button shows its normal face in the
+// first frame: that picture is decoded whole and packed. The other states are shown by a few
+// buttons at a time (checked, disabled) or only under the mouse (hover, pressed), and the flip
+// layer only while the flip is on: their faces are decoded one by one when a button first shows
+// them. A file named twice shares its faces.
 std::vector<CKorvelDlg::StatePicture> CKorvelDlg::StatePictures() {
     return {
         {&m_surfaces.normal, "main_normal.jpg", nullptr},
         {&m_surfaces.hover, "main_over.jpg", &m_surfaces.lazyHover},
         {&m_surfaces.pressed, "main_down.jpg", &m_surfaces.lazyPressed},
-        {&m_surfaces.disabled, "main_disable.jpg", nullptr},
-        {&m_surfaces.checked, "main_color0.jpg", nullptr},
-        {&m_flipSurfaces.normal, "main_color1.jpg", nullptr},
+        {&m_surfaces.disabled, "main_disable.jpg", &m_surfaces.lazyDisabled},
+        {&m_surfaces.checked, "main_color0.jpg", &m_surfaces.lazyChecked},
+        {&m_flipSurfaces.normal, "main_color1.jpg", &m_flipSurfaces.lazyNormal},
         {&m_flipSurfaces.hover, "main_flip_over.jpg", &m_flipSurfaces.lazyHover},
         {&m_flipSurfaces.pressed, "main_flip_down.jpg", &m_flipSurfaces.lazyPressed},
         {&m_flipSurfaces.disabled, "main_flip_disable.jpg", &m_flipSurfaces.lazyDisabled},
-        {&m_flipSurfaces.checked, "main_color1.jpg", nullptr},
+        {&m_flipSurfaces.checked, "main_color1.jpg", &m_flipSurfaces.lazyChecked},
     };
 }
 
@@ -243,6 +245,7 @@ std::vector<CKorvelDlg::StatePicture> CKorvelDlg::StatePictures() {
 // buttons cut from them (PackButtonSurfaces, DecodeSurfaces).
 bool CKorvelDlg::LoadSurfaces() {
     const QDir folder(SkinFolder());
+    std::map<QString, std::shared_ptr<const LazyFaces>> lazy;
     for (const StatePicture& picture : StatePictures()) {
         const QString path = folder.filePath(QString::fromLatin1(picture.file));
         if (!StatePictureReadable(path)) {
@@ -251,7 +254,10 @@ bool CKorvelDlg::LoadSurfaces() {
             return false;
         }
         if (picture.lazy != nullptr) {
-            *picture.lazy = std::make_shared<const LazyFaces>(path);
+            const auto known = lazy.find(path);
+            *picture.lazy = known != lazy.end()
+                                ? known->second
+                                : lazy[path] = std::make_shared<const LazyFaces>(path);
         }
     }
     // The arrows cut their one face from Arrow.jpg at the place BUTTONINFO2 names.

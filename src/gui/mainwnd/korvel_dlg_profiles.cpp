@@ -164,6 +164,12 @@ void CKorvelDlg::UpdateFlipControls() {
     const SkinSurfaces& set = flipped ? m_flipSurfaces : m_surfaces;
     m_flipIndicatorSurfaces = SkinSurfaces{set.normal,          set.normal, set.normal,
                                            m_surfaces.disabled, set.normal, set.atlas};
+    for (auto* state :
+         {&m_flipIndicatorSurfaces.lazyNormal, &m_flipIndicatorSurfaces.lazyHover,
+          &m_flipIndicatorSurfaces.lazyPressed, &m_flipIndicatorSurfaces.lazyChecked}) {
+        *state = set.lazyNormal;
+    }
+    m_flipIndicatorSurfaces.lazyDisabled = m_surfaces.lazyDisabled;
     Control(kFlipIndicator)->SetStatePictures(&m_flipIndicatorSurfaces);
     for (int toggle : {kFlipToggleLeft, kFlipToggleRight}) {
         ShowArrow(toggle);

@@ -108,9 +108,11 @@ QPixmap LazyFaces::Face(const QRect& face) const {
 
 std::optional<std::pair<QPixmap, QRect>> SkinSurfaces::Face(const QPixmap* surface,
                                                             const QRect& face) const {
-    const LazyFaces* lazy = surface == &hover      ? lazyHover.get()
+    const LazyFaces* lazy = surface == &normal     ? lazyNormal.get()
+                            : surface == &hover    ? lazyHover.get()
                             : surface == &pressed  ? lazyPressed.get()
                             : surface == &disabled ? lazyDisabled.get()
+                            : surface == &checked  ? lazyChecked.get()
                                                    : nullptr;
     if (lazy != nullptr) {
         QPixmap picture = lazy->Face(face);

@@ -65,9 +65,11 @@ struct SkinSurfaces {
     QPixmap checked;
     std::shared_ptr<const FaceAtlas> atlas;
     // States whose faces are decoded one by one when first shown; their pictures above stay null.
+    std::shared_ptr<const LazyFaces> lazyNormal = nullptr;
     std::shared_ptr<const LazyFaces> lazyHover = nullptr;
     std::shared_ptr<const LazyFaces> lazyPressed = nullptr;
     std::shared_ptr<const LazyFaces> lazyDisabled = nullptr;
+    std::shared_ptr<const LazyFaces> lazyChecked = nullptr;
 
     // Where a face of the full pictures lies in these pictures; nothing when it was not kept.
     std::optional<QRect> FaceRect(const QRect& face) const {
