@@ -188,8 +188,8 @@ bool CKorvelDlg::Initialise() {
     }
     CreateEditorHost();
 
-    // No taskbar button while the window only lives in the background.
-    setWindowFlag(Qt::Tool, true);
+    // While the window only lives in the background it is never mapped, so it has no taskbar
+    // button without further flags; changing its flags later would restyle every control.
     setWindowTitle(Q(m_services.texts.Text(TextKey::MAIN_CAPTION)));
 
     m_trayIcon = std::make_unique<CTrayIcon>(m_services.texts, this);
@@ -495,7 +495,6 @@ void CKorvelDlg::OnOpenMainWindow() {
                                        MessageKind::Information);
         return;
     }
-    setWindowFlag(Qt::Tool, false);
     show();
     raise();
     activateWindow();
