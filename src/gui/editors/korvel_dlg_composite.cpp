@@ -608,10 +608,8 @@ void Korvel_DlgComposite::Apply() {
     if (m_readOnly) {
         return;
     }
-    EditingHolder& editing = m_host.store.EditingConfig();
-    MacroWorkingList& list = m_work->List();
-    const std::vector<int> changed = ReplaceEditingMacros(editing, list.Records());
-    list.MarkApplied();
+    m_work->ApplyMacros();
+    const MacroWorkingList& list = m_work->List();
     KeyEdit edit;
     edit.type = m_pageType;
     edit.singleKey = m_singleKey;
@@ -623,8 +621,8 @@ void Korvel_DlgComposite::Apply() {
     edit.cycles = list.Cycles() == 0 ? 1 : list.Cycles();
     edit.mediaIndex = std::max(m_mediaList->currentIndex(), 0);
     edit.functionIndex = std::max(m_functionList->currentIndex(), 0);
-    WriteEditedEntry(editing, m_profile, m_slot, BuildEditedEntry(edit, m_slot));
-    (void)changed;
+    WriteEditedEntry(m_host.store.EditingConfig(), m_profile, m_slot,
+                     BuildEditedEntry(edit, m_slot));
     m_host.refreshKeys();
     SetApplyEnabled(false);
     m_host.markModified();

@@ -1,5 +1,7 @@
 #include "gui/editors/korvel_dlg_macro.h"
 
+#include <array>
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -73,16 +75,23 @@ CPngButton* CKorvel_DlgMacro::AddButton(int id, const char* entry) {
     return button;
 }
 
+// The editor's state pictures and the surfaces they fill.
+std::array<std::pair<QPixmap*, const char*>, 5> CKorvel_DlgMacro::StatePictures() {
+    return {{
+        {&m_surfaces.normal, "macro_normal.jpg"},
+        {&m_surfaces.hover, "macro_over.jpg"},
+        {&m_surfaces.pressed, "macro_down.jpg"},
+        {&m_surfaces.disabled, "macro_disable.jpg"},
+        {&m_surfaces.checked, "macro_other.jpg"},
+    }};
+}
+
 bool CKorvel_DlgMacro::Initialise() {
     if (!ApplySkin()) {
         return false;
     }
     const QDir folder(SkinFolder());
-    const std::pair<QPixmap*, const char*> pictures[] = {
-        {&m_surfaces.normal, "macro_normal.jpg"}, {&m_surfaces.hover, "macro_over.jpg"},
-        {&m_surfaces.pressed, "macro_down.jpg"},  {&m_surfaces.disabled, "macro_disable.jpg"},
-        {&m_surfaces.checked, "macro_other.jpg"},
-    };
+    const auto pictures = StatePictures();
     // Checked from their headers now, decoded when the editor first opens.
     for (const auto& [surface, file] : pictures) {
         if (!StatePictureReadable(folder.filePath(QString::fromLatin1(file)))) {
@@ -163,11 +172,7 @@ void CKorvel_DlgMacro::DecodeSurfaces() {
     }
     m_surfacesDecoded = true;
     const QDir folder(SkinFolder());
-    const std::pair<QPixmap*, const char*> pictures[] = {
-        {&m_surfaces.normal, "macro_normal.jpg"}, {&m_surfaces.hover, "macro_over.jpg"},
-        {&m_surfaces.pressed, "macro_down.jpg"},  {&m_surfaces.disabled, "macro_disable.jpg"},
-        {&m_surfaces.checked, "macro_other.jpg"},
-    };
+    const auto pictures = StatePictures();
     for (const auto& [surface, file] : pictures) {
         *surface = LoadStateSurface(folder.filePath(QString::fromLatin1(file)));
     }
@@ -266,9 +271,7 @@ void CKorvel_DlgMacro::Apply() {
                                    MessageKind::Information);
         return;
     }
-    m_work->FinishEdit();
-    ReplaceEditingMacros(m_host.store.EditingConfig(), m_work->List().Records());
-    m_work->List().MarkApplied();
+    m_work->ApplyMacros();
     m_host.refreshKeys();
     SetModified(false);
     m_host.markModified();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <map>
+#include <utility>
 
 #include "gui/editors/editor_host.h"
 #include "gui/widgets/base_dialog.h"
@@ -48,6 +50,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    std::array<std::pair<QPixmap*, const char*>, 5> StatePictures();
     // Decodes the state pictures the first time the editor opens.
     void DecodeSurfaces();
     CPngButton* AddButton(int id, const char* entry);

@@ -125,6 +125,12 @@ void MacroWorkArea::ShowSteps(int greyRow) {
     SetStepButtonsEnabled(m_list.Current() != MacroWorkingList::kNone);
 }
 
+void MacroWorkArea::ApplyMacros() {
+    FinishEdit();
+    ReplaceEditingMacros(m_host.store.EditingConfig(), m_list.Records());
+    m_list.MarkApplied();
+}
+
 void MacroWorkArea::FinishEdit() {
     m_controls.table->FinishEdit();
 }

@@ -48,6 +48,9 @@ public:
     // Shows the selected macro's steps; the step buttons work only with a macro selected.
     void ShowSteps(int greyRow = -1);
     void FinishEdit();
+    // Ends a cell edit and makes the working list EditingConfig's macros (the stale-assignment
+    // rule applied); the list then counts as applied.
+    void ApplyMacros();
 
     bool Recording() const { return m_recorder.Running(); }
     void StartRecording();

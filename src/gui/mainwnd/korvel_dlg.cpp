@@ -2,20 +2,15 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileDialog>
-#include <QHash>
 #include <QLabel>
 #include <QMenu>
-#include <QPointer>
-#include <QShortcut>
 #include <QThread>
 #include <thread>
 
 #include "base/text_encoding.h"
 #include "device/command_set.h"
 #include "device/device_link.h"
-#include "gui/editors/editor_host.h"
 #include "gui/editors/korvel_dlg_composite.h"
 #include "gui/editors/korvel_dlg_macro.h"
 #include "gui/editors/profile_file_chooser.h"
@@ -25,7 +20,6 @@
 #include "gui/mainwnd/main_window_controls.h"
 #include "gui/mainwnd/profile_bar.h"
 #include "gui/platform/lock_keys.h"
-#include "gui/platform/on_screen_keyboard.h"
 #include "gui/shell/about_dialog.h"
 #include "gui/shell/launchers.h"
 #include "gui/shell/single_instance.h"
@@ -225,98 +219,6 @@ bool CKorvelDlg::Initialise() {
 // buttons at a time (checked, disabled) or only under the mouse (hover, pressed), and the flip
 // layer only while the flip is on: their faces are decoded one by one when a button first shows
 // them. A file named twice shares its faces.
-std::vector<CKorvelDlg::StatePicture> CKorvelDlg::StatePictures() {
-    return {
-        {&m_surfaces.normal, "main_normal.jpg", nullptr},
-        {&m_surfaces.hover, "main_over.jpg", &m_surfaces.lazyHover},
-        {&m_surfaces.pressed, "main_down.jpg", &m_surfaces.lazyPressed},
-        {&m_surfaces.disabled, "main_disable.jpg", &m_surfaces.lazyDisabled},
-        {&m_surfaces.checked, "main_color0.jpg", &m_surfaces.lazyChecked},
-        {&m_flipSurfaces.normal, "main_color1.jpg", &m_flipSurfaces.lazyNormal},
-        {&m_flipSurfaces.hover, "main_flip_over.jpg", &m_flipSurfaces.lazyHover},
-        {&m_flipSurfaces.pressed, "main_flip_down.jpg", &m_flipSurfaces.lazyPressed},
-        {&m_flipSurfaces.disabled, "main_flip_disable.jpg", &m_flipSurfaces.lazyDisabled},
-        {&m_flipSurfaces.checked, "main_color1.jpg", &m_flipSurfaces.lazyChecked},
-    };
-}
-
-// Before anything is laid out the state pictures are only checked, from their headers. Once every
-// button is in place the first frame's pictures are decoded and packed down to the faces the
-// buttons cut from them (PackButtonSurfaces, DecodeSurfaces).
-bool CKorvelDlg::LoadSurfaces() {
-    const QDir folder(SkinFolder());
-    std::map<QString, std::shared_ptr<const LazyFaces>> lazy;
-    for (const StatePicture& picture : StatePictures()) {
-        const QString path = folder.filePath(QString::fromLatin1(picture.file));
-        if (!StatePictureReadable(path)) {
-            SetSkinError(QStringLiteral("The skin picture %1 cannot be read.")
-                             .arg(QDir::toNativeSeparators(path)));
-            return false;
-        }
-        if (picture.lazy != nullptr) {
-            const auto known = lazy.find(path);
-            *picture.lazy = known != lazy.end()
-                                ? known->second
-                                : lazy[path] = std::make_shared<const LazyFaces>(path);
-        }
-    }
-    // The arrows cut their one face from Arrow.jpg at the place BUTTONINFO2 names.
-    const QPixmap arrow(folder.filePath(QStringLiteral("Arrow.jpg")));
-    m_arrowSurfaces = SkinSurfaces{arrow, arrow, arrow, arrow, arrow, nullptr};
-    return true;
-}
-
-bool CKorvelDlg::DecodeSurfaces() {
-    const QDir folder(SkinFolder());
-    // Each file is decoded once; a file named twice shares its pixels.
-    std::vector<QString> files;
-    std::vector<std::vector<QPixmap*>> targets;
-    for (const StatePicture& picture : StatePictures()) {
-        if (picture.lazy != nullptr) {
-            continue;
-        }
-        const QString path = folder.filePath(QString::fromLatin1(picture.file));
-        const auto known = std::find(files.begin(), files.end(), path);
-        if (known == files.end()) {
-            files.push_back(path);
-            targets.push_back({picture.surface});
-        } else {
-            targets[static_cast<std::size_t>(known - files.begin())].push_back(picture.surface);
-        }
-    }
-    std::vector<QImage> packed = LoadPackedSurfaces(files, *m_surfaces.atlas);
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (packed[i].isNull()) {
-            SetSkinError(QStringLiteral("The skin picture %1 cannot be read.")
-                             .arg(QDir::toNativeSeparators(files[i])));
-            return false;
-        }
-        const QPixmap surface = QPixmap::fromImage(std::move(packed[i]));
-        for (QPixmap* target : targets[i]) {
-            *target = surface;
-        }
-    }
-    return true;
-}
-
-bool CKorvelDlg::PackButtonSurfaces() {
-    std::vector<QRect> faces;
-    for (const CPngButton* button : findChildren<CPngButton*>()) {
-        const SkinSurfaces* set = button->Surfaces();
-        if (set == &m_surfaces || set == &m_flipSurfaces || set == &m_flipIndicatorSurfaces) {
-            faces.push_back(QRect(button->PictureOffset() - QPoint(1, 1), button->size()));
-        }
-    }
-    // Both layers share one atlas: the flip indicator mixes their pictures.
-    m_surfaces.atlas = FaceAtlas::Pack(std::move(faces));
-    m_flipSurfaces.atlas = m_surfaces.atlas;
-    if (!DecodeSurfaces()) {
-        return false;
-    }
-    UpdateFlipControls();
-    return true;
-}
-
 void CKorvelDlg::ShowLockStates() {
     // While the window is hidden nobody sees them: no questions to the display.
     if (m_lockStatesShown && !isVisible()) {
@@ -515,95 +417,6 @@ void CKorvelDlg::FollowInstance(SingleInstance& instance) {
             Qt::QueuedConnection);
     connect(&instance, &SingleInstance::killRequested, this, &CKorvelDlg::ExitProgram,
             Qt::QueuedConnection);
-}
-
-void CKorvelDlg::OnKeyClicked(int controlId) {
-    // While the panel is on a key click paints (custom effect only); G keys always open the
-    // editor.
-    if (m_lightingPanel->IsOn() && GKeyOfControl(controlId) == 0) {
-        m_lightingPanel->ClickKey(controlId);
-        return;
-    }
-    if (controlId != kKeyFn) {
-        OpenKeyEditor(controlId);
-    }
-}
-
-void CKorvelDlg::CreateEditorHost() {
-    m_editorHost.reset(new EditorHost{
-        m_services.store, m_services.keyCodec, m_services.texts, m_services.prompts, Settings(),
-        m_services.launcher, [this] { return ActiveProfile(); }, [this] { SetModified(true); },
-        [this] { RefreshKeyGrid(); }, [this] { EditorOpened(); }, [this] { EditorClosed(); },
-        [this] { ShowHelp(m_services.launcher, m_services.paths); }, OnScreenKeyboardProgram(),
-        [] {
-            static const QElapsedTimer clock = [] {
-                QElapsedTimer started;
-                started.start();
-                return started;
-            }();
-            return static_cast<std::uint64_t>(clock.elapsed());
-        }});
-    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this,
-            [this] { ShowHelp(m_services.launcher, m_services.paths); });
-}
-
-// The editors are built when first opened and then kept: most sessions never open them, and
-// their skins cost start-up time and memory.
-template <typename Editor>
-Editor* CKorvelDlg::EnsureEditor(Editor*& editor, const SkinFile& skin) {
-    if (editor != nullptr) {
-        return editor;
-    }
-    auto* created =
-        new Editor(*m_editorHost, Q(skin.file.u16string()), Q(skin.folder.u16string()), this);
-    created->setWindowTitle(Q(m_services.texts.Text(TextKey::MAIN_CAPTION)));
-    if (!created->Initialise()) {
-        m_services.prompts.ShowMessage(created->SkinError().toStdU16String(), MessageKind::Error);
-        delete created;
-        return nullptr;
-    }
-    editor = created;
-    return editor;
-}
-
-bool CKorvelDlg::EditorOpen() const {
-    return (m_keyEditor != nullptr && m_keyEditor->IsOpen()) ||
-           (m_macroEditor != nullptr && m_macroEditor->IsOpen());
-}
-
-void CKorvelDlg::OpenKeyEditor(int controlId) {
-    const int slot = m_keyGrid->SlotOfControl(controlId);
-    CPngButton* button = m_keyGrid->ButtonOfControl(controlId);
-    if (slot < 0 || button == nullptr || EditorOpen()) {
-        return;
-    }
-    Korvel_DlgComposite* editor = EnsureEditor(m_keyEditor, m_services.paths.CompositeSkin());
-    if (editor == nullptr) {
-        return;
-    }
-    // The clicked key stays highlighted while its editor is open.
-    button->SetFrame(QColor(0x22, 0xD3, 0xEE), true);
-    const QPointer<CPngButton> clicked(button);
-    connect(
-        editor, &Korvel_DlgComposite::closed, this,
-        [clicked] {
-            if (clicked != nullptr) {
-                clicked->SetFrame(QColor(), false);
-            }
-        },
-        Qt::SingleShotConnection);
-    editor->OpenForKey(slot, controlId == kKeyG9,
-                       QRect(button->mapToGlobal(QPoint(0, 0)), button->size()));
-}
-
-void CKorvelDlg::OpenMacroEditor() {
-    if (EditorOpen()) {
-        return;
-    }
-    if (CKorvel_DlgMacro* editor = EnsureEditor(m_macroEditor, m_services.paths.MacroSkin())) {
-        editor->OpenEditor();
-    }
 }
 
 void CKorvelDlg::ShowMenu() {
