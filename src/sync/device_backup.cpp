@@ -109,23 +109,21 @@ ReloadOutcome ReloadFromDevice(ConfigStore& store, DeviceLink& link, const KeyCo
                                const TextLookup& texts, const std::filesystem::path& documents,
                                FileWriteResult* workingFileWrite) {
     EnsureProfileDirectory(documents);
-    EditingHolder& editing = store.EditingConfig();
-    auto lock = editing.Lock();
-    if (DevGetActiveProfile(link) >= 0) {
-        if (const auto bytes = ReadDeviceBackup(link, keyCodec, texts)) {
-            // What the keyboard holds is loaded whether or not the working file can take it: the
-            // window must never show (and a later Apply never send) defaults in place of the
-            // keyboard's real setup only because the Documents folder is full or read-only.
-            const FileWriteResult written = ReplaceFile(WorkingFile(documents), *bytes);
-            if (workingFileWrite != nullptr) {
-                *workingFileWrite = written;
-            }
-            if (auto contents = ParseProfileBytes(*bytes)) {
-                PlaceProfileContents(store, std::move(*contents));
-                return written ? ReloadOutcome::FromKeyboard : ReloadOutcome::FromKeyboardUnsaved;
-            }
+    // The keyboard is read before the editing lock is taken: editors wait only for the placing.
+    if (const auto bytes = ReadDeviceBackup(link, keyCodec, texts)) {
+        // What the keyboard holds is loaded whether or not the working file can take it: the
+        // window must never show (and a later Apply never send) defaults in place of the
+        // keyboard's real setup only because the Documents folder is full or read-only.
+        const FileWriteResult written = ReplaceFile(WorkingFile(documents), *bytes);
+        if (workingFileWrite != nullptr) {
+            *workingFileWrite = written;
+        }
+        if (auto contents = ParseProfileBytes(*bytes)) {
+            PlaceProfileContents(store, std::move(*contents));
+            return written ? ReloadOutcome::FromKeyboard : ReloadOutcome::FromKeyboardUnsaved;
         }
     }
+    auto lock = store.EditingConfig().Lock();
     ReleaseEditingConfig(store);
     CreateDefaultConfig(store, {}, 0, true);
     return ReloadOutcome::Defaults;

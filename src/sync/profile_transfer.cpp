@@ -4,6 +4,17 @@
 #include "model/macros/macro_blob.h"
 
 namespace korvel {
+namespace {
+
+// The PROFILE_FORMAT_ERROR message naming a file whose header fails.
+void ShowFormatError(Prompts& prompts, const TextLookup& texts, const std::filesystem::path& path) {
+    prompts.ShowMessage(
+        FormatWithPath(LocalisedOr(texts, kProfileFormatErrorKey, kProfileFormatErrorMessage),
+                       path),
+        MessageKind::Error);
+}
+
+}  // namespace
 
 int ValidateProfileFile(const std::filesystem::path& path, Prompts& prompts,
                         const TextLookup& texts) {
@@ -11,10 +22,7 @@ int ValidateProfileFile(const std::filesystem::path& path, Prompts& prompts,
         case ProfileFileCheck::Valid:
             return 1;
         case ProfileFileCheck::BadHeader:
-            prompts.ShowMessage(
-                FormatWithPath(
-                    LocalisedOr(texts, kProfileFormatErrorKey, kProfileFormatErrorMessage), path),
-                MessageKind::Error);
+            ShowFormatError(prompts, texts, path);
             return 0;
         case ProfileFileCheck::Missing:
         case ProfileFileCheck::WrongSize:
@@ -40,10 +48,7 @@ std::optional<ProfileContents> ReadImportableProfile(const std::filesystem::path
     bool headerFails = false;
     auto contents = ReadProfileFile(path, error, &headerFails);
     if (headerFails) {
-        prompts.ShowMessage(
-            FormatWithPath(LocalisedOr(texts, kProfileFormatErrorKey, kProfileFormatErrorMessage),
-                           path),
-            MessageKind::Error);
+        ShowFormatError(prompts, texts, path);
         return std::nullopt;
     }
     return contents;
