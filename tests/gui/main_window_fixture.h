@@ -95,10 +95,15 @@ protected:
         return window;
     }
 
+    // Shown, and the lighting read that follows its first frame done.
+    static bool Settled(CKorvelDlg& window) {
+        return window.isVisible() && !window.LightingReadPending();
+    }
+
     // A window shown after the keyboard's arrival, with the keyboard's log emptied.
     std::unique_ptr<CKorvelDlg> StartShown() {
         auto window = Start();
-        EXPECT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+        EXPECT_TRUE(PumpUntil([&] { return Settled(*window); }));
         keyboard.ClearReceived();
         return window;
     }

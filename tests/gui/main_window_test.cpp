@@ -39,7 +39,7 @@ class MainWindow : public fixtures::MainWindowFixture {};
 TEST_F(MainWindow, HiddenUntilTheKeyboardArrivesThenShowsItsKeys) {
     auto window = Start();
     EXPECT_FALSE(window->isVisible());
-    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); })) << "the open message shows it";
+    ASSERT_TRUE(PumpUntil([&] { return Settled(*window); })) << "the open message shows it";
     EXPECT_TRUE(KeyA(*window)->IsChecked());
     EXPECT_EQ(KeyA(*window)->toolTip(), "AKeys, Set: Key(B)");
     EXPECT_FALSE(window->Keys().ButtonOfControl(kKeyEsc)->IsChecked()) << "Esc is not assigned";
@@ -75,12 +75,31 @@ TEST_F(MainWindow, StartSwitchKeepsItHidden) {
     ASSERT_TRUE(PumpUntil([&] { return window->Tray().ShownIcon() == kIconKeyboardPresent; }));
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(KeyA(*window)->IsChecked()) << "the keys are loaded all the same";
+
+    // The lighting is read once the window has shown its first frame, not for a hidden one.
+    EXPECT_EQ(CountCommands(keyboard, CMD_READ_PARAMS), 0);
+    EXPECT_TRUE(window->LightingReadPending());
+    QWidget* lightingSwitch = window->Lighting().Control(kPanelSwitch);
+    window->OnOpenMainWindow();
+    ASSERT_TRUE(window->isVisible());
+    EXPECT_FALSE(lightingSwitch->isVisible()) << "no switch before its state is read";
+    ASSERT_TRUE(PumpUntil([&] { return Settled(*window); }));
+    EXPECT_EQ(CountCommands(keyboard, CMD_READ_PARAMS), 3) << "the three lighting records";
+    EXPECT_TRUE(lightingSwitch->isVisible());
+
+    // Hidden and shown again without a new arrival: nothing is read again.
+    window->hide();
+    keyboard.ClearReceived();
+    window->OnOpenMainWindow();
+    EXPECT_FALSE(window->LightingReadPending());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(CountCommands(keyboard, CMD_READ_PARAMS), 0);
     window->Shutdown();
 }
 
 TEST_F(MainWindow, UnplugHidesAndReplugComesBack) {
     auto window = Start();
-    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+    ASSERT_TRUE(PumpUntil([&] { return Settled(*window); }));
     keyboard.SetPlugged(false);
     ASSERT_TRUE(PumpUntil([&] { return window->Tray().ShownIcon() == kIconKeyboardGone; }));
     EXPECT_FALSE(window->isVisible());
@@ -101,7 +120,7 @@ TEST_F(MainWindow, UnplugHidesAndReplugComesBack) {
 
 TEST_F(MainWindow, ApplySendsTheEditedKeysAndNothingWhenUnchanged) {
     auto window = Start();
-    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+    ASSERT_TRUE(PumpUntil([&] { return Settled(*window); }));
     QSignalSpy finished(window.get(), &CKorvelDlg::applyFinished);
 
     keyboard.ClearReceived();
@@ -140,7 +159,7 @@ TEST_F(MainWindow, SecondStartShowsTheRunningWindowAndKillEndsIt) {
 
     SingleInstance second(name);
     EXPECT_EQ(second.Claim(false), SingleInstance::Outcome::Exit);
-    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+    ASSERT_TRUE(PumpUntil([&] { return Settled(*window); }));
 
     QSignalSpy exit(window.get(), &CKorvelDlg::exitRequested);
     SingleInstance killer(name);
@@ -151,7 +170,7 @@ TEST_F(MainWindow, SecondStartShowsTheRunningWindowAndKillEndsIt) {
 
 TEST_F(MainWindow, ImportLoadsShowsAndDownloadsAllProfiles) {
     auto window = Start();
-    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+    ASSERT_TRUE(PumpUntil([&] { return Settled(*window); }));
     const std::filesystem::path file = documents.filePath("esc.kvp").toStdU16String();
     {
         auto lock = store.EditingConfig().Lock();
@@ -181,7 +200,7 @@ TEST_F(MainWindow, ImportLoadsShowsAndDownloadsAllProfiles) {
 
 TEST_F(MainWindow, LanguageSwitchChangesTheTips) {
     auto window = Start();
-    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+    ASSERT_TRUE(PumpUntil([&] { return Settled(*window); }));
     window->SwitchLanguage(0);
     EXPECT_TRUE(KeyA(*window)->toolTip().startsWith("A")) << KeyA(*window)->toolTip().toStdString();
     EXPECT_NE(KeyA(*window)->toolTip(), "AKeys, Set: Key(B)");
@@ -192,7 +211,7 @@ TEST_F(MainWindow, LanguageSwitchChangesTheTips) {
 
 TEST_F(MainWindow, KeyboardEventsReachTheWindow) {
     auto window = Start();
-    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+    ASSERT_TRUE(PumpUntil([&] { return Settled(*window); }));
     QSignalSpy refresh(window.get(), &CKorvelDlg::lightingRefreshRequested);
     keyboard.InjectEvent(0x0401);
     ASSERT_TRUE(PumpUntil([&] { return refresh.count() == 1; }));
@@ -205,7 +224,7 @@ TEST_F(MainWindow, KeyboardEventsReachTheWindow) {
 
 TEST_F(MainWindow, ExitStopsTheDeviceThreads) {
     auto window = Start();
-    ASSERT_TRUE(PumpUntil([&] { return window->isVisible(); }));
+    ASSERT_TRUE(PumpUntil([&] { return Settled(*window); }));
     QSignalSpy exit(window.get(), &CKorvelDlg::exitRequested);
     window->ExitProgram();
     EXPECT_EQ(exit.count(), 1);

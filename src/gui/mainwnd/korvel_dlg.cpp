@@ -367,12 +367,37 @@ void CKorvelDlg::OnReloadFromKeyboard() {
     }
     SetModified(false);
     SyncProfileButtons();
-    m_lightingPanel->ReadAll();
+    // Reading the lighting ends with a sequence close that waits on the keyboard; a hidden window
+    // reads it right after its first frame, so that it appears without that wait.
+    if (isVisible()) {
+        m_lightingPanel->ReadAll();
+    } else {
+        m_lightingReadPending = true;
+    }
     RefreshKeyGrid();
     BuildSceneMenu();
 }
 
+void CKorvelDlg::paintEvent(QPaintEvent* event) {
+    CBaseDialog::paintEvent(event);
+    if (m_lightingReadPending && !m_lightingReadQueued) {
+        m_lightingReadQueued = true;
+        // Queued: runs once this frame has been handed to the screen.
+        QMetaObject::invokeMethod(this, &CKorvelDlg::ReadPendingLighting, Qt::QueuedConnection);
+    }
+}
+
+void CKorvelDlg::ReadPendingLighting() {
+    m_lightingReadQueued = false;
+    if (!m_lightingReadPending || m_shutDown) {
+        return;
+    }
+    m_lightingReadPending = false;
+    m_lightingPanel->ReadAll();
+}
+
 void CKorvelDlg::OnKeyboardGone() {
+    m_lightingReadPending = false;
     if (m_about != nullptr) {
         m_about->hide();
     }

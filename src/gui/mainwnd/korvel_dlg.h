@@ -75,6 +75,8 @@ public:
     void OnInitialised();
     void ShowTrayState(bool eventIcon, std::uint16_t icon);
     void OnLightingChangedOnKeyboard();
+    // True from a reload while hidden until the lighting has been read after the first frame.
+    bool LightingReadPending() const { return m_lightingReadPending; }
     void ExitProgram();
     void ShowAbout();
     // The firmware update dialog, created on first use and kept, so that the chosen updater
@@ -150,6 +152,9 @@ signals:
     // The keyboard changed its lighting itself: what the panel shows must be read again.
     void lightingRefreshRequested();
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     struct StatePicture {
         QPixmap* surface;
@@ -171,6 +176,7 @@ private:
     void ShowSceneMenu();
     void CloseProfileManager();
     void RedrawLighting();
+    void ReadPendingLighting();
     void SetLightingPanelOn();
     void ApplyAndWait();
     SettingsStore& Settings() const { return *m_settings; }
@@ -232,6 +238,8 @@ private:
     int m_progressFrame = 0;
     QTimer m_lockTimer;  // follows the lock keys while the window is shown
     bool m_lockStatesShown = false;
+    bool m_lightingReadPending = false;
+    bool m_lightingReadQueued = false;
     QTimer m_lightingTimer;  // timer 1051: the keyboard changed its lighting itself
 };
 

@@ -183,8 +183,10 @@ LightingPanel::LightingPanel(QWidget* dialog, const CIniFile& skin, const QStrin
     Build(dialog, skinFolder);
     SetLabels(language);
     Connect();
+    // Until the keyboard's lighting has been read only the panel's title shows: the switch would
+    // claim a state nobody has read.
     for (const auto& [id, widget] : m_controls) {
-        widget->setVisible(id == kPanelLabel || id == kPanelSwitch);
+        widget->setVisible(id == kPanelLabel);
     }
 }
 
