@@ -1,18 +1,16 @@
 #pragma once
 
-#include <QList>
 #include <QObject>
 #include <QString>
 
 #include <cstdint>
-
-class QLocalServer;
-class QLocalSocket;
+#include <memory>
 
 namespace korvel {
 
-// One running copy of the program. The first copy listens on a local server; a later copy
-// connects, hands over its wish (show the window, or close) and ends.
+// One running copy of the program. The first copy listens on a local socket; a later copy
+// connects, hands over its wish (show the window, or close) and ends. Each wish is 8 bytes: the
+// message and its tag, as two big-endian 32-bit numbers.
 //
 // Threads: the GUI thread only; requests arrive through the event loop.
 class SingleInstance : public QObject {
@@ -25,8 +23,9 @@ public:
         Exit,
     };
 
-    // `serverName` is the instance name; tests give names of their own so that two "copies" can
-    // meet inside one process.
+    // `serverName` is the path of the socket file; a name that is not absolute lies in the
+    // temporary folder. Tests give names of their own so that two "copies" can meet inside one
+    // process.
     explicit SingleInstance(QString serverName = DefaultServerName(), QObject* parent = nullptr);
     ~SingleInstance() override;
 
@@ -53,11 +52,15 @@ signals:
     void killRequested();
 
 private:
+    struct Connection;
+    struct Server;
+
     void AcceptConnections();
-    void ReadMessage(QLocalSocket* socket);
+    void ReadFrom(Connection* connection);
+    void Deliver(std::uint32_t message, std::uint32_t tag);
 
     QString m_serverName;
-    QLocalServer* m_server = nullptr;
+    std::unique_ptr<Server> m_server;
 };
 
 }  // namespace korvel
