@@ -278,9 +278,9 @@ void ApplyApplicationStyle(QApplication& app, const QString& skinFolder) {
     const QDir skin(skinFolder.isEmpty()
                         ? QCoreApplication::applicationDirPath() + QStringLiteral("/Skins")
                         : skinFolder);
-    const QString sheet =
-        StyleSheet() + QStringLiteral("QComboBox::down-arrow { image: url(%1); }\n")
-                           .arg(skin.filePath(QStringLiteral("combo_arrow.png")));
+    const QString sheet = StyleSheet() +
+                          QStringLiteral("QComboBox::down-arrow { image: url(%1); }\n")
+                              .arg(skin.filePath(QStringLiteral("combo_arrow.png")));
     delete g_windowSheets;
     g_windowSheets = new WindowSheets(sheet, &app);
     app.installEventFilter(g_windowSheets);
