@@ -17,7 +17,6 @@
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/lighting_panel.h"
 #include "gui/mainwnd/main_window_bridge.h"
-#include "gui/widgets/app_style.h"
 #include "gui/mainwnd/main_window_controls.h"
 #include "gui/mainwnd/profile_bar.h"
 #include "gui/platform/lock_keys.h"
@@ -117,7 +116,6 @@ CKorvelDlg::CKorvelDlg(MainWindowServices services, QWidget* parent)
                   QString::fromStdU16String(services.paths.MainSkin().folder.u16string())),
       m_services(services),
       m_settings(services.settings) {
-    KeepPlainStyle(this);
     if (m_settings == nullptr) {
         m_ownSettings = std::make_unique<MemorySettingsStore>();
         m_settings = m_ownSettings.get();

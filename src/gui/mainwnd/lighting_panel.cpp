@@ -9,7 +9,6 @@
 
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/main_window_controls.h"
-#include "gui/widgets/app_style.h"
 #include "gui/widgets/color_picker.h"
 #include "gui/widgets/image_slider.h"
 #include "gui/widgets/ini_file.h"
@@ -240,7 +239,6 @@ void LightingPanel::Build(QWidget* dialog, const QString& skinFolder) {
                 auto* selector = new QComboBox(dialog);
                 selector->setFocusPolicy(Qt::ClickFocus);
                 selector->installEventFilter(guard);
-                UseApplicationSheet(selector);
                 widget = selector;
                 break;
             }

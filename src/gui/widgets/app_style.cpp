@@ -2,15 +2,11 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
 #include <QProxyStyle>
 #include <QStyleFactory>
-#include <QStyleOption>
-#include <QWidget>
-#include <utility>
 
 #include "gui/widgets/skin_palette.h"
 
@@ -18,12 +14,6 @@ namespace korvel {
 namespace {
 
 namespace sp = skin_palette;
-
-// How far in a tooltip's text starts, in pixels, where no style sheet sets its border and padding:
-// as far as the sheet's rules put it.
-constexpr int kTooltipInset = 8;
-constexpr char kPlainProperty[] = "korvelPlainStyle";
-constexpr char kSheetGivenProperty[] = "korvelSheetGiven";
 
 QColor Rgb(unsigned rgb) {
     return QColor::fromRgb(rgb);
@@ -160,27 +150,6 @@ public:
         }
     }
 
-    // Tooltips of widgets without the style sheet look as the sheet draws the others: the card
-    // colour inside one line of the edge colour, the text a little way in.
-    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
-                       const QWidget* widget) const override {
-        if (element == PE_PanelTipLabel) {
-            painter->fillRect(option->rect, Rgb(sp::kCard));
-            painter->setPen(Rgb(sp::kEdge));
-            painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
-            return;
-        }
-        QProxyStyle::drawPrimitive(element, option, painter, widget);
-    }
-
-    int pixelMetric(PixelMetric metric, const QStyleOption* option,
-                    const QWidget* widget) const override {
-        if (metric == PM_ToolTipLabelFrameWidth) {
-            return kTooltipInset;
-        }
-        return QProxyStyle::pixelMetric(metric, option, widget);
-    }
-
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* returnData) const override {
         if (hint == SH_ToolTip_WakeUpDelay) {
@@ -194,48 +163,7 @@ public:
     }
 };
 
-// Gives every window the style sheet when it is first polished, before its own style polishes
-// it, so its children inherit it; a window's own sheet keeps its rules after the common ones.
-// Windows marked plain are left alone: their own widgets draw themselves from the skin, and a
-// style sheet would only cost each of them its rules at start.
-class WindowSheets : public QObject {
-public:
-    WindowSheets(QString sheet, QObject* parent) : QObject(parent), m_sheet(std::move(sheet)) {}
-
-    const QString& Sheet() const { return m_sheet; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Polish && watched->isWidgetType()) {
-            auto* widget = static_cast<QWidget*>(watched);
-            // Tooltips take the rules of the widget they describe each time they are placed.
-            if (widget->isWindow() && widget->windowType() != Qt::ToolTip &&
-                !widget->property(kPlainProperty).toBool() &&
-                !widget->property(kSheetGivenProperty).toBool()) {
-                widget->setProperty(kSheetGivenProperty, true);
-                widget->setStyleSheet(m_sheet + widget->styleSheet());
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QString m_sheet;
-};
-
-WindowSheets* g_windowSheets = nullptr;
-
 }  // namespace
-
-void KeepPlainStyle(QWidget* window) {
-    window->setProperty(kPlainProperty, true);
-}
-
-void UseApplicationSheet(QWidget* widget) {
-    if (g_windowSheets != nullptr) {
-        widget->setStyleSheet(g_windowSheets->Sheet() + widget->styleSheet());
-    }
-}
 
 QIcon MessageIconOf(MessageIcon icon) {
     QIcon result;
@@ -278,12 +206,8 @@ void ApplyApplicationStyle(QApplication& app, const QString& skinFolder) {
     const QDir skin(skinFolder.isEmpty()
                         ? QCoreApplication::applicationDirPath() + QStringLiteral("/Skins")
                         : skinFolder);
-    const QString sheet = StyleSheet() +
-                          QStringLiteral("QComboBox::down-arrow { image: url(%1); }\n")
-                              .arg(skin.filePath(QStringLiteral("combo_arrow.png")));
-    delete g_windowSheets;
-    g_windowSheets = new WindowSheets(sheet, &app);
-    app.installEventFilter(g_windowSheets);
+    app.setStyleSheet(StyleSheet() + QStringLiteral("QComboBox::down-arrow { image: url(%1); }\n")
+                                         .arg(skin.filePath(QStringLiteral("combo_arrow.png"))));
 }
 
 }  // namespace korvel

@@ -4,7 +4,6 @@
 #include <QString>
 
 class QApplication;
-class QWidget;
 
 namespace korvel {
 
@@ -14,16 +13,7 @@ namespace korvel {
 // accent for selection and focus, dimmed disabled text, and tooltips after the skin's delay. The
 // selectors' drop-down mark is the skin's "combo_arrow.png"; without `skinFolder` the skin beside
 // the program is used.
-// The style sheet is given to each window as it is first polished (and so to its children),
-// not to the application as a whole.
 void ApplyApplicationStyle(QApplication& app, const QString& skinFolder = QString());
-
-// Marks a window whose widgets all draw themselves from the skin: it gets no style sheet, which
-// spares each of its many buttons the sheet's rules. Call before it is first shown.
-void KeepPlainStyle(QWidget* window);
-// The style sheet for one stock widget inside such a window (a selector); nothing without
-// ApplyApplicationStyle.
-void UseApplicationSheet(QWidget* widget);
 
 // The message-box icons in the skin's colours: a round badge with "i", "?", "!" or "×".
 enum class MessageIcon { Information, Question, Warning, Critical };
