@@ -1,5 +1,6 @@
 // The desktop program: settles the single instance, prepares paths, texts and the keyboard, then
 // runs the main window until the user ends the program.
+#include <malloc.h>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
@@ -8,7 +9,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
-#include <malloc.h>
 #include <string>
 #include <vector>
 
