@@ -13,7 +13,9 @@
 #include "gui/widgets/ini_file.h"
 #include "gui/widgets/mask_region.h"
 #include "gui/widgets/png_button.h"
+#include "gui/widgets/skin_palette.h"
 #include "gui/widgets/skin_placement.h"
+#include "gui/widgets/skin_surfaces.h"
 
 namespace korvel {
 namespace {
@@ -108,6 +110,33 @@ TEST(PngButton, PackedSurfacesShowTheSameFaces) {
     EXPECT_EQ(FirstPixel(second), qRgb(199, 149, 1));
     EXPECT_EQ(atlas->Find(QRect(41, 30, 5, 5)).value().size(), QSize(5, 5)) << "a part of a face";
     EXPECT_FALSE(atlas->Find(QRect(0, 0, 5, 5))) << "not packed";
+}
+
+// Normal faces drawn into the background at their buttons' places: each button shows its own face,
+// the one on top wins where places overlap, the rest of the background is untouched, and a face
+// beyond the normal picture shows the dialog's ground there.
+TEST(PngButton, FacesDrawnIntoTheBackgroundAtTheirPlaces) {
+    const auto atlas = FaceAtlas::Arrange({{QRect(9, 9, 60, 30), QPoint(10, 10)},
+                                           {QRect(99, 19, 20, 10), QPoint(20, 20)},
+                                           {QRect(290, 190, 20, 20), QPoint(200, 150)}});
+    QPixmap background = CoordinatePicture(0);
+    atlas->DrawFaces(background, CoordinatePicture(1).toImage());
+    const QImage drawn = background.toImage();
+    EXPECT_EQ(drawn.pixel(10, 10), qRgb(9, 9, 1)) << "the backdrop's face";
+    EXPECT_EQ(drawn.pixel(20, 20), qRgb(99, 19, 1)) << "the key above it, drawn later";
+    EXPECT_EQ(drawn.pixel(5, 5), qRgb(5, 5, 0)) << "outside every place";
+    EXPECT_EQ(drawn.pixel(219, 169), QColor::fromRgb(skin_palette::kWindow).rgb())
+        << "beyond the normal picture";
+
+    SkinSurfaces surfaces;
+    surfaces.normal = background;
+    surfaces.atlas = atlas;
+    QWidget dialog;
+    CPngButton key(&dialog);
+    key.setGeometry(20, 20, 20, 10);
+    key.SetPicturesAt(100, 20, &surfaces);
+    EXPECT_EQ(FirstPixel(key), qRgb(99, 19, 1));
+    EXPECT_EQ(atlas->Find(QRect(9, 9, 60, 30)), QRect(10, 10, 60, 30));
 }
 
 // A face decoded on its own shows exactly the pixels the packed picture would: for a lossy

@@ -214,11 +214,6 @@ bool CKorvelDlg::Initialise() {
     return true;
 }
 
-// The state pictures of the window and its flip layer. Every button shows its normal face in the
-// first frame: that picture is decoded whole and packed. The other states are shown by a few
-// buttons at a time (checked, disabled) or only under the mouse (hover, pressed), and the flip
-// layer only while the flip is on: their faces are decoded one by one when a button first shows
-// them. A file named twice shares its faces.
 void CKorvelDlg::ShowLockStates() {
     // While the window is hidden nobody sees them: no questions to the display.
     if (m_lockStatesShown && !isVisible()) {

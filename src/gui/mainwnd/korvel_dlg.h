@@ -160,13 +160,13 @@ private:
         QPixmap* surface;
         const char* file;
         // Where the picture is kept as its file, its faces decoded when first shown; null for
-        // the pictures the first frame needs, decoded whole and packed.
+        // the normal faces, which are drawn into the background.
         std::shared_ptr<const LazyFaces>* lazy;
     };
     std::vector<StatePicture> StatePictures();
     bool LoadSurfaces();
-    // Decodes and packs the pictures the first frame needs.
-    bool DecodeSurfaces();
+    // Draws the normal faces into the background picture at their buttons' places.
+    bool DrawNormalFaces();
     void LayOutControls();
     CPngButton* AddControl(int controlId, const char* skinEntry);
     void SetCaptions();
@@ -189,8 +189,8 @@ private:
     Editor* EnsureEditor(Editor*& editor, const SkinFile& skin);
     bool EditorOpen() const;
     void StepProgress();
-    // Keeps of the state pictures only the faces the buttons cut from them (an atlas), once every
-    // button is in place.
+    // Once every button is in place: where each normal face lies in the background (the atlas),
+    // and the faces drawn there.
     bool PackButtonSurfaces();
     // Lights the Caps, Num and Scroll indicators as the desktop's lock keys stand.
     void ShowLockStates();

@@ -2,6 +2,7 @@
 // of the normal faces that every button shows at start.
 #include <QDir>
 #include <QImage>
+#include <QImageReader>
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
@@ -13,10 +14,21 @@
 #include "gui/widgets/png_button.h"
 
 namespace korvel {
+namespace {
 
+constexpr char kNormalPicture[] = "main_normal.jpg";
+
+}  // namespace
+
+// The state pictures of the window and its flip layer. Every button shows its normal face in the
+// first frame: those faces are drawn into the background picture, which the window paints anyway,
+// at their buttons' places. The other states are shown by a few buttons at a time (checked,
+// disabled) or only under the mouse (hover, pressed), and the flip layer only while the flip is
+// on: their faces are decoded one by one when a button first shows them. A file named twice
+// shares its faces.
 std::vector<CKorvelDlg::StatePicture> CKorvelDlg::StatePictures() {
     return {
-        {&m_surfaces.normal, "main_normal.jpg", nullptr},
+        {&m_surfaces.normal, kNormalPicture, nullptr},
         {&m_surfaces.hover, "main_over.jpg", &m_surfaces.lazyHover},
         {&m_surfaces.pressed, "main_down.jpg", &m_surfaces.lazyPressed},
         {&m_surfaces.disabled, "main_disable.jpg", &m_surfaces.lazyDisabled},
@@ -30,8 +42,8 @@ std::vector<CKorvelDlg::StatePicture> CKorvelDlg::StatePictures() {
 }
 
 // Before anything is laid out the state pictures are only checked, from their headers. Once every
-// button is in place the first frame's pictures are decoded and packed down to the faces the
-// buttons cut from them (PackButtonSurfaces, DecodeSurfaces).
+// button is in place the normal picture is decoded and its faces drawn into the background
+// (PackButtonSurfaces, DrawNormalFaces).
 bool CKorvelDlg::LoadSurfaces() {
     const QDir folder(SkinFolder());
     std::map<QString, std::shared_ptr<const LazyFaces>> lazy;
@@ -55,51 +67,34 @@ bool CKorvelDlg::LoadSurfaces() {
     return true;
 }
 
-bool CKorvelDlg::DecodeSurfaces() {
-    const QDir folder(SkinFolder());
-    // Each file is decoded once; a file named twice shares its pixels.
-    std::vector<QString> files;
-    std::vector<std::vector<QPixmap*>> targets;
-    for (const StatePicture& picture : StatePictures()) {
-        if (picture.lazy != nullptr) {
-            continue;
-        }
-        const QString path = folder.filePath(QString::fromLatin1(picture.file));
-        const auto known = std::find(files.begin(), files.end(), path);
-        if (known == files.end()) {
-            files.push_back(path);
-            targets.push_back({picture.surface});
-        } else {
-            targets[static_cast<std::size_t>(known - files.begin())].push_back(picture.surface);
-        }
+bool CKorvelDlg::DrawNormalFaces() {
+    const QString path = QDir(SkinFolder()).filePath(QString::fromLatin1(kNormalPicture));
+    QImageReader reader(path);
+    const QImage normal = reader.read();
+    if (normal.isNull()) {
+        SetSkinError(QStringLiteral("The skin picture %1 cannot be read.")
+                         .arg(QDir::toNativeSeparators(path)));
+        return false;
     }
-    std::vector<QImage> packed = LoadPackedSurfaces(files, *m_surfaces.atlas);
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (packed[i].isNull()) {
-            SetSkinError(QStringLiteral("The skin picture %1 cannot be read.")
-                             .arg(QDir::toNativeSeparators(files[i])));
-            return false;
-        }
-        const QPixmap surface = QPixmap::fromImage(std::move(packed[i]));
-        for (QPixmap* target : targets[i]) {
-            *target = surface;
-        }
-    }
+    m_surfaces.atlas->DrawFaces(Background(), normal);
+    m_surfaces.normal = Background();
     return true;
 }
 
 bool CKorvelDlg::PackButtonSurfaces() {
-    std::vector<QRect> faces;
+    // In stacking order, so that where places overlap (a backdrop under its keys) the face on top
+    // is the one drawn last. The flip layer's faces are all decoded one by one.
+    std::vector<FaceAtlas::Placement> placements;
     for (const CPngButton* button : findChildren<CPngButton*>()) {
         const SkinSurfaces* set = button->Surfaces();
-        if (set == &m_surfaces || set == &m_flipSurfaces || set == &m_flipIndicatorSurfaces) {
-            faces.push_back(QRect(button->PictureOffset() - QPoint(1, 1), button->size()));
+        if (set == &m_surfaces || set == &m_flipIndicatorSurfaces) {
+            placements.push_back({QRect(button->PictureOffset() - QPoint(1, 1), button->size()),
+                                  button->mapTo(this, QPoint(0, 0))});
         }
     }
-    // Both layers share one atlas: the flip indicator mixes their pictures.
-    m_surfaces.atlas = FaceAtlas::Pack(std::move(faces));
+    m_surfaces.atlas = FaceAtlas::Arrange(placements);
     m_flipSurfaces.atlas = m_surfaces.atlas;
-    if (!DecodeSurfaces()) {
+    if (!DrawNormalFaces()) {
         return false;
     }
     UpdateFlipControls();

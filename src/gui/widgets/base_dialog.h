@@ -29,6 +29,9 @@ public:
 
 protected:
     void SetSkinError(const QString& error) { m_skinError = error; }
+    // The background picture, for a dialog that draws its buttons' normal faces into it once:
+    // they then need no picture of their own.
+    QPixmap& Background() { return m_background; }
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -37,6 +37,19 @@ std::shared_ptr<const FaceAtlas> FaceAtlas::Pack(std::vector<QRect> faces, int w
     return atlas;
 }
 
+std::shared_ptr<const FaceAtlas> FaceAtlas::Arrange(const std::vector<Placement>& placements) {
+    auto atlas = std::make_shared<FaceAtlas>();
+    QRect bounds;
+    for (const Placement& placement : placements) {
+        if (!placement.face.isEmpty()) {
+            atlas->m_places.push_back({placement.face, placement.where});
+            bounds |= QRect(placement.where, placement.face.size());
+        }
+    }
+    atlas->m_size = bounds.isEmpty() ? QSize() : QSize(bounds.right() + 1, bounds.bottom() + 1);
+    return atlas;
+}
+
 std::optional<QRect> FaceAtlas::Find(const QRect& face) const {
     for (const Place& place : m_places) {
         if (place.face == face) {
@@ -56,24 +69,24 @@ QImage FaceAtlas::PackPicture(const QImage& full) const {
         return QImage();
     }
     QImage packed(m_size, QImage::Format_RGB32);
-    // A face that reaches beyond the full picture shows the dialog's ground there.
     packed.fill(QColor::fromRgb(skin_palette::kWindow));
-    QPainter painter(&packed);
-    for (const Place& place : m_places) {
-        painter.drawImage(place.where, full, place.face);
-    }
+    DrawFaces(packed, full);
     return packed;
 }
 
-std::vector<QImage> LoadPackedSurfaces(const std::vector<QString>& files, const FaceAtlas& atlas) {
-    std::vector<QImage> packed(files.size());
-    // One after the other: a helper thread would save little time but keep a second full
-    // picture and a second allocator arena alive.
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        QImageReader reader(files[i]);
-        packed[i] = atlas.PackPicture(reader.read());
+void FaceAtlas::DrawFaces(QPaintDevice& target, const QImage& full) const {
+    QPainter painter(&target);
+    for (const Place& place : m_places) {
+        const QRect inside = place.face & full.rect();
+        if (inside != place.face) {
+            painter.fillRect(QRect(place.where, place.face.size()),
+                             QColor::fromRgb(skin_palette::kWindow));
+        }
+        if (!inside.isEmpty()) {
+            painter.drawImage(place.where + (inside.topLeft() - place.face.topLeft()), full,
+                              inside);
+        }
     }
-    return packed;
 }
 
 QPixmap LazyFaces::Face(const QRect& face) const {

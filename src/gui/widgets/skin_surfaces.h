@@ -22,12 +22,22 @@ class FaceAtlas {
 public:
     // Packs the rectangles (duplicates once) in rows no wider than `width` pixels.
     static std::shared_ptr<const FaceAtlas> Pack(std::vector<QRect> faces, int width = 1024);
+    // Each face at a place of the caller's choosing, in the order given: a later face drawn over
+    // an earlier one where their places overlap (DrawFaces).
+    struct Placement {
+        QRect face;
+        QPoint where;
+    };
+    static std::shared_ptr<const FaceAtlas> Arrange(const std::vector<Placement>& placements);
 
     // Where `face` lies in a packed picture: the place of a packed rectangle that holds it.
     std::optional<QRect> Find(const QRect& face) const;
     QSize Size() const { return m_size; }
     // The packed picture of one full picture: each face copied to its place. Any thread.
     QImage PackPicture(const QImage& full) const;
+    // Copies each face of `full` to its place in `target`, in order; where a face reaches beyond
+    // `full` its place shows the dialog's ground.
+    void DrawFaces(QPaintDevice& target, const QImage& full) const;
 
 private:
     struct Place {
@@ -79,11 +89,6 @@ struct SkinSurfaces {
     // of the pictures above), and the face's place in it; nothing when the face was not kept.
     std::optional<std::pair<QPixmap, QRect>> Face(const QPixmap* surface, const QRect& face) const;
 };
-
-// Decodes state pictures one at a time and packs each with `atlas` as soon as it is decoded, so
-// that no more than one full picture is held at once. The result holds one packed picture per
-// file, in order; a null image where a file cannot be decoded.
-std::vector<QImage> LoadPackedSurfaces(const std::vector<QString>& files, const FaceAtlas& atlas);
 
 // A state picture, decoded once and kept as it is (no copy into a larger surface): a button cuts
 // its face at its own rectangle, and a part of a face beyond the picture is left to the button's
