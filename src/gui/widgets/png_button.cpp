@@ -28,10 +28,9 @@ Qt::Alignment AlignmentOf(unsigned format) {
 
 }  // namespace
 
-CPngButton::CPngButton(QWidget* parent) : QPushButton(parent) {
-    // Enter never presses an image button: dialogs must not close or act on Enter.
-    setAutoDefault(false);
-    setDefault(false);
+CPngButton::CPngButton(QWidget* parent) : QAbstractButton(parent) {
+    // Enter never presses an image button: not being a push button, it is never a dialog's
+    // default button, and it takes no focus.
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_Hover);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -194,7 +193,7 @@ void CPngButton::DrawCaption(QPainter& painter) {
 void CPngButton::enterEvent(QEnterEvent* event) {
     m_hover = true;
     update();
-    QPushButton::enterEvent(event);
+    QAbstractButton::enterEvent(event);
 }
 
 // The second press of a double click arrives as a double-click event; it is one more click.
@@ -204,13 +203,13 @@ void CPngButton::mouseDoubleClickEvent(QMouseEvent* event) {
         click();
         return;
     }
-    QPushButton::mouseDoubleClickEvent(event);
+    QAbstractButton::mouseDoubleClickEvent(event);
 }
 
 void CPngButton::leaveEvent(QEvent* event) {
     m_hover = false;
     update();
-    QPushButton::leaveEvent(event);
+    QAbstractButton::leaveEvent(event);
 }
 
 }  // namespace korvel

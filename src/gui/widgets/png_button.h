@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QColor>
-#include <QPushButton>
+#include <QAbstractButton>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -23,7 +23,7 @@ enum TextFormat : unsigned {
 
 // An image button whose faces are cut from the dialog's full-size state pictures at the button's
 // own place (picture offset minus one pixel), with optional caption, tooltip and frame mode.
-class CPngButton : public QPushButton {
+class CPngButton : public QAbstractButton {
     Q_OBJECT
 
 public:
