@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QColor>
 #include <QAbstractButton>
+#include <QColor>
 #include <QString>
 #include <functional>
 #include <optional>
