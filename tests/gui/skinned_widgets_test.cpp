@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
@@ -258,6 +259,22 @@ TEST_F(SkinFolder, DialogTakesSizeAndShapeFromItsPictures) {
     CBaseDialog broken(nullptr, dir.filePath("Broken.ini"), dir.path());
     EXPECT_FALSE(broken.ApplySkin());
     EXPECT_TRUE(broken.SkinError().contains("gone.bmp")) << broken.SkinError().toStdString();
+
+    // A background whose header reads but whose pixels are cut off: the two-step start takes
+    // it, and collecting the decoded picture names the file.
+    WriteImage("back.png", background);
+    QFile whole(dir.filePath("back.png"));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    QFile cut(dir.filePath("cut.png"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(whole.read(whole.size() / 2));
+    cut.close();
+    WriteIni("Cut.ini", "[SCREEN]\nMain=cut.png\nMask=mask.bmp\n");
+    CBaseDialog truncated(nullptr, dir.filePath("Cut.ini"), dir.path());
+    ASSERT_TRUE(truncated.StartSkin()) << truncated.SkinError().toStdString();
+    EXPECT_EQ(truncated.size(), QSize(120, 80)) << "sized from the header";
+    EXPECT_FALSE(truncated.FinishSkin());
+    EXPECT_TRUE(truncated.SkinError().contains("cut.png")) << truncated.SkinError().toStdString();
 }
 
 TEST_F(SkinFolder, EnterAndEscapeNeverCloseADialog) {

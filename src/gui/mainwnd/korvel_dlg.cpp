@@ -138,7 +138,8 @@ std::u16string CKorvelDlg::Caption(const char* key) const {
 }
 
 bool CKorvelDlg::Initialise() {
-    if (!ApplySkin() || !LoadSurfaces()) {
+    // The background and normal pictures decode on helper threads while the controls are built.
+    if (!StartSkin() || !LoadSurfaces()) {
         return false;
     }
     m_services.link.SetActiveProfileCache(-1);

@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <future>
 
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/korvel_dlg.h"
@@ -61,6 +62,11 @@ bool CKorvelDlg::LoadSurfaces() {
                                 : lazy[path] = std::make_shared<const LazyFaces>(path);
         }
     }
+    m_decodingNormal =
+        std::async(std::launch::async | std::launch::deferred,
+                   [file = folder.filePath(QString::fromLatin1(kNormalPicture))] {
+                       return QImageReader(file).read();
+                   });
     // The arrows cut their one face from Arrow.jpg at the place BUTTONINFO2 names.
     const QPixmap arrow(folder.filePath(QStringLiteral("Arrow.jpg")));
     m_arrowSurfaces = SkinSurfaces{arrow, arrow, arrow, arrow, arrow, nullptr};
@@ -69,8 +75,7 @@ bool CKorvelDlg::LoadSurfaces() {
 
 bool CKorvelDlg::DrawNormalFaces() {
     const QString path = QDir(SkinFolder()).filePath(QString::fromLatin1(kNormalPicture));
-    QImageReader reader(path);
-    const QImage normal = reader.read();
+    const QImage normal = m_decodingNormal.valid() ? m_decodingNormal.get() : QImage();
     if (normal.isNull()) {
         SetSkinError(QStringLiteral("The skin picture %1 cannot be read.")
                          .arg(QDir::toNativeSeparators(path)));
@@ -94,7 +99,7 @@ bool CKorvelDlg::PackButtonSurfaces() {
     }
     m_surfaces.atlas = FaceAtlas::Arrange(placements);
     m_flipSurfaces.atlas = m_surfaces.atlas;
-    if (!DrawNormalFaces()) {
+    if (!FinishSkin() || !DrawNormalFaces()) {
         return false;
     }
     UpdateFlipControls();

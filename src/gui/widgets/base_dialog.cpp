@@ -34,28 +34,64 @@ CBaseDialog::CBaseDialog(QWidget* parent, const QString& skinIni, const QString&
 }
 
 bool CBaseDialog::ApplySkin() {
+    return StartSkin() && FinishSkin();
+}
+
+bool CBaseDialog::StartSkin() {
     const QString main = m_ini.Read(QStringLiteral("SCREEN"), QStringLiteral("Main"), QString());
     const QString mask = m_ini.Read(QStringLiteral("SCREEN"), QStringLiteral("Mask"), main);
     const QDir folder(m_skinFolder);
-    QImage background;
-    QImage maskImage;
     if (main.isEmpty()) {
         m_skinError = QStringLiteral("The skin file %1 names no background picture.")
                           .arg(QDir::toNativeSeparators(m_ini.Path()));
         return false;
     }
-    if (!LoadPicture(folder.filePath(main), background, m_skinError) ||
-        !LoadPicture(folder.filePath(mask), maskImage, m_skinError)) {
+    m_backgroundFile = folder.filePath(main);
+    QImageReader header(m_backgroundFile);
+    const QSize size = header.size();
+    if (!header.canRead() || !size.isValid()) {
+        m_skinError = QStringLiteral("The skin picture %1 cannot be read: %2.")
+                          .arg(QDir::toNativeSeparators(m_backgroundFile), header.errorString());
         return false;
     }
-    m_background = QPixmap::fromImage(background);
-    setFixedSize(m_background.size());
+    // Decoded meanwhile on a helper thread (or, where none can be started, when collected).
+    m_decodingBackground =
+        std::async(std::launch::async | std::launch::deferred, [file = m_backgroundFile] {
+            QImageReader reader(file);
+            Decoded decoded{reader.read(), QString()};
+            if (decoded.picture.isNull()) {
+                decoded.error = reader.errorString();
+            }
+            return decoded;
+        });
+    QImage maskImage;
+    if (!LoadPicture(folder.filePath(mask), maskImage, m_skinError)) {
+        return false;
+    }
+    setFixedSize(size);
     m_shape = RegionFromMask(maskImage);
     setMask(m_shape);
     return true;
 }
 
+bool CBaseDialog::FinishSkin() {
+    if (!m_decodingBackground.valid()) {
+        return !m_background.isNull();
+    }
+    const Decoded background = m_decodingBackground.get();
+    if (background.picture.isNull()) {
+        m_skinError = QStringLiteral("The skin picture %1 cannot be read: %2.")
+                          .arg(QDir::toNativeSeparators(m_backgroundFile), background.error);
+        return false;
+    }
+    m_background = QPixmap::fromImage(background.picture);
+    return true;
+}
+
 void CBaseDialog::paintEvent(QPaintEvent*) {
+    if (m_decodingBackground.valid()) {
+        FinishSkin();
+    }
     QPainter painter(this);
     painter.drawPixmap(0, 0, m_background);
 }
