@@ -62,11 +62,10 @@ bool CKorvelDlg::LoadSurfaces() {
                                 : lazy[path] = std::make_shared<const LazyFaces>(path);
         }
     }
-    m_decodingNormal =
-        std::async(std::launch::async | std::launch::deferred,
-                   [file = folder.filePath(QString::fromLatin1(kNormalPicture))] {
-                       return QImageReader(file).read();
-                   });
+    m_decodingNormal = std::async(std::launch::async | std::launch::deferred,
+                                  [file = folder.filePath(QString::fromLatin1(kNormalPicture))] {
+                                      return QImageReader(file).read();
+                                  });
     // The arrows cut their one face from Arrow.jpg at the place BUTTONINFO2 names.
     const QPixmap arrow(folder.filePath(QStringLiteral("Arrow.jpg")));
     m_arrowSurfaces = SkinSurfaces{arrow, arrow, arrow, arrow, arrow, nullptr};
