@@ -11,6 +11,7 @@
 #include <QTextStream>
 
 #include "gui/widgets/base_dialog.h"
+#include "gui/widgets/image_slider.h"
 #include "gui/widgets/ini_file.h"
 #include "gui/widgets/mask_region.h"
 #include "gui/widgets/png_button.h"
@@ -204,6 +205,31 @@ TEST(PngButton, DoubleClickActsAsAClick) {
                             Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&button, &doubleClick);
     EXPECT_EQ(clicks.count(), 1);
+}
+
+// A slider works before its faces are given (they are read when it is first shown): a position
+// set meanwhile is kept, a click picks the position under the mouse, and the faces then show it.
+TEST(ImageSlider, WorksBeforeItsFacesAreGiven) {
+    CImageSlider slider(6);
+    slider.setGeometry(0, 0, 120, 20);
+    QSignalSpy moved(&slider, &CImageSlider::moved);
+    slider.SetPosition(3);
+    EXPECT_EQ(slider.Position(), 3);
+    QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(5 * 20 + 10, 10));
+    EXPECT_EQ(slider.Position(), 5);
+    EXPECT_EQ(moved.count(), 1);
+    slider.SetPosition(9);
+    EXPECT_EQ(slider.Position(), 5) << "kept within its positions";
+
+    std::vector<QPixmap> faces;
+    for (int p = 0; p < 6; ++p) {
+        QPixmap face(120, 20);
+        face.fill(QColor(p * 40, 0, 0));
+        faces.push_back(face);
+    }
+    slider.SetFaces(std::move(faces));
+    EXPECT_EQ(slider.Position(), 5);
+    EXPECT_EQ(slider.grab().toImage().pixel(60, 10), QColor(200, 0, 0).rgb());
 }
 
 TEST(MaskRegion, WhiteIsOutsideAndManyRunsStayWhole) {

@@ -73,12 +73,6 @@ constexpr PanelControl kPanel[] = {
 };
 // clang-format on
 
-constexpr const char* kBitmaps[] = {
-    "dengup.bmp", "dengdown.bmp",   "leftup.bmp",  "leftdown.bmp",   "rightup.bmp", "rightdown.bmp",
-    "kuosan.bmp", "kuosandown.bmp", "julong.bmp",  "julongdown.bmp", "sjsup.bmp",   "sjsdown.bmp",
-    "hong.bmp",   "hongok.bmp",     "huang.bmp",   "huangok.bmp",    "lv.bmp",      "lvok.bmp",
-    "lan.bmp",    "lanok.bmp",      "user1up.bmp", "user1down.bmp",  "user2up.bmp", "user2down.bmp",
-};
 constexpr int kSliderPositions = 6;
 constexpr int kSpeedFaceBase = 6;  // the speed slider's faces are "6.bmp" .. "11.bmp"
 constexpr int kEffect17Pictures[] = {kEffect17Red, kEffect17Yellow, kEffect17Green, kEffect17Blue};
@@ -176,11 +170,11 @@ LightingPanel::LightingPanel(QWidget* dialog, const CIniFile& skin, const QStrin
     : QObject(dialog),
       m_skin(skin),
       m_keys(keys),
+      m_skinFolder(skinFolder),
       m_language(language),
       m_state(std::make_unique<LightingState>()),
       m_ops(std::make_unique<LightingOps>(*m_state, link, *this, std::move(settingsFile))) {
-    LoadPictures(skinFolder);
-    Build(dialog, skinFolder);
+    Build(dialog);
     SetLabels(language);
     Connect();
     // Until the keyboard's lighting has been read only the panel's title shows: the switch would
@@ -205,8 +199,7 @@ int LightingPanel::ReportRate() const {
     return m_state->current.reportRate;
 }
 
-void LightingPanel::Build(QWidget* dialog, const QString& skinFolder) {
-    (void)skinFolder;
+void LightingPanel::Build(QWidget* dialog) {
     auto* guard = new SelectorGuard(this);
     for (const PanelControl& control : kPanel) {
         QWidget* widget = nullptr;
@@ -217,24 +210,12 @@ void LightingPanel::Build(QWidget* dialog, const QString& skinFolder) {
                 widget = label;
                 break;
             }
-            case Kind::Picture: {
-                auto* picture = new CPictureButton(dialog);
-                picture->SetPictures(Picture(QString::fromLatin1(control.picture)),
-                                     Picture(QString::fromLatin1(control.down)));
-                widget = picture;
+            case Kind::Picture:
+                widget = new CPictureButton(dialog);
                 break;
-            }
-            case Kind::Slider: {
-                auto* slider = new CImageSlider(dialog);
-                const int base = control.id == kSpeedSlider ? kSpeedFaceBase : 0;
-                std::vector<QPixmap> faces;
-                for (int p = 0; p < kSliderPositions; ++p) {
-                    faces.push_back(Picture(QStringLiteral("%1.bmp").arg(base + p)));
-                }
-                slider->SetFaces(std::move(faces));
-                widget = slider;
+            case Kind::Slider:
+                widget = new CImageSlider(kSliderPositions, dialog);
                 break;
-            }
             case Kind::Selector: {
                 auto* selector = new QComboBox(dialog);
                 selector->setFocusPolicy(Qt::ClickFocus);
@@ -263,14 +244,22 @@ QWidget* LightingPanel::Add(int controlId, const char* entry, QWidget* control) 
     return control;
 }
 
-void LightingPanel::LoadPictures(const QString& skinFolder) {
-    const QDir folder(skinFolder);
-    for (const char* file : kBitmaps) {
-        m_pictures[QString::fromLatin1(file)] = QPixmap(folder.filePath(QString::fromLatin1(file)));
+void LightingPanel::Dress(std::size_t panelIndex) {
+    const PanelControl& control = kPanel[panelIndex];
+    if (!m_dressed.insert(control.id).second) {
+        return;
     }
-    for (int n = 0; n < 2 * kSliderPositions; ++n) {
-        const QString file = QStringLiteral("%1.bmp").arg(n);
-        m_pictures[file] = QPixmap(folder.filePath(file));
+    if (control.kind == Kind::Picture) {
+        PictureOf(control.id)
+            ->SetPictures(Picture(QString::fromLatin1(control.picture)),
+                          Picture(QString::fromLatin1(control.down)));
+    } else if (control.kind == Kind::Slider) {
+        const int base = control.id == kSpeedSlider ? kSpeedFaceBase : 0;
+        std::vector<QPixmap> faces;
+        for (int p = 0; p < kSliderPositions; ++p) {
+            faces.push_back(Picture(QStringLiteral("%1.bmp").arg(base + p)));
+        }
+        Slider(control.id)->SetFaces(std::move(faces));
     }
 }
 
@@ -372,9 +361,11 @@ QComboBox* LightingPanel::Selector(int controlId) const {
 }
 
 const QPixmap& LightingPanel::Picture(const QString& file) const {
-    static const QPixmap kNone;
-    const auto it = m_pictures.find(file);
-    return it == m_pictures.end() ? kNone : it->second;
+    const auto known = m_pictures.find(file);
+    if (known != m_pictures.end()) {
+        return known->second;
+    }
+    return m_pictures.emplace(file, QPixmap(QDir(m_skinFolder).filePath(file))).first->second;
 }
 
 void LightingPanel::ReadAll() {
@@ -441,8 +432,12 @@ void LightingPanel::ClickKey(int controlId) {
 }
 
 void LightingPanel::ShowControlsOf(int effect) {
-    for (const PanelControl& control : kPanel) {
-        Control(control.id)->setVisible(ShownFor(control.shown, effect));
+    for (std::size_t i = 0; i < std::size(kPanel); ++i) {
+        const bool shown = ShownFor(kPanel[i].shown, effect);
+        if (shown) {
+            Dress(i);
+        }
+        Control(kPanel[i].id)->setVisible(shown);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "ports/lighting_view.h"
 
@@ -42,7 +43,7 @@ public:
 
     // A control by its id; null for ids that are not the panel's.
     QWidget* Control(int controlId) const;
-    // A bitmap of the panel, loaded once ("dengup.bmp", "0.bmp", ...).
+    // A bitmap of the panel, read when first asked for ("dengup.bmp", "0.bmp", ...).
     const QPixmap& Picture(const QString& file) const;
 
     LightingState& State() { return *m_state; }
@@ -91,9 +92,10 @@ signals:
     void redrawn();
 
 private:
-    void Build(QWidget* dialog, const QString& skinFolder);
+    void Build(QWidget* dialog);
     QWidget* Add(int controlId, const char* entry, QWidget* control);
-    void LoadPictures(const QString& skinFolder);
+    // Gives the control at `panelIndex` its pictures, read when it is first shown.
+    void Dress(std::size_t panelIndex);
     void SetLabels(int language);
     void FillEffectSelector();
     void Connect();
@@ -111,11 +113,14 @@ private:
 
     const CIniFile& m_skin;
     KeyGrid& m_keys;
+    QString m_skinFolder;
     int m_language = 1;
     std::unique_ptr<LightingState> m_state;
     std::unique_ptr<LightingOps> m_ops;
     std::map<int, QWidget*> m_controls;
-    std::map<QString, QPixmap> m_pictures;
+    // Read from the skin folder on first use.
+    mutable std::map<QString, QPixmap> m_pictures;
+    std::set<int> m_dressed;
 };
 
 }  // namespace korvel

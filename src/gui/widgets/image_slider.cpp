@@ -7,14 +7,14 @@
 
 namespace korvel {
 
-CImageSlider::CImageSlider(QWidget* parent) : QWidget(parent) {
+CImageSlider::CImageSlider(int positions, QWidget* parent)
+    : QWidget(parent), m_positions(std::max(positions, 0)) {
     setFocusPolicy(Qt::ClickFocus);
     setCursor(Qt::PointingHandCursor);
 }
 
 void CImageSlider::SetFaces(std::vector<QPixmap> faces) {
     m_faces = std::move(faces);
-    m_position = std::clamp(m_position, 0, std::max(0, Positions() - 1));
     update();
 }
 
@@ -43,7 +43,7 @@ void CImageSlider::MoveTo(int position) {
 }
 
 void CImageSlider::paintEvent(QPaintEvent*) {
-    if (m_position < Positions()) {
+    if (m_position < static_cast<int>(m_faces.size())) {
         QPainter painter(this);
         painter.drawPixmap(rect(), m_faces[static_cast<std::size_t>(m_position)]);
     }

@@ -12,13 +12,15 @@ class CImageSlider : public QWidget {
     Q_OBJECT
 
 public:
-    explicit CImageSlider(QWidget* parent = nullptr);
+    // Positions 0..positions - 1.
+    explicit CImageSlider(int positions, QWidget* parent = nullptr);
 
-    // One face per position 0..faces.size() - 1.
+    // One face per position; until they are given the slider works but shows nothing, so that
+    // its pictures need only be read once it is first shown.
     void SetFaces(std::vector<QPixmap> faces);
     void SetPosition(int position);
     int Position() const { return m_position; }
-    int Positions() const { return static_cast<int>(m_faces.size()); }
+    int Positions() const { return m_positions; }
 
 signals:
     void moved(int position);
@@ -34,6 +36,7 @@ private:
     int PositionAt(int x) const;
     void MoveTo(int position);
 
+    int m_positions;
     std::vector<QPixmap> m_faces;
     int m_position = 0;
 };
