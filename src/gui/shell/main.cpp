@@ -2,12 +2,14 @@
 // runs the main window until the user ends the program.
 #include <malloc.h>
 #include <QApplication>
+#include <QFontDatabase>
 #include <QMessageBox>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <future>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -113,6 +115,11 @@ int main(int argc, char** argv) {
     if (instance.Claim(options->kill) == SingleInstance::Outcome::Exit) {
         return 0;
     }
+    // The font database (fontconfig's settings and font list) is read on a helper thread while
+    // the window is built; otherwise the first frame's captions wait for it. Joined before the
+    // application ends.
+    const std::future<void> fontDatabase =
+        std::async(std::launch::async | std::launch::deferred, [] { QFontDatabase::families(); });
 
     const DocumentsFolder documents = StartDocumentsFolder(*options);
     if (documents.path.empty()) {
