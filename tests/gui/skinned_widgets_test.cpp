@@ -159,13 +159,21 @@ TEST_F(SkinFolder, FacesDecodedOneByOneMatchThePackedPicture) {
         const auto atlas = FaceAtlas::Pack({std::begin(faces), std::end(faces)});
         const QImage packed = atlas->PackPicture(QImage(file));
         const LazyFaces lazy(file);
+        // The same faces decoded together, ahead, in one pass.
+        const LazyFaces ahead(file);
+        ahead.Prefetch({std::begin(faces), std::end(faces)});
         for (const QRect& face : faces) {
             const QImage alone = lazy.Face(face).toImage().convertToFormat(QImage::Format_RGB32);
             EXPECT_EQ(alone, packed.copy(atlas->Find(face).value())) << face.x() << "," << face.y();
             EXPECT_EQ(lazy.Face(face).cacheKey(), lazy.Face(face).cacheKey()) << "kept";
+            EXPECT_EQ(ahead.Face(face).toImage().convertToFormat(QImage::Format_RGB32), alone)
+                << "prefetched " << face.x() << "," << face.y();
         }
     }
     EXPECT_TRUE(LazyFaces(dir.filePath("gone.jpg")).Face(faces[0]).isNull());
+    const LazyFaces gone(dir.filePath("gone.jpg"));
+    gone.Prefetch({faces[0]});
+    EXPECT_TRUE(gone.Face(faces[0]).isNull());
 }
 
 TEST_F(SkinFolder, ButtonsShowFacesDecodedOneByOne) {
@@ -186,6 +194,31 @@ TEST_F(SkinFolder, ButtonsShowFacesDecodedOneByOne) {
     button.setDown(false);
     button.setEnabled(false);
     EXPECT_EQ(FirstPixel(button), qRgb(39, 29, 4));
+}
+
+// Before a dialog shows, the faces its visible buttons are about to show are decoded ahead: they
+// are there even once the picture is gone; a hidden button's face is not among them.
+TEST_F(SkinFolder, FacesAboutToShowAreDecodedAhead) {
+    WriteImage("disabled.png", CoordinatePicture(4).toImage());
+    SkinSurfaces surfaces = CoordinateSurfaces();
+    surfaces.disabled = QPixmap();
+    surfaces.lazyDisabled = std::make_shared<const LazyFaces>(dir.filePath("disabled.png"));
+    QWidget dialog;
+    CPngButton first(&dialog), second(&dialog), hidden(&dialog), enabled(&dialog);
+    const std::pair<CPngButton*, QPoint> places[] = {
+        {&first, {40, 30}}, {&second, {100, 60}}, {&hidden, {200, 100}}, {&enabled, {10, 10}}};
+    for (const auto& [button, at] : places) {
+        button->setGeometry(QRect(at, QSize(20, 10)));
+        button->SetPicturesAt(at.x(), at.y(), &surfaces);
+        button->setEnabled(button == &enabled);
+    }
+    hidden.hide();
+    PrefetchShownFaces(dialog);
+    EXPECT_EQ(FirstPixel(first), qRgb(39, 29, 4));
+    ASSERT_TRUE(QFile::remove(dir.filePath("disabled.png")));
+    EXPECT_EQ(FirstPixel(second), qRgb(99, 59, 4)) << "decoded ahead";
+    EXPECT_EQ(FirstPixel(hidden), hidden.palette().color(QPalette::Window).rgb())
+        << "not decoded ahead: the picture is gone now, the ground shows";
 }
 
 TEST(PngButton, TooltipOnlyWithText) {

@@ -418,6 +418,9 @@ void CKorvelDlg::OnOpenMainWindow() {
                                        MessageKind::Information);
         return;
     }
+    if (!isVisible()) {
+        PrefetchShownFaces(*this);
+    }
     show();
     raise();
     activateWindow();

@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
+#include <map>
+#include <vector>
 
 #include "gui/widgets/tinted_face.h"
 
@@ -210,6 +212,22 @@ void CPngButton::leaveEvent(QEvent* event) {
     m_hover = false;
     update();
     QAbstractButton::leaveEvent(event);
+}
+
+void PrefetchShownFaces(const QWidget& dialog) {
+    std::map<const LazyFaces*, std::vector<QRect>> wanted;
+    for (const CPngButton* button : dialog.findChildren<CPngButton*>()) {
+        const SkinSurfaces* surfaces = button->Surfaces();
+        if (surfaces == nullptr || !button->isVisibleTo(&dialog)) {
+            continue;
+        }
+        if (const LazyFaces* lazy = surfaces->Lazy(button->CurrentSurface())) {
+            wanted[lazy].push_back(QRect(button->PictureOffset() - QPoint(1, 1), button->size()));
+        }
+    }
+    for (auto& [lazy, faces] : wanted) {
+        lazy->Prefetch(std::move(faces));
+    }
 }
 
 }  // namespace korvel

@@ -87,4 +87,9 @@ private:
     AfterDraw m_afterDraw;
 };
 
+// Before a dialog is first shown: starts decoding, on helper threads, the faces its image buttons
+// will show that are decoded one by one (a checked profile, a disabled Apply), one pass per
+// picture, so that the first frame does not wait for them in turn.
+void PrefetchShownFaces(const QWidget& dialog);
+
 }  // namespace korvel

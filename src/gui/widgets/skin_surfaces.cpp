@@ -89,45 +89,89 @@ void FaceAtlas::DrawFaces(QPaintDevice& target, const QImage& full) const {
     }
 }
 
-QPixmap LazyFaces::Face(const QRect& face) const {
-    const auto key = std::tuple(face.x(), face.y(), face.width(), face.height());
-    const auto known = m_faces.find(key);
-    if (known != m_faces.end()) {
-        return known->second;
+std::map<LazyFaces::Key, QImage> LazyFaces::Decode(const QString& file,
+                                                   const std::vector<QRect>& faces) {
+    std::map<Key, QImage> decoded;
+    QImageReader reader(file);
+    const QRect picture(QPoint(0, 0), reader.size());
+    const bool readable = reader.canRead();
+    // One pass over the lines that hold any of the faces; only their rectangle is kept.
+    QRect wanted;
+    for (const QRect& face : faces) {
+        wanted |= face & picture;
     }
-    QPixmap result;
-    QImageReader reader(m_file);
-    const QRect inside = face.intersected(QRect(QPoint(0, 0), reader.size()));
-    if (reader.canRead() && !face.isEmpty()) {
-        // Only the face's rectangle is kept of the decoded lines.
-        QImage part;
-        if (!inside.isEmpty()) {
-            reader.setClipRect(inside);
-            part = reader.read();
-        }
-        if (!part.isNull() || inside.isEmpty()) {
-            QImage whole(face.size(), QImage::Format_RGB32);
+    QImage part;
+    if (readable && !wanted.isEmpty()) {
+        reader.setClipRect(wanted);
+        part = reader.read();
+    }
+    for (const QRect& face : faces) {
+        const QRect inside = face & picture;
+        QImage whole;
+        if (readable && !face.isEmpty() && (!part.isNull() || inside.isEmpty())) {
+            whole = QImage(face.size(), QImage::Format_RGB32);
             whole.fill(QColor::fromRgb(skin_palette::kWindow));
-            if (!part.isNull()) {
+            if (!inside.isEmpty()) {
                 QPainter painter(&whole);
-                painter.drawImage(inside.topLeft() - face.topLeft(), part);
+                painter.drawImage(inside.topLeft() - face.topLeft(), part,
+                                  inside.translated(-wanted.topLeft()));
             }
-            result = QPixmap::fromImage(std::move(whole));
         }
+        decoded.emplace(Key(face.x(), face.y(), face.width(), face.height()), std::move(whole));
     }
-    m_faces.emplace(key, result);
-    return result;
+    return decoded;
+}
+
+void LazyFaces::Prefetch(std::vector<QRect> faces) const {
+    CollectPrefetched();
+    faces.erase(std::remove_if(faces.begin(), faces.end(),
+                               [this](const QRect& face) {
+                                   return m_faces.count(
+                                       Key(face.x(), face.y(), face.width(), face.height()));
+                               }),
+                faces.end());
+    if (faces.empty()) {
+        return;
+    }
+    m_prefetched =
+        std::async(std::launch::async | std::launch::deferred,
+                   [file = m_file, faces = std::move(faces)] { return Decode(file, faces); });
+}
+
+void LazyFaces::CollectPrefetched() const {
+    if (!m_prefetched.valid()) {
+        return;
+    }
+    for (auto& [key, image] : m_prefetched.get()) {
+        m_faces.emplace(key, image.isNull() ? QPixmap() : QPixmap::fromImage(std::move(image)));
+    }
+}
+
+QPixmap LazyFaces::Face(const QRect& face) const {
+    CollectPrefetched();
+    const Key key(face.x(), face.y(), face.width(), face.height());
+    auto known = m_faces.find(key);
+    if (known == m_faces.end()) {
+        QImage image = std::move(Decode(m_file, {face})[key]);
+        known =
+            m_faces.emplace(key, image.isNull() ? QPixmap() : QPixmap::fromImage(std::move(image)))
+                .first;
+    }
+    return known->second;
+}
+
+const LazyFaces* SkinSurfaces::Lazy(const QPixmap* surface) const {
+    return surface == &normal     ? lazyNormal.get()
+           : surface == &hover    ? lazyHover.get()
+           : surface == &pressed  ? lazyPressed.get()
+           : surface == &disabled ? lazyDisabled.get()
+           : surface == &checked  ? lazyChecked.get()
+                                  : nullptr;
 }
 
 std::optional<std::pair<QPixmap, QRect>> SkinSurfaces::Face(const QPixmap* surface,
                                                             const QRect& face) const {
-    const LazyFaces* lazy = surface == &normal     ? lazyNormal.get()
-                            : surface == &hover    ? lazyHover.get()
-                            : surface == &pressed  ? lazyPressed.get()
-                            : surface == &disabled ? lazyDisabled.get()
-                            : surface == &checked  ? lazyChecked.get()
-                                                   : nullptr;
-    if (lazy != nullptr) {
+    if (const LazyFaces* lazy = Lazy(surface)) {
         QPixmap picture = lazy->Face(face);
         const QRect place = picture.rect();
         return std::pair(std::move(picture), place);

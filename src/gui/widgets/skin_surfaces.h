@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <future>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -51,6 +52,8 @@ private:
 // A state picture kept as its file: each face is decoded from it, alone, when a button first shows
 // it, and then kept. For states that few buttons ever show (hover, pressed), so that the window
 // does not hold whole pictures of them.
+//
+// Threads: the GUI thread; only the decoding of Prefetch runs on a helper thread.
 class LazyFaces {
 public:
     explicit LazyFaces(QString file) : m_file(std::move(file)) {}
@@ -58,10 +61,19 @@ public:
     // The face at `face` of the full picture, its size; a part beyond the picture shows the
     // dialog's ground. Null when the picture cannot be decoded.
     QPixmap Face(const QRect& face) const;
+    // Decodes these faces on a helper thread, in one pass over the picture, so that a window
+    // about to show them need not wait for the decoder face by face. Face() collects them.
+    void Prefetch(std::vector<QRect> faces) const;
 
 private:
+    using Key = std::tuple<int, int, int, int>;
+    // Each face's pixels (null where the picture cannot be decoded). Any thread.
+    static std::map<Key, QImage> Decode(const QString& file, const std::vector<QRect>& faces);
+    void CollectPrefetched() const;
+
     QString m_file;
-    mutable std::map<std::tuple<int, int, int, int>, QPixmap> m_faces;
+    mutable std::map<Key, QPixmap> m_faces;
+    mutable std::future<std::map<Key, QImage>> m_prefetched;
 };
 
 // The full-dialog pictures an image button cuts its faces from, one per state. A dialog loads
@@ -88,6 +100,8 @@ struct SkinSurfaces {
     // The picture that holds the face at `face` of the full picture in the state `surface` (one
     // of the pictures above), and the face's place in it; nothing when the face was not kept.
     std::optional<std::pair<QPixmap, QRect>> Face(const QPixmap* surface, const QRect& face) const;
+    // The faces of the state `surface` when they are decoded one by one; null otherwise.
+    const LazyFaces* Lazy(const QPixmap* surface) const;
 };
 
 // A state picture, decoded once and kept as it is (no copy into a larger surface): a button cuts
