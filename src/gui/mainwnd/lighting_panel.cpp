@@ -173,15 +173,14 @@ LightingPanel::LightingPanel(QWidget* dialog, const CIniFile& skin, const QStrin
       m_skinFolder(skinFolder),
       m_language(language),
       m_state(std::make_unique<LightingState>()),
-      m_ops(std::make_unique<LightingOps>(*m_state, link, *this, std::move(settingsFile))) {
-    Build(dialog);
-    SetLabels(language);
-    Connect();
+      m_ops(std::make_unique<LightingOps>(*m_state, link, *this, std::move(settingsFile))),
+      m_dialog(dialog) {
     // Until the keyboard's lighting has been read only the panel's title shows: the switch would
     // claim a state nobody has read.
-    for (const auto& [id, widget] : m_controls) {
-        widget->setVisible(id == kPanelLabel);
-    }
+    auto* title = new QLabel(dialog);
+    title->setStyleSheet(kLabelStyle);
+    Add(kPanelLabel, kPanel[0].entry, title);
+    SetLabels(language);
 }
 
 LightingPanel::~LightingPanel() = default;
@@ -199,9 +198,14 @@ int LightingPanel::ReportRate() const {
     return m_state->current.reportRate;
 }
 
-void LightingPanel::Build(QWidget* dialog) {
+void LightingPanel::Build() {
+    m_built = true;
+    QWidget* dialog = m_dialog;
     auto* guard = new SelectorGuard(this);
     for (const PanelControl& control : kPanel) {
+        if (control.id == kPanelLabel) {
+            continue;
+        }
         QWidget* widget = nullptr;
         switch (control.kind) {
             case Kind::Label: {
@@ -235,6 +239,11 @@ void LightingPanel::Build(QWidget* dialog) {
             QString::fromLatin1(preset.name.data(), static_cast<qsizetype>(preset.name.size())));
     }
     presets->setCurrentIndex(0);
+    for (const auto& [id, widget] : m_controls) {
+        widget->setVisible(id == kPanelLabel);
+    }
+    SetLabels(m_language);
+    Connect();
 }
 
 QWidget* LightingPanel::Add(int controlId, const char* entry, QWidget* control) {
@@ -269,8 +278,9 @@ void LightingPanel::SetLabels(int language) {
                            : language == 1 ? QStringLiteral("Control_Name1")
                                            : QString();
     for (const PanelControl& control : kPanel) {
-        if (control.kind == Kind::Label) {
-            static_cast<QLabel*>(Control(control.id))
+        const auto built = m_controls.find(control.id);
+        if (control.kind == Kind::Label && built != m_controls.end()) {
+            static_cast<QLabel*>(built->second)
                 ->setText(labels.isEmpty()
                               ? QString()
                               : m_skin.Read(labels, QString::fromLatin1(control.textKey), {}));
@@ -339,24 +349,27 @@ void LightingPanel::Connect() {
             [this](int preset) { m_ops->ApplyPreset(preset); });
 }
 
-QWidget* LightingPanel::Control(int controlId) const {
+QWidget* LightingPanel::Control(int controlId) {
+    if (!m_built && controlId != kPanelLabel) {
+        Build();
+    }
     const auto it = m_controls.find(controlId);
     return it == m_controls.end() ? nullptr : it->second;
 }
 
-CImageSlider* LightingPanel::Slider(int controlId) const {
+CImageSlider* LightingPanel::Slider(int controlId) {
     return static_cast<CImageSlider*>(Control(controlId));
 }
 
-CPictureButton* LightingPanel::PictureOf(int controlId) const {
+CPictureButton* LightingPanel::PictureOf(int controlId) {
     return static_cast<CPictureButton*>(Control(controlId));
 }
 
-CColorPicker* LightingPanel::Picker(int controlId) const {
+CColorPicker* LightingPanel::Picker(int controlId) {
     return static_cast<CColorPicker*>(Control(controlId));
 }
 
-QComboBox* LightingPanel::Selector(int controlId) const {
+QComboBox* LightingPanel::Selector(int controlId) {
     return static_cast<QComboBox*>(Control(controlId));
 }
 

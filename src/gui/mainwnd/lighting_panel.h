@@ -41,8 +41,10 @@ public:
                   KeyGrid& keys, DeviceLink& link, std::filesystem::path settingsFile);
     ~LightingPanel() override;
 
-    // A control by its id; null for ids that are not the panel's.
-    QWidget* Control(int controlId) const;
+    // A control by its id; null for ids that are not the panel's. All but the panel's title are
+    // built on the first call: until the keyboard's lighting has been read nothing else of the
+    // panel shows, so the window's first frame does not wait for them.
+    QWidget* Control(int controlId);
     // A bitmap of the panel, read when first asked for ("dengup.bmp", "0.bmp", ...).
     const QPixmap& Picture(const QString& file) const;
 
@@ -92,7 +94,8 @@ signals:
     void redrawn();
 
 private:
-    void Build(QWidget* dialog);
+    // The controls but the title, their labels and connections, all hidden.
+    void Build();
     QWidget* Add(int controlId, const char* entry, QWidget* control);
     // Gives the control at `panelIndex` its pictures, read when it is first shown.
     void Dress(std::size_t panelIndex);
@@ -106,10 +109,10 @@ private:
     void PlaceDirection(int effect);
     void ShowDirection(int effect, int direction);
     void PostSlider(int controlId, int position);
-    CImageSlider* Slider(int controlId) const;
-    CPictureButton* PictureOf(int controlId) const;
-    CColorPicker* Picker(int controlId) const;
-    QComboBox* Selector(int controlId) const;
+    CImageSlider* Slider(int controlId);
+    CPictureButton* PictureOf(int controlId);
+    CColorPicker* Picker(int controlId);
+    QComboBox* Selector(int controlId);
 
     const CIniFile& m_skin;
     KeyGrid& m_keys;
@@ -117,7 +120,9 @@ private:
     int m_language = 1;
     std::unique_ptr<LightingState> m_state;
     std::unique_ptr<LightingOps> m_ops;
+    QWidget* m_dialog;
     std::map<int, QWidget*> m_controls;
+    bool m_built = false;
     // Read from the skin folder on first use.
     mutable std::map<QString, QPixmap> m_pictures;
     std::set<int> m_dressed;
