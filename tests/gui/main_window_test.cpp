@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -79,6 +80,8 @@ TEST_F(MainWindow, StartSwitchKeepsItHidden) {
     // The lighting is read once the window has shown its first frame, not for a hidden one.
     EXPECT_EQ(CountCommands(keyboard, CMD_READ_PARAMS), 0);
     EXPECT_TRUE(window->LightingReadPending());
+    EXPECT_TRUE(window->findChildren<QComboBox*>().isEmpty())
+        << "the panel's controls are built once its lighting is read";
     QWidget* lightingSwitch = window->Lighting().Control(kPanelSwitch);
     window->OnOpenMainWindow();
     ASSERT_TRUE(window->isVisible());
