@@ -2,7 +2,6 @@
 // of the normal faces that every button shows at start.
 #include <QDir>
 #include <QImage>
-#include <QImageReader>
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
@@ -13,6 +12,7 @@
 #include "gui/mainwnd/korvel_dlg.h"
 #include "gui/mainwnd/main_window_controls.h"
 #include "gui/widgets/png_button.h"
+#include "gui/widgets/skin_picture.h"
 
 namespace korvel {
 namespace {
@@ -64,7 +64,7 @@ bool CKorvelDlg::LoadSurfaces() {
     }
     m_decodingNormal = std::async(std::launch::async | std::launch::deferred,
                                   [file = folder.filePath(QString::fromLatin1(kNormalPicture))] {
-                                      return QImageReader(file).read();
+                                      return DecodeSkinPicture(file);
                                   });
     // The arrows cut their one face from Arrow.jpg at the place BUTTONINFO2 names.
     const QPixmap arrow(folder.filePath(QStringLiteral("Arrow.jpg")));

@@ -9,6 +9,7 @@
 #include <QWindow>
 
 #include "gui/widgets/mask_region.h"
+#include "gui/widgets/skin_picture.h"
 
 namespace korvel {
 namespace {
@@ -57,11 +58,8 @@ bool CBaseDialog::StartSkin() {
     // Decoded meanwhile on a helper thread (or, where none can be started, when collected).
     m_decodingBackground =
         std::async(std::launch::async | std::launch::deferred, [file = m_backgroundFile] {
-            QImageReader reader(file);
-            Decoded decoded{reader.read(), QString()};
-            if (decoded.picture.isNull()) {
-                decoded.error = reader.errorString();
-            }
+            Decoded decoded;
+            decoded.picture = DecodeSkinPicture(file, QRect(), &decoded.error);
             return decoded;
         });
     QImage maskImage;

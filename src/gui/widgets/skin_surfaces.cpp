@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "gui/widgets/skin_palette.h"
+#include "gui/widgets/skin_picture.h"
 
 namespace korvel {
 
@@ -102,8 +103,7 @@ std::map<LazyFaces::Key, QImage> LazyFaces::Decode(const QString& file,
     }
     QImage part;
     if (readable && !wanted.isEmpty()) {
-        reader.setClipRect(wanted);
-        part = reader.read();
+        part = DecodeSkinPicture(file, wanted);
     }
     for (const QRect& face : faces) {
         const QRect inside = face & picture;

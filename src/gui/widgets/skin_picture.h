@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+namespace korvel {
+
+// Decodes a skin picture, or only the rectangle `clip` of it (a null clip: all of it), into
+// 32-bit RGB. JPEG pictures are decoded by libjpeg straight into that format, and the lines above
+// a clip are skipped rather than decoded; other formats, and JPEG pictures libjpeg refuses, go
+// through Qt's image reader. A null image when the picture cannot be decoded, with the reason in
+// `error` when given. Any thread.
+QImage DecodeSkinPicture(const QString& file, const QRect& clip = QRect(),
+                         QString* error = nullptr);
+
+}  // namespace korvel

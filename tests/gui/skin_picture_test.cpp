@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QTemporaryDir>
+
+#include "gui/widgets/skin_picture.h"
+
+namespace korvel {
+namespace {
+
+// A picture with detail everywhere, so that any difference in decoding shows.
+QImage Detailed(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            image.setPixel(x, y, qRgb((x * 7 + y * 3) % 256, (y * 5 + x / 3) % 256, (x ^ y) % 256));
+        }
+    }
+    return image;
+}
+
+QImage ReadByQt(const QString& file, const QRect& clip = QRect()) {
+    QImageReader reader(file);
+    if (!clip.isNull()) {
+        reader.setClipRect(clip);
+    }
+    return reader.read().convertToFormat(QImage::Format_RGB32);
+}
+
+class SkinPicture : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    QString Save(const char* name, const QImage& image, int quality = -1) {
+        const QString path = m_dir.filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(image.save(path, nullptr, quality));
+        return path;
+    }
+    QTemporaryDir m_dir;
+};
+
+// The decoder the skin's JPEG pictures go through gives exactly the pixels of Qt's reader, whole
+// and for faces anywhere in the picture, at the top, inside, on the bottom line, at the edges.
+TEST_F(SkinPicture, JpegPixelsAreThoseOfQtsReader) {
+    const QImage picture = Detailed(301, 203);
+    for (int quality : {75, 95}) {
+        SCOPED_TRACE(quality);
+        const QString file = Save("picture.jpg", picture, quality);
+        EXPECT_EQ(DecodeSkinPicture(file), ReadByQt(file));
+        for (const QRect& clip :
+             {QRect(0, 0, 40, 30), QRect(57, 61, 83, 45), QRect(250, 180, 51, 23),
+              QRect(0, 202, 301, 1), QRect(100, 17, 1, 170)}) {
+            EXPECT_EQ(DecodeSkinPicture(file, clip), ReadByQt(file, clip))
+                << clip.x() << "," << clip.y() << " " << clip.width() << "x" << clip.height();
+        }
+    }
+}
+
+TEST_F(SkinPicture, OtherFormatsAndDamagedFiles) {
+    const QImage picture = Detailed(40, 30);
+    const QString png = Save("picture.png", picture);
+    EXPECT_EQ(DecodeSkinPicture(png), picture);
+    EXPECT_EQ(DecodeSkinPicture(png, QRect(5, 6, 10, 12)), picture.copy(5, 6, 10, 12));
+
+    QString error;
+    EXPECT_TRUE(DecodeSkinPicture(m_dir.filePath("gone.jpg"), QRect(), &error).isNull());
+    EXPECT_FALSE(error.isEmpty());
+
+    // A JPEG start and nothing after it: refused by both decoders.
+    QFile broken(m_dir.filePath("broken.jpg"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write(QByteArray::fromHex("ffd8ffe000104a46494600"));
+    broken.close();
+    error.clear();
+    EXPECT_TRUE(DecodeSkinPicture(broken.fileName(), QRect(), &error).isNull());
+    EXPECT_FALSE(error.isEmpty());
+}
+
+}  // namespace
+}  // namespace korvel
