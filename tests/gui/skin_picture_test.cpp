@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <vector>
 
 #include "gui/widgets/skin_picture.h"
 
@@ -55,6 +56,23 @@ TEST_F(SkinPicture, JpegPixelsAreThoseOfQtsReader) {
                 << clip.x() << "," << clip.y() << " " << clip.width() << "x" << clip.height();
         }
     }
+}
+
+// Faces decoded together in one pass are each exactly what Qt's reader gives for it alone: faces
+// far apart (the lines between skipped), overlapping, a whole line, one reaching past the edge.
+TEST_F(SkinPicture, FacesDecodedTogetherAreEachAsAlone) {
+    const QString file = Save("picture.jpg", Detailed(301, 203), 95);
+    const std::vector<QRect> faces = {QRect(10, 3, 40, 20), QRect(200, 170, 60, 25),
+                                      QRect(30, 10, 50, 30), QRect(0, 100, 301, 2),
+                                      QRect(280, 190, 40, 40)};
+    const std::vector<QImage> together = DecodeSkinFaces(file, faces);
+    ASSERT_EQ(together.size(), faces.size());
+    for (std::size_t f = 0; f < faces.size(); ++f) {
+        EXPECT_EQ(together[f], ReadByQt(file, faces[f] & QRect(0, 0, 301, 203))) << f;
+    }
+    const std::vector<QImage> png =
+        DecodeSkinFaces(Save("picture.png", Detailed(40, 30)), {QRect(1, 2, 3, 4)});
+    EXPECT_EQ(png.front(), Detailed(40, 30).copy(1, 2, 3, 4));
 }
 
 TEST_F(SkinPicture, OtherFormatsAndDamagedFiles) {

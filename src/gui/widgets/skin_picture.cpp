@@ -2,8 +2,10 @@
 
 #include <QFile>
 #include <QImageReader>
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 
 // libjpeg's header expects the standard C declarations before it.
 #include <jpeglib.h>
@@ -24,14 +26,22 @@ struct JpegErrors {
 
 void IgnoreMessage(j_common_ptr, int) {}
 
-struct JpegSize {
-    int width = 0;
-    int height = 0;
+// Where one face's lines go: rows top..bottom, columns left..left + width - 1 of the picture, to
+// rows of `stride` bytes at `pixels`.
+struct FaceTarget {
+    int top;
+    int bottom;
+    int left;
+    int width;
+    unsigned char* pixels;
+    qsizetype stride;
 };
 
-// Only plain values cross the jumps in the two functions below: no C++ object is alive between
+constexpr int kBytesPerPixel = 4;
+
+// Only plain values cross the jumps in the two functions below: no C++ object is made between
 // setjmp and a longjmp that would skip its destructor.
-bool ReadJpegSize(const unsigned char* data, unsigned long size, JpegSize* out) {
+bool ReadJpegSize(const unsigned char* data, unsigned long size, int* width, int* height) {
     jpeg_decompress_struct info;
     JpegErrors errors;
     info.err = jpeg_std_error(&errors.manager);
@@ -44,16 +54,17 @@ bool ReadJpegSize(const unsigned char* data, unsigned long size, JpegSize* out) 
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, size);
     jpeg_read_header(&info, TRUE);
-    out->width = static_cast<int>(info.image_width);
-    out->height = static_cast<int>(info.image_height);
+    *width = static_cast<int>(info.image_width);
+    *height = static_cast<int>(info.image_height);
     jpeg_destroy_decompress(&info);
     return true;
 }
 
-// Decodes the lines top .. top + lines - 1, whole, into rows of `stride` bytes at `pixels`, as
-// opaque 32-bit pixels (QImage::Format_RGB32 in memory: blue, green, red, 0xff).
-bool DecodeJpegLines(const unsigned char* data, unsigned long size, int top, int lines,
-                     unsigned char* pixels, qsizetype stride) {
+// Decodes the lines the faces cover as opaque 32-bit pixels (QImage::Format_RGB32 in memory) and
+// copies each face's part of them; `line` holds one whole line. A line only one full-width face
+// needs is decoded straight into it. Lines no face covers are skipped.
+bool DecodeJpegFaces(const unsigned char* data, unsigned long size, const FaceTarget* faces,
+                     std::size_t count, unsigned char* line) {
     jpeg_decompress_struct info;
     JpegErrors errors;
     info.err = jpeg_std_error(&errors.manager);
@@ -68,42 +79,52 @@ bool DecodeJpegLines(const unsigned char* data, unsigned long size, int top, int
     jpeg_read_header(&info, TRUE);
     info.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRA : JCS_EXT_ARGB;
     jpeg_start_decompress(&info);
-    if (top > 0) {
-        jpeg_skip_scanlines(&info, static_cast<JDIMENSION>(top));
+    const int width = static_cast<int>(info.output_width);
+    int last = -1;
+    for (std::size_t f = 0; f < count; ++f) {
+        last = std::max(last, faces[f].bottom);
     }
-    for (int y = 0; y < lines; ++y) {
-        JSAMPROW row = pixels + y * stride;
+    int y = 0;
+    while (y <= last) {
+        // The faces on this line; without any, skip to the next line one needs.
+        const FaceTarget* only = nullptr;
+        int covering = 0;
+        int next = last + 1;
+        for (std::size_t f = 0; f < count; ++f) {
+            if (faces[f].top <= y && y <= faces[f].bottom) {
+                ++covering;
+                only = &faces[f];
+            } else if (faces[f].top > y) {
+                next = std::min(next, faces[f].top);
+            }
+        }
+        if (covering == 0) {
+            jpeg_skip_scanlines(&info, static_cast<JDIMENSION>(next - y));
+            y = next;
+            continue;
+        }
+        const bool direct = covering == 1 && only->left == 0 && only->width == width;
+        JSAMPROW row = direct ? only->pixels + (y - only->top) * only->stride : line;
         if (jpeg_read_scanlines(&info, &row, 1) != 1) {
             jpeg_destroy_decompress(&info);
             return false;
         }
+        if (!direct) {
+            for (std::size_t f = 0; f < count; ++f) {
+                const FaceTarget& face = faces[f];
+                if (face.top <= y && y <= face.bottom) {
+                    std::memcpy(face.pixels + (y - face.top) * face.stride,
+                                line + face.left * kBytesPerPixel,
+                                static_cast<std::size_t>(face.width) * kBytesPerPixel);
+                }
+            }
+        }
+        ++y;
     }
     // The lines below are not wanted.
     jpeg_abort_decompress(&info);
     jpeg_destroy_decompress(&info);
     return true;
-}
-
-QImage DecodeJpeg(const QByteArray& bytes, const QRect& clip) {
-    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
-    const auto size = static_cast<unsigned long>(bytes.size());
-    JpegSize picture;
-    if (!ReadJpegSize(data, size, &picture)) {
-        return QImage();
-    }
-    const QRect whole(0, 0, picture.width, picture.height);
-    const QRect wanted = clip.isNull() ? whole : clip & whole;
-    if (wanted.isEmpty()) {
-        return QImage();
-    }
-    QImage lines(picture.width, wanted.height(), QImage::Format_RGB32);
-    if (lines.isNull() || !DecodeJpegLines(data, size, wanted.top(), wanted.height(), lines.bits(),
-                                           lines.bytesPerLine())) {
-        return QImage();
-    }
-    return wanted.width() == picture.width
-               ? lines
-               : lines.copy(wanted.left(), 0, wanted.width(), wanted.height());
 }
 
 bool IsJpeg(const QByteArray& bytes) {
@@ -112,28 +133,97 @@ bool IsJpeg(const QByteArray& bytes) {
            static_cast<unsigned char>(bytes[2]) == 0xFF;
 }
 
-}  // namespace
+// Null images when libjpeg cannot decode the picture; an empty list when it is not a JPEG.
+std::vector<QImage> DecodeJpeg(const QByteArray& bytes, const std::vector<QRect>& faces) {
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const auto size = static_cast<unsigned long>(bytes.size());
+    int width = 0, height = 0;
+    if (!ReadJpegSize(data, size, &width, &height)) {
+        return {};
+    }
+    const QRect picture(0, 0, width, height);
+    std::vector<QImage> images(faces.size());
+    std::vector<FaceTarget> targets;
+    for (std::size_t f = 0; f < faces.size(); ++f) {
+        const QRect inside = faces[f] & picture;
+        if (inside.isEmpty()) {
+            continue;
+        }
+        images[f] = QImage(inside.size(), QImage::Format_RGB32);
+        if (images[f].isNull()) {
+            return {};
+        }
+        targets.push_back({inside.top(), inside.bottom(), inside.left(), inside.width(),
+                           images[f].bits(), images[f].bytesPerLine()});
+    }
+    std::vector<unsigned char> line(static_cast<std::size_t>(width) * kBytesPerPixel);
+    if (!targets.empty() &&
+        !DecodeJpegFaces(data, size, targets.data(), targets.size(), line.data())) {
+        return {};
+    }
+    return images;
+}
 
-QImage DecodeSkinPicture(const QString& file, const QRect& clip, QString* error) {
+// Qt's reader: the faces' bounding rectangle decoded, then each face cut from it.
+std::vector<QImage> DecodeByQt(const QString& file, const std::vector<QRect>& faces,
+                               QString* error) {
+    QImageReader reader(file);
+    const QRect picture(QPoint(0, 0), reader.size());
+    QRect wanted;
+    for (const QRect& face : faces) {
+        wanted |= face & picture;
+    }
+    std::vector<QImage> images(faces.size());
+    if (wanted.isEmpty()) {
+        if (error != nullptr) {
+            *error = reader.errorString();
+        }
+        return images;
+    }
+    reader.setClipRect(wanted);
+    const QImage part = reader.read();
+    if (part.isNull()) {
+        if (error != nullptr) {
+            *error = reader.errorString();
+        }
+        return images;
+    }
+    for (std::size_t f = 0; f < faces.size(); ++f) {
+        const QRect inside = faces[f] & picture;
+        if (inside == wanted) {
+            images[f] = part;
+        } else if (!inside.isEmpty()) {
+            images[f] = part.copy(inside.translated(-wanted.topLeft()));
+        }
+    }
+    return images;
+}
+
+std::vector<QImage> Decode(const QString& file, const std::vector<QRect>& faces, QString* error) {
     QFile input(file);
     if (input.open(QIODevice::ReadOnly)) {
         const QByteArray bytes = input.readAll();
         if (IsJpeg(bytes)) {
-            QImage picture = DecodeJpeg(bytes, clip);
-            if (!picture.isNull()) {
-                return picture;
+            std::vector<QImage> images = DecodeJpeg(bytes, faces);
+            if (!images.empty()) {
+                return images;
             }
         }
     }
-    QImageReader reader(file);
-    if (!clip.isNull()) {
-        reader.setClipRect(clip);
-    }
-    QImage picture = reader.read();
-    if (picture.isNull() && error != nullptr) {
-        *error = reader.errorString();
-    }
-    return picture;
+    return DecodeByQt(file, faces, error);
+}
+
+}  // namespace
+
+QImage DecodeSkinPicture(const QString& file, const QRect& clip, QString* error) {
+    // A rectangle far larger than any picture stands for "all of it".
+    constexpr int kEverything = 1 << 20;
+    const QRect wanted = clip.isNull() ? QRect(0, 0, kEverything, kEverything) : clip;
+    return Decode(file, {wanted}, error).front();
+}
+
+std::vector<QImage> DecodeSkinFaces(const QString& file, const std::vector<QRect>& faces) {
+    return Decode(file, faces, nullptr);
 }
 
 }  // namespace korvel

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <vector>
 
 namespace korvel {
 
@@ -13,5 +14,10 @@ namespace korvel {
 // `error` when given. Any thread.
 QImage DecodeSkinPicture(const QString& file, const QRect& clip = QRect(),
                          QString* error = nullptr);
+
+// Several rectangles of one picture in one pass over its lines: each face's pixels (the face
+// clipped to the picture), in the order given. Only the faces are kept while decoding, and lines
+// no face needs are skipped. All null when the picture cannot be decoded. Any thread.
+std::vector<QImage> DecodeSkinFaces(const QString& file, const std::vector<QRect>& faces);
 
 }  // namespace korvel

@@ -93,28 +93,25 @@ void FaceAtlas::DrawFaces(QPaintDevice& target, const QImage& full) const {
 std::map<LazyFaces::Key, QImage> LazyFaces::Decode(const QString& file,
                                                    const std::vector<QRect>& faces) {
     std::map<Key, QImage> decoded;
-    QImageReader reader(file);
-    const QRect picture(QPoint(0, 0), reader.size());
-    const bool readable = reader.canRead();
-    // One pass over the lines that hold any of the faces; only their rectangle is kept.
-    QRect wanted;
+    QImageReader header(file);
+    const QRect picture(QPoint(0, 0), header.size());
+    const bool readable = header.canRead();
+    std::vector<QRect> insides;
     for (const QRect& face : faces) {
-        wanted |= face & picture;
+        insides.push_back(face & picture);
     }
-    QImage part;
-    if (readable && !wanted.isEmpty()) {
-        part = DecodeSkinPicture(file, wanted);
-    }
-    for (const QRect& face : faces) {
-        const QRect inside = face & picture;
+    const std::vector<QImage> parts =
+        readable ? DecodeSkinFaces(file, insides) : std::vector<QImage>(faces.size());
+    for (std::size_t f = 0; f < faces.size(); ++f) {
+        const QRect& face = faces[f];
+        const QRect& inside = insides[f];
         QImage whole;
-        if (readable && !face.isEmpty() && (!part.isNull() || inside.isEmpty())) {
+        if (readable && !face.isEmpty() && (!parts[f].isNull() || inside.isEmpty())) {
             whole = QImage(face.size(), QImage::Format_RGB32);
             whole.fill(QColor::fromRgb(skin_palette::kWindow));
             if (!inside.isEmpty()) {
                 QPainter painter(&whole);
-                painter.drawImage(inside.topLeft() - face.topLeft(), part,
-                                  inside.translated(-wanted.topLeft()));
+                painter.drawImage(inside.topLeft() - face.topLeft(), parts[f]);
             }
         }
         decoded.emplace(Key(face.x(), face.y(), face.width(), face.height()), std::move(whole));
