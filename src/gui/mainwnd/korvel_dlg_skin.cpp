@@ -97,6 +97,7 @@ bool CKorvelDlg::PackButtonSurfaces() {
         }
     }
     m_surfaces.atlas = FaceAtlas::Arrange(placements);
+    // The flip indicator takes the atlas of the layer it shows.
     m_flipSurfaces.atlas = m_surfaces.atlas;
     if (!FinishSkin() || !DrawNormalFaces()) {
         return false;

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <algorithm>
 
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/main_window_controls.h"
@@ -162,6 +163,35 @@ protected:
     }
 };
 
+// One control of the panel, of its kind, on the dialog; selectors filtered by `guard`.
+QWidget* MakeControl(const PanelControl& control, QWidget* dialog, QObject* guard) {
+    switch (control.kind) {
+        case Kind::Label: {
+            auto* label = new QLabel(dialog);
+            label->setStyleSheet(kLabelStyle);
+            return label;
+        }
+        case Kind::Picture:
+            return new CPictureButton(dialog);
+        case Kind::Slider:
+            return new CImageSlider(kSliderPositions, dialog);
+        case Kind::Selector: {
+            auto* selector = new QComboBox(dialog);
+            selector->setFocusPolicy(Qt::ClickFocus);
+            selector->installEventFilter(guard);
+            return selector;
+        }
+        case Kind::ColourPicker:
+            return new CColorPicker(dialog);
+    }
+    return nullptr;
+}
+
+const PanelControl& PanelEntry(int controlId) {
+    return *std::find_if(std::begin(kPanel), std::end(kPanel),
+                         [controlId](const PanelControl& c) { return c.id == controlId; });
+}
+
 }  // namespace
 
 LightingPanel::LightingPanel(QWidget* dialog, const CIniFile& skin, const QString& skinFolder,
@@ -177,9 +207,8 @@ LightingPanel::LightingPanel(QWidget* dialog, const CIniFile& skin, const QStrin
       m_dialog(dialog) {
     // Until the keyboard's lighting has been read only the panel's title shows: the switch would
     // claim a state nobody has read.
-    auto* title = new QLabel(dialog);
-    title->setStyleSheet(kLabelStyle);
-    Add(kPanelLabel, kPanel[0].entry, title);
+    const PanelControl& title = PanelEntry(kPanelLabel);
+    Add(title.id, title.entry, MakeControl(title, dialog, nullptr));
     SetLabels(language);
 }
 
@@ -200,38 +229,11 @@ int LightingPanel::ReportRate() const {
 
 void LightingPanel::Build() {
     m_built = true;
-    QWidget* dialog = m_dialog;
     auto* guard = new SelectorGuard(this);
     for (const PanelControl& control : kPanel) {
-        if (control.id == kPanelLabel) {
-            continue;
+        if (control.id != kPanelLabel) {
+            Add(control.id, control.entry, MakeControl(control, m_dialog, guard));
         }
-        QWidget* widget = nullptr;
-        switch (control.kind) {
-            case Kind::Label: {
-                auto* label = new QLabel(dialog);
-                label->setStyleSheet(kLabelStyle);
-                widget = label;
-                break;
-            }
-            case Kind::Picture:
-                widget = new CPictureButton(dialog);
-                break;
-            case Kind::Slider:
-                widget = new CImageSlider(kSliderPositions, dialog);
-                break;
-            case Kind::Selector: {
-                auto* selector = new QComboBox(dialog);
-                selector->setFocusPolicy(Qt::ClickFocus);
-                selector->installEventFilter(guard);
-                widget = selector;
-                break;
-            }
-            case Kind::ColourPicker:
-                widget = new CColorPicker(dialog);
-                break;
-        }
-        Add(control.id, control.entry, widget);
     }
     auto* presets = Selector(kPresetSelector);
     for (const LightingPreset& preset : LightingPresets()) {
