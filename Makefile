@@ -7,9 +7,10 @@ CMAKE_FLAGS ?=
 # The core's test programs (no Qt widgets): what the sanitizer builds run.
 CORE_TESTS = korvel_base_tests korvel_text_tests korvel_device_tests korvel_model_tests korvel_sync_tests \
              korvel_app_tests korvel_cli_tests
-# The window's tests in which the presence thread and the event listener reach the window: the
-# part of the GUI that runs on more than one thread.
-GUI_THREAD_TESTS = '^gui\.(MainWindow\.(HiddenUntilTheKeyboardArrives|UnplugHides|KeyboardEventsReachTheWindow|ExitStopsTheDeviceThreads)|TrayIconPresenterTest\.FromDeviceThreads)'
+# The window's tests in which the presence thread and the event listener reach the window, and
+# those of the skin pictures decoded on helper threads: the part of the GUI that runs on more than
+# one thread.
+GUI_THREAD_TESTS = '^gui\.(MainWindow\.(HiddenUntilTheKeyboardArrives|UnplugHides|KeyboardEventsReachTheWindow|ExitStopsTheDeviceThreads)|TrayIconPresenterTest\.FromDeviceThreads|SkinPicture\.|SkinFolder\.(FacesAboutToShowAreDecodedAhead|FacesDecodedOneByOneMatchThePackedPicture|DialogTakesSizeAndShapeFromItsPictures))'
 # UB must fail the run, not scroll past in the log.
 SAN_ENV = UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
           TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
