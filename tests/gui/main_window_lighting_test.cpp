@@ -144,10 +144,19 @@ TEST_F(LightingPanelTest, EachControlWritesItsFieldOfTheCurrentProfile) {
 
 TEST_F(LightingPanelTest, EffectsShowTheirOwnControlsOnlyWhileThePanelIsOn) {
     auto window = StartShown();
-    EXPECT_EQ(Visible(*window), (std::set<int>{kPanelLabel, kPanelSwitch}));
+    EXPECT_TRUE(window->findChildren<QComboBox*>().isEmpty())
+        << "off, the panel has built only its title and switch";
     Get<CPictureButton>(*window, kPanelSwitch)->click();
     EXPECT_TRUE(window->Lighting().IsOn());
     EXPECT_EQ(DengCheck(), u"1");
+    // Built when turned on, the controls show what was read before.
+    EXPECT_EQ(Get<CImageSlider>(*window, kBrightnessSlider)->Position(), RecordByte(0, 1));
+    const LightingState& state = window->Lighting().State();
+    EXPECT_EQ(Get<QComboBox>(*window, kEffectSelector)->currentIndex(),
+              state.effectSlots.PositionOf(state.current.effect));
+    Get<CPictureButton>(*window, kPanelSwitch)->click();
+    EXPECT_EQ(Visible(*window), (std::set<int>{kPanelLabel, kPanelSwitch}));
+    Get<CPictureButton>(*window, kPanelSwitch)->click();
 
     ChooseEffect(*window, 4);
     EXPECT_EQ(Visible(*window),

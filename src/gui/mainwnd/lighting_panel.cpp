@@ -206,10 +206,20 @@ LightingPanel::LightingPanel(QWidget* dialog, const CIniFile& skin, const QStrin
       m_ops(std::make_unique<LightingOps>(*m_state, link, *this, std::move(settingsFile))),
       m_dialog(dialog) {
     // Until the keyboard's lighting has been read only the panel's title shows: the switch would
-    // claim a state nobody has read.
-    const PanelControl& title = PanelEntry(kPanelLabel);
-    Add(title.id, title.entry, MakeControl(title, dialog, nullptr));
+    // claim a state nobody has read. The other controls are built when first needed.
+    for (int id : {kPanelLabel, kPanelSwitch}) {
+        const PanelControl& control = PanelEntry(id);
+        Add(control.id, control.entry, MakeControl(control, dialog, nullptr));
+    }
+    Control(kPanelSwitch)->setVisible(false);
     SetLabels(language);
+    connect(PictureOf(kPanelSwitch), &QAbstractButton::clicked, this, [this] {
+        if (IsOn()) {
+            TurnOff();
+        } else {
+            emit turnOnRequested();
+        }
+    });
 }
 
 LightingPanel::~LightingPanel() = default;
@@ -231,7 +241,7 @@ void LightingPanel::Build() {
     m_built = true;
     auto* guard = new SelectorGuard(this);
     for (const PanelControl& control : kPanel) {
-        if (control.id != kPanelLabel) {
+        if (control.id != kPanelLabel && control.id != kPanelSwitch) {
             Add(control.id, control.entry, MakeControl(control, m_dialog, guard));
         }
     }
@@ -242,10 +252,23 @@ void LightingPanel::Build() {
     }
     presets->setCurrentIndex(0);
     for (const auto& [id, widget] : m_controls) {
-        widget->setVisible(id == kPanelLabel);
+        if (id != kPanelLabel && id != kPanelSwitch) {
+            widget->setVisible(false);
+        }
     }
     SetLabels(m_language);
+    if (!m_otherColorText.isEmpty()) {
+        for (const PanelControl& control : kPanel) {
+            if (control.kind == Kind::ColourPicker) {
+                Picker(control.id)->SetOtherText(m_otherColorText);
+            }
+        }
+    }
     Connect();
+    // What the panel has read so far.
+    FillEffectSelector();
+    ShowValues(m_state->current);
+    PlaceDirection(m_state->current.effect);
 }
 
 QWidget* LightingPanel::Add(int controlId, const char* entry, QWidget* control) {
@@ -292,6 +315,10 @@ void LightingPanel::SetLabels(int language) {
 
 void LightingPanel::SetLanguage(int language, const QString& otherColorText) {
     SetLabels(language);
+    m_otherColorText = otherColorText;
+    if (!m_built) {
+        return;
+    }
     for (const PanelControl& control : kPanel) {
         if (control.kind == Kind::ColourPicker) {
             Picker(control.id)->SetOtherText(otherColorText);
@@ -301,13 +328,6 @@ void LightingPanel::SetLanguage(int language, const QString& otherColorText) {
 }
 
 void LightingPanel::Connect() {
-    connect(PictureOf(kPanelSwitch), &QAbstractButton::clicked, this, [this] {
-        if (IsOn()) {
-            TurnOff();
-        } else {
-            emit turnOnRequested();
-        }
-    });
     connect(Selector(kEffectSelector), &QComboBox::activated, this,
             &LightingPanel::OnEffectSelected);
     for (int id : {kBrightnessSlider, kSpeedSlider}) {
@@ -352,7 +372,7 @@ void LightingPanel::Connect() {
 }
 
 QWidget* LightingPanel::Control(int controlId) {
-    if (!m_built && controlId != kPanelLabel) {
+    if (!m_built && controlId != kPanelLabel && controlId != kPanelSwitch) {
         Build();
     }
     const auto it = m_controls.find(controlId);
@@ -411,11 +431,14 @@ void LightingPanel::FillEffectSelector() {
 }
 
 void LightingPanel::Redraw() {
-    FillEffectSelector();
-    ShowValues(m_state->current);
-    PictureOf(kPanelSwitch)->SetDown(IsOn());
     const int effect = m_state->current.effect;
-    PlaceDirection(effect);
+    // Controls not built yet show all this once they are.
+    if (m_built) {
+        FillEffectSelector();
+        ShowValues(m_state->current);
+        PlaceDirection(effect);
+    }
+    PictureOf(kPanelSwitch)->SetDown(IsOn());
     ShowControlsOf(IsOn() ? effect : 0);
     m_ops->TintGrid();
     emit redrawn();
@@ -449,6 +472,10 @@ void LightingPanel::ClickKey(int controlId) {
 void LightingPanel::ShowControlsOf(int effect) {
     for (std::size_t i = 0; i < std::size(kPanel); ++i) {
         const bool shown = ShownFor(kPanel[i].shown, effect);
+        // A control hidden before it is needed is not built for it.
+        if (!shown && m_controls.count(kPanel[i].id) == 0) {
+            continue;
+        }
         if (shown) {
             Dress(i);
         }
@@ -528,6 +555,9 @@ void LightingPanel::OnSliderMessage(int controlId, int position) {
 }
 
 void LightingPanel::ClearEffectSelector() {
+    if (!m_built) {
+        return;
+    }
     const QSignalBlocker block(Selector(kEffectSelector));
     Selector(kEffectSelector)->clear();
 }
@@ -539,16 +569,21 @@ void LightingPanel::TintKey(int gridKey, std::optional<Color> tint) {
 }
 
 void LightingPanel::ShowEffect(int effect) {
-    const int position = m_state->effectSlots.PositionOf(effect);
-    if (position >= 0) {
-        const QSignalBlocker block(Selector(kEffectSelector));
-        Selector(kEffectSelector)->setCurrentIndex(position);
+    if (m_built) {
+        const int position = m_state->effectSlots.PositionOf(effect);
+        if (position >= 0) {
+            const QSignalBlocker block(Selector(kEffectSelector));
+            Selector(kEffectSelector)->setCurrentIndex(position);
+        }
+        PlaceDirection(effect);
     }
-    PlaceDirection(effect);
     ShowControlsOf(IsOn() ? effect : 0);
 }
 
 void LightingPanel::ShowValues(const LightingValues& values) {
+    if (!m_built) {
+        return;
+    }
     Slider(kBrightnessSlider)->SetPosition(values.brightness);
     Slider(kSpeedSlider)->SetPosition(SliderPositionOfSpeed(values.speed));
     for (int id : {kColorPicker, kReactiveColorPicker}) {
@@ -568,6 +603,9 @@ void LightingPanel::ShowValues(const LightingValues& values) {
 }
 
 void LightingPanel::ShowPreset(int preset) {
+    if (!m_built) {
+        return;
+    }
     const QSignalBlocker block(Selector(kPresetSelector));
     Selector(kPresetSelector)->setCurrentIndex(preset);
 }

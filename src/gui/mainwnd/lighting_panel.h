@@ -41,9 +41,9 @@ public:
                   KeyGrid& keys, DeviceLink& link, std::filesystem::path settingsFile);
     ~LightingPanel() override;
 
-    // A control by its id; null for ids that are not the panel's. All but the panel's title are
-    // built on the first call: until the keyboard's lighting has been read nothing else of the
-    // panel shows, so the window's first frame does not wait for them.
+    // A control by its id; null for ids that are not the panel's. All but the panel's title and
+    // switch are built on the first call, and then show what the panel has read: before the
+    // keyboard's lighting is read, and while the panel is off, nothing else of it shows.
     QWidget* Control(int controlId);
     // A bitmap of the panel, read when first asked for ("dengup.bmp", "0.bmp", ...).
     const QPixmap& Picture(const QString& file) const;
@@ -122,7 +122,9 @@ private:
     std::unique_ptr<LightingOps> m_ops;
     QWidget* m_dialog;
     std::map<int, QWidget*> m_controls;
+    // The controls but the title and the switch exist.
     bool m_built = false;
+    QString m_otherColorText;
     // Read from the skin folder on first use.
     mutable std::map<QString, QPixmap> m_pictures;
     std::set<int> m_dressed;
