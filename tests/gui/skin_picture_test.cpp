@@ -65,14 +65,17 @@ TEST_F(SkinPicture, FacesDecodedTogetherAreEachAsAlone) {
     const std::vector<QRect> faces = {QRect(10, 3, 40, 20), QRect(200, 170, 60, 25),
                                       QRect(30, 10, 50, 30), QRect(0, 100, 301, 2),
                                       QRect(280, 190, 40, 40)};
-    const std::vector<QImage> together = DecodeSkinFaces(file, faces);
+    const SkinFaces decoded = DecodeSkinFaces(file, faces);
+    EXPECT_EQ(decoded.picture, QSize(301, 203));
+    const std::vector<QImage>& together = decoded.faces;
     ASSERT_EQ(together.size(), faces.size());
     for (std::size_t f = 0; f < faces.size(); ++f) {
         EXPECT_EQ(together[f], ReadByQt(file, faces[f] & QRect(0, 0, 301, 203))) << f;
     }
-    const std::vector<QImage> png =
+    const SkinFaces png =
         DecodeSkinFaces(Save("picture.png", Detailed(40, 30)), {QRect(1, 2, 3, 4)});
-    EXPECT_EQ(png.front(), Detailed(40, 30).copy(1, 2, 3, 4));
+    EXPECT_EQ(png.picture, QSize(40, 30));
+    EXPECT_EQ(png.faces.front(), Detailed(40, 30).copy(1, 2, 3, 4));
 }
 
 TEST_F(SkinPicture, OtherFormatsAndDamagedFiles) {

@@ -92,8 +92,7 @@ bool CKorvelDlg::PackButtonSurfaces() {
     for (const CPngButton* button : findChildren<CPngButton*>()) {
         const SkinSurfaces* set = button->Surfaces();
         if (set == &m_surfaces || set == &m_flipIndicatorSurfaces) {
-            placements.push_back({QRect(button->PictureOffset() - QPoint(1, 1), button->size()),
-                                  button->mapTo(this, QPoint(0, 0))});
+            placements.push_back({button->FaceRect(), button->mapTo(this, QPoint(0, 0))});
         }
     }
     m_surfaces.atlas = FaceAtlas::Arrange(placements);

@@ -132,8 +132,7 @@ void CPngButton::paintEvent(QPaintEvent*) {
     } else if (surface != nullptr) {
         // The face at the button's own place, found through the atlas of packed pictures or
         // decoded on its own.
-        const std::optional<std::pair<QPixmap, QRect>> face =
-            m_surfaces->Face(surface, QRect(m_offset - QPoint(1, 1), size()));
+        const std::optional<std::pair<QPixmap, QRect>> face = m_surfaces->Face(surface, FaceRect());
         if (!face || !face->first.rect().contains(face->second)) {
             // The part of the face beyond the picture shows the dialog's ground.
             painter.fillRect(rect(), palette().color(QPalette::Window));
@@ -222,7 +221,7 @@ void PrefetchShownFaces(const QWidget& dialog) {
             continue;
         }
         if (const LazyFaces* lazy = surfaces->Lazy(button->CurrentSurface())) {
-            wanted[lazy].push_back(QRect(button->PictureOffset() - QPoint(1, 1), button->size()));
+            wanted[lazy].push_back(button->FaceRect());
         }
     }
     for (auto& [lazy, faces] : wanted) {

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QColor>
+#include <QRect>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -35,6 +36,9 @@ public:
     void SetPicturesAt(int x, int y, const SkinSurfaces* surfaces, bool redraw = true);
     void SetPictureOffset(int x, int y, bool redraw = true);
     QPoint PictureOffset() const { return m_offset; }
+    // The rectangle of the full state pictures this button shows: its own size, cut one pixel up
+    // and left of the picture offset.
+    QRect FaceRect() const { return QRect(m_offset - QPoint(1, 1), size()); }
     const SkinSurfaces* Surfaces() const { return m_surfaces; }
 
     // The "assigned" look: drawn from the checked surface unless hovered, pressed or disabled.

@@ -6,6 +6,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 // libjpeg's header expects the standard C declarations before it.
 #include <jpeglib.h>
@@ -26,6 +27,12 @@ struct JpegErrors {
 
 void IgnoreMessage(j_common_ptr, int) {}
 
+void JumpOnErrors(jpeg_decompress_struct& info, JpegErrors& errors) {
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = LeaveDecoding;
+    errors.manager.emit_message = IgnoreMessage;
+}
+
 // Where one face's lines go: rows top..bottom, columns left..left + width - 1 of the picture, to
 // rows of `stride` bytes at `pixels`.
 struct FaceTarget {
@@ -44,9 +51,7 @@ constexpr int kBytesPerPixel = 4;
 bool ReadJpegSize(const unsigned char* data, unsigned long size, int* width, int* height) {
     jpeg_decompress_struct info;
     JpegErrors errors;
-    info.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = LeaveDecoding;
-    errors.manager.emit_message = IgnoreMessage;
+    JumpOnErrors(info, errors);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return false;
@@ -67,9 +72,7 @@ bool DecodeJpegFaces(const unsigned char* data, unsigned long size, const FaceTa
                      std::size_t count, unsigned char* line) {
     jpeg_decompress_struct info;
     JpegErrors errors;
-    info.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = LeaveDecoding;
-    errors.manager.emit_message = IgnoreMessage;
+    JumpOnErrors(info, errors);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return false;
@@ -133,13 +136,13 @@ bool IsJpeg(const QByteArray& bytes) {
            static_cast<unsigned char>(bytes[2]) == 0xFF;
 }
 
-// Null images when libjpeg cannot decode the picture; an empty list when it is not a JPEG.
-std::vector<QImage> DecodeJpeg(const QByteArray& bytes, const std::vector<QRect>& faces) {
+// Nothing when libjpeg cannot decode the picture.
+std::optional<SkinFaces> DecodeJpeg(const QByteArray& bytes, const std::vector<QRect>& faces) {
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
     const auto size = static_cast<unsigned long>(bytes.size());
     int width = 0, height = 0;
     if (!ReadJpegSize(data, size, &width, &height)) {
-        return {};
+        return std::nullopt;
     }
     const QRect picture(0, 0, width, height);
     std::vector<QImage> images(faces.size());
@@ -151,7 +154,7 @@ std::vector<QImage> DecodeJpeg(const QByteArray& bytes, const std::vector<QRect>
         }
         images[f] = QImage(inside.size(), QImage::Format_RGB32);
         if (images[f].isNull()) {
-            return {};
+            return std::nullopt;
         }
         targets.push_back({inside.top(), inside.bottom(), inside.left(), inside.width(),
                            images[f].bits(), images[f].bytesPerLine()});
@@ -159,26 +162,25 @@ std::vector<QImage> DecodeJpeg(const QByteArray& bytes, const std::vector<QRect>
     std::vector<unsigned char> line(static_cast<std::size_t>(width) * kBytesPerPixel);
     if (!targets.empty() &&
         !DecodeJpegFaces(data, size, targets.data(), targets.size(), line.data())) {
-        return {};
+        return std::nullopt;
     }
-    return images;
+    return SkinFaces{picture.size(), std::move(images)};
 }
 
 // Qt's reader: the faces' bounding rectangle decoded, then each face cut from it.
-std::vector<QImage> DecodeByQt(const QString& file, const std::vector<QRect>& faces,
-                               QString* error) {
+SkinFaces DecodeByQt(const QString& file, const std::vector<QRect>& faces, QString* error) {
     QImageReader reader(file);
-    const QRect picture(QPoint(0, 0), reader.size());
+    const QRect picture(QPoint(0, 0), reader.canRead() ? reader.size() : QSize());
     QRect wanted;
     for (const QRect& face : faces) {
         wanted |= face & picture;
     }
-    std::vector<QImage> images(faces.size());
+    SkinFaces decoded{picture.size(), std::vector<QImage>(faces.size())};
     if (wanted.isEmpty()) {
         if (error != nullptr) {
             *error = reader.errorString();
         }
-        return images;
+        return decoded;
     }
     reader.setClipRect(wanted);
     const QImage part = reader.read();
@@ -186,27 +188,26 @@ std::vector<QImage> DecodeByQt(const QString& file, const std::vector<QRect>& fa
         if (error != nullptr) {
             *error = reader.errorString();
         }
-        return images;
+        return decoded;
     }
     for (std::size_t f = 0; f < faces.size(); ++f) {
         const QRect inside = faces[f] & picture;
         if (inside == wanted) {
-            images[f] = part;
+            decoded.faces[f] = part;
         } else if (!inside.isEmpty()) {
-            images[f] = part.copy(inside.translated(-wanted.topLeft()));
+            decoded.faces[f] = part.copy(inside.translated(-wanted.topLeft()));
         }
     }
-    return images;
+    return decoded;
 }
 
-std::vector<QImage> Decode(const QString& file, const std::vector<QRect>& faces, QString* error) {
+SkinFaces Decode(const QString& file, const std::vector<QRect>& faces, QString* error) {
     QFile input(file);
     if (input.open(QIODevice::ReadOnly)) {
         const QByteArray bytes = input.readAll();
         if (IsJpeg(bytes)) {
-            std::vector<QImage> images = DecodeJpeg(bytes, faces);
-            if (!images.empty()) {
-                return images;
+            if (std::optional<SkinFaces> decoded = DecodeJpeg(bytes, faces)) {
+                return std::move(*decoded);
             }
         }
     }
@@ -219,10 +220,10 @@ QImage DecodeSkinPicture(const QString& file, const QRect& clip, QString* error)
     // A rectangle far larger than any picture stands for "all of it".
     constexpr int kEverything = 1 << 20;
     const QRect wanted = clip.isNull() ? QRect(0, 0, kEverything, kEverything) : clip;
-    return Decode(file, {wanted}, error).front();
+    return Decode(file, {wanted}, error).faces.front();
 }
 
-std::vector<QImage> DecodeSkinFaces(const QString& file, const std::vector<QRect>& faces) {
+SkinFaces DecodeSkinFaces(const QString& file, const std::vector<QRect>& faces) {
     return Decode(file, faces, nullptr);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <vector>
 
@@ -15,9 +16,14 @@ namespace korvel {
 QImage DecodeSkinPicture(const QString& file, const QRect& clip = QRect(),
                          QString* error = nullptr);
 
-// Several rectangles of one picture in one pass over its lines: each face's pixels (the face
-// clipped to the picture), in the order given. Only the faces are kept while decoding, and lines
-// no face needs are skipped. All null when the picture cannot be decoded. Any thread.
-std::vector<QImage> DecodeSkinFaces(const QString& file, const std::vector<QRect>& faces);
+// Several rectangles of one picture in one pass over its lines: the picture's size (invalid when
+// it cannot be read) and each face's pixels (the face clipped to the picture; null where nothing
+// of it lies in the picture, all null when the picture cannot be decoded), in the order given.
+// Only the faces are kept while decoding, and lines no face needs are skipped. Any thread.
+struct SkinFaces {
+    QSize picture;
+    std::vector<QImage> faces;
+};
+SkinFaces DecodeSkinFaces(const QString& file, const std::vector<QRect>& faces);
 
 }  // namespace korvel

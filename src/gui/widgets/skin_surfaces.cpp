@@ -93,25 +93,19 @@ void FaceAtlas::DrawFaces(QPaintDevice& target, const QImage& full) const {
 std::map<LazyFaces::Key, QImage> LazyFaces::Decode(const QString& file,
                                                    const std::vector<QRect>& faces) {
     std::map<Key, QImage> decoded;
-    QImageReader header(file);
-    const QRect picture(QPoint(0, 0), header.size());
-    const bool readable = header.canRead();
-    std::vector<QRect> insides;
-    for (const QRect& face : faces) {
-        insides.push_back(face & picture);
-    }
-    const std::vector<QImage> parts =
-        readable ? DecodeSkinFaces(file, insides) : std::vector<QImage>(faces.size());
+    const SkinFaces parts = DecodeSkinFaces(file, faces);
+    const QRect picture(QPoint(0, 0), parts.picture);
     for (std::size_t f = 0; f < faces.size(); ++f) {
         const QRect& face = faces[f];
-        const QRect& inside = insides[f];
+        const QRect inside = face & picture;
         QImage whole;
-        if (readable && !face.isEmpty() && (!parts[f].isNull() || inside.isEmpty())) {
+        if (parts.picture.isValid() && !face.isEmpty() &&
+            (!parts.faces[f].isNull() || inside.isEmpty())) {
             whole = QImage(face.size(), QImage::Format_RGB32);
             whole.fill(QColor::fromRgb(skin_palette::kWindow));
             if (!inside.isEmpty()) {
                 QPainter painter(&whole);
-                painter.drawImage(inside.topLeft() - face.topLeft(), parts[f]);
+                painter.drawImage(inside.topLeft() - face.topLeft(), parts.faces[f]);
             }
         }
         decoded.emplace(Key(face.x(), face.y(), face.width(), face.height()), std::move(whole));
