@@ -21,6 +21,15 @@ void DeviceLink::Disconnect() {
     m_activeProfileCache.store(-1);
 }
 
+bool DeviceLink::AdmitCaller() {
+    const std::thread::id owner = m_owner.load();
+    if (owner == std::thread::id() || owner == std::this_thread::get_id()) {
+        return true;
+    }
+    ++m_foreignExchanges;
+    return false;
+}
+
 void DeviceLink::Pause(std::chrono::milliseconds duration) const {
     if (m_timings.pause) {
         m_timings.pause(duration);

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <functional>
 #include <mutex>
+#include <thread>
 
 #include "device/report_channel.h"
 
@@ -31,9 +32,12 @@ struct LateReplies {
 // the device-connected flag, the active-profile cache and the keyboard's macro capacity. The
 // program creates one and passes it by reference; tests build a fresh one per case.
 //
-// Threads: any thread may issue commands. Connect and Disconnect are made by the thread that
-// follows the keyboard's presence; they take the exchange lock, so they wait for a transfer in
-// progress to end.
+// Threads: while no thread owns the link, any thread may issue commands. Once a thread has been
+// made its owner (the keyboard service's), every exchange from another thread is refused without
+// touching the wire: it fails with DEV_WRITE_FAILED and is counted in ForeignExchanges(), so that
+// a call that slipped past the service shows in tests instead of interleaving with a transaction.
+// Connect and Disconnect are made by the thread that follows the keyboard's presence; they take
+// the exchange lock, so they wait for a transfer in progress to end.
 class DeviceLink {
 public:
     explicit DeviceLink(LinkTimings timings = {});
@@ -60,6 +64,12 @@ public:
     int MacroCapacity() const { return m_macroCapacity.load(); }
     void SetMacroCapacity(int bytes) { m_macroCapacity.store(bytes); }
 
+    // The one thread that may exchange reports; a default id: any thread.
+    void SetOwnerThread(std::thread::id owner) { m_owner.store(owner); }
+    // Whether the calling thread may exchange reports now; counts a refusal.
+    bool AdmitCaller();
+    int ForeignExchanges() const { return m_foreignExchanges.load(); }
+
     // Held around each whole transfer attempt; only the exchange functions take it.
     std::mutex& ExchangeLock() { return m_exchangeLock; }
     // The channel, or null when disconnected. Read it only while holding the exchange lock.
@@ -75,6 +85,8 @@ private:
     std::atomic<bool> m_connected{false};
     std::atomic<int> m_activeProfileCache{-1};
     std::atomic<int> m_macroCapacity{0};
+    std::atomic<std::thread::id> m_owner{};
+    std::atomic<int> m_foreignExchanges{0};
 };
 
 }  // namespace korvel

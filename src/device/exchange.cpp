@@ -98,6 +98,9 @@ int DevExchange(DeviceLink& link, std::span<const std::uint8_t> request, Command
     if (!link.IsConnected()) {
         return DEV_NO_REPLY;
     }
+    if (!link.AdmitCaller()) {
+        return DEV_WRITE_FAILED;
+    }
     const Report buffer = Padded(request);
     const LinkTimings& timings = link.Timings();
     for (int attempt = 0; attempt < timings.attempts; ++attempt) {
@@ -129,7 +132,7 @@ int DevExchange(DeviceLink& link, std::span<const std::uint8_t> request, Command
 }
 
 int DevSendOnly(DeviceLink& link, std::span<const std::uint8_t> report) {
-    if (!link.IsConnected()) {
+    if (!link.IsConnected() || !link.AdmitCaller()) {
         return 0;
     }
     const Report buffer = Padded(report);
