@@ -108,9 +108,17 @@ BackupResult BackupDeviceToFile(DeviceLink& link, const KeyCodec& keyCodec, cons
 ReloadOutcome ReloadFromDevice(ConfigStore& store, DeviceLink& link, const KeyCodec& keyCodec,
                                const TextLookup& texts, const std::filesystem::path& documents,
                                FileWriteResult* workingFileWrite) {
-    EnsureProfileDirectory(documents);
     // The keyboard is read before the editing lock is taken: editors wait only for the placing.
-    if (const auto bytes = ReadDeviceBackup(link, keyCodec, texts)) {
+    return PlaceDeviceBackup(store, ReadDeviceBackup(link, keyCodec, texts), documents,
+                             workingFileWrite);
+}
+
+ReloadOutcome PlaceDeviceBackup(ConfigStore& store,
+                                const std::optional<std::vector<std::uint8_t>>& bytes,
+                                const std::filesystem::path& documents,
+                                FileWriteResult* workingFileWrite) {
+    EnsureProfileDirectory(documents);
+    if (bytes) {
         // What the keyboard holds is loaded whether or not the working file can take it: the
         // window must never show (and a later Apply never send) defaults in place of the
         // keyboard's real setup only because the Documents folder is full or read-only.

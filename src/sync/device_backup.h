@@ -44,6 +44,13 @@ enum class ReloadOutcome {
     Defaults,             // the keyboard could not be read: EditingConfig holds the default image
 };
 
+// The second half of the reload, without the keyboard: `bytes` as ReadDeviceBackup read them
+// (none: it could not) become the working file and EditingConfig.
+ReloadOutcome PlaceDeviceBackup(ConfigStore& store,
+                                const std::optional<std::vector<std::uint8_t>>& bytes,
+                                const std::filesystem::path& documents,
+                                FileWriteResult* workingFileWrite = nullptr);
+
 // Rebuilds the working file below documents from the keyboard and loads what was read into
 // EditingConfig, falling back to the default image without a message only when the keyboard
 // cannot be read. workingFileWrite, when given, receives how the working file's write ended.

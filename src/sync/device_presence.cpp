@@ -6,6 +6,7 @@
 #include "model/keys/key_codec.h"
 #include "ports/prompts.h"
 #include "sync/keyboard_arrival.h"
+#include "sync/keyboard_service.h"
 
 namespace korvel {
 namespace {
@@ -79,6 +80,15 @@ void DevicePresence::Run() {
     }
 }
 
+template <typename Value>
+Value DevicePresence::OnKeyboard(std::function<Value()> talk, Value stopped) {
+    if (m_service == nullptr) {
+        return talk();
+    }
+    auto result = m_service->Run<Value>("arrival", [&talk](JobContext&) { return talk(); });
+    return result.value.value_or(stopped);
+}
+
 void DevicePresence::InitialProbe() {
     if (!m_device.Enumerate()) {
         m_ended.store(true);
@@ -87,8 +97,12 @@ void DevicePresence::InitialProbe() {
     if (OpenNextKeyboardCollection(m_device, kCommandUsagePage, kCommandUsage, true)) {
         // The probe only wakes the keyboard; what it answers is not used.
         m_link.Connect(m_device);
-        DeviceInfoBlock ignored;
-        DevReadInfo(m_link, ignored);
+        OnKeyboard<int>(
+            [this] {
+                DeviceInfoBlock ignored;
+                return DevReadInfo(m_link, ignored);
+            },
+            0);
         m_link.Disconnect();
         m_device.Close();
     }
@@ -109,7 +123,10 @@ int DevicePresence::OnConnectionChange(int newState) {
     m_changeBusy.store(true);
     if (newState != m_lastReportedState.load()) {
         if (newState == 1) {
-            if (!TakeKeyboardBasics(m_link, m_keyCodec).defaultKeyTableRead) {
+            const bool tableRead = OnKeyboard<bool>(
+                [this] { return TakeKeyboardBasics(m_link, m_keyCodec).defaultKeyTableRead; },
+                true);
+            if (!tableRead) {
                 m_prompts.ShowMessage(
                     LocalisedOr(m_texts, "MAIN_DEFAULT_MATRIX_PROMPT", kDefaultMatrixPromptBuiltIn),
                     MessageKind::Warning);

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 
 #include "device/device_link.h"
 #include "device/hid_backend.h"
@@ -13,6 +14,7 @@
 namespace korvel {
 
 class KeyCodec;
+class KeyboardService;
 class Prompts;
 
 struct PresenceTimings {
@@ -38,6 +40,10 @@ public:
     DevicePresence(const DevicePresence&) = delete;
     DevicePresence& operator=(const DevicePresence&) = delete;
 
+    // The keyboard's owner: the probe and the arrival's first reads run as its jobs, so that they
+    // never fall between the commands of another transaction. None: they run on this thread.
+    void SetService(KeyboardService* service) { m_service = service; }
+
     // Started with "/Start": the window is not opened on the first arrival.
     void SetFirstOpenDone() { m_firstOpenDone.store(true); }
 
@@ -62,6 +68,9 @@ private:
     void Run();
     void InitialProbe();
     bool Search();  // true when the command collection was opened
+    // Runs `talk` on the keyboard's owner when there is one, else here; waits for it.
+    template <typename Value>
+    Value OnKeyboard(std::function<Value()> talk, Value stopped);
     bool Sleep(std::chrono::milliseconds duration) { return m_worker.Sleep(duration); }
     bool Stopping() const { return m_worker.Stopping(); }
 
@@ -73,6 +82,7 @@ private:
     TextLookup m_texts;
     PresenceTimings m_timings;
     HidDevice m_device;  // the command channel
+    KeyboardService* m_service = nullptr;
 
     std::atomic<bool> m_firstOpenDone{false};
     std::atomic<int> m_lastReportedState{0};

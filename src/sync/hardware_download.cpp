@@ -12,10 +12,7 @@
 
 namespace korvel {
 
-int DownloadConfiguration(DownloadParts& parts, bool allProfiles, DownloadReport* report) {
-    DownloadReport ignored;
-    DownloadReport& sent = report != nullptr ? *report : ignored;
-    sent = {};
+std::optional<DownloadPlan> PlanDownload(DownloadParts& parts, bool allProfiles) {
     ActiveHolder& active = parts.store.ActiveConfig();
     EditingHolder& editing = parts.store.EditingConfig();
     // Normally ApplyConfig holds both already; taking them here in the program's order keeps a
@@ -23,83 +20,140 @@ int DownloadConfiguration(DownloadParts& parts, bool allProfiles, DownloadReport
     auto editingLock = editing.Lock();
     auto activeLock = active.Lock();
     if (active.Image() == nullptr) {
-        return 0;
+        return std::nullopt;
     }
-
     const BlobForm form =
         ChooseBlobForm(active, static_cast<std::uint32_t>(std::max(parts.link.MacroCapacity(), 0)));
     if (form.outcome == BlobFormOutcome::Refused) {
         parts.prompts.ShowMessage(LocalisedOr(parts.texts, form.messageKey, form.message),
                                   MessageKind::Warning);
-        return 0;
+        return std::nullopt;
     }
-
-    std::vector<int> profiles;
-    if (allProfiles) {
-        for (int p = 0; p < kOnboardProfiles; ++p) {
-            profiles.push_back(p);
-        }
-    } else {
-        const int activeProfile = DevGetActiveProfile(parts.link);
-        if (activeProfile < 0 || activeProfile >= kOnboardProfiles) {
-            return 0;
-        }
-        profiles.push_back(activeProfile);
-    }
-
-    std::optional<std::vector<std::uint8_t>> blob;
-    std::vector<KeyTableBytes> tables;
+    DownloadPlan plan;
+    plan.allProfiles = allProfiles;
+    plan.withNames = form.withNames;
+    plan.macroAreaBytes = form.size;
     try {
-        blob = BuildMacroBlob(active, form.size, form.withNames);
+        auto blob = BuildMacroBlob(active, form.size, form.withNames);
         if (!blob) {
-            return 0;
+            return std::nullopt;
         }
+        plan.macroArea = std::move(*blob);
         // One copy for the whole download: the presence thread may replace the table meanwhile.
         const KeyTableBytes defaultTable = parts.keyCodec.DefaultKeyTable();
         const MacroPositionOf macroPosition = [&editing](std::uint16_t id) {
             return MacroIndexById(editing, id);
         };
-        for (const int p : profiles) {
-            tables.push_back(EncodeKeyTable(active.Image()->blocks[static_cast<std::size_t>(p)],
-                                            defaultTable, macroPosition));
+        for (int p = 0; p < kOnboardProfiles; ++p) {
+            plan.tables[static_cast<std::size_t>(p)] = EncodeKeyTable(
+                active.Image()->blocks[static_cast<std::size_t>(p)], defaultTable, macroPosition);
         }
     } catch (const std::bad_alloc&) {
-        return 0;
+        return std::nullopt;
     }
+    if (form.outcome == BlobFormOutcome::WithoutNames) {
+        plan.notice = LocalisedOr(parts.texts, form.messageKey, form.message);
+    }
+    return plan;
+}
 
+int PlannedReports(const DownloadPlan& plan) {
+    constexpr int kChunk = 56;
+    const int macroReports = static_cast<int>((plan.macroArea.size() + kChunk - 1) / kChunk);
+    const int tableReports = (kKeyTableBytes + kChunk - 1) / kChunk;
+    return 2 + macroReports + tableReports * (plan.allProfiles ? kOnboardProfiles : 1);
+}
+
+int SendDownload(DeviceLink& link, const DownloadPlan& plan, DownloadReport* report,
+                 const std::function<void(int, int)>& progress) {
+    DownloadReport ignored;
+    DownloadReport& sent = report != nullptr ? *report : ignored;
+    sent = {};
+    std::vector<int> profiles;
+    if (plan.allProfiles) {
+        for (int p = 0; p < kOnboardProfiles; ++p) {
+            profiles.push_back(p);
+        }
+    } else {
+        const int activeProfile = DevGetActiveProfile(link);
+        if (activeProfile < 0 || activeProfile >= kOnboardProfiles) {
+            return 0;
+        }
+        profiles.push_back(activeProfile);
+    }
+    const int planned = PlannedReports(plan);
+    const int tableReports = (kKeyTableBytes + 55) / 56;
+    int done = 0;
+    const auto advance = [&](int reports) {
+        done += reports;
+        if (progress) {
+            progress(done, planned);
+        }
+    };
     sent.sent = true;
-    sent.macroAreaBytes = form.size;
-    sent.withNames = form.withNames;
+    sent.macroAreaBytes = plan.macroAreaBytes;
+    sent.withNames = plan.withNames;
     // Each command runs whatever the one before answered; only the last key table decides.
-    DevBegin(parts.link);
-    DevWriteMacroArea(parts.link, *blob);
+    DevBegin(link);
+    advance(1);
+    DevWriteMacroArea(link, plan.macroArea);
+    advance(static_cast<int>((plan.macroArea.size() + 55) / 56));
     int result = 0;
-    for (std::size_t i = 0; i < profiles.size(); ++i) {
-        result = DevWriteKeyTable(parts.link, tables[i], profiles[i]);
+    for (const int p : profiles) {
+        result = DevWriteKeyTable(link, plan.tables[static_cast<std::size_t>(p)], p);
         if (result == DEV_OK) {
             ++sent.profilesWritten;
         }
+        advance(tableReports);
     }
     sent.lastKeyTableResult = result;
-    DevEnd(parts.link);
-
-    if (form.outcome == BlobFormOutcome::WithoutNames) {
-        parts.prompts.ShowMessage(LocalisedOr(parts.texts, form.messageKey, form.message),
-                                  MessageKind::Information);
-    }
+    DevEnd(link);
+    advance(1);
     return result == DEV_OK ? 1 : 0;
+}
+
+int DownloadConfiguration(DownloadParts& parts, bool allProfiles, DownloadReport* report) {
+    DownloadReport ignored;
+    DownloadReport& sent = report != nullptr ? *report : ignored;
+    sent = {};
+    const std::optional<DownloadPlan> plan = PlanDownload(parts, allProfiles);
+    if (!plan) {
+        return 0;
+    }
+    const int result = SendDownload(parts.link, *plan, &sent);
+    if (sent.sent && !plan->notice.empty()) {
+        parts.prompts.ShowMessage(plan->notice, MessageKind::Information);
+    }
+    return result;
 }
 
 int DeviceDownload::Download(bool allProfiles) {
     return DownloadConfiguration(m_parts, allProfiles, &m_lastReport);
 }
 
-std::optional<std::uint32_t> DeviceDownload::MacroCapacity() const {
-    const int capacity = m_parts.link.MacroCapacity();
+namespace {
+
+std::optional<std::uint32_t> KnownCapacity(const DeviceLink& link) {
+    const int capacity = link.MacroCapacity();
     if (capacity <= 0) {
         return std::nullopt;
     }
     return static_cast<std::uint32_t>(capacity);
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> DeviceDownload::MacroCapacity() const {
+    return KnownCapacity(m_parts.link);
+}
+
+int DownloadPlanner::Download(bool allProfiles) {
+    m_plan = PlanDownload(m_parts, allProfiles);
+    return m_plan ? 1 : 0;
+}
+
+std::optional<std::uint32_t> DownloadPlanner::MacroCapacity() const {
+    return KnownCapacity(m_parts.link);
 }
 
 }  // namespace korvel

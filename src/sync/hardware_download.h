@@ -1,6 +1,11 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "device/device_link.h"
 #include "model/image/config_store.h"
@@ -40,6 +45,32 @@ struct DownloadParts {
 // keys playing macros at positions that no longer hold them.
 int DownloadConfiguration(DownloadParts& parts, bool allProfiles, DownloadReport* report = nullptr);
 
+// What a download sends, built from ActiveConfig before anything goes to the keyboard: the macro
+// area and the key tables of all three onboard profiles.
+struct DownloadPlan {
+    bool allProfiles = false;  // otherwise the keyboard's active profile only
+    std::vector<std::uint8_t> macroArea;
+    std::array<KeyTableBytes, kOnboardProfiles> tables{};
+    std::uint32_t macroAreaBytes = 0;
+    bool withNames = false;
+    // The message for macros that fit only without their names, shown once the download is sent.
+    std::u16string notice;
+};
+
+// Builds the plan under the editing and the active lock, without talking to the keyboard. None
+// when ActiveConfig has no image or memory runs out, and, after the refusal message, when the
+// macros do not fit even without names.
+std::optional<DownloadPlan> PlanDownload(DownloadParts& parts, bool allProfiles);
+
+// Reports a transfer of `plan` writes (DevBegin and DevEnd included).
+int PlannedReports(const DownloadPlan& plan);
+
+// The transfer: DevBegin, the macro area, the key tables, DevEnd; takes no configuration lock.
+// `progress` hears reports done of reports planned. Answers 1 when the last key-table write
+// succeeded; a one-profile plan whose active profile cannot be read sends nothing and answers 0.
+int SendDownload(DeviceLink& link, const DownloadPlan& plan, DownloadReport* report = nullptr,
+                 const std::function<void(int, int)>& progress = {});
+
 // The download as the step of ApplyConfig.
 class DeviceDownload : public HardwareDownload {
 public:
@@ -53,6 +84,23 @@ public:
 private:
     DownloadParts m_parts;
     DownloadReport m_lastReport;
+};
+
+// The download step of ApplyConfig that only plans: the transfer of the plan is left to the
+// keyboard's owner, so that staging never waits for the keyboard. Answers 1 when a plan was
+// made; the refusal message is shown by the thread that stages.
+class DownloadPlanner : public HardwareDownload {
+public:
+    explicit DownloadPlanner(DownloadParts parts) : m_parts(std::move(parts)) {}
+    int Download(bool allProfiles) override;
+    std::optional<std::uint32_t> MacroCapacity() const override;
+
+    // The plan of the last Download; none when it made none.
+    std::optional<DownloadPlan>& Plan() { return m_plan; }
+
+private:
+    DownloadParts m_parts;
+    std::optional<DownloadPlan> m_plan;
 };
 
 }  // namespace korvel

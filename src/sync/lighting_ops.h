@@ -26,14 +26,17 @@ inline constexpr int LIGHTING_REFUSED = -301;
 // its first failed command, so that a keyboard that stopped answering does not cost a time-out
 // per remaining command; DevEnd still closes every sequence whose DevBegin was written.
 //
-// Threads: the user-interface thread only. State, link and view are the caller's and must
-// outlive this object.
+// Threads: one thread at a time: the keyboard service's for an object on the keyboard's link (the
+// window keeps a second one, on a link that sends nothing, for what its panel shows). State, link
+// and view are the caller's and must outlive this object.
 class LightingOps {
 public:
     // `settingsFile` is deze.ini, where LightingPanelOn is kept; empty: nothing is kept and the
     // panel reads as off.
     LightingOps(LightingState& state, DeviceLink& link, LightingView& view,
                 std::filesystem::path settingsFile);
+
+    LightingState& State() { return m_state; }
 
     // Fills the whole state: information block, colour tables of all three profiles (only when
     // effect 20 is offered), the three records, LightingPanelOn. Returns -1 when the information

@@ -95,9 +95,16 @@ protected:
         return window;
     }
 
-    // Shown, and the lighting read that follows its first frame done.
+    // Shown, and the reads that follow the keyboard's arrival shown.
     static bool Settled(CKorvelDlg& window) {
-        return window.isVisible() && !window.LightingReadPending();
+        return window.isVisible() && !window.Reading() && !window.KeyboardBusy();
+    }
+
+    // Every job of the window's has ended and its result is shown; events already posted (a
+    // slider's last position) have submitted theirs first.
+    static bool Idle(CKorvelDlg& window) {
+        QCoreApplication::sendPostedEvents();
+        return PumpUntil([&] { return !window.KeyboardBusy(); });
     }
 
     // A window shown after the keyboard's arrival, with the keyboard's log emptied.

@@ -94,6 +94,7 @@ protected:
 TEST_F(LightingPanelTest, EachControlWritesItsFieldOfTheCurrentProfile) {
     auto window = StartShown();
     window->Control(kProfileButton2)->click();  // profile 1: its record starts at 42
+    ASSERT_TRUE(Idle(*window));
     struct Case {
         const char* what;
         std::function<void()> act;
@@ -134,7 +135,7 @@ TEST_F(LightingPanelTest, EachControlWritesItsFieldOfTheCurrentProfile) {
     for (const Case& c : cases) {
         keyboard.ClearReceived();
         c.act();
-        QCoreApplication::processEvents();
+        ASSERT_TRUE(Idle(w));
         EXPECT_EQ(ParamWrites(), c.writes) << c.what;
     }
     EXPECT_EQ(RecordByte(1, 1), 2);
@@ -175,6 +176,7 @@ TEST_F(LightingPanelTest, EffectsShowTheirOwnControlsOnlyWhileThePanelIsOn) {
               ParseSkinRectOf(*window, "CONTROL_BLFXLStaPic2"));
 
     window->Control(kProfileButton2)->click();
+    ASSERT_TRUE(Idle(*window));
     EXPECT_FALSE(window->Lighting().IsOn());
     EXPECT_EQ(DengCheck(), u"0");
     EXPECT_EQ(Visible(*window), (std::set<int>{kPanelLabel, kPanelSwitch}));
@@ -214,7 +216,7 @@ TEST_F(LightingPanelTest, SliderDraggedAcrossItsRangeWritesItsLastPositionOnly) 
         send(QEvent::MouseMove, p, Qt::LeftButton);
     }
     send(QEvent::MouseButtonRelease, 5, Qt::NoButton);
-    QCoreApplication::processEvents();
+    ASSERT_TRUE(Idle(*window));
     EXPECT_EQ(RecordByte(0, 1), 5);
     EXPECT_LE(CountCommands(keyboard, CMD_WRITE_PARAMS), 1);
 
@@ -223,7 +225,7 @@ TEST_F(LightingPanelTest, SliderDraggedAcrossItsRangeWritesItsLastPositionOnly) 
         send(QEvent::MouseMove, p, Qt::LeftButton);
     }
     send(QEvent::MouseButtonRelease, 2, Qt::NoButton);
-    QCoreApplication::processEvents();
+    ASSERT_TRUE(Idle(*window));
     EXPECT_EQ(RecordByte(0, 1), 2);
     EXPECT_EQ(CountCommands(keyboard, CMD_WRITE_PARAMS), 1) << "one write for the drag";
     window->Shutdown();
@@ -236,6 +238,7 @@ TEST_F(LightingPanelTest, CustomEffectPaintsTheClickedKey) {
     Get<CColorPicker>(*window, kPaintColorPicker)->Choose(QColor(0, 255, 0));
     keyboard.ClearReceived();
     KeyA(*window)->click();
+    ASSERT_TRUE(Idle(*window));
     const int led = LedOfScan(0x01E);
     const auto colors = keyboard.Memory().keyColors;
     EXPECT_EQ(colors[static_cast<std::size_t>(3 * led)], 0);

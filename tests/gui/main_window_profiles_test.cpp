@@ -42,6 +42,7 @@ TEST_F(ProfileBar, EveryKeyLiesAbovePicturesAndTakesItsOwnMouse) {
 TEST_F(ProfileBar, ProfileButtonSwitchesTheKeyboardAndShowsThatProfilesKeys) {
     auto window = StartShown();
     window->Control(kProfileButton2)->click();
+    ASSERT_TRUE(Idle(*window));
     EXPECT_EQ(ActiveOnKeyboard(), 1);
     EXPECT_TRUE(window->Profiles().Button(kProfileButton2)->IsChecked());
     EXPECT_FALSE(window->Profiles().Button(kProfileButton1)->IsChecked());
@@ -52,9 +53,11 @@ TEST_F(ProfileBar, ProfileButtonSwitchesTheKeyboardAndShowsThatProfilesKeys) {
 
     keyboard.ClearReceived();
     window->Control(kProfileButton2)->click();
+    ASSERT_TRUE(Idle(*window));
     EXPECT_EQ(CountCommands(keyboard, CMD_WRITE_INFO), 0) << "already active: no switch";
 
     EXPECT_TRUE(window->SwitchProfile(3)) << "3 and above mean the first profile";
+    ASSERT_TRUE(Idle(*window));
     EXPECT_EQ(ActiveOnKeyboard(), 0);
     EXPECT_EQ(TipOfA(*window), "AKeys, Set: Key(B)");
     window->Shutdown();
@@ -69,6 +72,7 @@ TEST_F(ProfileBar, SwitchingAwayFromUnsavedEditsAnsweredNoShowsTheWorkingFile) {
     window->SetModified(true);
     prompts.QueueAnswer(Answer::No);
     EXPECT_TRUE(window->SwitchProfile(1));
+    ASSERT_TRUE(Idle(*window));
     ASSERT_EQ(prompts.Shown().size(), 1u);
     EXPECT_EQ(prompts.Shown()[0].text, texts.Text(TextKey::PROFILE_SELECT_PROMPT));
     EXPECT_EQ(TipOfA(*window), "AKeys, Set: Key(C)") << "the working file, not the edit";
@@ -98,7 +102,8 @@ TEST_F(ProfileBar, FailedSwitchKeepsTheKeysAndSaysSo) {
     prompts.QueueAnswer(Answer::No);
     // The information block is read, its write is refused.
     keyboard.AnswerWithStatus(0xFF, 1, 1);
-    EXPECT_FALSE(window->SwitchProfile(1));
+    EXPECT_TRUE(window->SwitchProfile(1)) << "asked; the keyboard's answer comes later";
+    ASSERT_TRUE(Idle(*window));
     ASSERT_EQ(prompts.Shown().size(), 2u);
     EXPECT_EQ(prompts.Shown()[1].text, texts.ReadText("PROFILE_SWITCH_FAILED", Language::English));
     EXPECT_EQ(ActiveOnKeyboard(), 0);
@@ -137,10 +142,12 @@ TEST_F(ProfileBar, ReportRateButtonWritesTheCurrentProfilesRecord) {
     auto window = StartShown();
     EXPECT_TRUE(window->Profiles().Button(kReportRate4)->IsChecked()) << "0xFF reads as index 3";
     window->Control(kReportRate2)->click();
+    ASSERT_TRUE(Idle(*window));
     EXPECT_EQ(ParamWrites(), (std::vector<ParamWrite>{{15, {1}}}));
     EXPECT_TRUE(window->Profiles().Button(kReportRate2)->IsChecked());
     EXPECT_FALSE(window->Profiles().Button(kReportRate4)->IsChecked());
     window->Control(kProfileButton2)->click();
+    ASSERT_TRUE(Idle(*window));
     EXPECT_TRUE(window->Profiles().Button(kReportRate4)->IsChecked()) << "profile 2 keeps 0xFF";
     window->Shutdown();
 }
@@ -177,6 +184,7 @@ TEST_F(ProfileBar, ExportAddsTheExtensionAndSceneMenuNamesEachProfile) {
     EXPECT_EQ(items,
               QStringList({"<Default Profile>", "-", "Profile 1*", "Profile 2", "Profile 3"}));
     window->SceneMenu()->actions()[3]->trigger();
+    ASSERT_TRUE(Idle(*window));
     EXPECT_EQ(ActiveOnKeyboard(), 1);
     EXPECT_TRUE(window->Profiles().Button(kProfileButton2)->IsChecked());
     window->Shutdown();

@@ -74,28 +74,23 @@ TEST_F(MainWindow, LightingPanelAndProfileBarAreLaidOutFromTheSkin) {
 TEST_F(MainWindow, StartSwitchKeepsItHidden) {
     auto window = Start(true);
     ASSERT_TRUE(PumpUntil([&] { return window->Tray().ShownIcon() == kIconKeyboardPresent; }));
+    ASSERT_TRUE(Idle(*window));
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(KeyA(*window)->IsChecked()) << "the keys are loaded all the same";
+    // The lighting is read beside the hidden window: showing it waits for nothing.
+    EXPECT_EQ(CountCommands(keyboard, CMD_READ_PARAMS), 3) << "the three lighting records";
 
-    // The lighting is read once the window has shown its first frame, not for a hidden one.
-    EXPECT_EQ(CountCommands(keyboard, CMD_READ_PARAMS), 0);
-    EXPECT_TRUE(window->LightingReadPending());
-    EXPECT_TRUE(window->findChildren<QComboBox*>().isEmpty())
-        << "the panel's controls are built once its lighting is read";
     QWidget* lightingSwitch = window->Lighting().Control(kPanelSwitch);
+    keyboard.ClearReceived();
     window->OnOpenMainWindow();
     ASSERT_TRUE(window->isVisible());
-    EXPECT_FALSE(lightingSwitch->isVisible()) << "no switch before its state is read";
-    ASSERT_TRUE(PumpUntil([&] { return Settled(*window); }));
-    EXPECT_EQ(CountCommands(keyboard, CMD_READ_PARAMS), 3) << "the three lighting records";
     EXPECT_TRUE(lightingSwitch->isVisible());
 
     // Hidden and shown again without a new arrival: nothing is read again.
     window->hide();
-    keyboard.ClearReceived();
     window->OnOpenMainWindow();
-    EXPECT_FALSE(window->LightingReadPending());
     QCoreApplication::processEvents();
+    EXPECT_FALSE(window->KeyboardBusy());
     EXPECT_EQ(CountCommands(keyboard, CMD_READ_PARAMS), 0);
     window->Shutdown();
 }
@@ -185,7 +180,11 @@ TEST_F(MainWindow, ImportLoadsShowsAndDownloadsAllProfiles) {
         store.EditingConfig().Image()->blocks[0][1] = KeyEntry{};
     }
     keyboard.ClearReceived();
+    QSignalSpy imported(window.get(), &CKorvelDlg::importFinished);
     EXPECT_TRUE(window->Import(file));
+    ASSERT_TRUE(Idle(*window));
+    ASSERT_EQ(imported.size(), 1);
+    EXPECT_TRUE(imported.at(0).at(0).toBool());
     EXPECT_EQ(CountCommands(keyboard, CMD_WRITE_KEYTABLE), 21);
     EXPECT_TRUE(window->Keys().ButtonOfControl(kKeyEsc)->IsChecked());
     EXPECT_EQ(window->Keys().ButtonOfControl(kKeyEsc)->toolTip(), "EscKeys, Set: Key(F1)");
@@ -195,6 +194,8 @@ TEST_F(MainWindow, ImportLoadsShowsAndDownloadsAllProfiles) {
     const std::filesystem::path junk = documents.filePath("junk.kvp").toStdU16String();
     std::ofstream(junk) << "not a profile";
     EXPECT_FALSE(window->Import(junk));
+    ASSERT_TRUE(Idle(*window));
+    EXPECT_EQ(imported.size(), 1) << "refused at once";
     EXPECT_TRUE(keyboard.Received().empty());
     EXPECT_FALSE(prompts.Shown().empty()) << "the format message";
     EXPECT_TRUE(window->Keys().ButtonOfControl(kKeyEsc)->IsChecked()) << "nothing was lost";

@@ -85,6 +85,7 @@ TEST_F(ProfileManager, ApplyingACheckedOnboardRowSwitchesTheKeyboardAndKeepsTheL
     EXPECT_TRUE(dialog->Button(CKorvel_DlgProfile::kApply)->isEnabled());
     keyboard.ClearReceived();
     dialog->Button(CKorvel_DlgProfile::kApply)->click();
+    ASSERT_TRUE(Idle(*window));
 
     EXPECT_EQ(ActiveOnKeyboard(), 1);
     EXPECT_EQ(CountCommands(keyboard, CMD_WRITE_KEYTABLE), 0) << "nothing was modified";

@@ -19,8 +19,11 @@ using fixtures::WriteBytes;
 // The firmware update dialog on the window's keyboard, its file pickers answered by the test.
 class UpdateDialog : public fixtures::MainWindowFixture {
 protected:
-    std::unique_ptr<CKorvel_DlgUpdate> Make() {
-        UpdateDialogParts parts{texts, prompts, link, store, launcher, folder.Path()};
+    std::unique_ptr<CKorvel_DlgUpdate> Make(CKorvelDlg& window) {
+        const auto enterBoot = [&window](std::function<void(bool)> done) {
+            window.EnterBootLoader(std::move(done));
+        };
+        UpdateDialogParts parts{texts, prompts, enterBoot, store, launcher, folder.Path()};
         parts.chooseUpdater = [this](QWidget*, const std::filesystem::path& start) {
             pickerStarts.push_back(start);
             return nextUpdater;
@@ -66,21 +69,23 @@ TEST_F(UpdateDialog, RefusalsSendNothingAndStartNothing) {
         const char* name;
         std::optional<bool> executable;  // none: no file chosen
         bool plugged;
+        bool asked;  // the keyboard is asked: the refusal comes once it has answered
         TextKey message;
     };
     const Case cases[] = {
-        {"no file chosen", std::nullopt, true, TextKey::MAIN_UPDATE_ERROR_TEXT},
-        {"a file that cannot be executed", false, true, TextKey::MAIN_SHELL_ERROR_TEXT},
-        {"the keyboard unplugged", true, false, TextKey::MAIN_BOOT_ERROR_TEXT},
+        {"no file chosen", std::nullopt, true, false, TextKey::MAIN_UPDATE_ERROR_TEXT},
+        {"a file that cannot be executed", false, true, false, TextKey::MAIN_SHELL_ERROR_TEXT},
+        {"the keyboard unplugged", true, false, true, TextKey::MAIN_BOOT_ERROR_TEXT},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        auto dialog = Make();
+        auto dialog = Make(*window);
         nextUpdater = c.executable ? std::optional(Updater(*c.executable)) : std::nullopt;
         dialog->ChooseUpdater();
         keyboard.SetPlugged(c.plugged);
         keyboard.ClearReceived();
-        EXPECT_FALSE(dialog->Update());
+        EXPECT_EQ(dialog->Update(), c.asked);
+        ASSERT_TRUE(Idle(*window));
         EXPECT_EQ(LastMessage(), texts.Text(c.message));
         EXPECT_EQ(BootRequests(), 0);
         EXPECT_TRUE(keyboard.Received().empty());
@@ -93,7 +98,7 @@ TEST_F(UpdateDialog, RefusalsSendNothingAndStartNothing) {
 
 TEST_F(UpdateDialog, UpdateAsksForTheBootLoaderThenStartsTheUpdaterOnceAndCloses) {
     auto window = StartShown();
-    auto dialog = Make();
+    auto dialog = Make(*window);
     nextUpdater = Updater(true);
     dialog->show();
     dialog->ChooseUpdater();
@@ -102,6 +107,7 @@ TEST_F(UpdateDialog, UpdateAsksForTheBootLoaderThenStartsTheUpdaterOnceAndCloses
     keyboard.ClearReceived();
 
     EXPECT_TRUE(dialog->Update());
+    ASSERT_TRUE(Idle(*window));
     ASSERT_EQ(keyboard.Received().size(), 1u);
     std::array<std::uint8_t, 64> boot{};
     boot[0] = 4;
@@ -124,7 +130,7 @@ TEST_F(UpdateDialog, UpdateAsksForTheBootLoaderThenStartsTheUpdaterOnceAndCloses
 
 TEST_F(UpdateDialog, ACancelledPickerForgetsTheEarlierChoice) {
     auto window = StartShown();
-    auto dialog = Make();
+    auto dialog = Make(*window);
     nextUpdater = Updater(true);
     dialog->ChooseUpdater();
     nextUpdater.reset();
@@ -135,7 +141,7 @@ TEST_F(UpdateDialog, ACancelledPickerForgetsTheEarlierChoice) {
 
 TEST_F(UpdateDialog, BackupWithTheKeyboardUnpluggedWritesTheConfigurationTheProgramHolds) {
     auto window = StartShown();
-    auto dialog = Make();
+    auto dialog = Make(*window);
     keyboard.SetPlugged(false);
     keyboard.ClearReceived();
     nextBackup = folder / "before-update.kvp";

@@ -288,8 +288,8 @@ bool CKorvel_DlgProfile::Apply() {
     } else if (target >= 0) {
         done = m_parts.switchProfile(target);
     }
-    if (done) {
-        // The list shows what the keyboard now plays.
+    if (done && target >= kOnboardRows) {
+        // The list shows what the keyboard now plays; a switch shows it once it has ended.
         CheckRow(m_parts.activeProfile());
     }
     SetModified(!done);

@@ -4,13 +4,12 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
+#include <QPointer>
 
 #ifndef _WIN32
 #include <unistd.h>
 #endif
 
-#include "device/command_set.h"
-#include "device/result_codes.h"
 #include "gui/shell/shell_launcher.h"
 #include "gui/widgets/png_button.h"
 #include "gui/widgets/skin_palette.h"
@@ -201,21 +200,40 @@ bool CKorvel_DlgUpdate::Update() {
                                     MessageKind::Error);
         return false;
     }
-    if (DevEnterBoot(m_parts.link) != DEV_OK) {
+    if (m_asking) {
+        return false;
+    }
+    m_asking = true;
+    Button(kUpdate)->setEnabled(false);
+    const QString program = Q(m_updaterPath);
+    QPointer<CKorvel_DlgUpdate> self(this);
+    m_parts.enterBoot([self, program](bool entered) {
+        if (self != nullptr) {
+            self->StartUpdater(entered, program);
+        }
+    });
+    return true;
+}
+
+void CKorvel_DlgUpdate::StartUpdater(bool enteredBoot, const QString& program) {
+    m_asking = false;
+    Button(kUpdate)->setEnabled(true);
+    bool started = false;
+    if (!enteredBoot) {
         m_parts.prompts.ShowMessage(m_parts.texts.Text(TextKey::MAIN_BOOT_ERROR_TEXT),
                                     MessageKind::Error);
-        return false;
+    } else {
+        m_updaterPath.clear();
+        ShowPath();
+        started = m_parts.launcher.StartProgram(program, QString());
+        if (!started) {
+            m_parts.prompts.ShowMessage(m_parts.texts.Text(TextKey::MAIN_SHELL_ERROR_TEXT),
+                                        MessageKind::Error);
+        } else {
+            reject();
+        }
     }
-    const QString program = Q(m_updaterPath);
-    m_updaterPath.clear();
-    ShowPath();
-    if (!m_parts.launcher.StartProgram(program, QString())) {
-        m_parts.prompts.ShowMessage(m_parts.texts.Text(TextKey::MAIN_SHELL_ERROR_TEXT),
-                                    MessageKind::Error);
-        return false;
-    }
-    reject();
-    return true;
+    emit updateFinished(started);
 }
 
 void CKorvel_DlgUpdate::CancelUpdate() {

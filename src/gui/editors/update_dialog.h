@@ -17,7 +17,6 @@ namespace korvel {
 
 class ConfigStore;
 class CPngButton;
-class DeviceLink;
 class Prompts;
 class ShellLauncher;
 class TextTable;
@@ -27,7 +26,9 @@ class TextTable;
 struct UpdateDialogParts {
     const TextTable& texts;
     Prompts& prompts;
-    DeviceLink& link;
+    // Asks the keyboard into its boot loader without waiting for it; the continuation runs on
+    // the dialog's thread with whether the keyboard took the request.
+    std::function<void(std::function<void(bool)>)> enterBoot;
     ConfigStore& store;
     ShellLauncher& launcher;
     std::filesystem::path packageFolder;  // where the updater picker starts
@@ -66,13 +67,20 @@ public:
 
     // The buttons' commands.
     void ChooseUpdater();
-    // True when the updater was started (the dialog then closes).
+    // Checks the updater, then asks the keyboard into its boot loader; once it is there the
+    // updater starts and the dialog closes. False when refused at once; updateFinished tells
+    // the rest.
     bool Update();
     void CancelUpdate();
     // True when the profile file was written.
     bool Backup();
 
+signals:
+    // Update's end: whether the updater was started.
+    void updateFinished(bool started);
+
 private:
+    void StartUpdater(bool enteredBoot, const QString& program);
     bool LoadSurfaces();
     void LayOut();
     void SetTexts();
@@ -80,6 +88,7 @@ private:
     QString Caption(const char* key) const;
 
     UpdateDialogParts m_parts;
+    bool m_asking = false;  // the keyboard has been asked into its boot loader
     SkinSurfaces m_surfaces;
     std::map<int, CPngButton*> m_buttons;
     QLabel* m_pathLabel = nullptr;

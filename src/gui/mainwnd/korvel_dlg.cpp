@@ -5,16 +5,18 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
-#include <QThread>
-#include <thread>
+#include <algorithm>
+#include <map>
 
 #include "base/text_encoding.h"
 #include "device/command_set.h"
 #include "device/device_link.h"
+#include "device/result_codes.h"
 #include "gui/editors/korvel_dlg_composite.h"
 #include "gui/editors/korvel_dlg_macro.h"
 #include "gui/editors/profile_file_chooser.h"
 #include "gui/mainwnd/key_grid.h"
+#include "gui/mainwnd/keyboard_jobs.h"
 #include "gui/mainwnd/lighting_panel.h"
 #include "gui/mainwnd/main_window_bridge.h"
 #include "gui/mainwnd/main_window_controls.h"
@@ -36,6 +38,7 @@
 #include "ports/settings_store.h"
 #include "sync/device_backup.h"
 #include "sync/hardware_download.h"
+#include "sync/keyboard_service.h"
 #include "sync/profile_transfer.h"
 #include "text/text_table.h"
 #include "version.h"
@@ -49,6 +52,8 @@ constexpr int kLockPollMs = 250;
 constexpr int kProgressFrames = 10;
 constexpr int kProgressPeriodMs = 50;
 constexpr int kIdleApplyMs = 200;
+// A job that has not ended after this long shows the progress area.
+constexpr int kBusyShownAfterMs = 150;
 
 // The controls around the keyboard: id, skin entry.
 struct ControlInfo {
@@ -124,6 +129,21 @@ CKorvelDlg::CKorvelDlg(MainWindowServices services, QWidget* parent)
     connect(&m_progressTimer, &QTimer::timeout, this, &CKorvelDlg::StepProgress);
     m_lightingTimer.setSingleShot(true);
     connect(&m_lightingTimer, &QTimer::timeout, this, &CKorvelDlg::lightingRefreshRequested);
+    m_busyTimer.setSingleShot(true);
+    m_busyTimer.setInterval(kBusyShownAfterMs);
+    connect(&m_busyTimer, &QTimer::timeout, this, [this] {
+        if (m_progress != nullptr && !m_progressTimer.isActive()) {
+            m_progress->show();
+            m_progressTimer.start();
+        }
+    });
+    // The keyboard's one owner: every transaction of the window runs there as a job.
+    KeyboardService::Options options;
+    options.transactionLock = m_services.keyboardLock;
+    m_service = std::make_unique<KeyboardService>(m_services.link, std::move(options));
+    m_jobs = new KeyboardJobs(*m_service, this);
+    connect(m_jobs, &KeyboardJobs::busyChanged, this, &CKorvelDlg::OnKeyboardBusy);
+    connect(m_jobs, &KeyboardJobs::progress, this, &CKorvelDlg::ShowProgress);
 }
 
 CKorvelDlg::~CKorvelDlg() {
@@ -164,8 +184,9 @@ bool CKorvelDlg::Initialise() {
                                            : QString();
     m_profileBar = new ProfileBar(this, Skin(), &m_surfaces, labels);
     EnsureProfileDirectory(m_services.paths.DocumentsDirectory());
-    m_lightingPanel = new LightingPanel(this, Skin(), SkinFolder(), language, *m_keyGrid,
-                                        m_services.link, m_services.paths.LightingSettingsFile());
+    m_lightingPanel =
+        new LightingPanel(this, Skin(), SkinFolder(), language, *m_keyGrid, m_services.link,
+                          *m_jobs, m_services.paths.LightingSettingsFile());
     connect(m_lightingPanel, &LightingPanel::turnOnRequested, this,
             &CKorvelDlg::SetLightingPanelOn);
     connect(m_lightingPanel, &LightingPanel::turnedOff, this, &CKorvelDlg::RefreshKeyGrid);
@@ -206,6 +227,7 @@ bool CKorvelDlg::Initialise() {
     m_presence = std::make_unique<DevicePresence>(
         m_services.backend, m_services.link, m_services.keyCodec, *m_bridge, m_services.prompts,
         texts, m_services.presenceTimings);
+    m_presence->SetService(m_service.get());
     if (m_services.startSwitch) {
         m_presence->SetFirstOpenDone();
     }
@@ -338,7 +360,29 @@ void CKorvelDlg::SetModified(bool modified) {
 }
 
 int CKorvelDlg::ActiveProfile() {
-    return DevGetActiveProfile(m_services.link);
+    // What the keyboard last said; the jobs that switch or read it keep it up to date.
+    return m_services.link.ActiveProfileCache();
+}
+
+bool CKorvelDlg::KeyboardBusy() const {
+    return m_jobs != nullptr && m_jobs->InFlight() > 0;
+}
+
+TextLookup CKorvelDlg::TextsFor(std::initializer_list<const char*> keys) const {
+    std::map<std::string, std::u16string, std::less<>> copied;
+    for (const char* key : keys) {
+        copied.emplace(key, m_services.texts.Text(key));
+    }
+    return [copied = std::move(copied)](std::string_view key) {
+        const auto found = copied.find(key);
+        return found != copied.end() ? found->second : std::u16string();
+    };
+}
+
+void CKorvelDlg::ShowKeyboardHeld(const std::string& holder) {
+    if (!m_shutDown) {
+        m_services.prompts.ShowMessage(Utf8ToUtf16(holder), MessageKind::Warning);
+    }
 }
 
 void CKorvelDlg::RefreshKeyGrid() {
@@ -355,45 +399,47 @@ void CKorvelDlg::OnInitialised() {
 }
 
 void CKorvelDlg::OnReloadFromKeyboard() {
-    FileWriteResult workingFileWrite;
-    if (ReloadFromDevice(m_services.store, m_services.link, m_services.keyCodec, Texts(),
-                         m_services.paths.DocumentsDirectory(),
-                         &workingFileWrite) == ReloadOutcome::FromKeyboardUnsaved) {
-        ShowWriteFailure(WorkingFile(m_services.paths.DocumentsDirectory()), workingFileWrite);
-    }
-    SetModified(false);
-    SyncProfileButtons();
-    // Reading the lighting ends with a sequence close that waits on the keyboard; a hidden window
-    // reads it right after its first frame, so that it appears without that wait.
-    if (isVisible()) {
-        m_lightingPanel->ReadAll();
-    } else {
-        m_lightingReadPending = true;
-    }
-    RefreshKeyGrid();
-    BuildSceneMenu();
-}
-
-void CKorvelDlg::paintEvent(QPaintEvent* event) {
-    CBaseDialog::paintEvent(event);
-    if (m_lightingReadPending && !m_lightingReadQueued) {
-        m_lightingReadQueued = true;
-        // Queued: runs once this frame has been handed to the screen.
-        QMetaObject::invokeMethod(this, &CKorvelDlg::ReadPendingLighting, Qt::QueuedConnection);
-    }
-}
-
-void CKorvelDlg::ReadPendingLighting() {
-    m_lightingReadQueued = false;
-    if (!m_lightingReadPending || m_shutDown) {
-        return;
-    }
-    m_lightingReadPending = false;
+    // The window shows at once; what the keyboard holds follows when it has been read.
+    m_reading = true;
+    struct Read {
+        int activeProfile = -1;
+        std::optional<std::vector<std::uint8_t>> bytes;
+    };
+    const KeyCodec* codec = &m_services.keyCodec;
+    m_jobs->Submit<Read>(
+        "reload",
+        [codec, texts = TextsFor({"MACRO_NEW_PREFIX"})](JobContext& job) {
+            Read read;
+            read.activeProfile = DevGetActiveProfile(job.Link());
+            read.bytes = ReadDeviceBackup(job.Link(), *codec, texts);
+            return read;
+        },
+        [this](JobResult<Read> result) {
+            m_reading = false;
+            if (m_shutDown) {
+                return;
+            }
+            if (result.end == JobEnd::Busy) {
+                ShowKeyboardHeld(result.busyHolder);
+            }
+            const std::filesystem::path documents = m_services.paths.DocumentsDirectory();
+            FileWriteResult workingFileWrite;
+            const std::optional<std::vector<std::uint8_t>> none;
+            if (PlaceDeviceBackup(m_services.store, result.value ? result.value->bytes : none,
+                                  documents,
+                                  &workingFileWrite) == ReloadOutcome::FromKeyboardUnsaved) {
+                ShowWriteFailure(WorkingFile(documents), workingFileWrite);
+            }
+            SetModified(false);
+            SyncProfileButtons();
+            RefreshKeyGrid();
+            BuildSceneMenu();
+            emit reloaded();
+        });
     m_lightingPanel->ReadAll();
 }
 
 void CKorvelDlg::OnKeyboardGone() {
-    m_lightingReadPending = false;
     if (m_about != nullptr) {
         m_about->hide();
     }
@@ -484,10 +530,11 @@ TextLookup CKorvelDlg::Texts() const {
 }
 
 bool CKorvelDlg::Import(const std::filesystem::path& file) {
-    DeviceDownload download(DownloadParts{m_services.store, m_services.link, m_services.keyCodec,
+    // The file is staged and planned here; only the transfer waits for the keyboard.
+    DownloadPlanner planner(DownloadParts{m_services.store, m_services.link, m_services.keyCodec,
                                           m_services.prompts, Texts()});
     const ImportResult result =
-        ImportProfileFile(m_services.store, download, m_services.prompts, Texts(),
+        ImportProfileFile(m_services.store, planner, m_services.prompts, Texts(),
                           m_services.paths.DocumentsDirectory(), file);
     if (result.outcome == ImportOutcome::Refused || result.outcome == ImportOutcome::NoRoom) {
         return false;
@@ -496,9 +543,19 @@ bool CKorvelDlg::Import(const std::filesystem::path& file) {
         ShowWriteFailure(WorkingFile(m_services.paths.DocumentsDirectory()),
                          result.workingFileWrite);
     }
-    SetModified(result.outcome != ImportOutcome::Applied);
+    SetModified(true);
     RefreshKeyGrid();
-    return result.outcome == ImportOutcome::Applied;
+    if (!planner.Plan()) {
+        emit importFinished(false);
+        return true;
+    }
+    SendPlan(std::move(*planner.Plan()), [this](bool applied) {
+        if (applied) {
+            SetModified(false);
+        }
+        emit importFinished(applied);
+    });
+    return true;
 }
 
 bool CKorvelDlg::Export(const std::filesystem::path& file) {
@@ -546,24 +603,53 @@ void CKorvelDlg::Apply() {
         QTimer::singleShot(kIdleApplyMs, this, [this] { FinishApply(false); });
         return;
     }
-    // The download runs beside the window, so the progress picture keeps moving and the window
-    // keeps answering; the editing lock keeps editors out meanwhile.
-    auto* worker = QThread::create([this] {
-        ConfigStore& store = m_services.store;
+    // Staging and planning take no time; the transfer is a job, so editors stay free meanwhile:
+    // what it sends is the plan's own copy.
+    ConfigStore& store = m_services.store;
+    const std::filesystem::path documents = m_services.paths.DocumentsDirectory();
+    DownloadPlanner planner(
+        DownloadParts{store, m_services.link, m_services.keyCodec, m_services.prompts, Texts()});
+    std::optional<FileWriteResult> saved;
+    {
         auto lock = store.EditingConfig().Lock();
-        DeviceDownload download(DownloadParts{store, m_services.link, m_services.keyCodec,
-                                              m_services.prompts, Texts()});
-        const std::filesystem::path documents = m_services.paths.DocumentsDirectory();
-        const std::optional<FileWriteResult> saved = SaveWorkingFile(store, false, documents);
-        if (saved && !*saved) {
-            ShowWriteFailure(WorkingFile(documents), *saved);
+        saved = SaveWorkingFile(store, false, documents);
+        if (saved && *saved) {
+            ApplyConfig(store, false, planner);
         }
-        const bool applied = saved && *saved && ApplyConfig(store, false, download) == 1;
-        QMetaObject::invokeMethod(
-            this, [this, applied] { FinishApply(applied); }, Qt::QueuedConnection);
-    });
-    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-    worker->start();
+    }
+    if (saved && !*saved) {
+        ShowWriteFailure(WorkingFile(documents), *saved);
+    }
+    if (!planner.Plan()) {
+        FinishApply(false);
+        return;
+    }
+    SendPlan(std::move(*planner.Plan()), [this](bool applied) { FinishApply(applied); });
+}
+
+void CKorvelDlg::SendPlan(DownloadPlan plan, std::function<void(bool)> done) {
+    std::u16string notice = plan.notice;
+    m_jobs->Submit<int>(
+        "download",
+        [plan = std::move(plan)](JobContext& job) {
+            DownloadReport report;
+            const int result =
+                SendDownload(job.Link(), plan, &report,
+                             [&job](int sent, int planned) { job.ReportProgress(sent, planned); });
+            return report.sent ? result : -1;
+        },
+        [this, notice = std::move(notice), done = std::move(done)](JobResult<int> result) {
+            if (result.end == JobEnd::Busy) {
+                ShowKeyboardHeld(result.busyHolder);
+            }
+            // Macros sent without their names: said once the transfer is over.
+            const int answer = result.value.value_or(-1);
+            if (answer >= 0 && !notice.empty() && !m_shutDown) {
+                m_services.prompts.ShowMessage(notice, MessageKind::Information);
+            }
+            done(answer == 1);
+        },
+        {}, true);
 }
 
 void CKorvelDlg::FinishApply(bool applied) {
@@ -574,6 +660,38 @@ void CKorvelDlg::FinishApply(bool applied) {
         SetModified(false);
     }
     emit applyFinished(applied);
+}
+
+void CKorvelDlg::OnKeyboardBusy(bool busy) {
+    if (busy) {
+        m_busyTimer.start();
+        return;
+    }
+    m_busyTimer.stop();
+    if (!m_applying) {
+        m_progressTimer.stop();
+        m_progress->hide();
+    }
+}
+
+void CKorvelDlg::ShowProgress(int done, int planned) {
+    if (planned <= 0) {
+        return;
+    }
+    // A download fills the area frame by frame as its reports go out.
+    m_progressTimer.stop();
+    m_progress->show();
+    m_progressFrame = std::min(kProgressFrames - 1, done * kProgressFrames / planned);
+    m_progress->setPixmap(
+        QPixmap(QDir(SkinFolder()).filePath(QStringLiteral("jdt%1.bmp").arg(m_progressFrame + 1))));
+}
+
+void CKorvelDlg::EnterBootLoader(std::function<void(bool)> done) {
+    m_jobs->Submit<int>(
+        "boot loader", [](JobContext& job) { return DevEnterBoot(job.Link()); },
+        [done = std::move(done)](JobResult<int> result) {
+            done(result.value.value_or(DEV_WRITE_FAILED) == DEV_OK);
+        });
 }
 
 void CKorvelDlg::StepProgress() {
@@ -624,9 +742,13 @@ void CKorvelDlg::Shutdown() {
     if (m_presence) {
         m_presence->Stop();
     }
-    while (m_applying) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    // The running transaction ends (DevEnd on the wire); jobs still waiting are dropped.
+    if (m_service) {
+        m_service->Stop();
     }
+    m_applying = false;
+    m_busyTimer.stop();
+    m_progressTimer.stop();
 }
 
 }  // namespace korvel

@@ -3,9 +3,12 @@
 #include <QPointer>
 #include <QTimer>
 #include <array>
+#include <functional>
 #include <future>
+#include <initializer_list>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "base/file_io.h"
@@ -33,6 +36,8 @@ class SingleInstance;
 class DevicePresence;
 class EventListener;
 class KeyGrid;
+class KeyboardJobs;
+class KeyboardService;
 class LightingPanel;
 class ProfileBar;
 class MainWindowBridge;
@@ -68,6 +73,15 @@ public:
     const TrayState& Tray() const { return m_trayPresenter->State(); }
     CTrayIcon* TrayIcon() const { return m_trayIcon.get(); }
     DevicePresence& Presence() { return *m_presence; }
+    // The keyboard's owner, and the window's jobs on it.
+    KeyboardService& Service() { return *m_service; }
+    KeyboardJobs& Jobs() { return *m_jobs; }
+    // Whether a job of the window's has not come back yet.
+    bool KeyboardBusy() const;
+    // The keyboard's setup is being read after its arrival: the window says so meanwhile.
+    bool Reading() const { return m_reading; }
+    // Asks the keyboard into its boot loader as a job; the continuation hears whether it went.
+    void EnterBootLoader(std::function<void(bool)> done);
 
     // Messages of the device threads, a second start and the window itself.
     void OnReloadFromKeyboard();
@@ -77,7 +91,6 @@ public:
     void ShowTrayState(bool eventIcon, std::uint16_t icon);
     void OnLightingChangedOnKeyboard();
     // True from a reload while hidden until the lighting has been read after the first frame.
-    bool LightingReadPending() const { return m_lightingReadPending; }
     void ExitProgram();
     void ShowAbout();
     // The firmware update dialog, created on first use and kept, so that the chosen updater
@@ -101,7 +114,7 @@ public:
     void Apply();
 
     // The menu's Import: loads a profile file, saves the working file and downloads all three
-    // profiles. False when the file was refused or the keyboard did not take it.
+    // profiles as a job. False when the file was refused at once; importFinished tells the rest.
     bool Import(const std::filesystem::path& file);
 
     // The menu's Export: EditingConfig to `file`, ".kvp" added when it has no extension. False
@@ -130,8 +143,9 @@ public:
 
     // Profile switching. Makes onboard profile `index` (3 and above: 0) the keyboard's active one,
     // asking first whether to save unsaved key edits; refused while an editor is open. A negative
-    // index switches nothing but still refreshes. False when refused or when the keyboard did not
-    // switch (then the window keeps its configuration and shows the profile read again).
+    // index switches nothing but still refreshes. The switch is a job: false only when refused
+    // here; when the keyboard does not switch, the window says so, keeps its configuration and
+    // shows the profile read again. profileShown() follows the switch's end.
     bool SwitchProfile(int index);
     // The scene-mode menu and the scene-mode button's text and tooltip.
     void BuildSceneMenu();
@@ -148,13 +162,15 @@ public:
 
 signals:
     void applyFinished(bool applied);
+    void importFinished(bool applied);
+    // A reload from the keyboard (its arrival, a command of korvelctl) is shown.
+    void reloaded();
+    // A profile switch has ended: the window shows the keyboard's active profile (-1: unknown).
+    void profileShown(int profile);
     // The program should end (Close, Exit, the kill message).
     void exitRequested();
     // The keyboard changed its lighting itself: what the panel shows must be read again.
     void lightingRefreshRequested();
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     struct StatePicture {
@@ -177,8 +193,8 @@ private:
     void ShowSceneMenu();
     void CloseProfileManager();
     void RedrawLighting();
-    void ReadPendingLighting();
     void SetLightingPanelOn();
+    void ShowActiveProfile();
     void ApplyAndWait();
     SettingsStore& Settings() const { return *m_settings; }
     void OnKeyClicked(int controlId);
@@ -196,6 +212,15 @@ private:
     // Lights the Caps, Num and Scroll indicators as the desktop's lock keys stand.
     void ShowLockStates();
     void FinishApply(bool applied);
+    // Sends a download plan as a job; `done` hears whether the keyboard took it.
+    void SendPlan(struct DownloadPlan plan, std::function<void(bool)> done);
+    // The progress area: moving while the keyboard is busy, filling as a download goes.
+    void ShowProgress(int done, int planned);
+    void OnKeyboardBusy(bool busy);
+    // A job could not have the keyboard: another program held it.
+    void ShowKeyboardHeld(const std::string& holder);
+    // The texts a job needs, copied: a job must not read the window's table from its thread.
+    TextLookup TextsFor(std::initializer_list<const char*> keys) const;
     int ActiveProfile();
     TextLookup Texts() const;
     // A stored file could not be replaced: says which and why (from any thread).
@@ -222,6 +247,8 @@ private:
     ProfileBar* m_profileBar = nullptr;
     LightingPanel* m_lightingPanel = nullptr;
     MainWindowBridge* m_bridge = nullptr;
+    std::unique_ptr<KeyboardService> m_service;
+    KeyboardJobs* m_jobs = nullptr;
     std::unique_ptr<EventListener> m_listener;
     std::unique_ptr<DevicePresence> m_presence;
     std::unique_ptr<CTrayIcon> m_trayIcon;
@@ -241,8 +268,8 @@ private:
     int m_progressFrame = 0;
     QTimer m_lockTimer;  // follows the lock keys while the window is shown
     bool m_lockStatesShown = false;
-    bool m_lightingReadPending = false;
-    bool m_lightingReadQueued = false;
+    bool m_reading = false;  // the arrival's reload has not been shown yet
+    QTimer m_busyTimer;      // shows the progress area once a job takes long
     QTimer m_lightingTimer;  // timer 1051: the keyboard changed its lighting itself
 };
 

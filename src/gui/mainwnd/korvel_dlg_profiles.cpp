@@ -7,6 +7,7 @@
 #include "gui/editors/profile_dialog.h"
 #include "gui/editors/profile_file_chooser.h"
 #include "gui/mainwnd/key_grid.h"
+#include "gui/mainwnd/keyboard_jobs.h"
 #include "gui/mainwnd/korvel_dlg.h"
 #include "gui/mainwnd/lighting_panel.h"
 #include "gui/mainwnd/main_window_controls.h"
@@ -19,6 +20,7 @@
 #include "model/image/config_store.h"
 #include "ports/prompts.h"
 #include "ports/settings_store.h"
+#include "sync/keyboard_service.h"
 #include "sync/lighting_ops.h"
 #include "text/text_table.h"
 
@@ -47,8 +49,6 @@ void CKorvelDlg::SyncProfileButtons() {
 }
 
 void CKorvelDlg::OnProfileButton(int profile) {
-    m_lightingPanel->SetCurrentProfile(profile);
-    m_lightingPanel->ReadCurrent();
     if (m_lightingPanel->IsOn()) {
         m_lightingPanel->TurnOff();
     }
@@ -56,14 +56,14 @@ void CKorvelDlg::OnProfileButton(int profile) {
         return;
     }
     if (SwitchProfile(profile)) {
+        // Shown at once; the switch's end shows what the keyboard then reports.
         m_profileBar->ShowProfile(profile);
-        RefreshKeyGrid();
     }
 }
 
 void CKorvelDlg::OnReportRate(int index) {
     m_profileBar->ShowReportRate(index);
-    m_lightingPanel->Ops().SetReportRate(index);
+    m_lightingPanel->Change("report-rate", [index](LightingOps& ops) { ops.SetReportRate(index); });
 }
 
 void CKorvelDlg::RestoreDefaults() {
@@ -79,7 +79,7 @@ void CKorvelDlg::RestoreDefaults() {
     m_keyGrid->ResetProfileKeys(m_services.store.EditingConfig(), active);
     SetModified(true);
     if (m_lightingPanel->IsOn()) {
-        m_lightingPanel->Ops().RestoreLightingDefaults();
+        m_lightingPanel->Change({}, [](LightingOps& ops) { ops.RestoreLightingDefaults(); });
         m_lightingPanel->Redraw();
     }
     // The cleared keys go to the keyboard at once; a download that fails is said, not hidden.
@@ -177,7 +177,8 @@ void CKorvelDlg::UpdateFlipControls() {
 }
 
 void CKorvelDlg::SetLightingPanelOn() {
-    // The panel edits the keyboard's active profile: select it again first.
+    // The panel edits the keyboard's active profile: select it again first (the switch is
+    // queued before any change the panel makes).
     if (!SwitchProfile(ActiveProfile())) {
         return;
     }
@@ -218,21 +219,48 @@ bool CKorvelDlg::SwitchProfile(int index) {
             }
         }
     }
-    bool switched = true;
     if (target >= 0) {
-        DevSetActiveProfile(m_services.link, target);
-        switched = m_services.link.ActiveProfileCache() == target;
-        if (!switched) {
-            // The keyboard did not take it: keep what the window holds, say so, and show the
-            // profile the keyboard now reports.
-            m_services.prompts.ShowMessage(Caption("PROFILE_SWITCH_FAILED"), MessageKind::Warning);
-            m_services.link.SetActiveProfileCache(-1);
-            SyncProfileButtons();
-        }
+        m_jobs->Submit<int>(
+            "profile switch",
+            [target](JobContext& job) {
+                DevSetActiveProfile(job.Link(), target);
+                if (job.Link().ActiveProfileCache() != target) {
+                    // Not taken: the profile the keyboard reports now is read again.
+                    job.Link().SetActiveProfileCache(-1);
+                    DevGetActiveProfile(job.Link());
+                    return -1;
+                }
+                return target;
+            },
+            [this, target](JobResult<int> result) {
+                if (m_shutDown) {
+                    return;
+                }
+                if (result.end == JobEnd::Busy) {
+                    ShowKeyboardHeld(result.busyHolder);
+                }
+                if (result.value.value_or(-1) != target) {
+                    // The keyboard did not take it: keep what the window holds, say so, and
+                    // show the profile the keyboard now reports.
+                    m_services.prompts.ShowMessage(Caption("PROFILE_SWITCH_FAILED"),
+                                                   MessageKind::Warning);
+                }
+                ShowActiveProfile();
+            });
     }
     RefreshKeyGrid();
     BuildSceneMenu();
-    return switched;
+    return true;
+}
+
+void CKorvelDlg::ShowActiveProfile() {
+    // Everything the profile bar and the lighting panel show follows the keyboard's profile,
+    // whichever way it was switched.
+    SyncProfileButtons();
+    m_lightingPanel->ReadCurrent();
+    RefreshKeyGrid();
+    BuildSceneMenu();
+    emit profileShown(ActiveProfile());
 }
 
 void CKorvelDlg::BuildSceneMenu() {
@@ -291,11 +319,7 @@ void CKorvelDlg::OpenProfileManager() {
                              m_services.paths.DocumentsDirectory(),
                              *chooser,
                              [this] { return ActiveProfile(); },
-                             [this](int profile) {
-                                 const bool switched = SwitchProfile(profile);
-                                 SyncProfileButtons();
-                                 return switched;
-                             },
+                             [this](int profile) { return SwitchProfile(profile); },
                              [this](const std::filesystem::path& file) { return Import(file); },
                              [this] { ShowHelp(m_services.launcher, m_services.paths); }};
     const SkinFile& skin = m_services.paths.ProfileSkin();
@@ -308,6 +332,7 @@ void CKorvelDlg::OpenProfileManager() {
         return;
     }
     m_profileManager = dialog;
+    connect(this, &CKorvelDlg::profileShown, dialog, &CKorvel_DlgProfile::CheckRow);
     // Modal, but without a nested event loop: the device threads' messages keep arriving.
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->move(geometry().center() - dialog->rect().center());
@@ -326,7 +351,6 @@ void CKorvelDlg::CloseProfileManager() {
 
 void CKorvelDlg::OnSceneCommand(int command) {
     SwitchProfile(command - kSceneProfile1);
-    SyncProfileButtons();
 }
 
 }  // namespace korvel

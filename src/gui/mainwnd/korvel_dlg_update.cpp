@@ -9,9 +9,13 @@ namespace korvel {
 void CKorvelDlg::OpenUpdateDialog() {
     if (m_update == nullptr) {
         const SkinFile& skin = m_services.paths.UpdateSkin();
-        UpdateDialogParts parts{m_services.texts,    m_services.prompts,
-                                m_services.link,     m_services.store,
-                                m_services.launcher, m_services.paths.UpdatePackageFolder()};
+        UpdateDialogParts parts{
+            m_services.texts,
+            m_services.prompts,
+            [this](std::function<void(bool)> done) { EnterBootLoader(std::move(done)); },
+            m_services.store,
+            m_services.launcher,
+            m_services.paths.UpdatePackageFolder()};
         m_update = new CKorvel_DlgUpdate(std::move(parts),
                                          QString::fromStdU16String(skin.file.u16string()),
                                          QString::fromStdU16String(skin.folder.u16string()), this);

@@ -6,9 +6,14 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
+#include "device/device_link.h"
 #include "gui/mainwnd/key_grid.h"
+#include "gui/mainwnd/keyboard_jobs.h"
 #include "gui/mainwnd/main_window_controls.h"
 #include "gui/widgets/color_picker.h"
 #include "gui/widgets/image_slider.h"
@@ -192,18 +197,62 @@ const PanelControl& PanelEntry(int controlId) {
                          [controlId](const PanelControl& c) { return c.id == controlId; });
 }
 
+// What the lighting operations ask of the panel while they run on the service's thread: kept,
+// and done on the panel once the job's state has been taken over.
+class RecordedLightingView final : public LightingView {
+public:
+    using Call = std::function<void(LightingView&)>;
+    void ClearEffectSelector() override {
+        m_calls.push_back([](LightingView& view) { view.ClearEffectSelector(); });
+    }
+    void TintKey(int gridKey, std::optional<Color> tint) override {
+        m_calls.push_back([=](LightingView& view) { view.TintKey(gridKey, tint); });
+    }
+    void ShowEffect(int effect) override {
+        m_calls.push_back([=](LightingView& view) { view.ShowEffect(effect); });
+    }
+    void ShowValues(const LightingValues& values) override {
+        m_calls.push_back([=](LightingView& view) { view.ShowValues(values); });
+    }
+    void ShowPreset(int preset) override {
+        m_calls.push_back([=](LightingView& view) { view.ShowPreset(preset); });
+    }
+    std::vector<Call> Take() { return std::exchange(m_calls, {}); }
+
+private:
+    std::vector<Call> m_calls;
+};
+
+// A read's outcome: the mirror's state and what the operations showed meanwhile.
+struct LightingSnapshot {
+    LightingState state;
+    std::vector<RecordedLightingView::Call> shown;
+};
+
 }  // namespace
+
+// Used only by jobs on the service's thread, one at a time.
+struct LightingPanel::KeyboardSide {
+    KeyboardSide(DeviceLink& link, const std::filesystem::path& settingsFile)
+        : ops(state, link, view, settingsFile) {}
+    LightingState state;
+    RecordedLightingView view;
+    LightingOps ops;
+};
 
 LightingPanel::LightingPanel(QWidget* dialog, const CIniFile& skin, const QString& skinFolder,
                              int language, class KeyGrid& keys, DeviceLink& link,
-                             std::filesystem::path settingsFile)
+                             KeyboardJobs& jobs, std::filesystem::path settingsFile)
     : QObject(dialog),
       m_skin(skin),
       m_keys(keys),
       m_skinFolder(skinFolder),
       m_language(language),
+      m_jobs(jobs),
       m_state(std::make_unique<LightingState>()),
-      m_ops(std::make_unique<LightingOps>(*m_state, link, *this, std::move(settingsFile))),
+      m_offline(std::make_unique<DeviceLink>()),
+      m_ops(std::make_unique<LightingOps>(*m_state, *m_offline, *this, settingsFile)),
+      m_keyboard(std::make_shared<KeyboardSide>(link, settingsFile)),
       m_dialog(dialog) {
     // Until the keyboard's lighting has been read only the panel's title shows: the switch would
     // claim a state nobody has read. The other controls are built when first needed.
@@ -229,8 +278,23 @@ bool LightingPanel::IsOn() const {
 }
 
 void LightingPanel::SetCurrentProfile(int profile) {
-    m_state->currentProfile = profile;
-    m_ops->DecodeCurrentRecord();
+    Change({}, [profile](LightingOps& ops) {
+        ops.State().currentProfile = profile;
+        ops.DecodeCurrentRecord();
+    });
+}
+
+void LightingPanel::Change(const std::string& field,
+                           const std::function<void(LightingOps&)>& change) {
+    change(*m_ops);
+    m_jobs.Submit<int>(
+        "lighting",
+        [side = m_keyboard, change](JobContext&) {
+            change(side->ops);
+            side->view.Take();  // the panel has shown this change already
+            return 0;
+        },
+        {}, field.empty() ? std::string() : "lighting." + field);
 }
 
 int LightingPanel::ReportRate() const {
@@ -335,11 +399,11 @@ void LightingPanel::Connect() {
                 [this, id](int position) { PostSlider(id, position); });
     }
     connect(PictureOf(kDirectionFirst), &QAbstractButton::clicked, this, [this] {
-        m_ops->SetDirection(kDirectionLeft);
+        Change("direction", [](LightingOps& ops) { ops.SetDirection(kDirectionLeft); });
         ShowDirection(m_state->current.effect, kDirectionLeft);
     });
     connect(PictureOf(kDirectionSecond), &QAbstractButton::clicked, this, [this] {
-        m_ops->SetDirection(kDirectionRight);
+        Change("direction", [](LightingOps& ops) { ops.SetDirection(kDirectionRight); });
         ShowDirection(m_state->current.effect, kDirectionRight);
     });
     for (int id : {kColorPicker, kReactiveColorPicker}) {
@@ -351,24 +415,27 @@ void LightingPanel::Connect() {
     for (int color = 0; color < 4; ++color) {
         connect(PictureOf(kEffect17Pictures[color]), &QAbstractButton::clicked, this,
                 [this, color] {
-                    m_ops->SetEffect17Color(color);
+                    Change("effect17", [color](LightingOps& ops) { ops.SetEffect17Color(color); });
                     ShowValues(m_state->current);
                 });
     }
-    connect(Picker(kPaintColorPicker), &CColorPicker::picked, this,
-            [this](const QColor& color) { m_ops->SetPaintColor(FromQColor(color)); });
-    connect(Picker(kBaseColorPicker), &CColorPicker::picked, this,
-            [this](const QColor& color) { m_ops->ChooseBaseColor(FromQColor(color)); });
+    connect(Picker(kPaintColorPicker), &CColorPicker::picked, this, [this](const QColor& color) {
+        Change("paint-color", [c = FromQColor(color)](LightingOps& ops) { ops.SetPaintColor(c); });
+    });
+    connect(Picker(kBaseColorPicker), &CColorPicker::picked, this, [this](const QColor& color) {
+        Change({}, [c = FromQColor(color)](LightingOps& ops) { ops.ChooseBaseColor(c); });
+    });
     const auto tool = [this](int which) {
-        m_ops->SetPaintTool(which);
+        Change("tool", [which](LightingOps& ops) { ops.SetPaintTool(which); });
         ShowValues(m_state->current);
     };
     connect(PictureOf(kToolPaintColor), &QAbstractButton::clicked, this,
             [tool] { tool(kPaintToolPaintColor); });
     connect(PictureOf(kToolBaseColor), &QAbstractButton::clicked, this,
             [tool] { tool(kPaintToolBaseColor); });
-    connect(Selector(kPresetSelector), &QComboBox::activated, this,
-            [this](int preset) { m_ops->ApplyPreset(preset); });
+    connect(Selector(kPresetSelector), &QComboBox::activated, this, [this](int preset) {
+        Change({}, [preset](LightingOps& ops) { ops.ApplyPreset(preset); });
+    });
 }
 
 QWidget* LightingPanel::Control(int controlId) {
@@ -404,16 +471,43 @@ const QPixmap& LightingPanel::Picture(const QString& file) const {
 }
 
 void LightingPanel::ReadAll() {
-    m_ops->ReadAllLighting();
-    if (m_state->HasPerKeyColors()) {
-        m_ops->RecomputeBaseMembership();
-    }
-    Redraw();
+    Read(true);
 }
 
 void LightingPanel::ReadCurrent() {
-    m_ops->ReadCurrentLighting();
-    Redraw();
+    Read(false);
+}
+
+void LightingPanel::Read(bool allProfiles) {
+    // The read starts from what the panel shows (the profile it edits, the panel's switch).
+    const LightingState shown = *m_state;
+    QPointer<LightingPanel> self(this);
+    m_jobs.Submit<LightingSnapshot>(
+        allProfiles ? "lighting read" : "lighting read (profile)",
+        [side = m_keyboard, shown, allProfiles](JobContext&) {
+            side->state.currentProfile = shown.currentProfile;
+            side->state.lightingPanelOn = shown.lightingPanelOn;
+            if (allProfiles) {
+                side->ops.ReadAllLighting();
+                if (side->state.HasPerKeyColors()) {
+                    side->ops.RecomputeBaseMembership();
+                }
+            } else {
+                side->ops.ReadCurrentLighting();
+            }
+            return LightingSnapshot{side->state, side->view.Take()};
+        },
+        [self](JobResult<LightingSnapshot> result) {
+            if (self == nullptr || !result.value) {
+                return;
+            }
+            *self->m_state = result.value->state;
+            for (const auto& call : result.value->shown) {
+                call(*self);
+            }
+            self->Redraw();
+            emit self->read();
+        });
 }
 
 void LightingPanel::FillEffectSelector() {
@@ -445,7 +539,7 @@ void LightingPanel::Redraw() {
 }
 
 void LightingPanel::TurnOn() {
-    m_ops->SetLightingPanelOn(true);
+    Change({}, [](LightingOps& ops) { ops.SetLightingPanelOn(true); });
     PictureOf(kPanelSwitch)->SetDown(true);
     PlaceDirection(m_state->current.effect);
     ShowControlsOf(m_state->current.effect);
@@ -453,7 +547,7 @@ void LightingPanel::TurnOn() {
 }
 
 void LightingPanel::TurnOff() {
-    m_ops->SetLightingPanelOn(false);
+    Change({}, [](LightingOps& ops) { ops.SetLightingPanelOn(false); });
     PictureOf(kPanelSwitch)->SetDown(false);
     for (int key = 0; key < kLightingGridKeys; ++key) {
         TintKey(key, std::nullopt);
@@ -465,7 +559,7 @@ void LightingPanel::TurnOff() {
 void LightingPanel::ClickKey(int controlId) {
     const int gridKey = m_keys.GridKeyOfControl(controlId);
     if (gridKey >= 0) {
-        m_ops->PaintKey(gridKey);
+        Change({}, [gridKey](LightingOps& ops) { ops.PaintKey(gridKey); });
     }
 }
 
@@ -514,18 +608,19 @@ void LightingPanel::OnEffectSelected(int position) {
     }
     PlaceDirection(effect);
     ShowDirection(effect, m_state->current.direction);
-    m_ops->SetEffect(effect);
+    Change("effect", [effect](LightingOps& ops) { ops.SetEffect(effect); });
     ShowControlsOf(IsOn() ? effect : 0);
     ShowValues(m_state->current);
 }
 
 void LightingPanel::OnEffectColor(const QColor& color) {
-    m_ops->SetEffectColor(FromQColor(color));
+    Change("color", [c = FromQColor(color)](LightingOps& ops) { ops.SetEffectColor(c); });
     ShowValues(m_state->current);
 }
 
 void LightingPanel::ToggleMulticolor() {
-    m_ops->SetMulticolor(m_state->current.multicolor ? 0 : 1);
+    const int multicolor = m_state->current.multicolor ? 0 : 1;
+    Change("multicolor", [multicolor](LightingOps& ops) { ops.SetMulticolor(multicolor); });
     ShowValues(m_state->current);
 }
 
@@ -548,9 +643,10 @@ void LightingPanel::OnSliderMessage(int controlId, int position) {
         return;  // the slider has moved on since: its latest message writes
     }
     if (controlId == kBrightnessSlider) {
-        m_ops->SetBrightness(position);
+        Change("brightness", [position](LightingOps& ops) { ops.SetBrightness(position); });
     } else if (controlId == kSpeedSlider) {
-        m_ops->SetSpeed(SpeedOfSliderPosition(position));
+        const int speed = SpeedOfSliderPosition(position);
+        Change("speed", [speed](LightingOps& ops) { ops.SetSpeed(speed); });
     }
 }
 

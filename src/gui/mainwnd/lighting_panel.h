@@ -4,9 +4,11 @@
 #include <QPixmap>
 #include <QString>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
 
 #include "ports/lighting_view.h"
 
@@ -21,6 +23,7 @@ class CImageSlider;
 class CPictureButton;
 class DeviceLink;
 class KeyGrid;
+class KeyboardJobs;
 class LightingOps;
 struct LightingState;
 
@@ -28,6 +31,11 @@ struct LightingState;
 // texts, the on/off, direction, colour-choice and tool pictures, the two image sliders, the
 // effect and preset selectors and the colour pickers. It keeps the keyboard's lighting in its
 // LightingState and writes every change at once; the key grid previews it as tints.
+//
+// The panel never waits for the keyboard. A change is made at once to what the panel shows (the
+// same lighting operations, on a link that sends nothing) and goes to the keyboard as a job of the
+// keyboard service, where a mirror of the lighting takes the same change; waiting writes of one
+// field merge there. A read runs as a job and the panel takes the mirror's state when it ends.
 //
 // While the panel is off only its label and its on/off picture are visible.
 class LightingPanel : public QObject, public LightingView {
@@ -38,7 +46,8 @@ public:
     // "Mode", 1 those of "Control_Name1" / "Mode1", anything else none. `settingsFile` is
     // deze.ini, where the on/off choice is kept.
     LightingPanel(QWidget* dialog, const CIniFile& skin, const QString& skinFolder, int language,
-                  KeyGrid& keys, DeviceLink& link, std::filesystem::path settingsFile);
+                  KeyGrid& keys, DeviceLink& link, KeyboardJobs& jobs,
+                  std::filesystem::path settingsFile);
     ~LightingPanel() override;
 
     // A control by its id; null for ids that are not the panel's. All but the panel's title and
@@ -48,14 +57,18 @@ public:
     // A bitmap of the panel, read when first asked for ("dengup.bmp", "0.bmp", ...).
     const QPixmap& Picture(const QString& file) const;
 
-    LightingState& State() { return *m_state; }
-    LightingOps& Ops() { return *m_ops; }
+    // What the panel shows; the keyboard's mirror follows it through the service.
+    const LightingState& State() const { return *m_state; }
+    // Makes `change` to what the panel shows at once and sends it to the keyboard as a job.
+    // Changes with the same non-empty `field` that are still waiting merge: the last one is sent.
+    void Change(const std::string& field, const std::function<void(LightingOps&)>& change);
     bool IsOn() const;
     // The profile whose lighting the panel edits (0..2), and its report-rate index.
     void SetCurrentProfile(int profile);
     int ReportRate() const;
 
-    // Reads the keyboard's lighting (all profiles, or the current one) and shows it.
+    // Reads the keyboard's lighting (all profiles, or the current one) as a job and shows it once
+    // read (then emits read()).
     void ReadAll();
     void ReadCurrent();
     // Every control shows the current profile's lighting (RedrawLightingPanel).
@@ -92,6 +105,8 @@ signals:
     void turnedOff();
     // What the panel shows was redrawn from the state (the report-rate buttons follow).
     void redrawn();
+    // A read of the keyboard's lighting has ended and is shown.
+    void read();
 
 private:
     // The controls but the title, their labels and connections, all hidden.
@@ -101,6 +116,7 @@ private:
     void Dress(std::size_t panelIndex);
     void SetLabels(int language);
     void FillEffectSelector();
+    void Read(bool allProfiles);
     void Connect();
     void OnEffectSelected(int position);
     void OnEffectColor(const QColor& color);
@@ -118,8 +134,14 @@ private:
     KeyGrid& m_keys;
     QString m_skinFolder;
     int m_language = 1;
+    KeyboardJobs& m_jobs;
     std::unique_ptr<LightingState> m_state;
+    // The panel's own operations: they change m_state on a link that is never connected.
+    std::unique_ptr<DeviceLink> m_offline;
     std::unique_ptr<LightingOps> m_ops;
+    // The mirror on the service's thread, shared with the jobs that use it.
+    struct KeyboardSide;
+    std::shared_ptr<KeyboardSide> m_keyboard;
     QWidget* m_dialog;
     std::map<int, QWidget*> m_controls;
     // The controls but the title and the switch exist.

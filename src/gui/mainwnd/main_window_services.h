@@ -39,6 +39,9 @@ struct MainWindowServices {
     // Why a keyboard that is plugged in cannot be opened (the access message), empty when nothing
     // is refused; none: never asked.
     std::function<std::string()> keyboardAccessProblem = {};
+    // The lock file every transaction with the keyboard holds, so that no other program's falls
+    // in between; empty: none.
+    std::filesystem::path keyboardLock = {};
     // The profile manager's file dialogs; none: the platform's.
     ProfileFileChooser* profileFiles = nullptr;
 };
