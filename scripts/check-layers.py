@@ -22,7 +22,7 @@ ALLOWED = {
     "sync": {"base", "text", "device", "model", "ports"},
     "app": {"base", "text", "device", "device/sim", "device/hidapi", "model", "ports", "sync"},
     "cli": {"base", "text", "device", "model", "ports", "sync", "app", "generated"},
-    "gui": {"base", "text", "device", "model", "ports", "sync", "app", "generated"},
+    "gui": {"base", "text", "device", "model", "ports", "sync", "app", "cli", "generated"},
 }
 GENERATED = {"version.h": "generated"}
 SYSTEM_ONLY_IN = {

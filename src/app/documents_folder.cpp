@@ -113,4 +113,14 @@ DocumentsFolder FindDocumentsFolder(const std::string& given) {
     return FindDocumentsFolder(given, [](const char* name) { return std::getenv(name); });
 }
 
+DocumentsFolder FindDocumentsFolderFrom(const std::string& given,
+                                        const std::filesystem::path& workingFolder,
+                                        const EnvironmentLookup& environment) {
+    const std::filesystem::path path(given);
+    if (given.empty() || path.is_absolute()) {
+        return FindDocumentsFolder(given, environment);
+    }
+    return FindDocumentsFolder((workingFolder / path).string(), environment);
+}
+
 }  // namespace korvel

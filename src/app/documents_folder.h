@@ -24,6 +24,16 @@ struct DocumentsFolder {
 // not exist: the programs create only their own folder in it, never the Documents folder itself.
 DocumentsFolder FindDocumentsFolder(const std::string& given, const EnvironmentLookup& environment);
 
+// The same for a program started in `workingFolder` with `environment`: a relative `given` is
+// taken from there (a command of korvelctl run by korvel on its behalf).
+DocumentsFolder FindDocumentsFolderFrom(const std::string& given,
+                                        const std::filesystem::path& workingFolder,
+                                        const EnvironmentLookup& environment);
+
+// The environment variables FindDocumentsFolder reads.
+inline constexpr const char* kDocumentsVariables[] = {"XDG_DOCUMENTS_DIR", "XDG_CONFIG_HOME",
+                                                      "HOME"};
+
 // The same with the process's own environment.
 DocumentsFolder FindDocumentsFolder(const std::string& given);
 

@@ -3,8 +3,10 @@
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
+#include <sstream>
 
 #include "base/text_encoding.h"
+#include "cli/command_host.h"
 #include "cli/keyboard_session.h"
 #include "cli/monitor.h"
 #include "device/command_set.h"
@@ -12,15 +14,17 @@
 
 namespace korvel::cli {
 
-CommandContext::CommandContext(const CommandLine& line, std::ostream& out, std::ostream& err)
-    : m_line(line), m_out(out), m_err(err) {}
+CommandContext::CommandContext(const CommandLine& line, std::ostream& out, std::ostream& err,
+                               const CommandHost* host)
+    : m_line(line), m_out(out), m_err(err), m_host(host) {}
 
 CommandContext::~CommandContext() = default;
 
 KeyboardSession* CommandContext::Keyboard() {
     if (!m_keyboard) {
         std::string error;
-        m_keyboard = KeyboardSession::Open(m_line.options, m_err, error);
+        m_keyboard = m_host != nullptr ? KeyboardSession::Borrow(m_host->link)
+                                       : KeyboardSession::Open(m_line.options, m_err, error);
         if (!m_keyboard) {
             Fail(kExitFailed, error);
         }
@@ -28,8 +32,30 @@ KeyboardSession* CommandContext::Keyboard() {
     return m_keyboard.get();
 }
 
+KeyboardSession* CommandContext::KeyboardIfPresent() {
+    if (!m_keyboard) {
+        std::ostringstream silent;
+        std::string ignored;
+        m_keyboard = m_host != nullptr ? KeyboardSession::Borrow(m_host->link)
+                                       : KeyboardSession::Open(m_line.options, silent, ignored);
+    }
+    return m_keyboard.get();
+}
+
+std::filesystem::path CommandContext::PathOf(const std::string& given) const {
+    const std::filesystem::path path(given);
+    if (m_host == nullptr || path.is_absolute() || given.empty()) {
+        return path;
+    }
+    return m_host->workingFolder / path;
+}
+
 DocumentsFolder CommandContext::Documents() const {
-    return FindDocumentsFolder(m_line.options.documents);
+    if (m_host == nullptr) {
+        return FindDocumentsFolder(m_line.options.documents);
+    }
+    return FindDocumentsFolderFrom(m_line.options.documents, m_host->workingFolder,
+                                   m_host->environment);
 }
 
 int CommandContext::Fail(int status, const std::string& message) {

@@ -16,12 +16,16 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
 class KeyboardSession;
+struct CommandHost;
 
 // What a command works with: its arguments, the output streams, and the keyboard, opened only
 // when the command needs it (so that a usage error never touches the keyboard).
 class CommandContext {
 public:
-    CommandContext(const CommandLine& line, std::ostream& out, std::ostream& err);
+    // `host`: the command was handed over; it runs on the host's keyboard, its paths relative to
+    // where it was sent from.
+    CommandContext(const CommandLine& line, std::ostream& out, std::ostream& err,
+                   const CommandHost* host = nullptr);
     ~CommandContext();
 
     const CommandArguments& Arguments() const { return m_line.arguments; }
@@ -30,6 +34,11 @@ public:
 
     // The opened keyboard, or null after a message on the error stream.
     KeyboardSession* Keyboard();
+    // The keyboard when one answers; null without a message when none does.
+    KeyboardSession* KeyboardIfPresent();
+
+    // A path of the command line as the files it names are opened.
+    std::filesystem::path PathOf(const std::string& given) const;
 
     const GlobalOptions& Options() const { return m_line.options; }
 
@@ -47,6 +56,7 @@ private:
     const CommandLine& m_line;
     std::ostream& m_out;
     std::ostream& m_err;
+    const CommandHost* m_host;
     std::unique_ptr<KeyboardSession> m_keyboard;
 };
 

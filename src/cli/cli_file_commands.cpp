@@ -218,7 +218,7 @@ void DumpJson(std::ostream& out, const ProfileContents& contents, const KeyCodec
 // file cannot be used.
 bool LoadInto(CommandContext& context, ConfigStore& store, const std::string& file) {
     ProfileReadError error = ProfileReadError::None;
-    auto contents = ReadProfileFile(file, &error);
+    auto contents = ReadProfileFile(context.PathOf(file), &error);
     if (!contents) {
         context.Fail(kExitFailed, ReadErrorText(file, error));
         return false;
@@ -297,9 +297,7 @@ int RunEncode(CommandContext& context) {
         }
         keyCodec.ReplaceDefaultKeyTable(table);
     } else {
-        std::ostringstream silent;
-        std::string ignored;
-        if (auto keyboard = KeyboardSession::Open(context.Options(), silent, ignored)) {
+        if (KeyboardSession* keyboard = context.KeyboardIfPresent()) {
             KeyTableBytes table{};
             if (DevReadDefaultKeyTable(keyboard->Link(), table) == DEV_OK) {
                 keyCodec.ReplaceDefaultKeyTable(table);
@@ -356,7 +354,8 @@ int RunImport(CommandContext& context) {
     CountingPrompts prompts(context.Err());
     const TextLookup texts = LanguageTexts();
     DeviceDownload download(DownloadParts{store, link, keyCodec, prompts, texts});
-    const ImportResult result = ImportProfileFile(store, download, prompts, texts, documents, file);
+    const ImportResult result =
+        ImportProfileFile(store, download, prompts, texts, documents, context.PathOf(file));
     if (result.outcome == ImportOutcome::Refused) {
         return context.Finish(kExitFailed);
     }
@@ -402,7 +401,7 @@ int RunBackup(CommandContext& context) {
         return context.Finish(kExitFailed);
     }
     const BackupResult backup =
-        BackupDeviceToFile(keyboard->Link(), keyCodec, LanguageTexts(), file);
+        BackupDeviceToFile(keyboard->Link(), keyCodec, LanguageTexts(), context.PathOf(file));
     if (backup.outcome == BackupOutcome::ReadFailed) {
         return context.Finish(context.Fail(
             kExitFailed,
@@ -445,7 +444,7 @@ int RunExport(CommandContext& context) {
                                                          workingFileWrite)) +
                              "\nnothing was exported"));
     }
-    if (const FileWriteResult written = ExportProfileFile(store, file); !written) {
+    if (const FileWriteResult written = ExportProfileFile(store, context.PathOf(file)); !written) {
         return context.Finish(context.Fail(
             kExitFailed, Utf16ToUtf8(FileWriteFailedText(LanguageTexts(), file, written))));
     }

@@ -1,11 +1,17 @@
 #include "cli/run_cli.h"
 
 #include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
 
+#include "app/command_socket.h"
+#include "app/runtime_folder.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_file_commands.h"
 #include "cli/cli_lighting_commands.h"
 #include "cli/cli_options.h"
+#include "cli/command_host.h"
 #include "version.h"
 
 namespace korvel::cli {
@@ -34,8 +40,72 @@ constexpr std::array kCommands = {
 
 namespace {
 
-int RunParsed(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const ParsedCommandLine parsed = ParseCommandLine(args);
+// The commands that talk to the keyboard, which korvel runs for korvelctl while it owns it. The
+// monitor listens on the keyboard's event interface, which is not korvel's alone, and a trace
+// shows this program's own reports: both run here.
+bool HandedOverWhenKorvelRuns(const ParsedCommandLine& parsed) {
+    static const std::set<std::string> kKeyboardCommands = {
+        "info", "profile", "import", "backup", "export", "lighting", "encode"};
+    return parsed.outcome == ParsedCommandLine::Outcome::Run && !parsed.line.options.trace &&
+           kKeyboardCommands.count(parsed.line.command) != 0;
+}
+
+// What the command needs to run elsewhere as here: the folder it was started in and the
+// variables that name the user's folders.
+ForwardedCommand ForwardedFrom(const std::vector<std::string>& args) {
+    ForwardedCommand command;
+    command.args = args;
+    std::error_code ignored;
+    command.workingFolder = std::filesystem::current_path(ignored).string();
+    for (const char* name : kDocumentsVariables) {
+        if (const char* value = std::getenv(name)) {
+            command.environment.emplace_back(name, value);
+        }
+    }
+    return command;
+}
+
+// Hands the command to the korvel that owns its keyboard; false when none does.
+bool HandOver(const ParsedCommandLine& parsed, const std::vector<std::string>& args,
+              std::ostream& out, std::ostream& err, int& status) {
+    std::string error;
+    const auto runtime = UserRuntimeFolder(error);
+    if (!runtime) {
+        return false;
+    }
+    const auto place = MeetingPlaceOf(parsed.line.options, *runtime);
+    if (!place) {
+        return false;
+    }
+    CommandReply reply;
+    switch (ForwardCommand(place->socket, ForwardedFrom(args), reply, error)) {
+        case ForwardOutcome::NoServer:
+            return false;
+        case ForwardOutcome::Broken:
+            err << "korvelctl: " << error << '\n';
+            status = kExitFailed;
+            return true;
+        case ForwardOutcome::Answered:
+            out << reply.out;
+            err << reply.err;
+            status = reply.status;
+            return true;
+    }
+    return false;
+}
+
+int Flushed(std::ostream& out, std::ostream& err, int status) {
+    // A result that did not reach its reader (a full disk, a closed pipe) is a failure, not a
+    // success with nothing to show.
+    if (!out.flush()) {
+        err << "korvelctl: the output could not be written\n";
+        return status == kExitOk ? kExitFailed : status;
+    }
+    return status;
+}
+
+int RunParsed(const ParsedCommandLine& parsed, std::ostream& out, std::ostream& err,
+              const CommandHost* host) {
     switch (parsed.outcome) {
         case ParsedCommandLine::Outcome::Help:
             out << parsed.text;
@@ -51,7 +121,7 @@ int RunParsed(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     for (const Command& command : kCommands) {
         if (parsed.line.command == command.name) {
-            CommandContext context(parsed.line, out, err);
+            CommandContext context(parsed.line, out, err, host);
             const int status = command.run(context);
             if (status == kExitUsage) {
                 const CommandLine& line = parsed.line;
@@ -68,14 +138,17 @@ int RunParsed(const std::vector<std::string>& args, std::ostream& out, std::ostr
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const int status = RunParsed(args, out, err);
-    // A result that did not reach its reader (a full disk, a closed pipe) is a failure, not a
-    // success with nothing to show.
-    if (!out.flush()) {
-        err << "korvelctl: the output could not be written\n";
-        return status == kExitOk ? kExitFailed : status;
+    const ParsedCommandLine parsed = ParseCommandLine(args);
+    int status = kExitOk;
+    if (HandedOverWhenKorvelRuns(parsed) && HandOver(parsed, args, out, err, status)) {
+        return Flushed(out, err, status);
     }
-    return status;
+    return Flushed(out, err, RunParsed(parsed, out, err, nullptr));
+}
+
+int RunCliHere(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               const CommandHost* host) {
+    return Flushed(out, err, RunParsed(ParseCommandLine(args), out, err, host));
 }
 
 }  // namespace korvel::cli

@@ -82,6 +82,10 @@ public:
     bool Reading() const { return m_reading; }
     // Asks the keyboard into its boot loader as a job; the continuation hears whether it went.
     void EnterBootLoader(std::function<void(bool)> done);
+    // korvelctl changed the keyboard through this program (`command`: its first word): the window
+    // shows the change as its own controls would have. `documents`: where the command kept its
+    // working file.
+    void FollowHandedOver(const std::string& command, const std::filesystem::path& documents);
 
     // Messages of the device threads, a second start and the window itself.
     void OnReloadFromKeyboard();

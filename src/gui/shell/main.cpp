@@ -11,15 +11,19 @@
 #include <filesystem>
 #include <future>
 #include <iostream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/keyboard_bus.h"
+#include "app/runtime_folder.h"
 #include "base/text_encoding.h"
 #include "device/device_link.h"
 #include "gui/mainwnd/korvel_dlg.h"
 #include "gui/platform/qt_prompts.h"
 #include "gui/platform/qt_settings_store.h"
+#include "gui/shell/command_forwarding.h"
 #include "gui/shell/command_line.h"
 #include "gui/shell/desktop_shell_launcher.h"
 #include "gui/shell/launchers.h"
@@ -149,6 +153,16 @@ int main(int argc, char** argv) {
     MainWindowServices services{paths,   link,           store,    keyCodec,      texts,
                                 prompts, bus->Backend(), launcher, options->start};
     services.settings = &settings;
+    // Where korvelctl finds this program, and the lock every transaction with the keyboard holds.
+    std::optional<KeyboardMeetingPlace> meetingPlace;
+    if (const auto runtime = UserRuntimeFolder(error)) {
+        meetingPlace = MeetingPlaceOf(*options, *runtime);
+    } else {
+        std::cerr << "korvel: " << error << "; korvelctl runs on its own\n";
+    }
+    if (meetingPlace) {
+        services.keyboardLock = meetingPlace->lock;
+    }
     const std::filesystem::path udevRule = UdevRuleOf(paths.ProgramDirectory());
     services.keyboardAccessProblem = [&bus, udevRule] { return bus->AccessProblem(udevRule); };
     CKorvelDlg window(services);
@@ -167,10 +181,18 @@ int main(int argc, char** argv) {
         prompts.ShowMessage(Utf8ToUtf16(refused), MessageKind::Warning);
     }
     QObject::connect(&window, &CKorvelDlg::exitRequested, &app, &QCoreApplication::quit);
+    std::unique_ptr<CommandServer> commands;
+    if (meetingPlace) {
+        commands = ServeKorvelctl(window, meetingPlace->socket, error);
+        if (!commands) {
+            std::cerr << "korvel: " << error << "; korvelctl runs on its own\n";
+        }
+    }
     if (qEnvironmentVariableIsSet("KORVEL_BENCH_FIRST_FRAME")) {
         new FirstFrameProbe(window);
     }
     const int status = app.exec();
+    commands.reset();
     window.Shutdown();
     if (!bus->Save(error)) {
         std::cerr << "korvel: " << error << "\n";

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+
+#include "app/documents_folder.h"
+#include "device/device_link.h"
+
+namespace korvel::cli {
+
+// The program that runs a command handed over by another korvelctl: the keyboard's link it
+// owns (the command runs as one of its transactions) and what the command's paths and folders
+// are relative to in the program that sent it.
+struct CommandHost {
+    DeviceLink& link;
+    std::filesystem::path workingFolder;
+    EnvironmentLookup environment;
+};
+
+}  // namespace korvel::cli
