@@ -11,6 +11,7 @@
 #include "device/sim/keyboard_memory.h"
 #include "device/tracing_channel.h"
 #include "support/link_fixture.h"
+#include "support/wait_until.h"
 
 namespace korvel {
 namespace {
@@ -239,8 +240,9 @@ TEST_F(Exchange, KeyboardFallingSilentHalfWayThroughATableGivesNoReply) {
 
 TEST_F(Exchange, KeyboardVanishingWhileAReplyIsAwaitedEndsTheWait) {
     keyboard.SilenceReplies(-1);
+    // Unplugged once the request has arrived, while its reply is awaited.
     std::thread unplug([this] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        test::WaitUntil([this] { return keyboard.Received().size() == 1; });
         keyboard.SetPlugged(false);
     });
     LinkTimings slow;

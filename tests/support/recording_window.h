@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ports/main_window_link.h"
+#include "support/wait_until.h"
 
 namespace korvel::test {
 
@@ -68,18 +69,5 @@ private:
     std::uint16_t m_lastChosen = 0;
     std::atomic<int> m_inTray{0};
 };
-
-// Polls until `done` holds or five seconds pass; threads in these tests react within
-// milliseconds, the bound only keeps a broken build from hanging.
-inline bool WaitUntil(const std::function<bool()>& done) {
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > limit) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 }  // namespace korvel::test

@@ -520,6 +520,11 @@ void CKorvelDlg::Shutdown() {
     if (m_bridge != nullptr) {
         m_bridge->SetClosing();
     }
+    // The running transaction ends first (DevEnd on the wire), while the presence thread still
+    // keeps the keyboard open; jobs still waiting are dropped. No job waits for this thread.
+    if (m_service) {
+        m_service->Stop();
+    }
     // A device thread may be waiting for this window to handle a message: keep handling events
     // until both threads have ended, then join them.
     if (m_listener) {
@@ -536,10 +541,6 @@ void CKorvelDlg::Shutdown() {
     }
     if (m_presence) {
         m_presence->Stop();
-    }
-    // The running transaction ends (DevEnd on the wire); jobs still waiting are dropped.
-    if (m_service) {
-        m_service->Stop();
     }
     m_applying = false;
     m_busyTimer.stop();

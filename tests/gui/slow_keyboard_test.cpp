@@ -1,0 +1,83 @@
+// The window on a keyboard that takes 30 ms per report: nothing the user does waits for it, and
+// leaving in the middle of a download lets the download's transaction end first.
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <chrono>
+
+#include "device/command_report.h"
+#include "gui/editors/korvel_dlg_composite.h"
+#include "gui/main_window_fixture.h"
+#include "gui/mainwnd/main_window_controls.h"
+#include "gui/widgets/png_button.h"
+#include "model/keys/led_index.h"
+
+namespace korvel {
+namespace {
+
+using fixtures::CountCommands;
+using fixtures::PumpUntil;
+
+class SlowKeyboard : public fixtures::MainWindowFixture {
+protected:
+    // Every DevBegin on the wire has its DevEnd before the next one, and the last is closed.
+    void ExpectClosedTransactions() const {
+        bool open = false;
+        for (const CommandReport& report : keyboard.Received()) {
+            if (report.Command() == CMD_BEGIN) {
+                EXPECT_FALSE(open) << "a transaction began inside another";
+                open = true;
+            } else if (report.Command() == CMD_END) {
+                open = false;
+            }
+        }
+        EXPECT_FALSE(open) << "the last transaction was never closed";
+    }
+    // A remap of A to F1 in profile 1, waiting to be sent.
+    void EditA(CKorvelDlg& window) {
+        {
+            auto lock = store.EditingConfig().Lock();
+            store.EditingConfig().Image()->blocks[0][SlotOfScan(0x01E)] =
+                KeyEntry{kEntryKey, 0, 0x03B};
+        }
+        window.SetModified(true);
+    }
+};
+
+TEST_F(SlowKeyboard, AKeyOpensItsEditorDuringApplyAndLeavingWaitsForTheTransaction) {
+    auto window = StartShown();
+    backend.SetLatency(std::chrono::milliseconds(30));
+    EditA(*window);
+    QSignalSpy exited(window.get(), &CKorvelDlg::exitRequested);
+    window->Apply();
+    ASSERT_TRUE(PumpUntil([&] { return CountCommands(keyboard, CMD_WRITE_MACROS) > 0; }));
+
+    // The download holds nothing the editors need: the key's editor opens while it runs.
+    window->OpenKeyEditor(kKeyA);
+    ASSERT_NE(window->KeyEditor(), nullptr);
+    EXPECT_TRUE(window->KeyEditor()->isVisible());
+    EXPECT_TRUE(window->KeyboardBusy()) << "still sending";
+    window->KeyEditor()->CancelEditor();
+
+    window->ExitProgram();
+    EXPECT_EQ(exited.size(), 1);
+    ExpectClosedTransactions();
+    EXPECT_EQ(CountCommands(keyboard, CMD_WRITE_KEYTABLE), 7) << "the key table went out whole";
+    EXPECT_EQ(keyboard.Memory().keyTables[19 * 3 + 2], 0x3A) << "A plays F1 now";
+}
+
+TEST_F(SlowKeyboard, ClosingWithJobsWaitingSendsNoneOfThemAfterTheRunningOne) {
+    auto window = StartShown();
+    backend.SetLatency(std::chrono::milliseconds(30));
+    EditA(*window);
+    window->Apply();
+    window->Control(kProfileButton2)->click();
+    window->Control(kReportRate1)->click();
+    ASSERT_TRUE(PumpUntil([&] { return CountCommands(keyboard, CMD_BEGIN) > 0; }));
+    window->Shutdown();
+    ExpectClosedTransactions();
+    EXPECT_EQ(CountCommands(keyboard, CMD_BEGIN), 1) << "only the running transaction ended";
+}
+
+}  // namespace
+}  // namespace korvel
