@@ -144,6 +144,7 @@ constexpr std::string_view kWindowKeys[] = {
     // main window messages and the colour pickers' popup
     "PROFILE_SWITCH_FAILED",
     "MAIN_PROMPT_DEFAULT_FAILED",
+    "MAIN_READING",
     "COLOR_OTHER",
     // notification-area menu
     "MENU_11",

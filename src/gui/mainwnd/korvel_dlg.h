@@ -221,6 +221,9 @@ private:
     // The progress area: moving while the keyboard is busy, filling as a download goes.
     void ShowProgress(int done, int planned);
     void OnKeyboardBusy(bool busy);
+    // While the keyboard's setup is read after its arrival, what would act on the setup is
+    // disabled and the lighting area says why.
+    void ShowReading(bool reading);
     // A job could not have the keyboard: another program held it.
     void ShowKeyboardHeld(const std::string& holder);
     // The texts a job needs, copied: a job must not read the window's table from its thread.
@@ -273,6 +276,8 @@ private:
     QTimer m_lockTimer;  // follows the lock keys while the window is shown
     bool m_lockStatesShown = false;
     bool m_reading = false;  // the arrival's reload has not been shown yet
+    QLabel* m_readingLabel = nullptr;
+    std::vector<QWidget*> m_disabledWhileReading;
     QTimer m_busyTimer;      // shows the progress area once a job takes long
     QTimer m_lightingTimer;  // timer 1051: the keyboard changed its lighting itself
 };

@@ -24,6 +24,10 @@
 namespace korvel {
 
 void CKorvelDlg::OnKeyClicked(int controlId) {
+    // The keys' setup is being read: an edit now would be replaced by what is read.
+    if (m_reading) {
+        return;
+    }
     // While the panel is on a key click paints (custom effect only); G keys always open the
     // editor.
     if (m_lightingPanel->IsOn() && GKeyOfControl(controlId) == 0) {

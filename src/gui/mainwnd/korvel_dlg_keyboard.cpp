@@ -13,6 +13,8 @@
 #include "gui/mainwnd/keyboard_jobs.h"
 #include "gui/mainwnd/korvel_dlg.h"
 #include "gui/mainwnd/lighting_panel.h"
+#include "gui/mainwnd/main_window_controls.h"
+#include "gui/widgets/png_button.h"
 #include "model/files/profile_file.h"
 #include "model/files/profile_locations.h"
 #include "model/image/config_store.h"
@@ -53,9 +55,46 @@ void CKorvelDlg::ShowKeyboardHeld(const std::string& holder) {
     }
 }
 
+void CKorvelDlg::ShowReading(bool reading) {
+    if (reading == m_reading) {
+        return;
+    }
+    m_reading = reading;
+    if (m_readingLabel == nullptr) {
+        // Beside the lighting panel's title, in its look but dimmer.
+        const QWidget* title = m_lightingPanel->Control(kPanelLabel);
+        m_readingLabel = new QLabel(this);
+        m_readingLabel->setFont(title->font());
+        m_readingLabel->setStyleSheet(QStringLiteral("color: #8A9099; background: transparent;"));
+        m_readingLabel->setGeometry(title->geometry().translated(title->width() + 16, 0));
+        m_readingLabel->resize(420, title->height());
+    }
+    m_readingLabel->setText(QString::fromStdU16String(Caption("MAIN_READING")));
+    m_readingLabel->setVisible(reading);
+    if (reading) {
+        // What would change or send the setup before it is known waits; keys stay as they are
+        // drawn (their faces follow the flip layer), only their clicks are held back.
+        for (int id : {kControlApply, kControlOk, kRestoreDefaults, kProfileButton1,
+                       kProfileButton2, kProfileButton3, kControlSceneMode, kControlMacro,
+                       kReportRate1, kReportRate2, kReportRate3, kReportRate4}) {
+            QWidget* control = Control(id);
+            if (control != nullptr && control->isEnabled()) {
+                control->setEnabled(false);
+                m_disabledWhileReading.push_back(control);
+            }
+        }
+        return;
+    }
+    for (QWidget* control : m_disabledWhileReading) {
+        control->setEnabled(true);
+    }
+    m_disabledWhileReading.clear();
+    SetModified(m_modified);
+}
+
 void CKorvelDlg::OnReloadFromKeyboard() {
     // The window shows at once; what the keyboard holds follows when it has been read.
-    m_reading = true;
+    ShowReading(true);
     struct Read {
         int activeProfile = -1;
         std::optional<std::vector<std::uint8_t>> bytes;
@@ -70,10 +109,10 @@ void CKorvelDlg::OnReloadFromKeyboard() {
             return read;
         },
         [this](JobResult<Read> result) {
-            m_reading = false;
             if (m_shutDown) {
                 return;
             }
+            ShowReading(false);
             if (result.end == JobEnd::Busy) {
                 ShowKeyboardHeld(result.busyHolder);
             }
