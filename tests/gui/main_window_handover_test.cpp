@@ -17,7 +17,7 @@ namespace {
 
 using fixtures::PumpUntil;
 
-class WindowHandover : public fixtures::MainWindowFixture {
+class ThreadedWindowHandover : public fixtures::MainWindowFixture {
 protected:
     // Hands a korvelctl command to the window's server as korvelctl does.
     CommandReply Send(std::vector<std::string> args) {
@@ -36,7 +36,7 @@ protected:
     fixtures::TempFolder folder;
 };
 
-TEST_F(WindowHandover, TheWindowShowsWhatKorvelctlChanged) {
+TEST_F(ThreadedWindowHandover, TheWindowShowsWhatKorvelctlChanged) {
     auto window = StartShown();
     std::string error;
     auto server = ServeKorvelctl(*window, folder / "k.sock", error);

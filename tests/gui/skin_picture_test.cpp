@@ -30,7 +30,8 @@ QImage ReadByQt(const QString& file, const QRect& clip = QRect()) {
     return reader.read().convertToFormat(QImage::Format_RGB32);
 }
 
-class SkinPicture : public ::testing::Test {
+// Pictures decoded on helper threads ("Threaded": the sanitizer runs take them).
+class ThreadedSkinPicture : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
     QString Save(const char* name, const QImage& image, int quality = -1) {
@@ -43,7 +44,7 @@ protected:
 
 // The decoder the skin's JPEG pictures go through gives exactly the pixels of Qt's reader, whole
 // and for faces anywhere in the picture, at the top, inside, on the bottom line, at the edges.
-TEST_F(SkinPicture, JpegPixelsAreThoseOfQtsReader) {
+TEST_F(ThreadedSkinPicture, JpegPixelsAreThoseOfQtsReader) {
     const QImage picture = Detailed(301, 203);
     for (int quality : {75, 95}) {
         SCOPED_TRACE(quality);
@@ -60,7 +61,7 @@ TEST_F(SkinPicture, JpegPixelsAreThoseOfQtsReader) {
 
 // Faces decoded together in one pass are each exactly what Qt's reader gives for it alone: faces
 // far apart (the lines between skipped), overlapping, a whole line, one reaching past the edge.
-TEST_F(SkinPicture, FacesDecodedTogetherAreEachAsAlone) {
+TEST_F(ThreadedSkinPicture, FacesDecodedTogetherAreEachAsAlone) {
     const QString file = Save("picture.jpg", Detailed(301, 203), 95);
     const std::vector<QRect> faces = {QRect(10, 3, 40, 20), QRect(200, 170, 60, 25),
                                       QRect(30, 10, 50, 30), QRect(0, 100, 301, 2),
@@ -78,7 +79,7 @@ TEST_F(SkinPicture, FacesDecodedTogetherAreEachAsAlone) {
     EXPECT_EQ(png.faces.front(), Detailed(40, 30).copy(1, 2, 3, 4));
 }
 
-TEST_F(SkinPicture, OtherFormatsAndDamagedFiles) {
+TEST_F(ThreadedSkinPicture, OtherFormatsAndDamagedFiles) {
     const QImage picture = Detailed(40, 30);
     const QString png = Save("picture.png", picture);
     EXPECT_EQ(DecodeSkinPicture(png), picture);

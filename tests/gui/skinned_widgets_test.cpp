@@ -55,6 +55,8 @@ protected:
 
     QTemporaryDir dir;
 };
+// Faces decoded on helper threads ("Threaded": the sanitizer runs take them).
+class ThreadedSkinFolder : public SkinFolder {};
 
 TEST_F(SkinFolder, ImageButtonPlacementAndFaces) {
     WriteIni("Profile.ini",
@@ -143,7 +145,7 @@ TEST(PngButton, FacesDrawnIntoTheBackgroundAtTheirPlaces) {
 
 // A face decoded on its own shows exactly the pixels the packed picture would: for a lossy
 // picture too, and with the dialog's ground where the face reaches beyond the picture.
-TEST_F(SkinFolder, FacesDecodedOneByOneMatchThePackedPicture) {
+TEST_F(ThreadedSkinFolder, FacesDecodedOneByOneMatchThePackedPicture) {
     QImage gradient(300, 200, QImage::Format_RGB32);
     for (int y = 0; y < gradient.height(); ++y) {
         for (int x = 0; x < gradient.width(); ++x) {
@@ -198,7 +200,7 @@ TEST_F(SkinFolder, ButtonsShowFacesDecodedOneByOne) {
 
 // Before a dialog shows, the faces its visible buttons are about to show are decoded ahead: they
 // are there even once the picture is gone; a hidden button's face is not among them.
-TEST_F(SkinFolder, FacesAboutToShowAreDecodedAhead) {
+TEST_F(ThreadedSkinFolder, FacesAboutToShowAreDecodedAhead) {
     WriteImage("disabled.png", CoordinatePicture(4).toImage());
     SkinSurfaces surfaces = CoordinateSurfaces();
     surfaces.disabled = QPixmap();
@@ -291,7 +293,7 @@ TEST(MaskRegion, WhiteIsOutsideAndManyRunsStayWhole) {
     EXPECT_TRUE(RegionFromMask(white).isEmpty());
 }
 
-TEST_F(SkinFolder, DialogTakesSizeAndShapeFromItsPictures) {
+TEST_F(ThreadedSkinFolder, DialogTakesSizeAndShapeFromItsPictures) {
     QImage background(120, 80, QImage::Format_RGB32);
     background.fill(qRgb(30, 30, 40));
     WriteImage("back.jpg", background);

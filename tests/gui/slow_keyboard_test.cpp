@@ -18,7 +18,7 @@ namespace {
 using fixtures::CountCommands;
 using fixtures::PumpUntil;
 
-class SlowKeyboard : public fixtures::MainWindowFixture {
+class ThreadedSlowKeyboard : public fixtures::MainWindowFixture {
 protected:
     // Every DevBegin on the wire has its DevEnd before the next one, and the last is closed.
     void ExpectClosedTransactions() const {
@@ -44,7 +44,7 @@ protected:
     }
 };
 
-TEST_F(SlowKeyboard, AKeyOpensItsEditorDuringApplyAndLeavingWaitsForTheTransaction) {
+TEST_F(ThreadedSlowKeyboard, AKeyOpensItsEditorDuringApplyAndLeavingWaitsForTheTransaction) {
     auto window = StartShown();
     backend.SetLatency(std::chrono::milliseconds(30));
     EditA(*window);
@@ -66,7 +66,7 @@ TEST_F(SlowKeyboard, AKeyOpensItsEditorDuringApplyAndLeavingWaitsForTheTransacti
     EXPECT_EQ(keyboard.Memory().keyTables[19 * 3 + 2], 0x3A) << "A plays F1 now";
 }
 
-TEST_F(SlowKeyboard, ClosingWithJobsWaitingSendsNoneOfThemAfterTheRunningOne) {
+TEST_F(ThreadedSlowKeyboard, ClosingWithJobsWaitingSendsNoneOfThemAfterTheRunningOne) {
     auto window = StartShown();
     backend.SetLatency(std::chrono::milliseconds(30));
     EditA(*window);

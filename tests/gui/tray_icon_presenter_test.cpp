@@ -32,6 +32,8 @@ protected:
     CTrayIcon m_tray{m_texts, nullptr, [] { return true; }};
     TrayIconPresenter m_presenter{m_tray};
 };
+// The device threads' calls ("Threaded": the sanitizer runs take them).
+class ThreadedTrayIconPresenter : public TrayIconPresenterTest {};
 
 TEST_F(TrayIconPresenterTest, OnTheGuiThreadTheIconChangesAtOnce) {
     m_presenter.ShowTrayState(false, kIconKeyboardPresent);
@@ -42,7 +44,7 @@ TEST_F(TrayIconPresenterTest, OnTheGuiThreadTheIconChangesAtOnce) {
     EXPECT_EQ(m_tray.ShownIcon(), kIconKeyboardPresent);
 }
 
-TEST_F(TrayIconPresenterTest, FromDeviceThreadsTheIconChangesOnTheGuiThreadInOrder) {
+TEST_F(ThreadedTrayIconPresenter, FromDeviceThreadsTheIconChangesOnTheGuiThreadInOrder) {
     std::thread presence([this] { m_presenter.ShowTrayState(false, kIconKeyboardPresent); });
     presence.join();
     std::thread special([this] { m_presenter.ShowTrayState(true, 0); });
