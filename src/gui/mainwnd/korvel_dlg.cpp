@@ -5,13 +5,9 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
-#include <algorithm>
-#include <map>
 
 #include "base/text_encoding.h"
-#include "device/command_set.h"
 #include "device/device_link.h"
-#include "device/result_codes.h"
 #include "gui/editors/korvel_dlg_composite.h"
 #include "gui/editors/korvel_dlg_macro.h"
 #include "gui/editors/profile_file_chooser.h"
@@ -21,13 +17,11 @@
 #include "gui/mainwnd/main_window_bridge.h"
 #include "gui/mainwnd/main_window_controls.h"
 #include "gui/mainwnd/profile_bar.h"
-#include "gui/platform/lock_keys.h"
 #include "gui/shell/about_dialog.h"
 #include "gui/shell/launchers.h"
 #include "gui/shell/single_instance.h"
 #include "gui/shell/tray_icon.h"
 #include "gui/widgets/png_button.h"
-#include "gui/widgets/skin_placement.h"
 #include "model/files/profile_file.h"
 #include "model/files/profile_file_name.h"
 #include "model/files/profile_locations.h"
@@ -36,72 +30,17 @@
 #include "model/keys/key_texts_from_table.h"
 #include "ports/prompts.h"
 #include "ports/settings_store.h"
-#include "sync/device_backup.h"
-#include "sync/hardware_download.h"
 #include "sync/keyboard_service.h"
 #include "sync/profile_transfer.h"
 #include "text/text_table.h"
-#include "version.h"
 
 namespace korvel {
 namespace {
 
 const QString kButtonInfo = QStringLiteral("BUTTONINFO");
-// How often the lock indicators look at the lock keys, in milliseconds.
-constexpr int kLockPollMs = 250;
 constexpr int kProgressPeriodMs = 50;
 // A job that has not ended after this long shows the progress area.
 constexpr int kBusyShownAfterMs = 150;
-
-// The controls around the keyboard: id, skin entry.
-struct ControlInfo {
-    int id;
-    const char* entry;
-};
-constexpr ControlInfo kControls[] = {
-    {kControlOk, "CONTROL_OK"},
-    {kControlCancel, "CONTROL_CANCEL"},
-    {kControlApply, "CONTROL2_APPLY"},
-    {kControlLink, "VELMARO_LINK"},
-    {kControlHelp, "CONTROL_HELP"},
-    {kControlMinimize, "CONTROL_MINIMIZE"},
-    {kControlClose, "CONTROL_CLOSE"},
-    {kControlMenu, "CONTROL_MENU"},
-    {kControlVersion, "VELMARO_VER"},
-    {kLockCaps, "LOCK_CAPS"},
-    {kLockNum, "LOCK_NUM"},
-    {kLockScroll, "LOCK_SCROLL"},
-    {kFlipToggleLeft, "FLIP_1"},
-    {kFlipToggleRight, "FLIP_2"},
-};
-// Pictures that lie behind keys: the G-key bank's backdrop and the flip indicator behind F1..F4.
-// They take no clicks; every key above them is hovered and clicked on its own.
-constexpr ControlInfo kBackdrops[] = {
-    {kLockAB, "LOCK_AB"},
-    {kFlipIndicator, "FLIP_0"},
-};
-
-// Captions of the main buttons: id, text key, tooltip key.
-struct CaptionInfo {
-    int id;
-    const char* caption;
-};
-constexpr CaptionInfo kCaptions[] = {
-    {kControlOk, "PROFILE_OK"},       {kControlCancel, "PROFILE_CANCLE"},
-    {kControlApply, "PROFILE_APPLY"}, {kControlMacro, "PROFILE_MACRO"},
-    {kProfileButton1, "PROFILE_1"},   {kProfileButton2, "PROFILE_2"},
-    {kProfileButton3, "PROFILE_3"},   {kRestoreDefaults, "PROFILE_DEFAULT"},
-};
-struct TooltipInfo {
-    int id;
-    const char* tooltip;
-};
-constexpr TooltipInfo kTooltips[] = {
-    {kControlHelp, "MAIN_HELP_PROMPT"},
-    {kControlMinimize, "MAIN_MINIMIZE_PROMPT"},
-    {kControlClose, "MAIN_CLOSE_PROMPT"},
-    {kControlMenu, "MAIN_MENU_PROMPT"},
-};
 
 QString Q(const std::u16string& text) {
     return QString::fromStdU16String(text);
@@ -171,9 +110,7 @@ bool CKorvelDlg::Initialise() {
     m_linkAddress = ResolveLinkAddress(
         Skin().Read(QStringLiteral("SCREEN"), QStringLiteral("Link"), QString()), m_services.paths);
     // The pictures behind the keys come first, so that every key lies above them.
-    for (const ControlInfo& control : kBackdrops) {
-        AddControl(control.id, control.entry)->setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
+    LayOutBackdrops();
     m_keyGrid = new KeyGrid(this, Skin(), &m_surfaces, m_services.keyCodec);
     connect(m_keyGrid, &KeyGrid::keyClicked, this, &CKorvelDlg::OnKeyClicked);
     const int language = m_services.texts.GetLanguageValue();
@@ -233,117 +170,6 @@ bool CKorvelDlg::Initialise() {
     m_presence->Start();
     QMetaObject::invokeMethod(this, &CKorvelDlg::OnInitialised, Qt::QueuedConnection);
     return true;
-}
-
-void CKorvelDlg::ShowLockStates() {
-    // While the window is hidden nobody sees them: no questions to the display.
-    if (m_lockStatesShown && !isVisible()) {
-        return;
-    }
-    // Without a way to read them (no X11) the indicators stay unlit.
-    const LockStates states = ReadLockStates().value_or(LockStates{});
-    m_lockStatesShown = true;
-    const std::pair<int, bool> indicators[] = {
-        {kLockCaps, states.caps}, {kLockNum, states.num}, {kLockScroll, states.scroll}};
-    for (const auto& [id, on] : indicators) {
-        if (Control(id)->IsChecked() != on) {
-            Control(id)->SetChecked(on);
-        }
-    }
-}
-
-CPngButton* CKorvelDlg::AddControl(int controlId, const char* skinEntry) {
-    auto* button = new CPngButton(this);
-    button->setObjectName(QString::fromLatin1(skinEntry));
-    PlaceImageButton(button, Skin(), kButtonInfo, QString::fromLatin1(skinEntry), &m_surfaces);
-    m_controls[controlId] = button;
-    return button;
-}
-
-void CKorvelDlg::LayOutControls() {
-    for (const ControlInfo& control : kControls) {
-        AddControl(control.id, control.entry);
-    }
-    Control(kControlVersion)->setEnabled(false);
-    // The lock indicators only show; hovering them must not change their face.
-    for (int id : {kLockCaps, kLockNum, kLockScroll}) {
-        Control(id)->setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
-    m_lockTimer.setInterval(kLockPollMs);
-    connect(&m_lockTimer, &QTimer::timeout, this, &CKorvelDlg::ShowLockStates);
-    m_lockTimer.start();
-    ShowLockStates();
-    connect(Control(kControlOk), &QAbstractButton::clicked, this, [this] {
-        Apply();
-        hide();
-    });
-    connect(Control(kControlCancel), &QAbstractButton::clicked, this, &QWidget::hide);
-    connect(Control(kControlApply), &QAbstractButton::clicked, this, &CKorvelDlg::Apply);
-    const int profileButtons[] = {kProfileButton1, kProfileButton2, kProfileButton3};
-    for (int p = 0; p < 3; ++p) {
-        connect(Control(profileButtons[p]), &QAbstractButton::clicked, this,
-                [this, p] { OnProfileButton(p); });
-    }
-    const int reportButtons[] = {kReportRate1, kReportRate2, kReportRate3, kReportRate4};
-    for (int i = 0; i < 4; ++i) {
-        connect(Control(reportButtons[i]), &QAbstractButton::clicked, this,
-                [this, i] { OnReportRate(i); });
-    }
-    connect(Control(kRestoreDefaults), &QAbstractButton::clicked, this,
-            &CKorvelDlg::RestoreDefaults);
-    // The scene-mode button opens the profile manager; its context menu switches at once.
-    connect(Control(kControlSceneMode), &QAbstractButton::clicked, this,
-            &CKorvelDlg::OpenProfileManager);
-    Control(kControlSceneMode)->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(Control(kControlSceneMode), &QWidget::customContextMenuRequested, this,
-            &CKorvelDlg::ShowSceneMenu);
-    connect(Control(kControlMacro), &QAbstractButton::clicked, this, &CKorvelDlg::OpenMacroEditor);
-    connect(Control(kControlHelp), &QAbstractButton::clicked, this,
-            [this] { ShowHelp(m_services.launcher, m_services.paths); });
-    connect(Control(kControlMinimize), &QAbstractButton::clicked, this, &QWidget::showMinimized);
-    connect(Control(kControlClose), &QAbstractButton::clicked, this, &CKorvelDlg::ExitProgram);
-    connect(Control(kControlLink), &QAbstractButton::clicked, this,
-            [this] { OpenLinkAddress(m_services.launcher, m_linkAddress); });
-    connect(Control(kControlMenu), &QAbstractButton::clicked, this, &CKorvelDlg::ShowMenu);
-
-    m_progress = new QLabel(this);
-    PlaceControl(m_progress, Skin(), kButtonInfo, QStringLiteral("CONTROL_JDTStatic"));
-    m_progress->setScaledContents(true);
-    m_progress->hide();
-}
-
-void CKorvelDlg::SetCaptions() {
-    for (const CaptionInfo& caption : kCaptions) {
-        CPngButton* button = Control(caption.id);
-        button->setText(Q(Caption(caption.caption)));
-        button->SetTextStyle(true, 9, QStringLiteral("Tahoma"), Qt::white);
-    }
-    // The language's version label, followed by the program's version.
-    const QString label = Q(m_services.texts.Text(TextKey::MAIN_BUTTON_VELMARO_VER)).trimmed();
-    const QString version = QStringLiteral("v") + QString::fromLatin1(kVersion);
-    Control(kControlVersion)
-        ->setText(label.isEmpty() ? version : label + QLatin1Char(' ') + version);
-    Control(kControlVersion)
-        ->SetTextStyle(true, 8, QStringLiteral("Verdana"), QColor(0xE4, 0xE4, 0xE4));
-    for (const TooltipInfo& tip : kTooltips) {
-        Control(tip.id)->SetTooltip(Q(Caption(tip.tooltip)));
-    }
-    Control(kControlLink)->SetTooltip(m_linkAddress);
-    KeyTipTexts tips;
-    tips.set = m_services.texts.Text(TextKey::KEY_PROMPT_SET);
-    tips.single = m_services.texts.Text(TextKey::KEY_PROMPT_SINGLE);
-    tips.macro = m_services.texts.Text(TextKey::KEY_PROMPT_MACRO);
-    tips.media = m_services.texts.Text(TextKey::KEY_PROMPT_MEDIA);
-    tips.function = m_services.texts.Text(TextKey::KEY_PROMPT_FUNCTION);
-    m_keyGrid->SetTipTexts(tips);
-}
-
-CPngButton* CKorvelDlg::Control(int controlId) const {
-    const auto it = m_controls.find(controlId);
-    if (it != m_controls.end()) {
-        return it->second;
-    }
-    return m_profileBar != nullptr ? m_profileBar->Button(controlId) : nullptr;
 }
 
 bool CKorvelDlg::IsReady() const {

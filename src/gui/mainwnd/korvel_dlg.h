@@ -188,6 +188,7 @@ private:
     bool LoadSurfaces();
     // Draws the normal faces into the background picture at their buttons' places.
     bool DrawNormalFaces();
+    void LayOutBackdrops();
     void LayOutControls();
     CPngButton* AddControl(int controlId, const char* skinEntry);
     void SetCaptions();

@@ -197,48 +197,7 @@ const PanelControl& PanelEntry(int controlId) {
                          [controlId](const PanelControl& c) { return c.id == controlId; });
 }
 
-// What the lighting operations ask of the panel while they run on the service's thread: kept,
-// and done on the panel once the job's state has been taken over.
-class RecordedLightingView final : public LightingView {
-public:
-    using Call = std::function<void(LightingView&)>;
-    void ClearEffectSelector() override {
-        m_calls.push_back([](LightingView& view) { view.ClearEffectSelector(); });
-    }
-    void TintKey(int gridKey, std::optional<Color> tint) override {
-        m_calls.push_back([=](LightingView& view) { view.TintKey(gridKey, tint); });
-    }
-    void ShowEffect(int effect) override {
-        m_calls.push_back([=](LightingView& view) { view.ShowEffect(effect); });
-    }
-    void ShowValues(const LightingValues& values) override {
-        m_calls.push_back([=](LightingView& view) { view.ShowValues(values); });
-    }
-    void ShowPreset(int preset) override {
-        m_calls.push_back([=](LightingView& view) { view.ShowPreset(preset); });
-    }
-    std::vector<Call> Take() { return std::exchange(m_calls, {}); }
-
-private:
-    std::vector<Call> m_calls;
-};
-
-// A read's outcome: the mirror's state and what the operations showed meanwhile.
-struct LightingSnapshot {
-    LightingState state;
-    std::vector<RecordedLightingView::Call> shown;
-};
-
 }  // namespace
-
-// Used only by jobs on the service's thread, one at a time.
-struct LightingPanel::KeyboardSide {
-    KeyboardSide(DeviceLink& link, const std::filesystem::path& settingsFile)
-        : ops(state, link, view, settingsFile) {}
-    LightingState state;
-    RecordedLightingView view;
-    LightingOps ops;
-};
 
 LightingPanel::LightingPanel(QWidget* dialog, const CIniFile& skin, const QString& skinFolder,
                              int language, class KeyGrid& keys, DeviceLink& link,
@@ -252,7 +211,7 @@ LightingPanel::LightingPanel(QWidget* dialog, const CIniFile& skin, const QStrin
       m_state(std::make_unique<LightingState>()),
       m_offline(std::make_unique<DeviceLink>()),
       m_ops(std::make_unique<LightingOps>(*m_state, *m_offline, *this, settingsFile)),
-      m_keyboard(std::make_shared<KeyboardSide>(link, settingsFile)),
+      m_keyboard(MakeKeyboardSide(link, settingsFile)),
       m_dialog(dialog) {
     // Until the keyboard's lighting has been read only the panel's title shows: the switch would
     // claim a state nobody has read. The other controls are built when first needed.
@@ -275,26 +234,6 @@ LightingPanel::~LightingPanel() = default;
 
 bool LightingPanel::IsOn() const {
     return m_state->lightingPanelOn;
-}
-
-void LightingPanel::SetCurrentProfile(int profile) {
-    Change({}, [profile](LightingOps& ops) {
-        ops.State().currentProfile = profile;
-        ops.DecodeCurrentRecord();
-    });
-}
-
-void LightingPanel::Change(const std::string& field,
-                           const std::function<void(LightingOps&)>& change) {
-    change(*m_ops);
-    m_jobs.Submit<int>(
-        "lighting",
-        [side = m_keyboard, change](JobContext&) {
-            change(side->ops);
-            side->view.Take();  // the panel has shown this change already
-            return 0;
-        },
-        {}, field.empty() ? std::string() : "lighting." + field);
 }
 
 int LightingPanel::ReportRate() const {
@@ -468,46 +407,6 @@ const QPixmap& LightingPanel::Picture(const QString& file) const {
         return known->second;
     }
     return m_pictures.emplace(file, QPixmap(QDir(m_skinFolder).filePath(file))).first->second;
-}
-
-void LightingPanel::ReadAll() {
-    Read(true);
-}
-
-void LightingPanel::ReadCurrent() {
-    Read(false);
-}
-
-void LightingPanel::Read(bool allProfiles) {
-    // The read starts from what the panel shows (the profile it edits, the panel's switch).
-    const LightingState shown = *m_state;
-    QPointer<LightingPanel> self(this);
-    m_jobs.Submit<LightingSnapshot>(
-        allProfiles ? "lighting read" : "lighting read (profile)",
-        [side = m_keyboard, shown, allProfiles](JobContext&) {
-            side->state.currentProfile = shown.currentProfile;
-            side->state.lightingPanelOn = shown.lightingPanelOn;
-            if (allProfiles) {
-                side->ops.ReadAllLighting();
-                if (side->state.HasPerKeyColors()) {
-                    side->ops.RecomputeBaseMembership();
-                }
-            } else {
-                side->ops.ReadCurrentLighting();
-            }
-            return LightingSnapshot{side->state, side->view.Take()};
-        },
-        [self](JobResult<LightingSnapshot> result) {
-            if (self == nullptr || !result.value) {
-                return;
-            }
-            *self->m_state = result.value->state;
-            for (const auto& call : result.value->shown) {
-                call(*self);
-            }
-            self->Redraw();
-            emit self->read();
-        });
 }
 
 void LightingPanel::FillEffectSelector() {

@@ -141,6 +141,8 @@ private:
     std::unique_ptr<LightingOps> m_ops;
     // The mirror on the service's thread, shared with the jobs that use it.
     struct KeyboardSide;
+    static std::shared_ptr<KeyboardSide> MakeKeyboardSide(
+        DeviceLink& link, const std::filesystem::path& settingsFile);
     std::shared_ptr<KeyboardSide> m_keyboard;
     QWidget* m_dialog;
     std::map<int, QWidget*> m_controls;
