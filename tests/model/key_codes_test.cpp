@@ -124,11 +124,25 @@ TEST(KeyCodes, GKeySlotsAndCodes) {
     for (int n = 1; n <= kGKeys; ++n) {
         EXPECT_EQ(GKeyCodeOfSlot(GKeySlot(n, GKeyBank::A)), 0x0300 + n);
         EXPECT_EQ(GKeyCodeOfSlot(GKeySlot(n, GKeyBank::B)), 0x1300 + n);
+        EXPECT_EQ(GKeyNumberOfSlot(GKeySlot(n, GKeyBank::A)), n);
+        EXPECT_EQ(GKeyNumberOfSlot(GKeySlot(n, GKeyBank::B)), n);
     }
     EXPECT_EQ(GKeyCodeOfSlot(255), 0);
     EXPECT_EQ(GKeyCodeOfSlot(274), 0);
+    EXPECT_EQ(GKeyNumberOfSlot(255), 0);
+    EXPECT_EQ(GKeyNumberOfSlot(274), 0);
     EXPECT_EQ(GKeyLabel(7), u"G7");
     EXPECT_EQ(GKeySkinName(3), "FUNC_G3");
+}
+
+// One rule for the keys whose press never arrives, for the recorder and the single-key page.
+TEST(KeyCodes, KeysThatDeliverNoPress) {
+    for (ScanCode key : {0x054, 0x071, 0x072, 0x137}) {
+        EXPECT_TRUE(KeyDeliversNoPress(key)) << key;
+    }
+    for (ScanCode key : {0x000, 0x01E, 0x037, 0x136, 0x138, 0x145}) {
+        EXPECT_FALSE(KeyDeliversNoPress(key)) << key;
+    }
 }
 
 }  // namespace

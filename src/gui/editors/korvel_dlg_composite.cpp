@@ -419,7 +419,7 @@ void Korvel_DlgComposite::OpenForKey(int slot, bool macroOnly, const QRect& anch
     auto* title = static_cast<CPngButton*>(Control(kCompositeTitle));
     const std::u16string label =
         slot < kKeySlots ? m_host.codec.KeyNameOf(ScanOfSlot(static_cast<KeySlot>(slot)))
-                         : GKeyLabel(slot <= kLastGKeySlot - kGKeys ? slot - 255 : slot - 264);
+                         : GKeyLabel(GKeyNumberOfSlot(slot));
     title->setText(QString::fromStdU16String(label));
     title->SetTextStyle(true, 10, QStringLiteral("Tahoma"), Qt::white,
                         kTextVCenter | kTextSingleLine);
@@ -586,7 +586,8 @@ void Korvel_DlgComposite::Clear() {
 }
 
 void Korvel_DlgComposite::OnSingleKey(ScanCode key, bool release, bool autoRepeat) {
-    if ((release || autoRepeat) && key != 0x137) {
+    // A key is taken on its press, or on its release when it delivers no press.
+    if ((release || autoRepeat) && !KeyDeliversNoPress(key)) {
         return;
     }
     m_singleKey = key;

@@ -176,6 +176,17 @@ int GKeySlot(int n, GKeyBank bank) {
     return (bank == GKeyBank::A ? 255 : 264) + n;
 }
 
+int GKeyNumberOfSlot(int blockSlot) {
+    if (blockSlot >= kFirstGKeySlot && blockSlot <= kLastGKeySlot) {
+        return (blockSlot - kFirstGKeySlot) % kGKeys + 1;
+    }
+    return 0;
+}
+
+bool KeyDeliversNoPress(ScanCode key) {
+    return key == 0x054 || key == 0x071 || key == 0x072 || key == 0x137;
+}
+
 std::uint16_t GKeyCodeOfSlot(int blockSlot) {
     if (blockSlot >= 256 && blockSlot <= 264) {
         return static_cast<std::uint16_t>(0x0301 + (blockSlot - 256));

@@ -95,6 +95,10 @@ KeySlot VirtualKeyToSlot(std::uint8_t vk);
 // a ScanCode; 0 means the event is not a key of this program.
 ScanCode ScanFromKeyMessage(std::uint8_t vk, std::uint32_t lParam);
 
+// Keys whose press never reaches a program (Print Screen, SysRq, the Korean Hangul and Hanja
+// keys): only their release arrives, which then stands for the whole key.
+bool KeyDeliversNoPress(ScanCode key);
+
 // Skin entry names of the key buttons: "KEY_%03X" of the slot, "FUNC_G%d" of a G key.
 std::string KeySkinName(KeySlot slot);
 
@@ -103,6 +107,7 @@ enum class GKeyBank { A, B };
 inline constexpr int kFirstGKeySlot = 256;
 inline constexpr int kLastGKeySlot = 273;
 int GKeySlot(int n, GKeyBank bank);           // n = 1..9
+int GKeyNumberOfSlot(int blockSlot);          // 1..9 of either bank; 0 for other slots
 std::uint16_t GKeyCodeOfSlot(int blockSlot);  // 0 for slots that are not G keys
 std::u16string GKeyLabel(int n);              // "G%d"
 std::string GKeySkinName(int n);              // "FUNC_G%d"

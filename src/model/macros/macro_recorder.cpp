@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/keys/key_codes.h"
 #include "model/macros/macro_record.h"
 
 namespace korvel {
@@ -17,10 +18,6 @@ void MacroRecorder::Start(std::uint64_t nowMs, bool timed) {
     m_timed = timed;
     m_lastMs = nowMs;
     m_heldNoPressKeys.clear();
-}
-
-bool MacroRecorder::DeliversNoPress(ScanCode key) {
-    return key == 0x054 || key == 0x071 || key == 0x072 || key == 0x137;
 }
 
 std::uint32_t MacroRecorder::Gap(std::uint64_t elapsedMs) const {
@@ -39,7 +36,7 @@ std::vector<RecordedStep> MacroRecorder::OnKey(ScanCode key, bool release, bool 
     const std::uint32_t gap = Gap(nowMs >= m_lastMs ? nowMs - m_lastMs : 0);
     m_lastMs = nowMs;
     const auto held = std::find(m_heldNoPressKeys.begin(), m_heldNoPressKeys.end(), key);
-    if (DeliversNoPress(key)) {
+    if (KeyDeliversNoPress(key)) {
         if (!release) {
             if (held == m_heldNoPressKeys.end()) {
                 m_heldNoPressKeys.push_back(key);

@@ -33,9 +33,6 @@ public:
     std::vector<RecordedStep> OnKey(ScanCode key, bool release, bool autoRepeat,
                                     std::uint64_t nowMs);
 
-    // Keys that the keyboard delivers without a press event.
-    static bool DeliversNoPress(ScanCode key);
-
 private:
     std::uint32_t Gap(std::uint64_t elapsedMs) const;
 
