@@ -32,26 +32,40 @@ one() {
 median() { sort -n | awk '{ v[NR] = \$1 } END { print v[int((NR + 1) / 2)] }'; }
 report() {
     local name="\$1" file="\$2"
-    printf '%-8s launch-to-first-frame %6.1f ms   close-to-exit %6.1f ms   peak RSS %5.1f MB\n' \
+    printf '%-15s launch-to-first-frame %6.1f ms   close-to-exit %6.1f ms   peak RSS %5.1f MB\n' \
         "\$name" \
         "\$(cut -d' ' -f1 "\$file" | median | awk '{ print \$1 / 1000 }')" \
         "\$(cut -d' ' -f2 "\$file" | median | awk '{ print \$1 / 1000 }')" \
         "\$(cut -d' ' -f3 "\$file" | median | awk '{ print \$1 / 1024 }')"
 }
 mkdir -p "$work/Documents"
+# korvel with every start-up mechanism on, then with each one off (KORVEL_STARTUP_OFF), the runs
+# interleaved so that a drift of the machine touches every variant alike.
+variants="all-on prefetch mallopt all-on-again"
+korvel() {
+    local off="\$1"
+    case "\$off" in all-on*) off="" ;; esac
+    KORVEL_STARTUP_OFF="\$off" KORVEL_BENCH_FIRST_FRAME=1 one "$bin/korvel" \
+        --simulate="$work/kb.state" --documents="$work/Documents"
+}
 # A first run of each warms the file cache; it is not counted.
 one "$bin/bare_dialog" >/dev/null
-KORVEL_BENCH_FIRST_FRAME=1 one "$bin/korvel" --simulate="$work/kb.state" \
-    --documents="$work/Documents" >/dev/null
-: > "$work/bare.txt"; : > "$work/korvel.txt"
+korvel all-on >/dev/null
+: > "$work/bare.txt"
+for v in \$variants; do : > "$work/\$v.txt"; done
 for _ in \$(seq $runs); do
     one "$bin/bare_dialog" >> "$work/bare.txt"
-    KORVEL_BENCH_FIRST_FRAME=1 one "$bin/korvel" --simulate="$work/kb.state" \
-        --documents="$work/Documents" >> "$work/korvel.txt"
+    for v in \$variants; do korvel "\$v" >> "$work/\$v.txt"; done
 done
-echo "median of $runs runs each (Xvfb):"
+echo "median of $runs runs each (Xvfb); korvel with all start-up mechanisms on, then each one off:"
 report bare "$work/bare.txt"
-report korvel "$work/korvel.txt"
+for v in \$variants; do
+    case "\$v" in
+        all-on) report korvel "$work/\$v.txt" ;;
+        all-on-again) report "korvel again" "$work/\$v.txt" ;;
+        *) report "-\$v" "$work/\$v.txt" ;;
+    esac
+done
 INNER
 chmod +x "$work/measure.sh"
 xvfb-run -a -s "-screen 0 1400x900x24" "$work/measure.sh"

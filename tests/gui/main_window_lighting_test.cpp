@@ -145,12 +145,11 @@ TEST_F(LightingPanelTest, EachControlWritesItsFieldOfTheCurrentProfile) {
 
 TEST_F(LightingPanelTest, EffectsShowTheirOwnControlsOnlyWhileThePanelIsOn) {
     auto window = StartShown();
-    EXPECT_TRUE(window->findChildren<QComboBox*>().isEmpty())
-        << "off, the panel has built only its title and switch";
+    EXPECT_EQ(Visible(*window), (std::set<int>{kPanelLabel, kPanelSwitch})) << "off";
     Get<CPictureButton>(*window, kPanelSwitch)->click();
     EXPECT_TRUE(window->Lighting().IsOn());
     EXPECT_EQ(DengCheck(), u"1");
-    // Built when turned on, the controls show what was read before.
+    // Turned on, the controls show what was read before.
     EXPECT_EQ(Get<CImageSlider>(*window, kBrightnessSlider)->Position(), RecordByte(0, 1));
     const LightingState& state = window->Lighting().State();
     EXPECT_EQ(Get<QComboBox>(*window, kEffectSelector)->currentIndex(),

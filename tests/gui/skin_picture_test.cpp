@@ -42,8 +42,8 @@ protected:
     QTemporaryDir m_dir;
 };
 
-// The decoder the skin's JPEG pictures go through gives exactly the pixels of Qt's reader, whole
-// and for faces anywhere in the picture, at the top, inside, on the bottom line, at the edges.
+// A skin picture decoded whole or in part gives exactly the pixels Qt's reader gives for it, for
+// faces anywhere in the picture: at the top, inside, on the bottom line, at the edges.
 TEST_F(ThreadedSkinPicture, JpegPixelsAreThoseOfQtsReader) {
     const QImage picture = Detailed(301, 203);
     for (int quality : {75, 95}) {

@@ -95,8 +95,7 @@ std::u16string CKorvelDlg::Caption(const char* key) const {
 }
 
 bool CKorvelDlg::Initialise() {
-    // The background and normal pictures decode on helper threads while the controls are built.
-    if (!StartSkin() || !LoadSurfaces()) {
+    if (!ApplySkin() || !LoadSurfaces()) {
         return false;
     }
     m_services.link.SetActiveProfileCache(-1);

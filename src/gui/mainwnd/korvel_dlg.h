@@ -4,7 +4,6 @@
 #include <QTimer>
 #include <array>
 #include <functional>
-#include <future>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -239,8 +238,6 @@ private:
     SettingsStore* m_settings = nullptr;
     std::unique_ptr<SettingsStore> m_ownSettings;
     SkinSurfaces m_surfaces;
-    // The normal picture, decoding from LoadSurfaces until its faces are drawn.
-    std::future<QImage> m_decodingNormal;
     SkinSurfaces m_flipSurfaces;   // the flip layer: D1..D6 where F1..F4 are
     SkinSurfaces m_arrowSurfaces;  // Arrow.jpg in every state
     SkinSurfaces m_flipIndicatorSurfaces;

@@ -6,7 +6,6 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
-#include <future>
 
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/korvel_dlg.h"
@@ -62,10 +61,6 @@ bool CKorvelDlg::LoadSurfaces() {
                                 : lazy[path] = std::make_shared<const LazyFaces>(path);
         }
     }
-    m_decodingNormal = std::async(std::launch::async | std::launch::deferred,
-                                  [file = folder.filePath(QString::fromLatin1(kNormalPicture))] {
-                                      return DecodeSkinPicture(file);
-                                  });
     // The arrows cut their one face from Arrow.jpg at the place BUTTONINFO2 names.
     const QPixmap arrow(folder.filePath(QStringLiteral("Arrow.jpg")));
     m_arrowSurfaces = SkinSurfaces{arrow, arrow, arrow, arrow, arrow, nullptr};
@@ -74,7 +69,7 @@ bool CKorvelDlg::LoadSurfaces() {
 
 bool CKorvelDlg::DrawNormalFaces() {
     const QString path = QDir(SkinFolder()).filePath(QString::fromLatin1(kNormalPicture));
-    const QImage normal = m_decodingNormal.valid() ? m_decodingNormal.get() : QImage();
+    const QImage normal = DecodeSkinPicture(path);
     if (normal.isNull()) {
         SetSkinError(QStringLiteral("The skin picture %1 cannot be read.")
                          .arg(QDir::toNativeSeparators(path)));
@@ -98,7 +93,7 @@ bool CKorvelDlg::PackButtonSurfaces() {
     m_surfaces.atlas = FaceAtlas::Arrange(placements);
     // The flip indicator takes the atlas of the layer it shows.
     m_flipSurfaces.atlas = m_surfaces.atlas;
-    if (!FinishSkin() || !DrawNormalFaces()) {
+    if (!DrawNormalFaces()) {
         return false;
     }
     UpdateFlipControls();

@@ -214,13 +214,13 @@ LightingPanel::LightingPanel(QWidget* dialog, const CIniFile& skin, const QStrin
       m_keyboard(MakeKeyboardSide(link, settingsFile)),
       m_dialog(dialog) {
     // Until the keyboard's lighting has been read only the panel's title shows: the switch would
-    // claim a state nobody has read. The other controls are built when first needed.
+    // claim a state nobody has read. The other controls start hidden.
     for (int id : {kPanelLabel, kPanelSwitch}) {
         const PanelControl& control = PanelEntry(id);
         Add(control.id, control.entry, MakeControl(control, dialog, nullptr));
     }
     Control(kPanelSwitch)->setVisible(false);
-    SetLabels(language);
+    Build();
     connect(PictureOf(kPanelSwitch), &QAbstractButton::clicked, this, [this] {
         if (IsOn()) {
             TurnOff();
@@ -241,7 +241,6 @@ int LightingPanel::ReportRate() const {
 }
 
 void LightingPanel::Build() {
-    m_built = true;
     auto* guard = new SelectorGuard(this);
     for (const PanelControl& control : kPanel) {
         if (control.id != kPanelLabel && control.id != kPanelSwitch) {
@@ -260,18 +259,7 @@ void LightingPanel::Build() {
         }
     }
     SetLabels(m_language);
-    if (!m_otherColorText.isEmpty()) {
-        for (const PanelControl& control : kPanel) {
-            if (control.kind == Kind::ColourPicker) {
-                Picker(control.id)->SetOtherText(m_otherColorText);
-            }
-        }
-    }
     Connect();
-    // What the panel has read so far.
-    FillEffectSelector();
-    ShowValues(m_state->current);
-    PlaceDirection(m_state->current.effect);
 }
 
 QWidget* LightingPanel::Add(int controlId, const char* entry, QWidget* control) {
@@ -319,9 +307,6 @@ void LightingPanel::SetLabels(int language) {
 void LightingPanel::SetLanguage(int language, const QString& otherColorText) {
     SetLabels(language);
     m_otherColorText = otherColorText;
-    if (!m_built) {
-        return;
-    }
     for (const PanelControl& control : kPanel) {
         if (control.kind == Kind::ColourPicker) {
             Picker(control.id)->SetOtherText(otherColorText);
@@ -378,9 +363,6 @@ void LightingPanel::Connect() {
 }
 
 QWidget* LightingPanel::Control(int controlId) {
-    if (!m_built && controlId != kPanelLabel && controlId != kPanelSwitch) {
-        Build();
-    }
     const auto it = m_controls.find(controlId);
     return it == m_controls.end() ? nullptr : it->second;
 }
@@ -425,12 +407,9 @@ void LightingPanel::FillEffectSelector() {
 
 void LightingPanel::Redraw() {
     const int effect = m_state->current.effect;
-    // Controls not built yet show all this once they are.
-    if (m_built) {
-        FillEffectSelector();
-        ShowValues(m_state->current);
-        PlaceDirection(effect);
-    }
+    FillEffectSelector();
+    ShowValues(m_state->current);
+    PlaceDirection(effect);
     PictureOf(kPanelSwitch)->SetDown(IsOn());
     ShowControlsOf(IsOn() ? effect : 0);
     m_ops->TintGrid();
@@ -550,9 +529,6 @@ void LightingPanel::OnSliderMessage(int controlId, int position) {
 }
 
 void LightingPanel::ClearEffectSelector() {
-    if (!m_built) {
-        return;
-    }
     const QSignalBlocker block(Selector(kEffectSelector));
     Selector(kEffectSelector)->clear();
 }
@@ -564,21 +540,16 @@ void LightingPanel::TintKey(int gridKey, std::optional<Color> tint) {
 }
 
 void LightingPanel::ShowEffect(int effect) {
-    if (m_built) {
-        const int position = m_state->effectSlots.PositionOf(effect);
-        if (position >= 0) {
-            const QSignalBlocker block(Selector(kEffectSelector));
-            Selector(kEffectSelector)->setCurrentIndex(position);
-        }
-        PlaceDirection(effect);
+    const int position = m_state->effectSlots.PositionOf(effect);
+    if (position >= 0) {
+        const QSignalBlocker block(Selector(kEffectSelector));
+        Selector(kEffectSelector)->setCurrentIndex(position);
     }
+    PlaceDirection(effect);
     ShowControlsOf(IsOn() ? effect : 0);
 }
 
 void LightingPanel::ShowValues(const LightingValues& values) {
-    if (!m_built) {
-        return;
-    }
     Slider(kBrightnessSlider)->SetPosition(values.brightness);
     Slider(kSpeedSlider)->SetPosition(SliderPositionOfSpeed(values.speed));
     for (int id : {kColorPicker, kReactiveColorPicker}) {
@@ -598,9 +569,6 @@ void LightingPanel::ShowValues(const LightingValues& values) {
 }
 
 void LightingPanel::ShowPreset(int preset) {
-    if (!m_built) {
-        return;
-    }
     const QSignalBlocker block(Selector(kPresetSelector));
     Selector(kPresetSelector)->setCurrentIndex(preset);
 }

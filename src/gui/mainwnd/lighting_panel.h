@@ -50,9 +50,9 @@ public:
                   std::filesystem::path settingsFile);
     ~LightingPanel() override;
 
-    // A control by its id; null for ids that are not the panel's. All but the panel's title and
-    // switch are built on the first call, and then show what the panel has read: before the
-    // keyboard's lighting is read, and while the panel is off, nothing else of it shows.
+    // A control by its id; null for ids that are not the panel's. Before the keyboard's lighting
+    // is read, and while the panel is off, nothing but its title (and, once read, its switch)
+    // shows.
     QWidget* Control(int controlId);
     // A bitmap of the panel, read when first asked for ("dengup.bmp", "0.bmp", ...).
     const QPixmap& Picture(const QString& file) const;
@@ -109,7 +109,7 @@ signals:
     void read();
 
 private:
-    // The controls but the title, their labels and connections, all hidden.
+    // The controls but the title and the switch, their labels and connections, all hidden.
     void Build();
     QWidget* Add(int controlId, const char* entry, QWidget* control);
     // Gives the control at `panelIndex` its pictures, read when it is first shown.
@@ -146,8 +146,6 @@ private:
     std::shared_ptr<KeyboardSide> m_keyboard;
     QWidget* m_dialog;
     std::map<int, QWidget*> m_controls;
-    // The controls but the title and the switch exist.
-    bool m_built = false;
     QString m_otherColorText;
     // Read from the skin folder on first use.
     mutable std::map<QString, QPixmap> m_pictures;

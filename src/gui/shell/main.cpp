@@ -2,14 +2,12 @@
 // runs the main window until the user ends the program.
 #include <malloc.h>
 #include <QApplication>
-#include <QFontDatabase>
 #include <QMessageBox>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <future>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -30,6 +28,7 @@
 #include "gui/shell/single_instance.h"
 #include "gui/shell/startup_environment.h"
 #include "gui/widgets/app_style.h"
+#include "gui/widgets/startup_switches.h"
 #include "model/image/config_store.h"
 #include "model/keys/key_codec.h"
 #include "model/keys/key_texts_from_table.h"
@@ -107,7 +106,9 @@ int main(int argc, char** argv) {
     // The skin's pictures are decoded into large buffers that live only while the window is
     // built. A fixed threshold returns each to the system when it is freed; glibc's sliding one
     // would otherwise rise to their size and keep the next ones in the heap for good.
-    mallopt(M_MMAP_THRESHOLD, kLargeAllocationBytes);
+    if (StartupMechanismOn("mallopt")) {
+        mallopt(M_MMAP_THRESHOLD, kLargeAllocationBytes);
+    }
 #endif
     QApplication app(argc, argv);
     SetSettingsRoot();
@@ -119,11 +120,6 @@ int main(int argc, char** argv) {
     if (instance.Claim(options->kill) == SingleInstance::Outcome::Exit) {
         return 0;
     }
-    // The font database (fontconfig's settings and font list) is read on a helper thread while
-    // the window is built; otherwise the first frame's captions wait for it. Joined before the
-    // application ends.
-    const std::future<void> fontDatabase =
-        std::async(std::launch::async | std::launch::deferred, [] { QFontDatabase::families(); });
 
     const DocumentsFolder documents = StartDocumentsFolder(*options);
     if (documents.path.empty()) {

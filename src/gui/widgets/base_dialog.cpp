@@ -35,10 +35,6 @@ CBaseDialog::CBaseDialog(QWidget* parent, const QString& skinIni, const QString&
 }
 
 bool CBaseDialog::ApplySkin() {
-    return StartSkin() && FinishSkin();
-}
-
-bool CBaseDialog::StartSkin() {
     const QString main = m_ini.Read(QStringLiteral("SCREEN"), QStringLiteral("Main"), QString());
     const QString mask = m_ini.Read(QStringLiteral("SCREEN"), QStringLiteral("Mask"), main);
     const QDir folder(m_skinFolder);
@@ -55,13 +51,14 @@ bool CBaseDialog::StartSkin() {
                           .arg(QDir::toNativeSeparators(m_backgroundFile), header.errorString());
         return false;
     }
-    // Decoded meanwhile on a helper thread (or, where none can be started, when collected).
-    m_decodingBackground =
-        std::async(std::launch::async | std::launch::deferred, [file = m_backgroundFile] {
-            Decoded decoded;
-            decoded.picture = DecodeSkinPicture(file, QRect(), &decoded.error);
-            return decoded;
-        });
+    QString error;
+    const QImage picture = DecodeSkinPicture(m_backgroundFile, QRect(), &error);
+    if (picture.isNull()) {
+        m_skinError = QStringLiteral("The skin picture %1 cannot be read: %2.")
+                          .arg(QDir::toNativeSeparators(m_backgroundFile), error);
+        return false;
+    }
+    m_background = QPixmap::fromImage(picture);
     QImage maskImage;
     if (!LoadPicture(folder.filePath(mask), maskImage, m_skinError)) {
         return false;
@@ -72,24 +69,7 @@ bool CBaseDialog::StartSkin() {
     return true;
 }
 
-bool CBaseDialog::FinishSkin() {
-    if (!m_decodingBackground.valid()) {
-        return !m_background.isNull();
-    }
-    const Decoded background = m_decodingBackground.get();
-    if (background.picture.isNull()) {
-        m_skinError = QStringLiteral("The skin picture %1 cannot be read: %2.")
-                          .arg(QDir::toNativeSeparators(m_backgroundFile), background.error);
-        return false;
-    }
-    m_background = QPixmap::fromImage(background.picture);
-    return true;
-}
-
 void CBaseDialog::paintEvent(QPaintEvent*) {
-    if (m_decodingBackground.valid()) {
-        FinishSkin();
-    }
     QPainter painter(this);
     painter.drawPixmap(0, 0, m_background);
 }

@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QPixmap>
 #include <QString>
-#include <future>
 
 #include "gui/widgets/ini_file.h"
 
@@ -22,11 +21,6 @@ public:
     // Loads the background and mask, sizes the window to the background and shapes it to the
     // mask. False when a picture cannot be read or decoded; SkinError() then names the file.
     bool ApplySkin();
-    // ApplySkin in two steps, for a dialog with much to build meanwhile: StartSkin reads the
-    // mask and the background's size and leaves the background decoding on a helper thread;
-    // FinishSkin waits for it. Each false as ApplySkin.
-    bool StartSkin();
-    bool FinishSkin();
     const QString& SkinError() const { return m_skinError; }
 
     const CIniFile& Skin() const { return m_ini; }
@@ -48,11 +42,6 @@ private:
     CIniFile m_ini;
     QString m_skinFolder;
     QPixmap m_background;
-    struct Decoded {
-        QImage picture;
-        QString error;
-    };
-    std::future<Decoded> m_decodingBackground;
     QString m_backgroundFile;
     QRegion m_shape;
     QString m_skinError;

@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "gui/widgets/startup_switches.h"
 #include "gui/widgets/tinted_face.h"
 
 namespace korvel {
@@ -214,6 +215,9 @@ void CPngButton::leaveEvent(QEvent* event) {
 }
 
 void PrefetchShownFaces(const QWidget& dialog) {
+    if (!StartupMechanismOn("prefetch")) {
+        return;
+    }
     std::map<const LazyFaces*, std::vector<QRect>> wanted;
     for (const CPngButton* button : dialog.findChildren<CPngButton*>()) {
         const SkinSurfaces* surfaces = button->Surfaces();
