@@ -353,9 +353,9 @@ int RunImport(CommandContext& context) {
     CreateDefaultConfig(store, {}, 0, true);
     CountingPrompts prompts(context.Err());
     const TextLookup texts = LanguageTexts();
-    DeviceDownload download(DownloadParts{store, link, keyCodec, prompts, texts});
-    const ImportResult result =
-        ImportProfileFile(store, download, prompts, texts, documents, context.PathOf(file));
+    DownloadParts parts{store, link, keyCodec, prompts, texts};
+    DownloadReport sent;
+    const ImportResult result = ImportAndDownload(parts, documents, context.PathOf(file), &sent);
     if (result.outcome == ImportOutcome::Refused) {
         return context.Finish(kExitFailed);
     }
@@ -363,7 +363,6 @@ int RunImport(CommandContext& context) {
         return context.Finish(
             context.Fail(kExitFailed, "nothing was sent and the working file was not changed"));
     }
-    const DownloadReport& sent = download.LastReport();
     if (result.outcome == ImportOutcome::DownloadFailed) {
         return context.Finish(context.Fail(
             kExitFailed, sent.sent ? "the keyboard did not take the configuration (result " +

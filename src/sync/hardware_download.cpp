@@ -15,8 +15,7 @@ namespace korvel {
 std::optional<DownloadPlan> PlanDownload(DownloadParts& parts, bool allProfiles) {
     ActiveHolder& active = parts.store.ActiveConfig();
     EditingHolder& editing = parts.store.EditingConfig();
-    // Normally ApplyConfig holds both already; taking them here in the program's order keeps a
-    // direct caller from ever taking them the other way round.
+    // Taken in the program's order (editing, then active), as every holder of both does.
     auto editingLock = editing.Lock();
     auto activeLock = active.Lock();
     if (active.Image() == nullptr) {
@@ -127,33 +126,22 @@ int DownloadConfiguration(DownloadParts& parts, bool allProfiles, DownloadReport
     return result;
 }
 
-int DeviceDownload::Download(bool allProfiles) {
-    return DownloadConfiguration(m_parts, allProfiles, &m_lastReport);
+int StageAndDownload(DownloadParts& parts, bool allProfiles, DownloadReport* report) {
+    if (report != nullptr) {
+        *report = {};
+    }
+    if (!StageConfig(parts.store)) {
+        return 0;
+    }
+    return DownloadConfiguration(parts, allProfiles, report);
 }
 
-namespace {
-
-std::optional<std::uint32_t> KnownCapacity(const DeviceLink& link) {
+std::optional<std::uint32_t> KnownMacroCapacity(const DeviceLink& link) {
     const int capacity = link.MacroCapacity();
     if (capacity <= 0) {
         return std::nullopt;
     }
     return static_cast<std::uint32_t>(capacity);
-}
-
-}  // namespace
-
-std::optional<std::uint32_t> DeviceDownload::MacroCapacity() const {
-    return KnownCapacity(m_parts.link);
-}
-
-int DownloadPlanner::Download(bool allProfiles) {
-    m_plan = PlanDownload(m_parts, allProfiles);
-    return m_plan ? 1 : 0;
-}
-
-std::optional<std::uint32_t> DownloadPlanner::MacroCapacity() const {
-    return KnownCapacity(m_parts.link);
 }
 
 }  // namespace korvel

@@ -34,9 +34,8 @@ struct DownloadParts {
 };
 
 // Sends ActiveConfig to the keyboard: the macro area, then the key table of onboard profiles
-// 0, 1, 2 (allProfiles) or of the keyboard's active profile only. The caller holds the editing
-// lock and then the active lock, as ApplyConfig does. Answers 1 when the last key-table write
-// succeeded, 0 otherwise.
+// 0, 1, 2 (allProfiles) or of the keyboard's active profile only: PlanDownload, then
+// SendDownload. Answers 1 when the last key-table write succeeded, 0 otherwise.
 //
 // Macros that do not fit even without names: the refusal message, nothing sent, 0. Macros that
 // fit only without names: sent without them, then the EXTRA_PROFILE_SPACE_TIGHT message. A
@@ -71,36 +70,11 @@ int PlannedReports(const DownloadPlan& plan);
 int SendDownload(DeviceLink& link, const DownloadPlan& plan, DownloadReport* report = nullptr,
                  const std::function<void(int, int)>& progress = {});
 
-// The download as the step of ApplyConfig.
-class DeviceDownload : public HardwareDownload {
-public:
-    explicit DeviceDownload(DownloadParts parts) : m_parts(std::move(parts)) {}
-    int Download(bool allProfiles) override;
-    std::optional<std::uint32_t> MacroCapacity() const override;
+// A whole apply in one call, for a caller that owns the keyboard's thread: StageConfig, then
+// DownloadConfiguration. 0 without sending when nothing could be staged.
+int StageAndDownload(DownloadParts& parts, bool allProfiles, DownloadReport* report = nullptr);
 
-    // What the last Download sent.
-    const DownloadReport& LastReport() const { return m_lastReport; }
-
-private:
-    DownloadParts m_parts;
-    DownloadReport m_lastReport;
-};
-
-// The download step of ApplyConfig that only plans: the transfer of the plan is left to the
-// keyboard's owner, so that staging never waits for the keyboard. Answers 1 when a plan was
-// made; the refusal message is shown by the thread that stages.
-class DownloadPlanner : public HardwareDownload {
-public:
-    explicit DownloadPlanner(DownloadParts parts) : m_parts(std::move(parts)) {}
-    int Download(bool allProfiles) override;
-    std::optional<std::uint32_t> MacroCapacity() const override;
-
-    // The plan of the last Download; none when it made none.
-    std::optional<DownloadPlan>& Plan() { return m_plan; }
-
-private:
-    DownloadParts m_parts;
-    std::optional<DownloadPlan> m_plan;
-};
+// The keyboard's macro capacity in bytes as the link knows it; none when it is not known.
+std::optional<std::uint32_t> KnownMacroCapacity(const DeviceLink& link);
 
 }  // namespace korvel

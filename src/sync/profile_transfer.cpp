@@ -54,8 +54,9 @@ std::optional<ProfileContents> ReadImportableProfile(const std::filesystem::path
     return contents;
 }
 
-ImportResult ImportProfileFile(ConfigStore& store, HardwareDownload& download, Prompts& prompts,
-                               const TextLookup& texts, const std::filesystem::path& documents,
+ImportResult ImportProfileFile(ConfigStore& store, std::optional<std::uint32_t> macroCapacity,
+                               Prompts& prompts, const TextLookup& texts,
+                               const std::filesystem::path& documents,
                                const std::filesystem::path& file) {
     ImportResult result;
     auto contents = ReadImportableProfile(file, prompts, texts);
@@ -66,8 +67,8 @@ ImportResult ImportProfileFile(ConfigStore& store, HardwareDownload& download, P
     }
     // The download would refuse these macros; refusing now keeps the working file and what the
     // window holds as they were.
-    if (const auto capacity = download.MacroCapacity()) {
-        const BlobForm form = ChooseBlobForm(MeasureMacros(contents->macros), *capacity);
+    if (macroCapacity) {
+        const BlobForm form = ChooseBlobForm(MeasureMacros(contents->macros), *macroCapacity);
         if (form.outcome == BlobFormOutcome::Refused) {
             prompts.ShowMessage(LocalisedOr(texts, form.messageKey, form.message),
                                 MessageKind::Warning);
@@ -81,8 +82,22 @@ ImportResult ImportProfileFile(ConfigStore& store, HardwareDownload& download, P
         result.workingFile = *saved ? WorkingFileState::Saved : WorkingFileState::Failed;
         result.workingFileWrite = *saved;
     }
-    result.outcome = ApplyConfig(store, true, download) == 1 ? ImportOutcome::Applied
-                                                             : ImportOutcome::DownloadFailed;
+    result.outcome = StageConfig(store) ? ImportOutcome::Staged : ImportOutcome::DownloadFailed;
+    return result;
+}
+
+ImportResult ImportAndDownload(DownloadParts& parts, const std::filesystem::path& documents,
+                               const std::filesystem::path& file, DownloadReport* report) {
+    if (report != nullptr) {
+        *report = {};
+    }
+    ImportResult result = ImportProfileFile(parts.store, KnownMacroCapacity(parts.link),
+                                            parts.prompts, parts.texts, documents, file);
+    if (result.outcome == ImportOutcome::Staged) {
+        result.outcome = DownloadConfiguration(parts, true, report) == 1
+                             ? ImportOutcome::Applied
+                             : ImportOutcome::DownloadFailed;
+    }
     return result;
 }
 

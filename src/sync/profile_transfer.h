@@ -36,8 +36,9 @@ std::optional<ProfileContents> ReadImportableProfile(const std::filesystem::path
                                                      ProfileReadError* error = nullptr);
 
 enum class ImportOutcome {
+    Staged,          // loaded into EditingConfig and staged in ActiveConfig, ready to be sent
     Applied,         // loaded and downloaded
-    DownloadFailed,  // loaded into EditingConfig, but the keyboard did not take it
+    DownloadFailed,  // loaded into EditingConfig, but not staged, or the keyboard did not take it
     Refused,         // the file is not a profile file; nothing changed
     NoRoom,          // the keyboard cannot hold the file's macros; nothing changed
 };
@@ -54,16 +55,22 @@ struct ImportResult {
     FileWriteResult workingFileWrite;
 };
 
-// The main window's import: reads and checks the file once (the format message when its header
-// fails), makes sure the keyboard can hold its macros (the download's refusal message when not),
-// loads it into EditingConfig, saves the working file below documents, and applies all three
-// profiles through download. A file that cannot be used gives the MAIN_PROMPT_INPORT message; a
-// refused file changes neither EditingConfig nor the working file. Refreshing the key grid,
-// telling the user about a working file that could not be written and clearing the modified
-// state are the window's part.
-ImportResult ImportProfileFile(ConfigStore& store, HardwareDownload& download, Prompts& prompts,
-                               const TextLookup& texts, const std::filesystem::path& documents,
+// The import without the keyboard: reads and checks the file once (the format message when its
+// header fails), makes sure a keyboard of `macroCapacity` bytes can hold its macros (the
+// download's refusal message when not; none: not checked), loads it into EditingConfig, saves the
+// working file below documents and stages it (Staged). A file that cannot be used gives the
+// MAIN_PROMPT_INPORT message; a refused file changes neither EditingConfig nor the working file.
+// Sending all three profiles, refreshing the key grid, telling the user about a working file that
+// could not be written and clearing the modified state are the caller's part.
+ImportResult ImportProfileFile(ConfigStore& store, std::optional<std::uint32_t> macroCapacity,
+                               Prompts& prompts, const TextLookup& texts,
+                               const std::filesystem::path& documents,
                                const std::filesystem::path& file);
+
+// The import with its download, for a caller on the keyboard's thread: ImportProfileFile, then all
+// three profiles sent (Applied or DownloadFailed); `report` tells what was sent.
+ImportResult ImportAndDownload(DownloadParts& parts, const std::filesystem::path& documents,
+                               const std::filesystem::path& file, DownloadReport* report = nullptr);
 
 // The main window's export: EditingConfig, under its lock, to file.
 FileWriteResult ExportProfileFile(ConfigStore& store, const std::filesystem::path& file);

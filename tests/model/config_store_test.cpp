@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <future>
 #include <random>
 
 #include "model/image/config_store.h"
@@ -30,75 +29,39 @@ protected:
     std::filesystem::path m_dir;
 };
 
-// Records what the keyboard would have been sent, at the moment it is sent.
-class RecordingDownload : public HardwareDownload {
-public:
-    explicit RecordingDownload(ConfigStore& store, int result) : m_store(store), m_result(result) {}
-    int Download(bool allProfiles) override {
-        ++calls;
-        lastAllProfiles = allProfiles;
-        const ActiveHolder& active = m_store.ActiveConfig();
-        auto lock = active.Lock();
-        sentImage = *active.Image();
-        sentPool = active.Pool();
-        sentMacros = active.Macros();
-        // The download looks macro positions up in EditingConfig while both locks are held.
-        secondMacroPosition = MacroIndexById(m_store.EditingConfig(), 9);
-        // Another thread must not get in meanwhile.
-        otherThreadGotEditingLock = std::async(std::launch::async, [this] {
-                                        return m_store.EditingConfig().TryLock().owns_lock();
-                                    }).get();
-        return m_result;
-    }
-    int calls = 0;
-    bool lastAllProfiles = false;
-    ConfigImage sentImage;
-    std::vector<std::uint8_t> sentPool;
-    std::vector<MacroRecord> sentMacros;
-    std::uint16_t secondMacroPosition = 0;
-    bool otherThreadGotEditingLock = true;
-
-private:
-    ConfigStore& m_store;
-    int m_result;
-};
-
-TEST(ConfigStore, ApplyCopiesPacksAndDownloads) {
+TEST(ConfigStore, StagingCopiesAndPacksWhatADownloadSends) {
     ConfigStore store;
     ASSERT_TRUE(CreateDefaultConfig(store, {}, 0, true));
     EditingHolder& editing = store.EditingConfig();
-    auto editingLock = editing.Lock();  // apply is called with the editing lock held
+    auto editingLock = editing.Lock();  // staged with the editing lock held, as an Apply does
     editing.Image()->Entry(5) = {kEntryLaunch, 0, 0, 0, 0};
     editing.Strings().SetText(5, u"C:\\a.exe");
     editing.Image()->Entry(700) = {kEntryText, 0, 0, 0, 0};
     editing.Strings().SetText(700, u"hello");
     editing.SetMacros({Macro(3), Macro(9)});
 
-    RecordingDownload download(store, 1);
-    EXPECT_EQ(ApplyConfig(store, false, download), 1);
-    ASSERT_EQ(download.calls, 1);
-    EXPECT_FALSE(download.lastAllProfiles);
-    EXPECT_EQ(download.sentImage.header.macroCount, 2);
-    EXPECT_EQ(download.sentImage.header.stringPoolBytes, 30u);
-    EXPECT_EQ(download.sentImage.header.totalBytes, 32832u + 2 * 16512 + 30);
-    EXPECT_EQ(download.sentImage.header.checksum, ConfigHeaderChecksum(download.sentImage.header));
-    EXPECT_EQ(download.sentImage.Entry(700).value, 18u);
+    ASSERT_TRUE(StageConfig(store));
+    const ActiveHolder& active = store.ActiveConfig();
+    auto activeLock = active.Lock();
+    const ConfigImage& staged = *active.Image();
+    EXPECT_EQ(staged.header.macroCount, 2);
+    EXPECT_EQ(staged.header.stringPoolBytes, 30u);
+    EXPECT_EQ(staged.header.totalBytes, 32832u + 2 * 16512 + 30);
+    EXPECT_EQ(staged.header.checksum, ConfigHeaderChecksum(staged.header));
+    EXPECT_EQ(staged.Entry(700).value, 18u);
     EXPECT_EQ(editing.Image()->Entry(700).value, 18u);  // both copies know the offsets
-    EXPECT_EQ(PoolTextAt(download.sentPool, 18), u"hello");
-    EXPECT_EQ(download.sentMacros, editing.Macros());
-    EXPECT_EQ(download.secondMacroPosition, 1);
-    EXPECT_FALSE(download.otherThreadGotEditingLock);
+    EXPECT_EQ(PoolTextAt(active.Pool(), 18), u"hello");
+    EXPECT_EQ(active.Macros(), editing.Macros());
 
-    RecordingDownload failing(store, 0);
-    EXPECT_EQ(ApplyConfig(store, true, failing), 0);
-    EXPECT_TRUE(failing.lastAllProfiles);
+    // A later edit does not reach what was staged.
+    editing.Image()->Entry(5) = {};
+    EXPECT_EQ(active.Image()->Entry(5).type, kEntryLaunch);
 }
 
-TEST(ConfigStore, ApplyWithoutAnEditingImageSendsNothing) {
+TEST(ConfigStore, StagingWithoutAnEditingImageStagesNothing) {
     ConfigStore store;
-    RecordingDownload download(store, 1);
-    EXPECT_EQ(ApplyConfig(store, true, download), 0);
-    EXPECT_EQ(download.calls, 0);
+    EXPECT_FALSE(StageConfig(store));
+    EXPECT_EQ(store.ActiveConfig().Image(), nullptr);
 }
 
 TEST(ConfigStore, ReleaseIsIdempotentAndKeepsTheSlotTable) {

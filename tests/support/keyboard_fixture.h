@@ -22,9 +22,7 @@ namespace korvel::test {
 class KeyboardFixture : public ::testing::Test {
 protected:
     KeyboardFixture()
-        : channel(keyboard),
-          link(FastTimings()),
-          download(DownloadParts{store, link, keyCodec, prompts, Texts()}) {
+        : channel(keyboard), link(FastTimings()), parts{store, link, keyCodec, prompts, Texts()} {
         link.Connect(channel);
         link.SetMacroCapacity(keyboard.Memory().MacroCapacity());
         CreateDefaultConfig(store, {}, 0, true);
@@ -64,7 +62,7 @@ protected:
 
     int Apply(bool allProfiles = true) {
         keyboard.ClearReceived();
-        return ApplyConfig(store, allProfiles, download);
+        return StageAndDownload(parts, allProfiles);
     }
 
     // The key table the keyboard now holds for onboard profile p.
@@ -99,7 +97,7 @@ protected:
     KeyCodec keyCodec;
     ScriptedPrompts prompts;
     ConfigStore store;
-    DeviceDownload download;
+    DownloadParts parts;
 };
 
 inline MacroRecord TwoActionMacro(std::uint16_t id, std::u16string name) {

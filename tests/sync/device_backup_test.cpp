@@ -162,8 +162,7 @@ TEST_F(Backup, BackupImportBackupGivesTheSameFile) {
         const auto second = folder / "second.kvp";
         ASSERT_TRUE(BackupDeviceToFile(link, keyCodec, Texts(), first));
         ASSERT_TRUE(EnsureProfileDirectory(Documents()));
-        const ImportResult result =
-            ImportProfileFile(store, download, prompts, Texts(), Documents(), first);
+        const ImportResult result = ImportAndDownload(parts, Documents(), first);
         ASSERT_EQ(result.outcome, ImportOutcome::Applied);
         ASSERT_TRUE(BackupDeviceToFile(link, keyCodec, Texts(), second));
         EXPECT_EQ(ReadBytes(second), ReadBytes(first));
@@ -181,8 +180,7 @@ TEST_F(Backup, ImportLoadsSavesTheWorkingFileAndDownloads) {
     CreateDefaultConfig(store, {}, 0, true);
     store.EditingConfig().SetMacros({});
 
-    const ImportResult result =
-        ImportProfileFile(store, download, prompts, Texts(), Documents(), file);
+    const ImportResult result = ImportAndDownload(parts, Documents(), file);
     EXPECT_EQ(result.outcome, ImportOutcome::Applied);
     EXPECT_EQ(result.workingFile, WorkingFileState::Saved);
     EXPECT_EQ(ReadBytes(WorkingFile(Documents())), ReadBytes(file));
@@ -220,8 +218,8 @@ TEST_F(Backup, ImportOfABadFileLeavesEditingConfigAlone) {
         korvel::fixtures::WriteBytes(file, c.bytes);
         ScriptedPrompts casePrompts;
         keyboard.ClearReceived();
-        const ImportResult result =
-            ImportProfileFile(store, download, casePrompts, Texts(), Documents(), file);
+        const ImportResult result = ImportProfileFile(store, KnownMacroCapacity(link), casePrompts,
+                                                      Texts(), Documents(), file);
         EXPECT_EQ(result.outcome, ImportOutcome::Refused) << c.what;
         std::vector<std::u16string> shown;
         for (const auto& p : casePrompts.Shown()) {

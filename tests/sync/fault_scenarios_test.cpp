@@ -41,7 +41,7 @@ public:
     World()
         : channel(keyboard),
           link(Timings()),
-          download(DownloadParts{store, link, keyCodec, prompts, Fixture::Texts()}),
+          parts{store, link, keyCodec, prompts, Fixture::Texts()},
           lighting(lightingState, link, view, folder / "deze.ini") {
         link.Connect(channel);
         link.SetMacroCapacity(keyboard.Memory().MacroCapacity());
@@ -75,7 +75,7 @@ public:
     int Run(Operation operation) {
         switch (operation) {
             case Operation::Download:
-                return ApplyConfig(store, true, download);
+                return StageAndDownload(parts, true);
             case Operation::Backup:
                 return BackupDeviceToFile(link, keyCodec, Fixture::Texts(), WorkingFile()) ? 1 : 0;
             case Operation::Reload:
@@ -112,7 +112,7 @@ public:
     KeyCodec keyCodec;
     ScriptedPrompts prompts;
     ConfigStore store;
-    DeviceDownload download;
+    DownloadParts parts;
     TempFolder folder;
     LightingState lightingState;
     RecordingLightingView view;

@@ -153,13 +153,14 @@ TEST_F(Download, MacroCapacityRule) {
     };
     for (const CapacityCase& c : cases) {
         ScriptedPrompts fresh;
-        DeviceDownload casePrompts(DownloadParts{store, link, keyCodec, fresh, Texts()});
+        DownloadParts caseParts{store, link, keyCodec, fresh, Texts()};
+        DownloadReport report;
         link.SetMacroCapacity(c.capacity);
         auto memory = keyboard.Memory();
         std::fill(memory.macroArea.begin(), memory.macroArea.end(), 0xEE);
         keyboard.SetMemory(memory);
         keyboard.ClearReceived();
-        EXPECT_EQ(ApplyConfig(store, true, casePrompts), c.result) << c.what;
+        EXPECT_EQ(StageAndDownload(caseParts, true, &report), c.result) << c.what;
         std::vector<std::u16string> shown;
         for (const auto& prompt : fresh.Shown()) {
             shown.push_back(prompt.text);
@@ -174,16 +175,18 @@ TEST_F(Download, MacroCapacityRule) {
         const int size = area[2] | area[3] << 8;
         EXPECT_EQ(size, c.namesFlag ? 42 : 30) << c.what;
         EXPECT_EQ(area[6], c.namesFlag) << c.what;
-        EXPECT_EQ(casePrompts.LastReport().macroAreaBytes, static_cast<std::uint32_t>(size));
+        EXPECT_EQ(report.macroAreaBytes, static_cast<std::uint32_t>(size));
     }
 }
 
 TEST_F(Download, AFailingCommandDoesNotStopTheSequenceButTheLastTableDecides) {
     // begin, macro area, 14 reports of the first two tables go through; the third table fails.
     keyboard.AnswerWithStatus(0xFF, 1, 1 + 1 + 14);
-    EXPECT_EQ(Apply(true), 0);
+    keyboard.ClearReceived();
+    DownloadReport report;
+    EXPECT_EQ(StageAndDownload(parts, true, &report), 0);
     EXPECT_EQ(ReceivedWith(CMD_END).size(), 1u);
-    EXPECT_EQ(download.LastReport().profilesWritten, 2);
+    EXPECT_EQ(report.profilesWritten, 2);
 
     // A failing begin does not matter when the tables are taken.
     keyboard.AnswerWithStatus(0xFF, 1, 0);

@@ -49,8 +49,7 @@ TEST_F(StoredFiles, AnImportTheKeyboardCannotHoldChangesNeitherTheWorkingFileNor
     const ConfigImage editingBefore = *store.EditingConfig().Image();
     keyboard.ClearReceived();
 
-    const ImportResult result =
-        ImportProfileFile(store, download, prompts, Texts(), Documents(), file);
+    const ImportResult result = ImportAndDownload(parts, Documents(), file);
     EXPECT_EQ(result.outcome, ImportOutcome::NoRoom);
     EXPECT_EQ(ReadBytes(Working()), workingBefore);
     EXPECT_EQ(*store.EditingConfig().Image(), editingBefore);
@@ -76,8 +75,7 @@ TEST_F(StoredFiles, AWorkingFileThatCannotBeWrittenNeverReplacesWhatTheKeyboardH
 
     const auto file = folder / "other.kvp";
     ASSERT_TRUE(ExportProfileFile(store, file));
-    const ImportResult result =
-        ImportProfileFile(store, download, prompts, Texts(), Documents(), file);
+    const ImportResult result = ImportAndDownload(parts, Documents(), file);
     EXPECT_EQ(result.outcome, ImportOutcome::Applied);
     EXPECT_EQ(result.workingFile, WorkingFileState::Failed);
     EXPECT_EQ(FileWriteFailedText(Texts(), Working(), result.workingFileWrite),

@@ -135,11 +135,11 @@ void CKorvelDlg::OnReloadFromKeyboard() {
 
 bool CKorvelDlg::Import(const std::filesystem::path& file) {
     // The file is staged and planned here; only the transfer waits for the keyboard.
-    DownloadPlanner planner(DownloadParts{m_services.store, m_services.link, m_services.keyCodec,
-                                          m_services.prompts, Texts()});
+    DownloadParts parts{m_services.store, m_services.link, m_services.keyCodec, m_services.prompts,
+                        Texts()};
     const ImportResult result =
-        ImportProfileFile(m_services.store, planner, m_services.prompts, Texts(),
-                          m_services.paths.DocumentsDirectory(), file);
+        ImportProfileFile(m_services.store, KnownMacroCapacity(m_services.link), m_services.prompts,
+                          Texts(), m_services.paths.DocumentsDirectory(), file);
     if (result.outcome == ImportOutcome::Refused || result.outcome == ImportOutcome::NoRoom) {
         return false;
     }
@@ -149,11 +149,15 @@ bool CKorvelDlg::Import(const std::filesystem::path& file) {
     }
     SetModified(true);
     RefreshKeyGrid();
-    if (!planner.Plan()) {
+    std::optional<DownloadPlan> plan;
+    if (result.outcome == ImportOutcome::Staged) {
+        plan = PlanDownload(parts, true);
+    }
+    if (!plan) {
         emit importFinished(false);
         return true;
     }
-    SendPlan(std::move(*planner.Plan()), [this](bool applied) {
+    SendPlan(std::move(*plan), [this](bool applied) {
         if (applied) {
             SetModified(false);
         }
@@ -179,24 +183,24 @@ void CKorvelDlg::Apply() {
     // what it sends is the plan's own copy.
     ConfigStore& store = m_services.store;
     const std::filesystem::path documents = m_services.paths.DocumentsDirectory();
-    DownloadPlanner planner(
-        DownloadParts{store, m_services.link, m_services.keyCodec, m_services.prompts, Texts()});
+    DownloadParts parts{store, m_services.link, m_services.keyCodec, m_services.prompts, Texts()};
     std::optional<FileWriteResult> saved;
+    std::optional<DownloadPlan> plan;
     {
         auto lock = store.EditingConfig().Lock();
         saved = SaveWorkingFile(store, false, documents);
-        if (saved && *saved) {
-            ApplyConfig(store, false, planner);
+        if (saved && *saved && StageConfig(store)) {
+            plan = PlanDownload(parts, false);
         }
     }
     if (saved && !*saved) {
         ShowWriteFailure(WorkingFile(documents), *saved);
     }
-    if (!planner.Plan()) {
+    if (!plan) {
         FinishApply(false);
         return;
     }
-    SendPlan(std::move(*planner.Plan()), [this](bool applied) { FinishApply(applied); });
+    SendPlan(std::move(*plan), [this](bool applied) { FinishApply(applied); });
 }
 
 void CKorvelDlg::SendPlan(DownloadPlan plan, std::function<void(bool)> done) {

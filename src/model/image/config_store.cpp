@@ -48,13 +48,13 @@ bool CreateDefaultConfig(ConfigStore& store, const std::filesystem::path& path, 
     }
 }
 
-int ApplyConfig(ConfigStore& store, bool allProfiles, HardwareDownload& download) {
+bool StageConfig(ConfigStore& store) {
     EditingHolder& editing = store.EditingConfig();
     ActiveHolder& active = store.ActiveConfig();
     auto editingLock = editing.Lock();
     auto activeLock = active.Lock();
     if (editing.Image() == nullptr) {
-        return 0;
+        return false;
     }
     active.Release();
     try {
@@ -71,9 +71,9 @@ int ApplyConfig(ConfigStore& store, bool allProfiles, HardwareDownload& download
             }
         }
     } catch (const std::bad_alloc&) {
-        return 0;
+        return false;
     }
-    return download.Download(allProfiles);
+    return true;
 }
 
 std::uint16_t MacroIndexById(const ConfigHolder& holder, std::uint16_t id) {

@@ -87,17 +87,6 @@ private:
     ActiveHolder m_active;
 };
 
-// The step of an apply that sends ActiveConfig to the keyboard. It runs with both locks held and
-// answers 1 for success, 0 for failure.
-class HardwareDownload {
-public:
-    virtual ~HardwareDownload() = default;
-    virtual int Download(bool allProfiles) = 0;
-    // The keyboard's macro capacity in bytes, so that a caller can tell before it changes anything
-    // whether a download of its macros would be refused; none when it is not known.
-    virtual std::optional<std::uint32_t> MacroCapacity() const { return std::nullopt; }
-};
-
 void ReleaseEditingConfig(ConfigStore& store);
 
 // Builds a default image. intoEditing: it becomes EditingConfig's image (the caller has released
@@ -106,10 +95,10 @@ void ReleaseEditingConfig(ConfigStore& store);
 bool CreateDefaultConfig(ConfigStore& store, const std::filesystem::path& path, std::uint8_t flag,
                          bool intoEditing);
 
-// Copies EditingConfig into ActiveConfig, packs the strings (recording their offsets in both
-// images) and answers what the download answers. 0 without downloading when EditingConfig has no
-// image or memory runs out.
-int ApplyConfig(ConfigStore& store, bool allProfiles, HardwareDownload& download);
+// The first step of an apply: copies EditingConfig into ActiveConfig and packs the strings
+// (recording their offsets in both images), under both locks. ActiveConfig is then what a
+// download sends. False when EditingConfig has no image or memory runs out.
+bool StageConfig(ConfigStore& store);
 
 // Position of the first macro of the holder with that id; 0 when none has it.
 std::uint16_t MacroIndexById(const ConfigHolder& holder, std::uint16_t id);
