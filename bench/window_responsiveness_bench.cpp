@@ -23,7 +23,7 @@
 #include "gui/mainwnd/korvel_dlg.h"
 #include "gui/mainwnd/lighting_panel.h"
 #include "gui/mainwnd/main_window_controls.h"
-#include "gui/shell/desktop_shell_launcher.h"
+#include "gui/platform/desktop_shell_launcher.h"
 #include "gui/widgets/image_slider.h"
 #include "gui/widgets/picture_button.h"
 #include "gui/widgets/png_button.h"

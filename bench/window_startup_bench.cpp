@@ -9,7 +9,7 @@
 #include "device/device_link.h"
 #include "device/sim/simulated_backend.h"
 #include "gui/mainwnd/korvel_dlg.h"
-#include "gui/shell/desktop_shell_launcher.h"
+#include "gui/platform/desktop_shell_launcher.h"
 #include "model/image/config_store.h"
 #include "model/keys/key_codec.h"
 #include "support/scripted_prompts.h"

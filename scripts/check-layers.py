@@ -25,6 +25,8 @@ ALLOWED = {
     "gui": {"base", "text", "device", "model", "ports", "sync", "app", "cli", "generated"},
 }
 GENERATED = {"version.h": "generated"}
+# Inside gui/, its folders in order: each may include the ones before it, never one after it.
+GUI_ORDER = ["widgets", "platform", "editors", "mainwnd", "shell"]
 SYSTEM_ONLY_IN = {
     re.compile(r"^<Q"): {"gui"},
     re.compile(r"^<hidapi"): {"device/hidapi"},
@@ -39,6 +41,13 @@ def layer_of(relative: str):
     if parts[0] == "device" and len(parts) > 2 and parts[1] in ("sim", "hidapi"):
         return "device/" + parts[1]
     return parts[0] if parts[0] in ALLOWED else None
+
+
+def gui_rank(relative: str):
+    parts = relative.split("/")
+    if len(parts) > 2 and parts[0] == "gui" and parts[1] in GUI_ORDER:
+        return GUI_ORDER.index(parts[1])
+    return None
 
 
 def main() -> int:
@@ -69,6 +78,13 @@ def main() -> int:
                 errors.append(f"{where}: {name} lies in no layer")
             elif target_layer != source_layer and target_layer not in ALLOWED[source_layer]:
                 errors.append(f"{where}: {source_layer} may not include {target_layer} ({name})")
+            elif source_layer == target_layer == "gui":
+                source_rank = gui_rank(relative)
+                target_rank = gui_rank(target)
+                if source_rank is None:
+                    errors.append(f"{relative}: lies in no folder of gui/")
+                elif target_rank is None or target_rank > source_rank:
+                    errors.append(f"{where}: gui/{GUI_ORDER[source_rank]} may not include {name}")
     for error in errors:
         print(error)
     if errors:

@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "gui/editors/about_dialog.h"
 #include "gui/language_file_fixture.h"
 #include "gui/recording_launcher.h"
-#include "gui/shell/about_dialog.h"
 #include "text/text_table.h"
 
 namespace korvel {

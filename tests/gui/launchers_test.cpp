@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "gui/platform/launchers.h"
 #include "gui/recording_launcher.h"
-#include "gui/shell/launchers.h"
 #include "text/app_paths.h"
 
 namespace korvel {

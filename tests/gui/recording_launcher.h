@@ -4,7 +4,7 @@
 #include <QString>
 #include <QUrl>
 
-#include "gui/shell/shell_launcher.h"
+#include "gui/platform/shell_launcher.h"
 
 namespace korvel::fixtures {
 

@@ -15,8 +15,8 @@
 #include <cstring>
 #include <memory>
 
-#include "gui/shell/single_instance.h"
-#include "gui/shell/window_messages.h"
+#include "gui/platform/single_instance.h"
+#include "gui/platform/window_messages.h"
 
 namespace korvel {
 namespace {

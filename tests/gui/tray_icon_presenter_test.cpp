@@ -6,8 +6,8 @@
 #include <thread>
 
 #include "gui/language_file_fixture.h"
-#include "gui/shell/tray_icon.h"
-#include "gui/shell/tray_icon_presenter.h"
+#include "gui/platform/tray_icon.h"
+#include "gui/platform/tray_icon_presenter.h"
 #include "ports/main_window_link.h"
 #include "text/text_table.h"
 

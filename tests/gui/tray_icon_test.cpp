@@ -6,9 +6,9 @@
 #include <QSystemTrayIcon>
 
 #include "gui/language_file_fixture.h"
-#include "gui/shell/tray_icon.h"
-#include "gui/shell/tray_icon_pictures.h"
-#include "gui/shell/tray_menu.h"
+#include "gui/platform/tray_icon.h"
+#include "gui/platform/tray_icon_pictures.h"
+#include "gui/platform/tray_menu.h"
 #include "ports/main_window_link.h"
 #include "text/text_table.h"
 

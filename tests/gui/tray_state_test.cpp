@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "gui/shell/tray_state.h"
+#include "gui/platform/tray_state.h"
 
 namespace korvel {
 namespace {

@@ -15,7 +15,7 @@
 #include "gui/editors/macro_action_table.h"
 #include "gui/editors/macro_work_area.h"
 #include "gui/platform/key_capture.h"
-#include "gui/shell/shell_launcher.h"
+#include "gui/platform/shell_launcher.h"
 #include "gui/widgets/png_button.h"
 #include "gui/widgets/skin_placement.h"
 #include "model/image/config_store.h"

@@ -10,7 +10,7 @@
 #include <unistd.h>
 #endif
 
-#include "gui/shell/shell_launcher.h"
+#include "gui/platform/shell_launcher.h"
 #include "gui/widgets/png_button.h"
 #include "gui/widgets/skin_palette.h"
 #include "gui/widgets/skin_placement.h"

@@ -12,7 +12,7 @@
 
 #include "base/file_io.h"
 #include "gui/mainwnd/main_window_services.h"
-#include "gui/shell/tray_icon_presenter.h"
+#include "gui/platform/tray_icon_presenter.h"
 #include "gui/widgets/base_dialog.h"
 #include "gui/widgets/skin_surfaces.h"
 #include "ports/text_lookup.h"

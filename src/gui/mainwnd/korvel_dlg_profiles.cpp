@@ -12,7 +12,7 @@
 #include "gui/mainwnd/lighting_panel.h"
 #include "gui/mainwnd/main_window_controls.h"
 #include "gui/mainwnd/profile_bar.h"
-#include "gui/shell/launchers.h"
+#include "gui/platform/launchers.h"
 #include "gui/widgets/png_button.h"
 #include "gui/widgets/skin_placement.h"
 #include "model/files/profile_file.h"

@@ -1,4 +1,4 @@
-#include "gui/shell/tray_state.h"
+#include "gui/platform/tray_state.h"
 
 namespace korvel {
 namespace {

@@ -1,4 +1,4 @@
-#include "gui/shell/single_instance.h"
+#include "gui/platform/single_instance.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "gui/shell/window_messages.h"
+#include "gui/platform/window_messages.h"
 
 namespace korvel {
 namespace {

@@ -1,8 +1,8 @@
-#include "gui/shell/tray_icon_presenter.h"
+#include "gui/platform/tray_icon_presenter.h"
 
 #include <QThread>
 
-#include "gui/shell/tray_icon.h"
+#include "gui/platform/tray_icon.h"
 
 namespace korvel {
 

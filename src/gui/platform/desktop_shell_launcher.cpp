@@ -1,4 +1,4 @@
-#include "gui/shell/desktop_shell_launcher.h"
+#include "gui/platform/desktop_shell_launcher.h"
 
 #include <QDesktopServices>
 #include <QProcess>

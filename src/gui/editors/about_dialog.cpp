@@ -1,4 +1,4 @@
-#include "gui/shell/about_dialog.h"
+#include "gui/editors/about_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/shell/launchers.h"
-#include "gui/shell/tray_icon_pictures.h"
+#include "gui/platform/launchers.h"
+#include "gui/platform/tray_icon_pictures.h"
 #include "text/text_table.h"
 #include "version.h"
 

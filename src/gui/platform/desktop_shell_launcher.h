@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/shell/shell_launcher.h"
+#include "gui/platform/shell_launcher.h"
 
 namespace korvel {
 

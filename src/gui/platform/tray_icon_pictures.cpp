@@ -1,4 +1,4 @@
-#include "gui/shell/tray_icon_pictures.h"
+#include "gui/platform/tray_icon_pictures.h"
 
 #include <QColor>
 #include <QPainter>

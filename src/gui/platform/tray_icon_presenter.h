@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "gui/shell/tray_state.h"
+#include "gui/platform/tray_state.h"
 
 namespace korvel {
 

@@ -1,9 +1,9 @@
-#include "gui/shell/launchers.h"
+#include "gui/platform/launchers.h"
 
 #include <QFileInfo>
 #include <QUrl>
 
-#include "gui/shell/shell_launcher.h"
+#include "gui/platform/shell_launcher.h"
 #include "text/app_paths.h"
 
 namespace korvel {

@@ -1,4 +1,4 @@
-#include "gui/shell/tray_menu.h"
+#include "gui/platform/tray_menu.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,10 +1,10 @@
-#include "gui/shell/tray_icon.h"
+#include "gui/platform/tray_icon.h"
 
 #include <QAction>
 #include <QMenu>
 
-#include "gui/shell/tray_icon_pictures.h"
-#include "gui/shell/tray_menu.h"
+#include "gui/platform/tray_icon_pictures.h"
+#include "gui/platform/tray_menu.h"
 
 namespace korvel {
 
