@@ -1,9 +1,7 @@
 #include "gui/editors/korvel_dlg_composite.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,12 +10,9 @@
 #include <span>
 
 #include "gui/editors/editor_controls.h"
-#include "gui/editors/macro_action_table.h"
 #include "gui/editors/macro_work_area.h"
 #include "gui/platform/key_capture.h"
-#include "gui/platform/shell_launcher.h"
 #include "gui/widgets/png_button.h"
-#include "gui/widgets/skin_placement.h"
 #include "model/image/config_store.h"
 #include "model/keys/key_codec.h"
 #include "model/keys/key_entry_edit.h"
@@ -28,58 +23,6 @@
 namespace korvel {
 namespace {
 
-const QString kButtonInfo = QStringLiteral("BUTTONINFO");
-const QColor kLabelColour(0xE4, 0xE4, 0xE4);
-constexpr char16_t kReadOnlyText[] =
-    u"The keyboard's active profile is unknown: this key cannot be changed now.";
-constexpr char16_t kNoOnScreenKeyboard[] =
-    u"No on-screen keyboard is installed (for example onboard).";
-
-struct ButtonInfo {
-    int id;
-    const char* entry;
-    const char* caption;  // language key, or null
-};
-constexpr ButtonInfo kPageButtons[] = {
-    {kPageSingleKey, "CONTROL_KEY", "SINGLE_KEY"},
-    {kPageMacro, "CONTROL_MACRO", "MACRO_SETTING"},
-    {kPageMedia, "CONTROL_MEDIA", "MULTI_MEDIA"},
-    {kPageFunction, "CONTROL_FUNCTION", "FUNCTION_KEY"},
-};
-constexpr ButtonInfo kBarButtons[] = {
-    {kCompositeClear, "CONTROL_CLEAR", nullptr},
-    {kOnScreenKeyboard, "CONTROL_OSK", nullptr},
-    {kEditorOk, "CONTROL_OK", "MACRO_OK"},
-    {kEditorCancel, "CONTROL_CANCEL", "MACRO_CANCLE"},
-    {kEditorApply, "CONTROL2_APPLY", "PROFILE_APPLY"},
-};
-constexpr ButtonInfo kMacroButtons[] = {
-    {kMacroAdd, "FUNC_MACRO_ADD", nullptr},
-    {kMacroDelete, "FUNC_MACRO_DELETE", nullptr},
-    {kMacroRecord, "FUNC_MACRO_RECORD", "A_RECORD"},
-    {kMacroDeleteStep, "FUNC_MACRO_DELETE2", "A_DELETE"},
-    {kMacroClear, "FUNC_MACRO_CLEAR", "A_CLEAR"},
-    {kMacroTop, "FUNC_MACRO_UP_TOP", "A_TOP"},
-    {kMacroUp, "FUNC_MACRO_UP", "A_UP"},
-    {kMacroDown, "FUNC_MACRO_DOWN", "A_DOWN"},
-    {kMacroBottom, "FUNC_MACRO_DOWN_BOTTOM", "A_BOTTOM"},
-};
-struct LabelInfo {
-    int id;
-    const char* entry;
-    const char* caption;
-};
-constexpr LabelInfo kLabels[] = {
-    {kHeadingLabel, "KEY_SETTING", "KEY_SETTING_TISHI"},
-    {kMacroNameLabel, "MARCO_NAME_SETTING", "MACRO_NAME_SETTING"},
-    {kSingleKeyLabel, "TISHI_SINGLE_STATIC", "SINGLE_STATIC"},
-    {kMediaLabel, "MEDIA_SETTING_TISHI", "MEDIA_EDIT_TISHI"},
-    {kFunctionLabel, "FUNCTION_KEY_SETTING_TISHI", "FUNCTION_TISHI"},
-    {kMacroCyclesLabel, "FUNC_MACRO_CYCLES_PROMPT", "MACRO_CYCLES"},
-    {kMacroRecordDelayLabel, "FUNC_MACRO_RECORD_DELAY2", "RECORD_DELAY"},
-};
-
-// The controls each page shows (the page buttons, Clear, the bar and the heading always show).
 constexpr int kSingleKeyControls[] = {kSingleKeyLabel, kSingleKeyDisplay};
 constexpr int kMediaControls[] = {kMediaLabel, kMediaList};
 constexpr int kFunctionControls[] = {kFunctionLabel, kFunctionList};
@@ -117,237 +60,6 @@ bool Korvel_DlgComposite::Initialise() {
 
 // The page pictures are only checked while the program starts (their headers); they are decoded
 // when the editor first opens, so that an editor nobody opens costs no memory.
-bool Korvel_DlgComposite::LoadPictures(bool decode) {
-    const QDir folder(SkinFolder());
-    struct Picture {
-        QPixmap* surface;
-        const char* file;
-    };
-    const Picture pictures[] = {
-        {&m_keySet.normal, "key_normal.jpg"},
-        {&m_keySet.hover, "key_over.jpg"},
-        {&m_keySet.pressed, "key_down.jpg"},
-        {&m_macroSet.normal, "macro_normal.jpg"},
-        {&m_macroSet.hover, "macro_over.jpg"},
-        {&m_macroSet.pressed, "macro_down.jpg"},
-        {&m_macroSet.disabled, "macro_disable.jpg"},
-        {&m_macroOnlySet.normal, "macro2_normal.jpg"},
-        {&m_macroOnlySet.hover, "macro2_over.jpg"},
-        {&m_macroOnlySet.pressed, "macro2_down.jpg"},
-        {&m_macroOnlySet.disabled, "macro2_disable.jpg"},
-        {&m_mediaSet.normal, "media_normal.jpg"},
-        {&m_mediaSet.hover, "media_over.jpg"},
-        {&m_mediaSet.pressed, "media_down.jpg"},
-        {&m_functionSet.normal, "function_normal.jpg"},
-        {&m_functionSet.hover, "function_over.jpg"},
-        {&m_functionSet.pressed, "function_down.jpg"},
-    };
-    for (const Picture& picture : pictures) {
-        const QString file = folder.filePath(QString::fromLatin1(picture.file));
-        if (!decode) {
-            if (!StatePictureReadable(file)) {
-                SetSkinError(file);
-                return false;
-            }
-            continue;
-        }
-        *picture.surface = LoadStateSurface(file);
-        if (picture.surface->isNull()) {
-            SetSkinError(file);
-            return false;
-        }
-    }
-    if (!decode) {
-        return true;
-    }
-    m_picturesDecoded = true;
-    // Sets without a disabled picture show their normal one; a checked button looks pressed.
-    for (SkinSurfaces* set : {&m_keySet, &m_mediaSet, &m_functionSet}) {
-        set->disabled = set->normal;
-    }
-    for (SkinSurfaces* set :
-         {&m_keySet, &m_macroSet, &m_macroOnlySet, &m_mediaSet, &m_functionSet}) {
-        set->checked = set->pressed;
-    }
-    return true;
-}
-
-CPngButton* Korvel_DlgComposite::AddButton(int id, const char* entry,
-                                           const SkinSurfaces* surfaces) {
-    auto* button = new CPngButton(this);
-    PlaceImageButton(button, Skin(), kButtonInfo, QString::fromLatin1(entry), surfaces);
-    m_controls[id] = button;
-    return button;
-}
-
-QLabel* Korvel_DlgComposite::AddLabel(int id, const char* entry) {
-    auto* label = new QLabel(this);
-    PlaceControl(label, Skin(), kButtonInfo, QString::fromLatin1(entry));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, kLabelColour);
-    label->setPalette(palette);
-    label->setAttribute(Qt::WA_TranslucentBackground);
-    label->setWordWrap(true);
-    m_controls[id] = label;
-    return label;
-}
-
-void Korvel_DlgComposite::BuildControls() {
-    m_page = AddButton(kCompositePage, "CONTROL_MASK", &m_keySet);
-    m_page->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_page->setFocusPolicy(Qt::NoFocus);
-    AddButton(kCompositeTitle, "CONTROL_TITLE", &m_keySet)
-        ->setAttribute(Qt::WA_TransparentForMouseEvents);
-    for (const ButtonInfo& info : kPageButtons) {
-        CPngButton* button = AddButton(info.id, info.entry, &m_keySet);
-        const std::uint16_t type = info.id == kPageSingleKey ? kEntryKey
-                                   : info.id == kPageMacro   ? kEntryMacro
-                                   : info.id == kPageMedia   ? kEntryMedia
-                                                             : kEntryFunction;
-        connect(button, &QAbstractButton::clicked, this, [this, type] { ShowPageOf(type); });
-    }
-    for (const ButtonInfo& info : kBarButtons) {
-        AddButton(info.id, info.entry, &m_keySet);
-    }
-    for (const LabelInfo& info : kLabels) {
-        AddLabel(info.id, info.entry);
-    }
-    m_keyDisplay = new QLineEdit(this);
-    m_keyDisplay->setReadOnly(true);
-    m_keyDisplay->setFocusPolicy(Qt::NoFocus);
-    m_keyDisplay->setAlignment(Qt::AlignCenter);
-    PlaceControl(m_keyDisplay, Skin(), kButtonInfo, QStringLiteral("FUNC_KEY_INPUT"));
-    m_controls[kSingleKeyDisplay] = m_keyDisplay;
-    m_mediaList = new QComboBox(this);
-    PlaceControl(m_mediaList, Skin(), kButtonInfo, QStringLiteral("FUNC_MEDIA_SELECT"));
-    m_controls[kMediaList] = m_mediaList;
-    m_functionList = new QComboBox(this);
-    PlaceControl(m_functionList, Skin(), kButtonInfo, QStringLiteral("FUNC_FUNCTION_SELECT"));
-    m_controls[kFunctionList] = m_functionList;
-    for (QComboBox* list : {m_mediaList, m_functionList}) {
-        connect(list, &QComboBox::activated, this, [this] { SetApplyEnabled(true); });
-    }
-    BuildMacroPage();
-
-    m_keyCapture = new KeyCapture(this);
-    connect(m_keyCapture, &KeyCapture::keyEvent, this, &Korvel_DlgComposite::OnSingleKey);
-    connect(static_cast<CPngButton*>(Control(kCompositeClear)), &QAbstractButton::clicked, this,
-            &Korvel_DlgComposite::Clear);
-    connect(static_cast<CPngButton*>(Control(kOnScreenKeyboard)), &QAbstractButton::clicked, this,
-            [this] { m_host.launcher.StartProgram(m_host.onScreenKeyboard, QString()); });
-    connect(static_cast<CPngButton*>(Control(kEditorApply)), &QAbstractButton::clicked, this,
-            &Korvel_DlgComposite::Apply);
-    connect(static_cast<CPngButton*>(Control(kEditorOk)), &QAbstractButton::clicked, this, [this] {
-        Apply();
-        Finish();
-    });
-    connect(static_cast<CPngButton*>(Control(kEditorCancel)), &QAbstractButton::clicked, this,
-            &Korvel_DlgComposite::CancelEditor);
-}
-
-void Korvel_DlgComposite::BuildMacroPage() {
-    MacroWorkControls controls;
-    for (const ButtonInfo& info : kMacroButtons) {
-        AddButton(info.id, info.entry, &m_macroSet);
-    }
-    const auto button = [this](int id) { return static_cast<CPngButton*>(Control(id)); };
-    controls.record = button(kMacroRecord);
-    controls.deleteStep = button(kMacroDeleteStep);
-    controls.clear = button(kMacroClear);
-    controls.top = button(kMacroTop);
-    controls.up = button(kMacroUp);
-    controls.down = button(kMacroDown);
-    controls.bottom = button(kMacroBottom);
-    controls.table = new MacroActionTable(this, m_host.codec);
-    PlaceControl(controls.table, Skin(), kButtonInfo, QStringLiteral("FUNC_MACRO_LIST2"));
-    m_controls[kMacroSteps] = controls.table;
-    m_recordDelay = new QCheckBox(this);
-    PlaceControl(m_recordDelay, Skin(), kButtonInfo, QStringLiteral("FUNC_MACRO_RECORD_DELAY"));
-    m_controls[kMacroRecordDelay] = m_recordDelay;
-    controls.recordDelay = m_recordDelay;
-    m_macroList = new QComboBox(this);
-    m_macroList->setEditable(true);
-    m_macroList->setInsertPolicy(QComboBox::NoInsert);
-    m_macroList->lineEdit()->setMaxLength(kMaxMacroNameChars);
-    PlaceControl(m_macroList, Skin(), kButtonInfo, QStringLiteral("FUNC_MACRO_LIST"));
-    m_controls[kMacroPageList] = m_macroList;
-    m_cycles = new QLineEdit(this);
-    m_cycles->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9]{0,3}")), m_cycles));
-    m_cycles->setAlignment(Qt::AlignCenter);
-    PlaceControl(m_cycles, Skin(), kButtonInfo, QStringLiteral("FUNC_MACRO_CYCLES"));
-    m_controls[kMacroCycles] = m_cycles;
-
-    m_work = new MacroWorkArea(this, kMacroPageRules, m_host, controls);
-    connect(m_work, &MacroWorkArea::changed, this, [this] { SetApplyEnabled(true); });
-    connect(m_work, &MacroWorkArea::recordingChanged, this, [this](bool recording) {
-        for (int id : {kMacroAdd, kMacroDelete, kMacroPageList}) {
-            Control(id)->setEnabled(!recording);
-        }
-    });
-    connect(m_macroList, &QComboBox::currentIndexChanged, this,
-            &Korvel_DlgComposite::OnMacroChosen);
-    connect(m_macroList->lineEdit(), &QLineEdit::textEdited, this,
-            &Korvel_DlgComposite::OnMacroNameTyped);
-    connect(m_cycles, &QLineEdit::textEdited, this, &Korvel_DlgComposite::OnCyclesTyped);
-    connect(button(kMacroAdd), &QAbstractButton::clicked, this, [this] {
-        if (m_work->AddMacro() >= 0) {
-            FillMacroCombo();
-        }
-    });
-    connect(button(kMacroDelete), &QAbstractButton::clicked, this, [this] {
-        if (m_work->DeleteCurrentMacro()) {
-            FillMacroCombo();
-        }
-    });
-}
-
-QWidget* Korvel_DlgComposite::Control(int id) const {
-    const auto it = m_controls.find(id);
-    return it == m_controls.end() ? nullptr : it->second;
-}
-
-void Korvel_DlgComposite::SetCaptions() {
-    const auto style = [](CPngButton* button) {
-        button->SetTextStyle(true, 9, QStringLiteral("Tahoma"), Qt::white);
-    };
-    for (const ButtonInfo& info : kPageButtons) {
-        auto* button = static_cast<CPngButton*>(Control(info.id));
-        button->setText(m_macroOnly && info.id != kPageMacro ? QString() : Caption(info.caption));
-        style(button);
-    }
-    for (const std::span<const ButtonInfo> list :
-         {std::span<const ButtonInfo>(kBarButtons), std::span<const ButtonInfo>(kMacroButtons)}) {
-        for (const ButtonInfo& info : list) {
-            auto* button = static_cast<CPngButton*>(Control(info.id));
-            if (info.caption != nullptr && info.id != kMacroRecord) {
-                button->setText(Caption(info.caption));
-                style(button);
-            }
-        }
-    }
-    auto* record = static_cast<CPngButton*>(Control(kMacroRecord));
-    style(record);
-    record->SetTextMargins(18, 0, 0, 0);  // clear of the record mark drawn at its left
-    for (const LabelInfo& info : kLabels) {
-        static_cast<QLabel*>(Control(info.id))->setText(Caption(info.caption));
-    }
-    if (m_macroOnly) {
-        static_cast<QLabel*>(Control(kHeadingLabel))->setText(Caption("MACRO_EDIT_TISHI"));
-    }
-    if (m_readOnly) {
-        static_cast<QLabel*>(Control(kHeadingLabel))
-            ->setText(QString::fromStdU16String(kReadOnlyText));
-    }
-    static_cast<CPngButton*>(Control(kCompositeClear))
-        ->SetTooltip(Caption("COMPOSITE_PROMPT_CLEAR"));
-    auto* osk = static_cast<CPngButton*>(Control(kOnScreenKeyboard));
-    osk->SetTooltip(m_host.onScreenKeyboard.isEmpty()
-                        ? QString::fromStdU16String(kNoOnScreenKeyboard)
-                        : Caption("COMPOSITE_PROMPT_OSK"));
-    osk->setEnabled(!m_host.onScreenKeyboard.isEmpty());
-}
-
 QPoint Korvel_DlgComposite::PlaceBeside(const QRect& b, const QSize& size, const QRect& screen) {
     const int w = size.width(), h = size.height();
     const int right = b.x() + b.width(), bottom = b.y() + b.height();
@@ -569,8 +281,8 @@ void Korvel_DlgComposite::ShowPage(bool initial) {
                       : mediaPage    ? kPageMedia
                       : functionPage ? kPageFunction
                                      : kPageSingleKey;
-    for (const ButtonInfo& info : kPageButtons) {
-        static_cast<CPngButton*>(Control(info.id))->SetChecked(info.id == shown);
+    for (int id : {kPageSingleKey, kPageMacro, kPageMedia, kPageFunction}) {
+        static_cast<CPngButton*>(Control(id))->SetChecked(id == shown);
     }
 }
 

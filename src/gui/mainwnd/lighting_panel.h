@@ -109,7 +109,7 @@ signals:
     void read();
 
 private:
-    // The controls but the title and the switch, their labels and connections, all hidden.
+    // Every control, its label and connections; all hidden but the title.
     void Build();
     QWidget* Add(int controlId, const char* entry, QWidget* control);
     // Gives the control at `panelIndex` its pictures, read when it is first shown.
