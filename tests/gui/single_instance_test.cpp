@@ -146,6 +146,23 @@ TEST_F(SingleInstanceTest, KillWithNothingRunningEndsWithoutStarting) {
     EXPECT_EQ(next.Claim(false), SingleInstance::Outcome::Run);
 }
 
+// Before any application object: a start only hands its wish over when a copy runs, and
+// "/Kill" always ends the start.
+TEST_F(SingleInstanceTest, HandingOverBeforeTheApplicationIsBuilt) {
+    EXPECT_FALSE(SingleInstance::HandOver(false, Name())) << "nobody runs: this start runs";
+    EXPECT_TRUE(SingleInstance::HandOver(true, Name())) << "/Kill ends even with nobody to close";
+
+    SingleInstance first(Name());
+    ASSERT_EQ(first.Claim(false), SingleInstance::Outcome::Run);
+    QSignalSpy opens(&first, &SingleInstance::openRequested);
+    QSignalSpy kills(&first, &SingleInstance::killRequested);
+    EXPECT_TRUE(SingleInstance::HandOver(false, Name()));
+    ASSERT_TRUE(opens.wait(2000));
+    EXPECT_TRUE(SingleInstance::HandOver(true, Name()));
+    ASSERT_TRUE(kills.wait(2000));
+    EXPECT_EQ(opens.count(), 1);
+}
+
 TEST_F(SingleInstanceTest, AWrongTagIsPassedOnButAsksForNothing) {
     SingleInstance first(Name());
     ASSERT_EQ(first.Claim(false), SingleInstance::Outcome::Run);

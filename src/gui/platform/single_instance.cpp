@@ -218,6 +218,14 @@ QString SingleInstance::DefaultServerName() {
     return QLatin1String(kInstanceName);
 }
 
+bool SingleInstance::HandOver(bool kill, const QString& serverName) {
+    if (kill) {
+        SendToRunning(serverName, kMsgKillMainWindow, kTagKill);
+        return true;
+    }
+    return SendToRunning(serverName, kMsgOpenMainWindow, kTagOpen);
+}
+
 SingleInstance::Outcome SingleInstance::Claim(bool kill) {
     if (kill) {
         SendToRunning(m_serverName, kMsgKillMainWindow, kTagKill);

@@ -41,6 +41,12 @@ public:
     bool IsListening() const;
     const QString& ServerName() const { return m_serverName; }
 
+    // Before any application object exists: "/Kill" sends the kill message to a running copy
+    // (true: this start ends, whether or not one answered); a plain start sends the open message
+    // (true when a running copy took it). False: this start goes on to Claim and runs. Needs no
+    // display, so that a start from a script or at logout only hands its wish over.
+    static bool HandOver(bool kill, const QString& serverName = DefaultServerName());
+
     // Sends one message to the copy listening on `serverName`; false when none answered.
     static bool SendToRunning(const QString& serverName, int message, std::uint32_t tag);
 

@@ -102,6 +102,12 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // A second start and "/Kill" only hand their wish to the running copy: no application (and
+    // no display) is needed for that.
+    if (SingleInstance::HandOver(options->kill)) {
+        return 0;
+    }
+
 #ifdef __GLIBC__
     // The skin's pictures are decoded into large buffers that live only while the window is
     // built. A fixed threshold returns each to the system when it is freed; glibc's sliding one
