@@ -27,12 +27,12 @@
 namespace korvel::fixtures {
 
 // Handles events until `done` holds; the device threads answer within milliseconds, the bound only
-// keeps a broken build from hanging.
-inline bool PumpUntil(const std::function<bool()>& done) {
+// keeps a broken build from hanging (a test on a slow keyboard gives a longer one).
+inline bool PumpUntil(const std::function<bool()>& done, int boundMs = 5000) {
     QElapsedTimer clock;
     clock.start();
     while (!done()) {
-        if (clock.elapsed() > 5000) {
+        if (clock.elapsed() > boundMs) {
             return false;
         }
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);

@@ -33,6 +33,18 @@ protected:
         }
         EXPECT_FALSE(open) << "the last transaction was never closed";
     }
+    // A window on a keyboard of 30 ms per report (set before the window opens the keyboard),
+    // shown and settled, with the keyboard's log emptied.
+    std::unique_ptr<CKorvelDlg> StartSlow() {
+        backend.SetLatency(std::chrono::milliseconds(30));
+        auto window = Start();
+        EXPECT_TRUE(PumpUntil([&] { return Settled(*window); }, kSlowBoundMs));
+        keyboard.ClearReceived();
+        return window;
+    }
+    // The arrival's reads take some 130 reports: seconds at 30 ms each.
+    static constexpr int kSlowBoundMs = 60000;
+
     // A remap of A to F1 in profile 1, waiting to be sent.
     void EditA(CKorvelDlg& window) {
         {
@@ -45,12 +57,15 @@ protected:
 };
 
 TEST_F(ThreadedSlowKeyboard, AKeyOpensItsEditorDuringApplyAndLeavingWaitsForTheTransaction) {
-    auto window = StartShown();
-    backend.SetLatency(std::chrono::milliseconds(30));
+    auto window = StartSlow();
+    // Built once beforehand, so that opening it below takes no time of its own.
+    window->OpenKeyEditor(kKeyA);
+    window->KeyEditor()->CancelEditor();
     EditA(*window);
     QSignalSpy exited(window.get(), &CKorvelDlg::exitRequested);
     window->Apply();
-    ASSERT_TRUE(PumpUntil([&] { return CountCommands(keyboard, CMD_WRITE_MACROS) > 0; }));
+    ASSERT_TRUE(
+        PumpUntil([&] { return CountCommands(keyboard, CMD_WRITE_MACROS) > 0; }, kSlowBoundMs));
 
     // The download holds nothing the editors need: the key's editor opens while it runs.
     window->OpenKeyEditor(kKeyA);
@@ -67,13 +82,12 @@ TEST_F(ThreadedSlowKeyboard, AKeyOpensItsEditorDuringApplyAndLeavingWaitsForTheT
 }
 
 TEST_F(ThreadedSlowKeyboard, ClosingWithJobsWaitingSendsNoneOfThemAfterTheRunningOne) {
-    auto window = StartShown();
-    backend.SetLatency(std::chrono::milliseconds(30));
+    auto window = StartSlow();
     EditA(*window);
     window->Apply();
     window->Control(kProfileButton2)->click();
     window->Control(kReportRate1)->click();
-    ASSERT_TRUE(PumpUntil([&] { return CountCommands(keyboard, CMD_BEGIN) > 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return CountCommands(keyboard, CMD_BEGIN) > 0; }, kSlowBoundMs));
     window->Shutdown();
     ExpectClosedTransactions();
     EXPECT_EQ(CountCommands(keyboard, CMD_BEGIN), 1) << "only the running transaction ended";
