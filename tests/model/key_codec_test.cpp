@@ -22,6 +22,16 @@ TEST(KeyCodec, KeyNamesComeFromTheTablesOrTheUnknownText) {
     }
 }
 
+// One label per slot of a profile block, for the window's keys and the key editor's title alike.
+TEST(KeyCodec, SlotLabelsNameKeysAndGKeysOfBothBanks) {
+    KeyCodec codec;
+    EXPECT_EQ(codec.SlotLabel(SlotOfScan(0x01E)), codec.KeyNameOf(0x01E));
+    EXPECT_EQ(codec.SlotLabel(GKeySlot(1, GKeyBank::A)), u"G1");
+    EXPECT_EQ(codec.SlotLabel(GKeySlot(9, GKeyBank::A)), u"G9");
+    EXPECT_EQ(codec.SlotLabel(GKeySlot(1, GKeyBank::B)), u"G1");
+    EXPECT_EQ(codec.SlotLabel(GKeySlot(9, GKeyBank::B)), u"G9");
+}
+
 TEST(KeyCodec, LoadedTextsNameMediaFunctionAndUnknownKeys) {
     KeyCodec codec;
     KeyTexts texts;

@@ -129,9 +129,7 @@ void Korvel_DlgComposite::OpenForKey(int slot, bool macroOnly, const QRect& anch
     SetCaptions();
     // The title names the key being edited.
     auto* title = static_cast<CPngButton*>(Control(kCompositeTitle));
-    const std::u16string label =
-        slot < kKeySlots ? m_host.codec.KeyNameOf(ScanOfSlot(static_cast<KeySlot>(slot)))
-                         : GKeyLabel(GKeyNumberOfSlot(slot));
+    const std::u16string label = m_host.codec.SlotLabel(slot);
     title->setText(QString::fromStdU16String(label));
     title->SetTextStyle(true, 10, QStringLiteral("Tahoma"), Qt::white,
                         kTextVCenter | kTextSingleLine);

@@ -112,12 +112,7 @@ CPngButton* KeyGrid::ButtonOfSlot(int slot) const {
 }
 
 std::u16string KeyGrid::LabelOfSlot(int slot) const {
-    for (int n = 1; n <= kGKeyButtons; ++n) {
-        if (GSlot(n) == slot) {
-            return GKeyLabel(n);
-        }
-    }
-    return m_codec.KeyNameOf(ScanOfSlot(static_cast<KeySlot>(slot)));
+    return m_codec.SlotLabel(slot);
 }
 
 void KeyGrid::ShowTip(CPngButton* button, const KeyTip& tip) {

@@ -115,6 +115,13 @@ KeyTexts KeyCodec::Texts() const {
     return m_texts;
 }
 
+std::u16string KeyCodec::SlotLabel(int blockSlot) const {
+    if (const int n = GKeyNumberOfSlot(blockSlot)) {
+        return GKeyLabel(n);
+    }
+    return KeyNameOf(ScanOfSlot(static_cast<KeySlot>(blockSlot)));
+}
+
 std::u16string KeyCodec::KeyNameOf(ScanCode sc) const {
     const KeyDescriptor& d = KeyDescriptorOf(SlotOfScan(sc));
     std::u16string name;

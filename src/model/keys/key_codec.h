@@ -45,6 +45,9 @@ public:
 
     // The key's display name; the UNKNOWN_KEY text for a ScanCode without one.
     std::u16string KeyNameOf(ScanCode sc) const;
+    // The name of a slot of a profile block, as the window's keys and the key editor's title
+    // show it: the key's name, or "G1".."G9" for the G keys of either bank.
+    std::u16string SlotLabel(int blockSlot) const;
     // Name of media index 0..17 / function index 0..8; empty outside those ranges.
     std::u16string MediaKeyName(int mediaIndex) const;
     std::u16string FunctionKeyName(int functionIndex) const;
