@@ -152,6 +152,22 @@ void Report(benchmark::State& state, double gap) {
     state.counters["longest_gap_ms"] = gap;
 }
 
+// One measured action on a shown window: `prepare` sets the scene (not measured), `act` is what
+// the user does.
+using Step = std::function<void(Program&, CKorvelDlg&)>;
+void MeasureAction(benchmark::State& state, const Step& prepare, const Step& act) {
+    for (auto _ : state) {
+        Program program;
+        auto window = Shown(program);
+        if (prepare) {
+            prepare(program, *window);
+        }
+        GapMeter meter;
+        Report(state, meter.Measure([&] { act(program, *window); }));
+        window->Shutdown();
+    }
+}
+
 void BM_FirstFrameAndArrival(benchmark::State& state) {
     for (auto _ : state) {
         Program program;
@@ -164,81 +180,63 @@ void BM_FirstFrameAndArrival(benchmark::State& state) {
 }
 
 void BM_PickEffect(benchmark::State& state) {
-    for (auto _ : state) {
-        Program program;
-        auto window = Shown(program);
-        TurnLightingOn(*window);
-        GapMeter meter;
-        Report(state, meter.Measure([&] {
-            auto* selector = PanelControl<QComboBox>(*window, kEffectSelector);
-            const int position = window->Lighting().State().effectSlots.PositionOf(4);
+    MeasureAction(
+        state, [](Program&, CKorvelDlg& window) { TurnLightingOn(window); },
+        [](Program&, CKorvelDlg& window) {
+            auto* selector = PanelControl<QComboBox>(window, kEffectSelector);
+            const int position = window.Lighting().State().effectSlots.PositionOf(4);
             selector->setCurrentIndex(position);
             emit selector->activated(position);
-        }));
-        window->Shutdown();
+        });
+}
+
+// A drag across the brightness range, one position every 30 ms as a hand moves it.
+void DragBrightness(CKorvelDlg& window) {
+    auto* slider = PanelControl<CImageSlider>(window, kBrightnessSlider);
+    const auto at = [slider](int p) {
+        return QPoint((2 * p + 1) * slider->width() / 12, slider->height() / 2);
+    };
+    const auto send = [&](QEvent::Type type, int p, Qt::MouseButtons held) {
+        QMouseEvent event(type, at(p), slider->mapToGlobal(at(p)),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(slider, &event);
+    };
+    send(QEvent::MouseButtonPress, 0, Qt::LeftButton);
+    for (int p : {1, 2, 3, 4, 5, 4, 3}) {
+        GapMeter::Pump(30);
+        send(QEvent::MouseMove, p, Qt::LeftButton);
     }
+    send(QEvent::MouseButtonRelease, 3, Qt::NoButton);
 }
 
 void BM_DragSlider(benchmark::State& state) {
-    for (auto _ : state) {
-        Program program;
-        auto window = Shown(program);
-        TurnLightingOn(*window);
-        GapMeter meter;
-        auto* slider = PanelControl<CImageSlider>(*window, kBrightnessSlider);
-        const auto at = [slider](int p) {
-            return QPoint((2 * p + 1) * slider->width() / 12, slider->height() / 2);
-        };
-        const auto send = [&](QEvent::Type type, int p, Qt::MouseButtons held) {
-            QMouseEvent event(type, at(p), slider->mapToGlobal(at(p)),
-                              type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
-                              Qt::NoModifier);
-            QCoreApplication::sendEvent(slider, &event);
-        };
-        // A drag across the range, one position every 30 ms as a hand moves it.
-        Report(state, meter.Measure([&] {
-            send(QEvent::MouseButtonPress, 0, Qt::LeftButton);
-            for (int p : {1, 2, 3, 4, 5, 4, 3}) {
-                GapMeter::Pump(30);
-                send(QEvent::MouseMove, p, Qt::LeftButton);
-            }
-            send(QEvent::MouseButtonRelease, 3, Qt::NoButton);
-        }));
-        window->Shutdown();
-    }
+    MeasureAction(
+        state, [](Program&, CKorvelDlg& window) { TurnLightingOn(window); },
+        [](Program&, CKorvelDlg& window) { DragBrightness(window); });
 }
 
 void BM_ClickProfile(benchmark::State& state) {
-    for (auto _ : state) {
-        Program program;
-        auto window = Shown(program);
-        GapMeter meter;
-        Report(state, meter.Measure([&] { window->Control(kProfileButton2)->click(); }));
-        window->Shutdown();
-    }
+    MeasureAction(state, {},
+                  [](Program&, CKorvelDlg& window) { window.Control(kProfileButton2)->click(); });
 }
 
 void BM_ClickReportRate(benchmark::State& state) {
-    for (auto _ : state) {
-        Program program;
-        auto window = Shown(program);
-        GapMeter meter;
-        Report(state, meter.Measure([&] { window->Control(kReportRate1)->click(); }));
-        window->Shutdown();
-    }
+    MeasureAction(state, {},
+                  [](Program&, CKorvelDlg& window) { window.Control(kReportRate1)->click(); });
+}
+
+std::filesystem::path ImportFile(Program& program) {
+    return std::filesystem::path(program.documents.path().toStdU16String()) / "import.kvp";
 }
 
 void BM_Import(benchmark::State& state) {
-    for (auto _ : state) {
-        Program program;
-        auto window = Shown(program);
-        const std::filesystem::path file =
-            std::filesystem::path(program.documents.path().toStdU16String()) / "import.kvp";
-        SaveProfileFile(program.store, false, file);
-        GapMeter meter;
-        Report(state, meter.Measure([&] { window->Import(file); }));
-        window->Shutdown();
-    }
+    MeasureAction(
+        state,
+        [](Program& program, CKorvelDlg&) {
+            SaveProfileFile(program.store, false, ImportFile(program));
+        },
+        [](Program& program, CKorvelDlg& window) { window.Import(ImportFile(program)); });
 }
 
 // A remap waiting to be sent.
@@ -251,36 +249,27 @@ void EditKeyA(Program& program, CKorvelDlg& window) {
 }
 
 void BM_Apply(benchmark::State& state) {
-    for (auto _ : state) {
-        Program program;
-        auto window = Shown(program);
-        EditKeyA(program, *window);
-        GapMeter meter;
-        Report(state, meter.Measure([&] { window->Apply(); }));
-        window->Shutdown();
-    }
+    MeasureAction(state, EditKeyA, [](Program&, CKorvelDlg& window) { window.Apply(); });
 }
 
 void BM_ClickKeyDuringApply(benchmark::State& state) {
-    for (auto _ : state) {
-        Program program;
-        auto window = Shown(program);
-        // The editor is built once beforehand: building it is not waiting for the keyboard.
-        window->OpenKeyEditor(kKeyA);
-        window->KeyEditor()->CancelEditor();
-        EditKeyA(program, *window);
-        window->Apply();
-        GapMeter::Pump(100);  // the download is under way
-        GapMeter meter;
-        Report(state, meter.Measure([&] {
-            window->Keys().ButtonOfControl(kKeyA)->click();
+    MeasureAction(
+        state,
+        [](Program& program, CKorvelDlg& window) {
+            // The editor is built once beforehand: building it is not waiting for the keyboard.
+            window.OpenKeyEditor(kKeyA);
+            window.KeyEditor()->CancelEditor();
+            EditKeyA(program, window);
+            window.Apply();
+            GapMeter::Pump(100);  // the download is under way
+        },
+        [](Program&, CKorvelDlg& window) {
+            window.Keys().ButtonOfControl(kKeyA)->click();
             GapMeter::Pump(50);
-            if (window->KeyEditor() != nullptr) {
-                window->KeyEditor()->CancelEditor();
+            if (window.KeyEditor() != nullptr) {
+                window.KeyEditor()->CancelEditor();
             }
-        }));
-        window->Shutdown();
-    }
+        });
 }
 
 BENCHMARK(BM_FirstFrameAndArrival)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -1,5 +1,7 @@
 #include "app/command_socket.h"
 
+#include "base/socket_io.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -116,45 +118,16 @@ bool DecodeReply(const std::string& bytes, CommandReply& reply) {
     return reader.AtEnd();
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-bool ReadExactly(int fd, char* to, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::recv(fd, to + done, size - done, 0);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 bool SendMessage(int fd, const std::string& payload) {
     std::string framed;
     PutNumber(framed, static_cast<std::uint32_t>(payload.size()));
-    return WriteAll(fd, framed + payload);
+    framed += payload;
+    return SendAll(fd, framed.data(), framed.size());
 }
 
 bool ReceiveMessage(int fd, std::string& payload) {
     char header[4];
-    if (!ReadExactly(fd, header, 4)) {
+    if (!ReceiveAll(fd, header, 4)) {
         return false;
     }
     std::uint32_t size = 0;
@@ -165,7 +138,7 @@ bool ReceiveMessage(int fd, std::string& payload) {
         return false;
     }
     payload.resize(size);
-    return ReadExactly(fd, payload.data(), size);
+    return ReceiveAll(fd, payload.data(), size);
 }
 
 // The socket's address; false when the path does not fit.

@@ -11,6 +11,7 @@
 #include "cli/monitor.h"
 #include "device/command_set.h"
 #include "device/result_codes.h"
+#include "sync/keyboard_requests.h"
 
 namespace korvel::cli {
 
@@ -131,11 +132,7 @@ int RunProfile(CommandContext& context) {
         context.Out() << active + 1 << '\n';
         return context.Finish(kExitOk);
     }
-    // The cache starts unknown in every run, so it names the new profile only when the keyboard
-    // took the write.
-    link.SetActiveProfileCache(-1);
-    DevSetActiveProfile(link, wanted - 1);
-    if (link.ActiveProfileCache() != wanted - 1) {
+    if (!SwitchActiveProfile(link, wanted - 1)) {
         return context.Finish(context.Fail(
             kExitFailed, "the keyboard did not take profile " + std::to_string(wanted)));
     }

@@ -56,11 +56,19 @@ std::optional<DownloadPlan> PlanDownload(DownloadParts& parts, bool allProfiles)
     return plan;
 }
 
+namespace {
+
+// Reports a write of `bytes` takes: 56 bytes of data each.
+int ReportsFor(std::size_t bytes) {
+    constexpr std::size_t kChunk = 56;
+    return static_cast<int>((bytes + kChunk - 1) / kChunk);
+}
+
+}  // namespace
+
 int PlannedReports(const DownloadPlan& plan) {
-    constexpr int kChunk = 56;
-    const int macroReports = static_cast<int>((plan.macroArea.size() + kChunk - 1) / kChunk);
-    const int tableReports = (kKeyTableBytes + kChunk - 1) / kChunk;
-    return 2 + macroReports + tableReports * (plan.allProfiles ? kOnboardProfiles : 1);
+    const int tables = plan.allProfiles ? kOnboardProfiles : 1;
+    return 2 + ReportsFor(plan.macroArea.size()) + ReportsFor(kKeyTableBytes) * tables;
 }
 
 int SendDownload(DeviceLink& link, const DownloadPlan& plan, DownloadReport* report,
@@ -81,7 +89,6 @@ int SendDownload(DeviceLink& link, const DownloadPlan& plan, DownloadReport* rep
         profiles.push_back(activeProfile);
     }
     const int planned = PlannedReports(plan);
-    const int tableReports = (kKeyTableBytes + 55) / 56;
     int done = 0;
     const auto advance = [&](int reports) {
         done += reports;
@@ -96,14 +103,14 @@ int SendDownload(DeviceLink& link, const DownloadPlan& plan, DownloadReport* rep
     DevBegin(link);
     advance(1);
     DevWriteMacroArea(link, plan.macroArea);
-    advance(static_cast<int>((plan.macroArea.size() + 55) / 56));
+    advance(ReportsFor(plan.macroArea.size()));
     int result = 0;
     for (const int p : profiles) {
         result = DevWriteKeyTable(link, plan.tables[static_cast<std::size_t>(p)], p);
         if (result == DEV_OK) {
             ++sent.profilesWritten;
         }
-        advance(tableReports);
+        advance(ReportsFor(kKeyTableBytes));
     }
     sent.lastKeyTableResult = result;
     DevEnd(link);

@@ -108,9 +108,14 @@ public:
     }
 
     // Runs `work` as a job and waits for it: for threads other than the window's (the presence
-    // thread, a command handed over by korvelctl). Never call it on the service thread.
+    // thread, a command handed over by korvelctl). On the service thread itself (a job that needs
+    // another job's work) it runs `work` at once, inside the running job.
     template <typename Value>
     JobResult<Value> Run(std::string name, std::function<Value(JobContext&)> work) {
+        if (OnServiceThread()) {
+            JobContext context(m_link, {});
+            return JobResult<Value>{JobEnd::Ran, work(context), {}};
+        }
         std::mutex mutex;
         std::condition_variable finished;
         std::optional<JobResult<Value>> outcome;

@@ -181,5 +181,20 @@ TEST_F(KeyboardServiceTest, TwoOwnersOfOneKeyboardNeverInterleaveTransactions) {
     }
 }
 
+// Run from inside a job (the presence thread's reads run that way when a job needs them) does
+// the work at once, within the running job, instead of waiting for itself.
+TEST_F(KeyboardServiceTest, RunInsideAJobWorksWithinIt) {
+    KeyboardService service(link);
+    const auto outer = service.Run<int>("outer", [&service](JobContext&) {
+        const auto inner =
+            service.Run<int>("inner", [](JobContext& job) { return WriteOneField(job.Link(), 1); });
+        return inner.end == JobEnd::Ran ? *inner.value : -99;
+    });
+    ASSERT_EQ(outer.end, JobEnd::Ran);
+    EXPECT_EQ(*outer.value, DEV_OK);
+    EXPECT_EQ(Commands(keyboard),
+              (std::vector<std::uint8_t>{CMD_BEGIN, CMD_WRITE_PARAMS, CMD_END}));
+}
+
 }  // namespace
 }  // namespace korvel

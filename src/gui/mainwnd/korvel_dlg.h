@@ -210,6 +210,10 @@ private:
     Editor* EnsureEditor(Editor*& editor, const SkinFile& skin);
     bool EditorOpen() const;
     void StepProgress();
+    // Frame 0..9 of the progress picture.
+    void ShowProgressFrame(int frame);
+    // EditingConfig from the working file, whatever it held.
+    void LoadWorkingFile();
     // Once every button is in place: where each normal face lies in the background (the atlas),
     // and the faces drawn there.
     bool PackButtonSurfaces();

@@ -6,9 +6,7 @@
 #include <map>
 
 #include "base/text_encoding.h"
-#include "device/command_set.h"
 #include "device/device_link.h"
-#include "device/result_codes.h"
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/keyboard_jobs.h"
 #include "gui/mainwnd/korvel_dlg.h"
@@ -21,6 +19,7 @@
 #include "ports/prompts.h"
 #include "sync/device_backup.h"
 #include "sync/hardware_download.h"
+#include "sync/keyboard_requests.h"
 #include "sync/keyboard_service.h"
 #include "sync/profile_transfer.h"
 #include "text/text_table.h"
@@ -95,20 +94,15 @@ void CKorvelDlg::ShowReading(bool reading) {
 void CKorvelDlg::OnReloadFromKeyboard() {
     // The window shows at once; what the keyboard holds follows when it has been read.
     ShowReading(true);
-    struct Read {
-        int activeProfile = -1;
-        std::optional<std::vector<std::uint8_t>> bytes;
-    };
+    using Backup = std::optional<std::vector<std::uint8_t>>;
     const KeyCodec* codec = &m_services.keyCodec;
-    m_jobs->Submit<Read>(
+    m_jobs->Submit<Backup>(
         "reload",
         [codec, texts = TextsFor({"MACRO_NEW_PREFIX"})](JobContext& job) {
-            Read read;
-            read.activeProfile = DevGetActiveProfile(job.Link());
-            read.bytes = ReadDeviceBackup(job.Link(), *codec, texts);
-            return read;
+            // Reads the active profile (into the link's cache) along with the key tables.
+            return ReadDeviceBackup(job.Link(), *codec, texts);
         },
-        [this](JobResult<Read> result) {
+        [this](JobResult<Backup> result) {
             if (m_shutDown) {
                 return;
             }
@@ -118,9 +112,7 @@ void CKorvelDlg::OnReloadFromKeyboard() {
             }
             const std::filesystem::path documents = m_services.paths.DocumentsDirectory();
             FileWriteResult workingFileWrite;
-            const std::optional<std::vector<std::uint8_t>> none;
-            if (PlaceDeviceBackup(m_services.store, result.value ? result.value->bytes : none,
-                                  documents,
+            if (PlaceDeviceBackup(m_services.store, result.value.value_or(std::nullopt), documents,
                                   &workingFileWrite) == ReloadOutcome::FromKeyboardUnsaved) {
                 ShowWriteFailure(WorkingFile(documents), workingFileWrite);
             }
@@ -258,24 +250,29 @@ void CKorvelDlg::ShowProgress(int done, int planned) {
     m_progressTimer.stop();
     m_progress->show();
     m_progressFrame = std::min(kProgressFrames - 1, done * kProgressFrames / planned);
-    m_progress->setPixmap(
-        QPixmap(QDir(SkinFolder()).filePath(QStringLiteral("jdt%1.bmp").arg(m_progressFrame + 1))));
+    ShowProgressFrame(m_progressFrame);
 }
 
 void CKorvelDlg::EnterBootLoader(std::function<void(bool)> done) {
-    m_jobs->Submit<int>(
-        "boot loader", [](JobContext& job) { return DevEnterBoot(job.Link()); },
-        [done = std::move(done)](JobResult<int> result) {
-            done(result.value.value_or(DEV_WRITE_FAILED) == DEV_OK);
-        });
+    m_jobs->Submit<bool>(
+        "boot loader", [](JobContext& job) { return korvel::EnterBootLoader(job.Link()); },
+        [done = std::move(done)](JobResult<bool> result) { done(result.value.value_or(false)); });
 }
 
 void CKorvelDlg::StepProgress() {
-    const QString frame =
-        QDir(SkinFolder())
-            .filePath(QStringLiteral("jdt%1.bmp").arg(m_progressFrame % kProgressFrames + 1));
-    m_progress->setPixmap(QPixmap(frame));
+    ShowProgressFrame(m_progressFrame % kProgressFrames);
     ++m_progressFrame;
+}
+
+void CKorvelDlg::ShowProgressFrame(int frame) {
+    m_progress->setPixmap(
+        QPixmap(QDir(SkinFolder()).filePath(QStringLiteral("jdt%1.bmp").arg(frame + 1))));
+}
+
+void CKorvelDlg::LoadWorkingFile() {
+    auto lock = m_services.store.EditingConfig().Lock();
+    ReleaseEditingConfig(m_services.store);
+    LoadProfileFile(m_services.store, WorkingFile(m_services.paths.DocumentsDirectory()));
 }
 
 void CKorvelDlg::FollowHandedOver(const std::string& command,
@@ -293,11 +290,7 @@ void CKorvelDlg::FollowHandedOver(const std::string& command,
         const std::filesystem::path own = m_services.paths.DocumentsDirectory();
         std::error_code ignored;
         if (!documents.empty() && std::filesystem::equivalent(documents, own, ignored)) {
-            {
-                auto lock = m_services.store.EditingConfig().Lock();
-                ReleaseEditingConfig(m_services.store);
-                LoadProfileFile(m_services.store, WorkingFile(own));
-            }
+            LoadWorkingFile();
             SetModified(false);
             RefreshKeyGrid();
             emit reloaded();

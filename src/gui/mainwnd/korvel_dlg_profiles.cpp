@@ -2,7 +2,6 @@
 #include <QEventLoop>
 #include <QMenu>
 
-#include "device/command_set.h"
 #include "device/device_link.h"
 #include "gui/editors/profile_dialog.h"
 #include "gui/editors/profile_file_chooser.h"
@@ -20,6 +19,7 @@
 #include "model/image/config_store.h"
 #include "ports/prompts.h"
 #include "ports/settings_store.h"
+#include "sync/keyboard_requests.h"
 #include "sync/keyboard_service.h"
 #include "sync/lighting_ops.h"
 #include "text/text_table.h"
@@ -212,34 +212,22 @@ bool CKorvelDlg::SwitchProfile(int index) {
             SetModified(false);
             if (ActiveProfile() >= 0) {
                 // The edits are dropped: the window shows what the working file holds.
-                auto lock = m_services.store.EditingConfig().Lock();
-                ReleaseEditingConfig(m_services.store);
-                LoadProfileFile(m_services.store,
-                                WorkingFile(m_services.paths.DocumentsDirectory()));
+                LoadWorkingFile();
             }
         }
     }
     if (target >= 0) {
-        m_jobs->Submit<int>(
+        m_jobs->Submit<bool>(
             "profile switch",
-            [target](JobContext& job) {
-                DevSetActiveProfile(job.Link(), target);
-                if (job.Link().ActiveProfileCache() != target) {
-                    // Not taken: the profile the keyboard reports now is read again.
-                    job.Link().SetActiveProfileCache(-1);
-                    DevGetActiveProfile(job.Link());
-                    return -1;
-                }
-                return target;
-            },
-            [this, target](JobResult<int> result) {
+            [target](JobContext& job) { return SwitchActiveProfile(job.Link(), target); },
+            [this](JobResult<bool> result) {
                 if (m_shutDown) {
                     return;
                 }
                 if (result.end == JobEnd::Busy) {
                     ShowKeyboardHeld(result.busyHolder);
                 }
-                if (result.value.value_or(-1) != target) {
+                if (!result.value.value_or(false)) {
                     // The keyboard did not take it: keep what the window holds, say so, and
                     // show the profile the keyboard now reports.
                     m_services.prompts.ShowMessage(Caption("PROFILE_SWITCH_FAILED"),

@@ -21,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/socket_io.h"
 #include "gui/platform/window_messages.h"
 
 namespace korvel {
@@ -31,13 +32,6 @@ constexpr int kConnectTimeoutMs = 1000;
 constexpr std::size_t kMessageBytes = 8;
 // The socket file is the user's alone, as the running copy obeys whoever reaches it.
 constexpr mode_t kSocketMode = S_IRUSR | S_IWUSR;
-
-#ifdef MSG_NOSIGNAL
-// A copy that ends before the message is out must not end the sender with SIGPIPE.
-constexpr int kSendFlags = MSG_NOSIGNAL;
-#else
-constexpr int kSendFlags = 0;
-#endif
 
 using Message = std::array<unsigned char, kMessageBytes>;
 
@@ -96,21 +90,6 @@ bool ConnectWithTimeout(int fd, const sockaddr_un& address) {
         if (errno != EINTR) {
             return false;
         }
-    }
-    return true;
-}
-
-bool WriteAll(int fd, const Message& bytes) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.data() + written, bytes.size() - written, kSendFlags);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        written += static_cast<std::size_t>(n);
     }
     return true;
 }
@@ -282,8 +261,9 @@ bool SingleInstance::SendToRunning(const QString& serverName, int message, std::
     if (fd < 0) {
         return false;
     }
-    const bool sent = ConnectWithTimeout(fd, *address) &&
-                      WriteAll(fd, Encode(static_cast<std::uint32_t>(message), tag));
+    const Message encoded = Encode(static_cast<std::uint32_t>(message), tag);
+    const bool sent =
+        ConnectWithTimeout(fd, *address) && SendAll(fd, encoded.data(), encoded.size());
     CloseFd(fd);
     return sent;
 }
