@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libhidapi-dev libcli11-dev nlohmann-json3-dev
   qt6-base-dev libx11-dev
-  xvfb xauth imagemagick fonts-wqy-microhei fonts-dejavu-core
+  xvfb xauth xdotool imagemagick fonts-wqy-microhei fonts-dejavu-core
   help2man dpkg-dev
 )
 
