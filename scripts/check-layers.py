@@ -25,8 +25,9 @@ ALLOWED = {
     "gui": {"base", "text", "device", "model", "ports", "sync", "app", "cli", "generated"},
 }
 GENERATED = {"version.h": "generated"}
-# Inside gui/, its folders in order: each may include the ones before it, never one after it.
-GUI_ORDER = ["widgets", "platform", "editors", "mainwnd", "shell"]
+# Inside gui/, its folders in order (the skin first): each may include the ones before it, never
+# one after it.
+GUI_ORDER = ["skin", "widgets", "platform", "editors", "mainwnd", "shell"]
 SYSTEM_ONLY_IN = {
     re.compile(r"^<Q"): {"gui"},
     re.compile(r"^<hidapi"): {"device/hidapi"},

@@ -90,6 +90,7 @@ protected:
                                     ListenerTimings{std::chrono::milliseconds(20)}};
         services.settings = &settings;
         services.profileFiles = &profileFiles;
+        services.skins = skins;
         auto window = std::make_unique<CKorvelDlg>(services);
         EXPECT_TRUE(window->Initialise()) << window->SkinError().toStdString();
         return window;
@@ -153,6 +154,8 @@ protected:
     RecordingLauncher launcher;
     MemorySettingsStore settings;
     ScriptedFileChooser profileFiles;
+    // The skins the window hands its dialogs; none: the shipped ones.
+    SkinSource skins;
 };
 
 }  // namespace korvel::fixtures

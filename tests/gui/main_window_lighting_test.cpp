@@ -9,11 +9,11 @@
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/lighting_panel.h"
 #include "gui/mainwnd/main_window_controls.h"
+#include "gui/skin/skin_rect.h"
 #include "gui/widgets/color_picker.h"
 #include "gui/widgets/image_slider.h"
 #include "gui/widgets/picture_button.h"
 #include "gui/widgets/png_button.h"
-#include "gui/widgets/skin_rect.h"
 #include "model/keys/led_index.h"
 #include "model/lighting/lighting_state.h"
 #include "text/private_profile.h"
@@ -84,7 +84,7 @@ protected:
         return QPoint((2 * p + 1) * slider->width() / 12, slider->height() / 2);
     }
     static QRect ParseSkinRectOf(CKorvelDlg& window, const char* key) {
-        return ParseSkinRect(window.Skin().Read("BUTTONINFO", key, "1,1,1,1,x"));
+        return window.Skin().Rect("BUTTONINFO", key);
     }
     std::u16string DengCheck() const {
         return ReadProfileString(paths.LightingSettingsFile(), u"KEYCOLOR", u"DengCheck", u"");

@@ -14,15 +14,19 @@
 #include "device/command_report.h"
 #include "device/device_link.h"
 #include "device/sim/simulated_backend.h"
+#include "gui/editors/editor_controls.h"
+#include "gui/editors/korvel_dlg_composite.h"
 #include "gui/main_window_fixture.h"
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/korvel_dlg.h"
 #include "gui/mainwnd/lighting_panel.h"
 #include "gui/mainwnd/profile_bar.h"
+#include "gui/mainwnd/window_skins.h"
+#include "gui/own_skin.h"
 #include "gui/platform/single_instance.h"
 #include "gui/recording_launcher.h"
+#include "gui/skin/skin_rect.h"
 #include "gui/widgets/png_button.h"
-#include "gui/widgets/skin_rect.h"
 #include "model/image/config_store.h"
 #include "model/keys/key_codec.h"
 #include "support/scripted_prompts.h"
@@ -58,14 +62,12 @@ TEST_F(ThreadedMainWindow, HiddenUntilTheKeyboardArrivesThenShowsItsKeys) {
 
 TEST_F(MainWindow, LightingPanelAndProfileBarAreLaidOutFromTheSkin) {
     auto window = Start();
-    const CIniFile& skin = window->Skin();
-    const auto rect = [&](const char* key) {
-        return ParseSkinRect(skin.Read("BUTTONINFO", key, "1,1,1,1,x"));
-    };
+    const DialogSkin& skin = window->Skin();
+    const auto rect = [&](const char* key) { return skin.Rect("BUTTONINFO", key); };
     auto* label = qobject_cast<QLabel*>(window->Lighting().Control(kPanelLabel));
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->geometry(), rect("CONTROL_DengStatic"));
-    EXPECT_EQ(label->text(), skin.Read("Control_Name1", "Deng", {})) << "English labels";
+    EXPECT_EQ(label->text(), skin.Value("Control_Name1", "Deng", {})) << "English labels";
     EXPECT_FALSE(label->text().isEmpty());
     EXPECT_EQ(window->Lighting().Control(kBrightnessSlider)->geometry(),
               rect("CONTROL_LightSlider"));
@@ -259,6 +261,41 @@ TEST_F(MainWindow, ADisabledApplyShowsItsDisabledFace) {
     ASSERT_FALSE(window->IsModified());
     ASSERT_FALSE(apply->isEnabled());
     EXPECT_EQ(apply->CurrentSurface(), &window->Control(kControlOk)->Surfaces()->disabled);
+    window->Shutdown();
+}
+
+// The window hands each dialog the skin its source gives: captions, places and pictures come from
+// there alone, and a picture that skin lacks is named when the dialog cannot be built.
+TEST_F(MainWindow, EveryDialogTakesItsLookFromTheSkinItIsHanded) {
+    std::vector<WindowSkin> asked;
+    skins = [&](WindowSkin dialog) -> std::shared_ptr<const DialogSkin> {
+        asked.push_back(dialog);
+        auto own = std::make_shared<fixtures::OwnSkin>(ShippedSkin(paths, texts, dialog));
+        if (dialog == WindowSkin::KeyEditor) {
+            own->SetValue("BUTTONINFO", "CONTROL_OK", "7,9,40,20");
+        }
+        if (dialog == WindowSkin::MacroEditor) {
+            own->SetPicture(own->Value("SCREEN", "Main", {}), "/nonexistent/back.jpg");
+        }
+        return own;
+    };
+    auto window = StartShown();
+    EXPECT_EQ(window->Control(kControlApply)->text(), "<PROFILE_APPLY>");
+
+    window->OpenKeyEditor(kKeyA);
+    Korvel_DlgComposite* editor = window->KeyEditor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->Control(kEditorOk)->geometry(), QRect(7, 9, 40, 20));
+    EXPECT_EQ(static_cast<CPngButton*>(editor->Control(kEditorOk))->text(), "<MACRO_OK>");
+    editor->CancelEditor();
+
+    window->OpenMacroEditor();
+    EXPECT_EQ(window->MacroEditor(), nullptr) << "its background is missing";
+    ASSERT_FALSE(prompts.Shown().empty());
+    EXPECT_NE(prompts.Shown().back().text.find(u"/nonexistent/back.jpg"), std::u16string::npos);
+
+    EXPECT_EQ(asked, (std::vector<WindowSkin>{WindowSkin::Main, WindowSkin::KeyEditor,
+                                              WindowSkin::MacroEditor}));
     window->Shutdown();
 }
 

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <vector>
 
-#include "gui/widgets/skin_picture.h"
+#include "gui/skin/skin_picture.h"
 
 namespace korvel {
 namespace {

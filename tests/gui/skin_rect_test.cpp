@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "gui/widgets/skin_rect.h"
+#include "gui/skin/skin_rect.h"
 
 namespace korvel {
 namespace {

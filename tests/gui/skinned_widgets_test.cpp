@@ -10,14 +10,16 @@
 #include <QTest>
 #include <QTextStream>
 
+#include "gui/skin/folder_skin.h"
+#include "gui/skin/mask_region.h"
+#include "gui/skin/skin_palette.h"
+#include "gui/skin/skin_surfaces.h"
 #include "gui/widgets/base_dialog.h"
 #include "gui/widgets/image_slider.h"
-#include "gui/widgets/ini_file.h"
-#include "gui/widgets/mask_region.h"
 #include "gui/widgets/png_button.h"
-#include "gui/widgets/skin_palette.h"
 #include "gui/widgets/skin_placement.h"
-#include "gui/widgets/skin_surfaces.h"
+#include "text/app_paths.h"
+#include "text/text_table.h"
 
 namespace korvel {
 namespace {
@@ -44,6 +46,12 @@ QRgb FirstPixel(CPngButton& button) {
 
 class SkinFolder : public ::testing::Test {
 protected:
+    // The skin of a description file in the folder (no captions).
+    std::shared_ptr<const DialogSkin> SkinOf(const QString& name) {
+        const std::filesystem::path folder = dir.path().toStdU16String();
+        return MakeFolderSkin(SkinFile{folder / name.toStdU16String(), folder}, noTexts,
+                              CaptionLanguage::Table);
+    }
     void WriteIni(const QString& name, const QString& text) {
         QFile file(dir.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -54,6 +62,7 @@ protected:
     }
 
     QTemporaryDir dir;
+    TextTable noTexts{{}};
 };
 // Faces decoded on helper threads ("Threaded": the sanitizer runs take them).
 class ThreadedSkinFolder : public SkinFolder {};
@@ -61,14 +70,14 @@ class ThreadedSkinFolder : public SkinFolder {};
 TEST_F(SkinFolder, ImageButtonPlacementAndFaces) {
     WriteIni("Profile.ini",
              "[BUTTONINFO]\nFUNC_ADD=10,20,50,14\nFUNC_LOAD=1,1,80,20\nFUNC_DELETE=5,6\n");
-    CIniFile ini(dir.filePath("Profile.ini"));
+    const auto skin = SkinOf("Profile.ini");
     const SkinSurfaces surfaces = CoordinateSurfaces();
     QWidget dialog;
     CPngButton add(&dialog), load(&dialog), remove(&dialog), missing(&dialog);
-    PlaceImageButton(&add, ini, "BUTTONINFO", "FUNC_ADD", &surfaces);
-    PlaceImageButton(&load, ini, "BUTTONINFO", "FUNC_LOAD", &surfaces);
-    PlaceImageButton(&remove, ini, "BUTTONINFO", "FUNC_DELETE", &surfaces);
-    PlaceImageButton(&missing, ini, "BUTTONINFO", "CONTROL_OK", &surfaces);
+    PlaceImageButton(&add, *skin, "BUTTONINFO", "FUNC_ADD", &surfaces);
+    PlaceImageButton(&load, *skin, "BUTTONINFO", "FUNC_LOAD", &surfaces);
+    PlaceImageButton(&remove, *skin, "BUTTONINFO", "FUNC_DELETE", &surfaces);
+    PlaceImageButton(&missing, *skin, "BUTTONINFO", "CONTROL_OK", &surfaces);
 
     EXPECT_EQ(add.geometry(), QRect(10, 20, 50, 14));
     EXPECT_TRUE(add.isEnabled());
@@ -305,19 +314,19 @@ TEST_F(SkinFolder, DialogTakesSizeAndShapeFromItsPictures) {
     WriteImage("mask.bmp", mask);
 
     WriteIni("Own.ini", "[SCREEN]\nMain=back.jpg\nMask=mask.bmp\n");
-    CBaseDialog shaped(nullptr, dir.filePath("Own.ini"), dir.path());
+    CBaseDialog shaped(nullptr, SkinOf("Own.ini"));
     ASSERT_TRUE(shaped.ApplySkin()) << shaped.SkinError().toStdString();
     EXPECT_EQ(shaped.size(), QSize(120, 80));
     EXPECT_FALSE(shaped.WindowShape().contains(QPoint(0, 10)));
     EXPECT_TRUE(shaped.WindowShape().contains(QPoint(1, 10)));
 
     WriteIni("NoMask.ini", "[SCREEN]\nMain=back.jpg\n");
-    CBaseDialog plain(nullptr, dir.filePath("NoMask.ini"), dir.path());
+    CBaseDialog plain(nullptr, SkinOf("NoMask.ini"));
     ASSERT_TRUE(plain.ApplySkin());
     EXPECT_TRUE(plain.WindowShape().contains(QPoint(0, 10))) << "the background is the mask";
 
     WriteIni("Broken.ini", "[SCREEN]\nMain=back.jpg\nMask=gone.bmp\n");
-    CBaseDialog broken(nullptr, dir.filePath("Broken.ini"), dir.path());
+    CBaseDialog broken(nullptr, SkinOf("Broken.ini"));
     EXPECT_FALSE(broken.ApplySkin());
     EXPECT_TRUE(broken.SkinError().contains("gone.bmp")) << broken.SkinError().toStdString();
 
@@ -330,7 +339,7 @@ TEST_F(SkinFolder, DialogTakesSizeAndShapeFromItsPictures) {
     cut.write(whole.read(whole.size() / 2));
     cut.close();
     WriteIni("Cut.ini", "[SCREEN]\nMain=cut.png\nMask=mask.bmp\n");
-    CBaseDialog truncated(nullptr, dir.filePath("Cut.ini"), dir.path());
+    CBaseDialog truncated(nullptr, SkinOf("Cut.ini"));
     EXPECT_FALSE(truncated.ApplySkin());
     EXPECT_TRUE(truncated.SkinError().contains("cut.png")) << truncated.SkinError().toStdString();
 }
@@ -340,7 +349,7 @@ TEST_F(SkinFolder, EnterAndEscapeNeverCloseADialog) {
     background.fill(Qt::gray);
     WriteImage("back.png", background);
     WriteIni("D.ini", "[SCREEN]\nMain=back.png\n");
-    CBaseDialog dialog(nullptr, dir.filePath("D.ini"), dir.path());
+    CBaseDialog dialog(nullptr, SkinOf("D.ini"));
     ASSERT_TRUE(dialog.ApplySkin());
     CPngButton button(&dialog);
     dialog.show();

@@ -7,6 +7,7 @@
 #include "device/command_report.h"
 #include "gui/editors/update_dialog.h"
 #include "gui/main_window_fixture.h"
+#include "gui/mainwnd/window_skins.h"
 #include "model/files/profile_file.h"
 #include "support/temp_folder.h"
 
@@ -29,10 +30,8 @@ protected:
             return nextUpdater;
         };
         parts.chooseBackupFile = [this](QWidget*) { return nextBackup; };
-        const SkinFile& skin = paths.UpdateSkin();
         auto dialog = std::make_unique<CKorvel_DlgUpdate>(
-            std::move(parts), QString::fromStdU16String(skin.file.u16string()),
-            QString::fromStdU16String(skin.folder.u16string()));
+            std::move(parts), ShippedSkin(paths, texts, WindowSkin::Update));
         EXPECT_TRUE(dialog->Initialise()) << dialog->SkinError().toStdString();
         return dialog;
     }

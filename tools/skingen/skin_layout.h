@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 #include <vector>
-#include "gui/widgets/skin_palette.h"
+#include "gui/skin/skin_palette.h"
 
 // The one table of the default skin: every dialog's size, files, decoration and controls. The INI
 // files and every picture are produced from it, so rectangles and faces always agree.

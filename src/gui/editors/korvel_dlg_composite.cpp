@@ -34,9 +34,9 @@ constexpr int kMacroControls[] = {
 
 }  // namespace
 
-Korvel_DlgComposite::Korvel_DlgComposite(EditorHost& host, const QString& skinIni,
-                                         const QString& skinFolder, QWidget* parent)
-    : CBaseDialog(parent, skinIni, skinFolder), m_host(host) {
+Korvel_DlgComposite::Korvel_DlgComposite(EditorHost& host, std::shared_ptr<const DialogSkin> skin,
+                                         QWidget* parent)
+    : CBaseDialog(parent, std::move(skin)), m_host(host) {
     setWindowModality(Qt::ApplicationModal);
 }
 
@@ -47,7 +47,7 @@ Korvel_DlgComposite::~Korvel_DlgComposite() {
 }
 
 QString Korvel_DlgComposite::Caption(const char* key) const {
-    return QString::fromStdU16String(m_host.texts.ReadText(key, m_host.texts.TextLanguage()));
+    return Skin().Caption(key);
 }
 
 bool Korvel_DlgComposite::Initialise() {
@@ -131,8 +131,7 @@ void Korvel_DlgComposite::OpenForKey(int slot, bool macroOnly, const QRect& anch
     auto* title = static_cast<CPngButton*>(Control(kCompositeTitle));
     const std::u16string label = m_host.codec.SlotLabel(slot);
     title->setText(QString::fromStdU16String(label));
-    title->SetTextStyle(true, 10, QStringLiteral("Tahoma"), Qt::white,
-                        kTextVCenter | kTextSingleLine);
+    title->SetTextStyle(Skin().Style(SkinText::Title), kTextVCenter | kTextSingleLine);
     title->SetTextMargins(40, 0, 0, 0);
     Control(kEditorOk)->setEnabled(!m_readOnly);
 

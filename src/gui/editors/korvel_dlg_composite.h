@@ -5,8 +5,8 @@
 #include <map>
 
 #include "gui/editors/editor_host.h"
+#include "gui/skin/skin_surfaces.h"
 #include "gui/widgets/base_dialog.h"
-#include "gui/widgets/skin_surfaces.h"
 #include "model/keys/key_codes.h"
 
 class QCheckBox;
@@ -29,8 +29,7 @@ class Korvel_DlgComposite : public CBaseDialog {
     Q_OBJECT
 
 public:
-    Korvel_DlgComposite(EditorHost& host, const QString& skinIni, const QString& skinFolder,
-                        QWidget* parent);
+    Korvel_DlgComposite(EditorHost& host, std::shared_ptr<const DialogSkin> skin, QWidget* parent);
     ~Korvel_DlgComposite() override;
 
     // Lays out the skin once. False when a picture cannot be used; SkinError() names it.

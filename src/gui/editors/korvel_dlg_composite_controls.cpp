@@ -20,7 +20,6 @@ namespace korvel {
 namespace {
 
 const QString kButtonInfo = QStringLiteral("BUTTONINFO");
-const QColor kLabelColour(0xE4, 0xE4, 0xE4);
 constexpr char16_t kReadOnlyText[] =
     u"The keyboard's active profile is unknown: this key cannot be changed now.";
 constexpr char16_t kNoOnScreenKeyboard[] =
@@ -75,7 +74,6 @@ constexpr LabelInfo kLabels[] = {
 }  // namespace
 
 bool Korvel_DlgComposite::LoadPictures(bool decode) {
-    const QDir folder(SkinFolder());
     struct Picture {
         QPixmap* surface;
         const char* file;
@@ -100,7 +98,7 @@ bool Korvel_DlgComposite::LoadPictures(bool decode) {
         {&m_functionSet.pressed, "function_down.jpg"},
     };
     for (const Picture& picture : pictures) {
-        const QString file = folder.filePath(QString::fromLatin1(picture.file));
+        const QString file = Skin().PicturePath(QString::fromLatin1(picture.file));
         if (!decode) {
             if (!StatePictureReadable(file)) {
                 SetSkinError(file);
@@ -141,7 +139,7 @@ QLabel* Korvel_DlgComposite::AddLabel(int id, const char* entry) {
     auto* label = new QLabel(this);
     PlaceControl(label, Skin(), kButtonInfo, QString::fromLatin1(entry));
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, kLabelColour);
+    palette.setColor(QPalette::WindowText, Skin().Style(SkinText::Label).colour);
     label->setPalette(palette);
     label->setAttribute(Qt::WA_TranslucentBackground);
     label->setWordWrap(true);
@@ -265,8 +263,8 @@ QWidget* Korvel_DlgComposite::Control(int id) const {
 }
 
 void Korvel_DlgComposite::SetCaptions() {
-    const auto style = [](CPngButton* button) {
-        button->SetTextStyle(true, 9, QStringLiteral("Tahoma"), Qt::white);
+    const auto style = [this](CPngButton* button) {
+        button->SetTextStyle(Skin().Style(SkinText::Button));
     };
     for (const ButtonInfo& info : kPageButtons) {
         auto* button = static_cast<CPngButton*>(Control(info.id));

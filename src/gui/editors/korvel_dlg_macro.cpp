@@ -47,9 +47,9 @@ constexpr ButtonInfo kButtons[] = {
 
 }  // namespace
 
-CKorvel_DlgMacro::CKorvel_DlgMacro(EditorHost& host, const QString& skinIni,
-                                   const QString& skinFolder, QWidget* parent)
-    : CBaseDialog(parent, skinIni, skinFolder), m_host(host) {
+CKorvel_DlgMacro::CKorvel_DlgMacro(EditorHost& host, std::shared_ptr<const DialogSkin> skin,
+                                   QWidget* parent)
+    : CBaseDialog(parent, std::move(skin)), m_host(host) {
     setWindowModality(Qt::ApplicationModal);
 }
 
@@ -60,7 +60,7 @@ CKorvel_DlgMacro::~CKorvel_DlgMacro() {
 }
 
 QString CKorvel_DlgMacro::Caption(const char* key) const {
-    return QString::fromStdU16String(m_host.texts.ReadText(key, m_host.texts.TextLanguage()));
+    return Skin().Caption(key);
 }
 
 QWidget* CKorvel_DlgMacro::Control(int id) const {
@@ -90,12 +90,11 @@ bool CKorvel_DlgMacro::Initialise() {
     if (!ApplySkin()) {
         return false;
     }
-    const QDir folder(SkinFolder());
     const auto pictures = StatePictures();
     // Checked from their headers now, decoded when the editor first opens.
     for (const auto& [surface, file] : pictures) {
-        if (!StatePictureReadable(folder.filePath(QString::fromLatin1(file)))) {
-            SetSkinError(folder.filePath(QString::fromLatin1(file)));
+        if (!StatePictureReadable(Skin().PicturePath(QString::fromLatin1(file)))) {
+            SetSkinError(Skin().PicturePath(QString::fromLatin1(file)));
             return false;
         }
     }
@@ -171,10 +170,9 @@ void CKorvel_DlgMacro::DecodeSurfaces() {
         return;
     }
     m_surfacesDecoded = true;
-    const QDir folder(SkinFolder());
     const auto pictures = StatePictures();
     for (const auto& [surface, file] : pictures) {
-        *surface = LoadStateSurface(folder.filePath(QString::fromLatin1(file)));
+        *surface = LoadStateSurface(Skin().PicturePath(QString::fromLatin1(file)));
     }
 }
 
@@ -189,11 +187,11 @@ void CKorvel_DlgMacro::OpenEditor() {
         if (info.caption != nullptr) {
             auto* button = static_cast<CPngButton*>(Control(info.id));
             button->setText(Caption(info.caption));
-            button->SetTextStyle(true, 9, QStringLiteral("Tahoma"), Qt::white);
+            button->SetTextStyle(Skin().Style(SkinText::Button));
         }
     }
     auto* record = static_cast<CPngButton*>(Control(kMacroRecord));
-    record->SetTextStyle(true, 9, QStringLiteral("Tahoma"), Qt::white);
+    record->SetTextStyle(Skin().Style(SkinText::Button));
     record->SetTextMargins(18, 0, 0, 0);  // clear of the record mark drawn at its left
     m_recordDelay->setText(Caption("RECORD_DELAY"));
     m_macroList->setHorizontalHeaderLabels({Caption("MACRO_SETTING")});

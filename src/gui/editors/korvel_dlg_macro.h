@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "gui/editors/editor_host.h"
+#include "gui/skin/skin_surfaces.h"
 #include "gui/widgets/base_dialog.h"
-#include "gui/widgets/skin_surfaces.h"
 
 class QCheckBox;
 class QTableWidget;
@@ -23,8 +23,7 @@ class CKorvel_DlgMacro : public CBaseDialog {
     Q_OBJECT
 
 public:
-    CKorvel_DlgMacro(EditorHost& host, const QString& skinIni, const QString& skinFolder,
-                     QWidget* parent);
+    CKorvel_DlgMacro(EditorHost& host, std::shared_ptr<const DialogSkin> skin, QWidget* parent);
     ~CKorvel_DlgMacro() override;
 
     bool Initialise();

@@ -52,12 +52,12 @@ QString FolderText(const std::filesystem::path& file) {
 
 }  // namespace
 
-CKorvel_DlgProfile::CKorvel_DlgProfile(ProfileDialogParts parts, const QString& skinIni,
-                                       const QString& skinFolder, QWidget* parent)
-    : CBaseDialog(parent, skinIni, skinFolder), m_parts(std::move(parts)) {}
+CKorvel_DlgProfile::CKorvel_DlgProfile(ProfileDialogParts parts,
+                                       std::shared_ptr<const DialogSkin> skin, QWidget* parent)
+    : CBaseDialog(parent, std::move(skin)), m_parts(std::move(parts)) {}
 
 QString CKorvel_DlgProfile::Caption(const char* key) const {
-    return QString::fromStdU16String(m_parts.texts.ReadText(key, m_parts.texts.CaptionLanguage()));
+    return Skin().Caption(key);
 }
 
 bool CKorvel_DlgProfile::Initialise() {
@@ -73,7 +73,6 @@ bool CKorvel_DlgProfile::Initialise() {
 }
 
 bool CKorvel_DlgProfile::LoadSurfaces() {
-    const QDir folder(SkinFolder());
     struct Picture {
         QPixmap* surface;
         const char* file;
@@ -84,7 +83,7 @@ bool CKorvel_DlgProfile::LoadSurfaces() {
                                 {&m_surfaces.disabled, "Profile_down.jpg"},
                                 {&m_surfaces.checked, "Profile_down.jpg"}};
     for (const Picture& picture : pictures) {
-        const QString path = folder.filePath(QString::fromLatin1(picture.file));
+        const QString path = Skin().PicturePath(QString::fromLatin1(picture.file));
         *picture.surface = LoadStateSurface(path);
         if (picture.surface->isNull()) {
             SetSkinError(QStringLiteral("The skin picture %1 cannot be read.")
@@ -155,7 +154,7 @@ void CKorvel_DlgProfile::SetTexts() {
         CPngButton* button = Button(info.id);
         if (info.caption != nullptr) {
             button->setText(Caption(info.caption));
-            button->SetTextStyle(true, 9, QStringLiteral("Tahoma"), Qt::white);
+            button->SetTextStyle(Skin().Style(SkinText::Button));
         }
         if (info.tip != nullptr) {
             button->SetTooltip(Caption(info.tip));

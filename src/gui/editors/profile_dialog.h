@@ -4,8 +4,8 @@
 #include <functional>
 #include <map>
 
+#include "gui/skin/skin_surfaces.h"
 #include "gui/widgets/base_dialog.h"
-#include "gui/widgets/skin_surfaces.h"
 
 class QLabel;
 class QTableWidget;
@@ -55,7 +55,7 @@ public:
     };
     enum Column : int { kColumnActive = 0, kColumnName = 1, kColumnFolder = 2 };
 
-    CKorvel_DlgProfile(ProfileDialogParts parts, const QString& skinIni, const QString& skinFolder,
+    CKorvel_DlgProfile(ProfileDialogParts parts, std::shared_ptr<const DialogSkin> skin,
                        QWidget* parent = nullptr);
 
     // Lays out the skin and fills the list: a row per onboard profile, the active one checked.

@@ -11,8 +11,8 @@
 #endif
 
 #include "gui/platform/shell_launcher.h"
+#include "gui/skin/skin_palette.h"
 #include "gui/widgets/png_button.h"
-#include "gui/widgets/skin_palette.h"
 #include "gui/widgets/skin_placement.h"
 #include "model/files/profile_file.h"
 #include "model/image/config_store.h"
@@ -61,12 +61,12 @@ bool IsExecutableFile(const std::filesystem::path& file) {
 
 }  // namespace
 
-CKorvel_DlgUpdate::CKorvel_DlgUpdate(UpdateDialogParts parts, const QString& skinIni,
-                                     const QString& skinFolder, QWidget* parent)
-    : CBaseDialog(parent, skinIni, skinFolder), m_parts(std::move(parts)) {}
+CKorvel_DlgUpdate::CKorvel_DlgUpdate(UpdateDialogParts parts,
+                                     std::shared_ptr<const DialogSkin> skin, QWidget* parent)
+    : CBaseDialog(parent, std::move(skin)), m_parts(std::move(parts)) {}
 
 QString CKorvel_DlgUpdate::Caption(const char* key) const {
-    return QString::fromStdU16String(m_parts.texts.ReadText(key, m_parts.texts.CaptionLanguage()));
+    return Skin().Caption(key);
 }
 
 CPngButton* CKorvel_DlgUpdate::Button(int controlId) const {
@@ -88,9 +88,8 @@ bool CKorvel_DlgUpdate::Initialise() {
 }
 
 bool CKorvel_DlgUpdate::LoadSurfaces() {
-    const QDir folder(SkinFolder());
-    const QString normal = folder.filePath(QStringLiteral("update_normal.jpg"));
-    const QString over = folder.filePath(QStringLiteral("update_over.jpg"));
+    const QString normal = Skin().PicturePath(QStringLiteral("update_normal.jpg"));
+    const QString over = Skin().PicturePath(QStringLiteral("update_over.jpg"));
     m_surfaces.normal = LoadStateSurface(normal);
     m_surfaces.hover = LoadStateSurface(over);
     for (const auto& [surface, path] :
@@ -152,8 +151,7 @@ void CKorvel_DlgUpdate::SetTexts() {
         // browse button keeps its symbol alone, the path beside it says what to choose).
         if (info.id != kOpen) {
             button->setText(Caption(info.tip));
-            button->SetTextStyle(true, 8, QStringLiteral("DejaVu Sans"),
-                                 QColor::fromRgb(skin_palette::kLegend),
+            button->SetTextStyle(Skin().Style(SkinText::SmallButton),
                                  kTextVCenter | kTextSingleLine);
             button->SetTextMargins(kCaptionLeft, 6, 0, 0);
         }

@@ -7,8 +7,8 @@
 #include <map>
 #include <optional>
 
+#include "gui/skin/skin_surfaces.h"
 #include "gui/widgets/base_dialog.h"
-#include "gui/widgets/skin_surfaces.h"
 
 class QLabel;
 class QComboBox;
@@ -54,7 +54,7 @@ public:
         kUpdate = 1147,
     };
 
-    CKorvel_DlgUpdate(UpdateDialogParts parts, const QString& skinIni, const QString& skinFolder,
+    CKorvel_DlgUpdate(UpdateDialogParts parts, std::shared_ptr<const DialogSkin> skin,
                       QWidget* parent = nullptr);
 
     // Lays out the skin the first time; later calls only show the current path. False when the

@@ -1,6 +1,6 @@
 #include "gui/mainwnd/key_grid.h"
 
-#include "gui/widgets/ini_file.h"
+#include "gui/skin/dialog_skin.h"
 #include "gui/widgets/png_button.h"
 #include "gui/widgets/skin_placement.h"
 #include "model/image/config_store.h"
@@ -20,7 +20,7 @@ int GSlot(int n) {
 
 }  // namespace
 
-KeyGrid::KeyGrid(QWidget* dialog, const CIniFile& skin, const SkinSurfaces* surfaces,
+KeyGrid::KeyGrid(QWidget* dialog, const DialogSkin& skin, const SkinSurfaces* surfaces,
                  const KeyCodec& codec)
     : QObject(dialog), m_codec(codec) {
     for (int n = 1; n <= kGKeyButtons; ++n) {
@@ -60,7 +60,7 @@ int KeyGrid::GridKeyOfControl(int controlId) const {
     return -1;
 }
 
-CPngButton* KeyGrid::MakeButton(QWidget* dialog, int controlId, const CIniFile& skin,
+CPngButton* KeyGrid::MakeButton(QWidget* dialog, int controlId, const DialogSkin& skin,
                                 const QString& entry, const SkinSurfaces* surfaces) {
     auto* button = new CPngButton(dialog);
     button->setObjectName(entry);

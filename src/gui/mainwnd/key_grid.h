@@ -9,7 +9,7 @@
 
 namespace korvel {
 
-class CIniFile;
+class DialogSkin;
 class CPngButton;
 class EditingHolder;
 class KeyCodec;
@@ -21,7 +21,7 @@ class KeyGrid : public QObject {
     Q_OBJECT
 
 public:
-    KeyGrid(QWidget* dialog, const CIniFile& skin, const SkinSurfaces* surfaces,
+    KeyGrid(QWidget* dialog, const DialogSkin& skin, const SkinSurfaces* surfaces,
             const KeyCodec& codec);
 
     CPngButton* KeyButton(int index) const { return m_keys[index]; }
@@ -52,7 +52,7 @@ signals:
     void keyClicked(int controlId);
 
 private:
-    CPngButton* MakeButton(QWidget* dialog, int controlId, const CIniFile& skin,
+    CPngButton* MakeButton(QWidget* dialog, int controlId, const DialogSkin& skin,
                            const QString& entry, const SkinSurfaces* surfaces);
     CPngButton* ButtonOfSlot(int slot) const;
     static void ShowTip(CPngButton* button, const KeyTip& tip);

@@ -54,8 +54,9 @@ QString ProfileFileDialogFilter() {
 }  // namespace
 
 CKorvelDlg::CKorvelDlg(MainWindowServices services, QWidget* parent)
-    : CBaseDialog(parent, QString::fromStdU16String(services.paths.MainSkin().file.u16string()),
-                  QString::fromStdU16String(services.paths.MainSkin().folder.u16string())),
+    : CBaseDialog(parent, services.skins
+                              ? services.skins(WindowSkin::Main)
+                              : ShippedSkin(services.paths, services.texts, WindowSkin::Main)),
       m_services(services),
       m_settings(services.settings) {
     if (m_settings == nullptr) {
@@ -91,7 +92,12 @@ CKorvelDlg::~CKorvelDlg() {
 }
 
 std::u16string CKorvelDlg::Caption(const char* key) const {
-    return m_services.texts.ReadText(key, m_services.texts.CaptionLanguage());
+    return Skin().Caption(key).toStdU16String();
+}
+
+std::shared_ptr<const DialogSkin> CKorvelDlg::SkinOf(WindowSkin dialog) const {
+    return m_services.skins ? m_services.skins(dialog)
+                            : ShippedSkin(m_services.paths, m_services.texts, dialog);
 }
 
 bool CKorvelDlg::Initialise() {
@@ -107,7 +113,8 @@ bool CKorvelDlg::Initialise() {
     SetModified(false);
 
     m_linkAddress = ResolveLinkAddress(
-        Skin().Read(QStringLiteral("SCREEN"), QStringLiteral("Link"), QString()), m_services.paths);
+        Skin().Value(QStringLiteral("SCREEN"), QStringLiteral("Link"), QString()),
+        m_services.paths);
     // The pictures behind the keys come first, so that every key lies above them.
     LayOutBackdrops();
     m_keyGrid = new KeyGrid(this, Skin(), &m_surfaces, m_services.keyCodec);
@@ -118,9 +125,8 @@ bool CKorvelDlg::Initialise() {
                                            : QString();
     m_profileBar = new ProfileBar(this, Skin(), &m_surfaces, labels);
     EnsureProfileDirectory(m_services.paths.DocumentsDirectory());
-    m_lightingPanel =
-        new LightingPanel(this, Skin(), SkinFolder(), language, *m_keyGrid, m_services.link,
-                          *m_jobs, m_services.paths.LightingSettingsFile());
+    m_lightingPanel = new LightingPanel(this, Skin(), language, *m_keyGrid, m_services.link,
+                                        *m_jobs, m_services.paths.LightingSettingsFile());
     connect(m_lightingPanel, &LightingPanel::turnOnRequested, this,
             &CKorvelDlg::SetLightingPanelOn);
     connect(m_lightingPanel, &LightingPanel::turnedOff, this, &CKorvelDlg::RefreshKeyGrid);

@@ -13,8 +13,8 @@
 #include "base/file_io.h"
 #include "gui/mainwnd/main_window_services.h"
 #include "gui/platform/tray_icon_presenter.h"
+#include "gui/skin/skin_surfaces.h"
 #include "gui/widgets/base_dialog.h"
-#include "gui/widgets/skin_surfaces.h"
 #include "ports/text_lookup.h"
 
 class QLabel;
@@ -207,7 +207,8 @@ private:
     // The editor, built and skinned on first use; null (after saying why) when its skin cannot be
     // used.
     template <typename Editor>
-    Editor* EnsureEditor(Editor*& editor, const SkinFile& skin);
+    Editor* EnsureEditor(Editor*& editor, WindowSkin skin);
+    std::shared_ptr<const DialogSkin> SkinOf(WindowSkin dialog) const;
     bool EditorOpen() const;
     void StepProgress();
     // Frame 0..9 of the progress picture.

@@ -164,15 +164,14 @@ void CKorvelDlg::SetCaptions() {
     for (const CaptionInfo& caption : kCaptions) {
         CPngButton* button = Control(caption.id);
         button->setText(Q(Caption(caption.caption)));
-        button->SetTextStyle(true, 9, QStringLiteral("Tahoma"), Qt::white);
+        button->SetTextStyle(Skin().Style(SkinText::Button));
     }
     // The language's version label, followed by the program's version.
     const QString label = Q(m_services.texts.Text(TextKey::MAIN_BUTTON_VELMARO_VER)).trimmed();
     const QString version = QStringLiteral("v") + QString::fromLatin1(kVersion);
     Control(kControlVersion)
         ->setText(label.isEmpty() ? version : label + QLatin1Char(' ') + version);
-    Control(kControlVersion)
-        ->SetTextStyle(true, 8, QStringLiteral("Verdana"), QColor(0xE4, 0xE4, 0xE4));
+    Control(kControlVersion)->SetTextStyle(Skin().Style(SkinText::Label));
     for (const TooltipInfo& tip : kTooltips) {
         Control(tip.id)->SetTooltip(Q(Caption(tip.tooltip)));
     }

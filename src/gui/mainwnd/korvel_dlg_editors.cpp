@@ -61,12 +61,11 @@ void CKorvelDlg::CreateEditorHost() {
 // The editors are built when first opened and then kept: most sessions never open them, and
 // their skins cost start-up time and memory.
 template <typename Editor>
-Editor* CKorvelDlg::EnsureEditor(Editor*& editor, const SkinFile& skin) {
+Editor* CKorvelDlg::EnsureEditor(Editor*& editor, WindowSkin skin) {
     if (editor != nullptr) {
         return editor;
     }
-    auto* created = new Editor(*m_editorHost, QString::fromStdU16String(skin.file.u16string()),
-                               QString::fromStdU16String(skin.folder.u16string()), this);
+    auto* created = new Editor(*m_editorHost, SkinOf(skin), this);
     created->setWindowTitle(
         QString::fromStdU16String(m_services.texts.Text(TextKey::MAIN_CAPTION)));
     if (!created->Initialise()) {
@@ -89,7 +88,7 @@ void CKorvelDlg::OpenKeyEditor(int controlId) {
     if (slot < 0 || button == nullptr || EditorOpen()) {
         return;
     }
-    Korvel_DlgComposite* editor = EnsureEditor(m_keyEditor, m_services.paths.CompositeSkin());
+    Korvel_DlgComposite* editor = EnsureEditor(m_keyEditor, WindowSkin::KeyEditor);
     if (editor == nullptr) {
         return;
     }
@@ -112,7 +111,7 @@ void CKorvelDlg::OpenMacroEditor() {
     if (EditorOpen()) {
         return;
     }
-    if (CKorvel_DlgMacro* editor = EnsureEditor(m_macroEditor, m_services.paths.MacroSkin())) {
+    if (CKorvel_DlgMacro* editor = EnsureEditor(m_macroEditor, WindowSkin::MacroEditor)) {
         editor->OpenEditor();
     }
 }

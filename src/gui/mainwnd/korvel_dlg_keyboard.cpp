@@ -265,8 +265,7 @@ void CKorvelDlg::StepProgress() {
 }
 
 void CKorvelDlg::ShowProgressFrame(int frame) {
-    m_progress->setPixmap(
-        QPixmap(QDir(SkinFolder()).filePath(QStringLiteral("jdt%1.bmp").arg(frame + 1))));
+    m_progress->setPixmap(QPixmap(Skin().PicturePath(QStringLiteral("jdt%1.bmp").arg(frame + 1))));
 }
 
 void CKorvelDlg::LoadWorkingFile() {

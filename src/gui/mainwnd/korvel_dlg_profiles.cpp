@@ -277,7 +277,7 @@ void CKorvelDlg::BuildSceneMenu() {
     checked->setChecked(true);
     CPngButton* button = Control(kControlSceneMode);
     button->setText(checked->text());
-    button->SetTextStyle(true, 10, QStringLiteral("Arial"), QColor(0xE4, 0xE4, 0xE4));
+    button->SetTextStyle(Skin().Style(SkinText::SceneButton));
     // The text stays clear of the drop-down mark at the button's right end.
     button->SetTextMargins(kSceneTextMargin, kSceneMarkMargin, 0, 0);
     button->SetTooltip(Q(m_services.texts.Text(TextKey::PROFILE_TIP)) + checked->text());
@@ -310,9 +310,8 @@ void CKorvelDlg::OpenProfileManager() {
                              [this](int profile) { return SwitchProfile(profile); },
                              [this](const std::filesystem::path& file) { return Import(file); },
                              [this] { ShowHelp(m_services.launcher, m_services.paths); }};
-    const SkinFile& skin = m_services.paths.ProfileSkin();
-    auto* dialog = new CKorvel_DlgProfile(std::move(parts), Q(skin.file.u16string()),
-                                          Q(skin.folder.u16string()), this);
+    auto* dialog =
+        new CKorvel_DlgProfile(std::move(parts), SkinOf(WindowSkin::ProfileManager), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     if (!dialog->Initialise()) {
         m_services.prompts.ShowMessage(dialog->SkinError().toStdU16String(), MessageKind::Error);

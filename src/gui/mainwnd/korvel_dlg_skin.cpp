@@ -10,8 +10,8 @@
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/korvel_dlg.h"
 #include "gui/mainwnd/main_window_controls.h"
+#include "gui/skin/skin_picture.h"
 #include "gui/widgets/png_button.h"
-#include "gui/widgets/skin_picture.h"
 
 namespace korvel {
 namespace {
@@ -45,10 +45,9 @@ std::vector<CKorvelDlg::StatePicture> CKorvelDlg::StatePictures() {
 // button is in place the normal picture is decoded and its faces drawn into the background
 // (PackButtonSurfaces, DrawNormalFaces).
 bool CKorvelDlg::LoadSurfaces() {
-    const QDir folder(SkinFolder());
     std::map<QString, std::shared_ptr<const LazyFaces>> lazy;
     for (const StatePicture& picture : StatePictures()) {
-        const QString path = folder.filePath(QString::fromLatin1(picture.file));
+        const QString path = Skin().PicturePath(QString::fromLatin1(picture.file));
         if (!StatePictureReadable(path)) {
             SetSkinError(QStringLiteral("The skin picture %1 cannot be read.")
                              .arg(QDir::toNativeSeparators(path)));
@@ -62,13 +61,13 @@ bool CKorvelDlg::LoadSurfaces() {
         }
     }
     // The arrows cut their one face from Arrow.jpg at the place BUTTONINFO2 names.
-    const QPixmap arrow(folder.filePath(QStringLiteral("Arrow.jpg")));
+    const QPixmap arrow(Skin().PicturePath(QStringLiteral("Arrow.jpg")));
     m_arrowSurfaces = SkinSurfaces{arrow, arrow, arrow, arrow, arrow, nullptr};
     return true;
 }
 
 bool CKorvelDlg::DrawNormalFaces() {
-    const QString path = QDir(SkinFolder()).filePath(QString::fromLatin1(kNormalPicture));
+    const QString path = Skin().PicturePath(QString::fromLatin1(kNormalPicture));
     const QImage normal = DecodeSkinPicture(path);
     if (normal.isNull()) {
         SetSkinError(QStringLiteral("The skin picture %1 cannot be read.")

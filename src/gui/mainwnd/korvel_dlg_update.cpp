@@ -8,7 +8,6 @@ namespace korvel {
 
 void CKorvelDlg::OpenUpdateDialog() {
     if (m_update == nullptr) {
-        const SkinFile& skin = m_services.paths.UpdateSkin();
         UpdateDialogParts parts{
             m_services.texts,
             m_services.prompts,
@@ -16,9 +15,7 @@ void CKorvelDlg::OpenUpdateDialog() {
             m_services.store,
             m_services.launcher,
             m_services.paths.UpdatePackageFolder()};
-        m_update = new CKorvel_DlgUpdate(std::move(parts),
-                                         QString::fromStdU16String(skin.file.u16string()),
-                                         QString::fromStdU16String(skin.folder.u16string()), this);
+        m_update = new CKorvel_DlgUpdate(std::move(parts), SkinOf(WindowSkin::Update), this);
     }
     if (!m_update->Initialise()) {
         m_services.prompts.ShowMessage(m_update->SkinError().toStdU16String(), MessageKind::Error);

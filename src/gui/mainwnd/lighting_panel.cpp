@@ -16,9 +16,9 @@
 #include "gui/mainwnd/keyboard_jobs.h"
 #include "gui/mainwnd/lighting_panel_table.h"
 #include "gui/mainwnd/main_window_controls.h"
+#include "gui/skin/dialog_skin.h"
 #include "gui/widgets/color_picker.h"
 #include "gui/widgets/image_slider.h"
-#include "gui/widgets/ini_file.h"
 #include "gui/widgets/picture_button.h"
 #include "gui/widgets/png_button.h"
 #include "gui/widgets/skin_placement.h"
@@ -82,13 +82,12 @@ public:
 
 }  // namespace
 
-LightingPanel::LightingPanel(QWidget* dialog, const CIniFile& skin, const QString& skinFolder,
-                             int language, class KeyGrid& keys, DeviceLink& link,
-                             KeyboardJobs& jobs, std::filesystem::path settingsFile)
+LightingPanel::LightingPanel(QWidget* dialog, const DialogSkin& skin, int language,
+                             class KeyGrid& keys, DeviceLink& link, KeyboardJobs& jobs,
+                             std::filesystem::path settingsFile)
     : QObject(dialog),
       m_skin(skin),
       m_keys(keys),
-      m_skinFolder(skinFolder),
       m_language(language),
       m_jobs(jobs),
       m_state(std::make_unique<LightingState>()),
@@ -122,7 +121,7 @@ void LightingPanel::FillEffectSelector() {
     selector->clear();
     for (const EffectSlotTable::Slot& slot : m_state->effectSlots.Slots()) {
         selector->addItem(
-            QString::fromStdU16String(EffectName(m_skin.Profile(), m_language, slot.effect)));
+            QString::fromStdU16String(EffectName(m_skin.Description(), m_language, slot.effect)));
     }
     const int position = m_state->effectSlots.PositionOf(m_state->current.effect);
     if (position >= 0) {

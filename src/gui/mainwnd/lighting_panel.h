@@ -18,7 +18,7 @@ class QWidget;
 namespace korvel {
 
 class CColorPicker;
-class CIniFile;
+class DialogSkin;
 class CImageSlider;
 class CPictureButton;
 class DeviceLink;
@@ -45,9 +45,8 @@ public:
     // `language` is the language setting: 0 takes the labels and effect names of "Control_Name" /
     // "Mode", 1 those of "Control_Name1" / "Mode1", anything else none. `settingsFile` is
     // deze.ini, where the on/off choice is kept.
-    LightingPanel(QWidget* dialog, const CIniFile& skin, const QString& skinFolder, int language,
-                  KeyGrid& keys, DeviceLink& link, KeyboardJobs& jobs,
-                  std::filesystem::path settingsFile);
+    LightingPanel(QWidget* dialog, const DialogSkin& skin, int language, KeyGrid& keys,
+                  DeviceLink& link, KeyboardJobs& jobs, std::filesystem::path settingsFile);
     ~LightingPanel() override;
 
     // A control by its id; null for ids that are not the panel's. Before the keyboard's lighting
@@ -130,9 +129,8 @@ private:
     CColorPicker* Picker(int controlId);
     QComboBox* Selector(int controlId);
 
-    const CIniFile& m_skin;
+    const DialogSkin& m_skin;
     KeyGrid& m_keys;
-    QString m_skinFolder;
     int m_language = 1;
     KeyboardJobs& m_jobs;
     std::unique_ptr<LightingState> m_state;

@@ -18,9 +18,9 @@
 #include "gui/mainwnd/keyboard_jobs.h"
 #include "gui/mainwnd/lighting_panel_table.h"
 #include "gui/mainwnd/main_window_controls.h"
+#include "gui/skin/dialog_skin.h"
 #include "gui/widgets/color_picker.h"
 #include "gui/widgets/image_slider.h"
-#include "gui/widgets/ini_file.h"
 #include "gui/widgets/picture_button.h"
 #include "gui/widgets/png_button.h"
 #include "gui/widgets/skin_placement.h"
@@ -171,7 +171,7 @@ void LightingPanel::SetLabels(int language) {
             static_cast<QLabel*>(built->second)
                 ->setText(labels.isEmpty()
                               ? QString()
-                              : m_skin.Read(labels, QString::fromLatin1(control.textKey), {}));
+                              : m_skin.Value(labels, QString::fromLatin1(control.textKey), {}));
         }
     }
 }
@@ -260,7 +260,7 @@ const QPixmap& LightingPanel::Picture(const QString& file) const {
     if (known != m_pictures.end()) {
         return known->second;
     }
-    return m_pictures.emplace(file, QPixmap(QDir(m_skinFolder).filePath(file))).first->second;
+    return m_pictures.emplace(file, QPixmap(m_skin.PicturePath(file))).first->second;
 }
 
 }  // namespace korvel

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "gui/mainwnd/window_skins.h"
 #include "sync/device_presence.h"
 #include "sync/event_listener.h"
 #include "text/app_paths.h"
@@ -44,6 +45,8 @@ struct MainWindowServices {
     std::filesystem::path keyboardLock = {};
     // The profile manager's file dialogs; none: the platform's.
     ProfileFileChooser* profileFiles = nullptr;
+    // The skins of the window and its dialogs; none: the ones the program ships.
+    SkinSource skins = {};
 };
 
 }  // namespace korvel

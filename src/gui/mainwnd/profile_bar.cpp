@@ -3,7 +3,7 @@
 #include <QLabel>
 
 #include "gui/mainwnd/main_window_controls.h"
-#include "gui/widgets/ini_file.h"
+#include "gui/skin/dialog_skin.h"
 #include "gui/widgets/png_button.h"
 #include "gui/widgets/skin_placement.h"
 
@@ -26,7 +26,7 @@ constexpr int kReportButtons[] = {kReportRate1, kReportRate2, kReportRate3, kRep
 
 }  // namespace
 
-ProfileBar::ProfileBar(QWidget* dialog, const CIniFile& skin, const SkinSurfaces* surfaces,
+ProfileBar::ProfileBar(QWidget* dialog, const DialogSkin& skin, const SkinSurfaces* surfaces,
                        const QString& labels)
     : QObject(dialog), m_skin(skin) {
     const QString section = QStringLiteral("BUTTONINFO");
@@ -44,7 +44,7 @@ ProfileBar::ProfileBar(QWidget* dialog, const CIniFile& skin, const SkinSurfaces
 
 void ProfileBar::SetLabels(const QString& labels) {
     m_reportRateLabel->setText(labels.isEmpty() ? QString()
-                                                : m_skin.Read(labels, QStringLiteral("Usb"), {}));
+                                                : m_skin.Value(labels, QStringLiteral("Usb"), {}));
 }
 
 CPngButton* ProfileBar::Button(int controlId) const {

@@ -8,7 +8,7 @@ class QWidget;
 
 namespace korvel {
 
-class CIniFile;
+class DialogSkin;
 class CPngButton;
 struct SkinSurfaces;
 
@@ -21,7 +21,7 @@ class ProfileBar : public QObject {
 public:
     // `labels` is the skin section of the label texts ("Control_Name" or "Control_Name1"), or
     // empty for none.
-    ProfileBar(QWidget* dialog, const CIniFile& skin, const SkinSurfaces* surfaces,
+    ProfileBar(QWidget* dialog, const DialogSkin& skin, const SkinSurfaces* surfaces,
                const QString& labels);
 
     // A button by its control id; null for ids that are not the bar's.
@@ -36,7 +36,7 @@ public:
 
 private:
     std::map<int, CPngButton*> m_buttons;
-    const CIniFile& m_skin;
+    const DialogSkin& m_skin;
     QLabel* m_reportRateLabel = nullptr;
 };
 

@@ -8,7 +8,7 @@
 #include <QProxyStyle>
 #include <QStyleFactory>
 
-#include "gui/widgets/skin_palette.h"
+#include "gui/skin/skin_palette.h"
 
 namespace korvel {
 namespace {

@@ -8,8 +8,8 @@
 #include <QPainter>
 #include <QWindow>
 
-#include "gui/widgets/mask_region.h"
-#include "gui/widgets/skin_picture.h"
+#include "gui/skin/mask_region.h"
+#include "gui/skin/skin_picture.h"
 
 namespace korvel {
 namespace {
@@ -27,23 +27,20 @@ bool LoadPicture(const QString& file, QImage& image, QString& error) {
 
 }  // namespace
 
-CBaseDialog::CBaseDialog(QWidget* parent, const QString& skinIni, const QString& skinFolder)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
-      m_ini(skinIni),
-      m_skinFolder(skinFolder) {
+CBaseDialog::CBaseDialog(QWidget* parent, std::shared_ptr<const DialogSkin> skin)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(std::move(skin)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 bool CBaseDialog::ApplySkin() {
-    const QString main = m_ini.Read(QStringLiteral("SCREEN"), QStringLiteral("Main"), QString());
-    const QString mask = m_ini.Read(QStringLiteral("SCREEN"), QStringLiteral("Mask"), main);
-    const QDir folder(m_skinFolder);
+    const QString main = m_skin->Value(QStringLiteral("SCREEN"), QStringLiteral("Main"), QString());
+    const QString mask = m_skin->Value(QStringLiteral("SCREEN"), QStringLiteral("Mask"), main);
     if (main.isEmpty()) {
         m_skinError = QStringLiteral("The skin file %1 names no background picture.")
-                          .arg(QDir::toNativeSeparators(m_ini.Path()));
+                          .arg(QDir::toNativeSeparators(m_skin->Name()));
         return false;
     }
-    m_backgroundFile = folder.filePath(main);
+    m_backgroundFile = m_skin->PicturePath(main);
     QImageReader header(m_backgroundFile);
     const QSize size = header.size();
     if (!header.canRead() || !size.isValid()) {
@@ -60,7 +57,7 @@ bool CBaseDialog::ApplySkin() {
     }
     m_background = QPixmap::fromImage(picture);
     QImage maskImage;
-    if (!LoadPicture(folder.filePath(mask), maskImage, m_skinError)) {
+    if (!LoadPicture(m_skin->PicturePath(mask), maskImage, m_skinError)) {
         return false;
     }
     setFixedSize(size);

@@ -4,28 +4,28 @@
 #include <QImage>
 #include <QPixmap>
 #include <QString>
+#include <memory>
 
-#include "gui/widgets/ini_file.h"
+#include "gui/skin/dialog_skin.h"
 
 namespace korvel {
 
 // A frameless dialog painted with its skin's background picture and cut to its mask picture's
-// shape ("SCREEN": "Main", and "Mask", which defaults to "Main"). It can be dragged from anywhere
-// on its own surface, and Enter and Escape never close it.
+// shape ("SCREEN": "Main", and "Mask", which defaults to "Main"). Everything else of its look
+// (rectangles, pictures, captions, fonts) its subclass reads from the same skin. It can be dragged
+// from anywhere on its own surface, and Enter and Escape never close it.
 class CBaseDialog : public QDialog {
     Q_OBJECT
 
 public:
-    CBaseDialog(QWidget* parent, const QString& skinIni, const QString& skinFolder);
+    CBaseDialog(QWidget* parent, std::shared_ptr<const DialogSkin> skin);
 
     // Loads the background and mask, sizes the window to the background and shapes it to the
     // mask. False when a picture cannot be read or decoded; SkinError() then names the file.
     bool ApplySkin();
     const QString& SkinError() const { return m_skinError; }
 
-    const CIniFile& Skin() const { return m_ini; }
-    CIniFile& Skin() { return m_ini; }
-    const QString& SkinFolder() const { return m_skinFolder; }
+    const DialogSkin& Skin() const { return *m_skin; }
     const QRegion& WindowShape() const { return m_shape; }
 
 protected:
@@ -39,8 +39,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    CIniFile m_ini;
-    QString m_skinFolder;
+    std::shared_ptr<const DialogSkin> m_skin;
     QPixmap m_background;
     QString m_backgroundFile;
     QRegion m_shape;

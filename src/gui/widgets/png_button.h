@@ -7,7 +7,8 @@
 #include <functional>
 #include <optional>
 
-#include "gui/widgets/skin_surfaces.h"
+#include "gui/skin/dialog_skin.h"
+#include "gui/skin/skin_surfaces.h"
 
 namespace korvel {
 
@@ -49,6 +50,9 @@ public:
     void SetTextStyle(bool enabled, int pointSize = 8,
                       const QString& face = QStringLiteral("Tahoma"), QColor colour = Qt::black,
                       unsigned format = kTextDefault);
+    void SetTextStyle(const TextStyle& style, unsigned format = kTextDefault) {
+        SetTextStyle(true, style.pointSize, style.face, style.colour, format);
+    }
     void SetTextMargins(int left, int right, int top, int bottom);
     void SetTextRotation(int escapement, bool rotated);
     void SetFrame(QColor colour, bool on);

@@ -2,30 +2,26 @@
 
 #include <QWidget>
 
-#include "gui/widgets/ini_file.h"
+#include "gui/skin/dialog_skin.h"
+#include "gui/skin/skin_rect.h"
 #include "gui/widgets/png_button.h"
-#include "gui/widgets/skin_rect.h"
 
 namespace korvel {
 
-QRect ReadSkinRect(const CIniFile& ini, const QString& section, const QString& key) {
-    return ParseSkinRect(ini.Read(section, key, QStringLiteral("1,1,1,1,x")));
-}
-
-void PlaceControl(QWidget* control, const CIniFile& ini, const QString& section,
+void PlaceControl(QWidget* control, const DialogSkin& skin, const QString& section,
                   const QString& key) {
-    control->setGeometry(ReadSkinRect(ini, section, key));
+    control->setGeometry(skin.Rect(section, key));
 }
 
-void MoveControl(QWidget* control, const CIniFile& ini, const QString& section,
+void MoveControl(QWidget* control, const DialogSkin& skin, const QString& section,
                  const QString& key) {
-    control->move(ReadSkinRect(ini, section, key).topLeft());
+    control->move(skin.Rect(section, key).topLeft());
     control->update();
 }
 
-void PlaceImageButton(CPngButton* button, const CIniFile& ini, const QString& section,
+void PlaceImageButton(CPngButton* button, const DialogSkin& skin, const QString& section,
                       const QString& key, const SkinSurfaces* surfaces) {
-    const QRect rect = ReadSkinRect(ini, section, key);
+    const QRect rect = skin.Rect(section, key);
     button->setGeometry(rect);
     button->SetPicturesAt(rect.x(), rect.y(), surfaces, false);
     if (IsDisabledPlacement(rect)) {
@@ -33,11 +29,11 @@ void PlaceImageButton(CPngButton* button, const CIniFile& ini, const QString& se
     }
 }
 
-void PlaceImageButtonAt(CPngButton* button, const CIniFile& ini, const QString& section,
+void PlaceImageButtonAt(CPngButton* button, const DialogSkin& skin, const QString& section,
                         const QString& key, const QString& offsetSection, const QString& offsetKey,
                         const SkinSurfaces* picture) {
-    button->setGeometry(ReadSkinRect(ini, section, key));
-    const QRect offset = ReadSkinRect(ini, offsetSection, offsetKey);
+    button->setGeometry(skin.Rect(section, key));
+    const QRect offset = skin.Rect(offsetSection, offsetKey);
     button->SetPicturesAt(offset.x(), offset.y(), picture, false);
 }
 

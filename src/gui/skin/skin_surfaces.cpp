@@ -1,4 +1,4 @@
-#include "gui/widgets/skin_surfaces.h"
+#include "gui/skin/skin_surfaces.h"
 
 #include <QImage>
 #include <QImageReader>
@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <tuple>
 
-#include "gui/widgets/skin_palette.h"
-#include "gui/widgets/skin_picture.h"
+#include "gui/skin/skin_palette.h"
+#include "gui/skin/skin_picture.h"
 
 namespace korvel {
 

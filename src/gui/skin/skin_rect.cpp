@@ -1,4 +1,4 @@
-#include "gui/widgets/skin_rect.h"
+#include "gui/skin/skin_rect.h"
 
 #include "text/skin_rect_text.h"
 

@@ -1,4 +1,4 @@
-#include "gui/widgets/skin_picture.h"
+#include "gui/skin/skin_picture.h"
 
 #include <QImageReader>
 

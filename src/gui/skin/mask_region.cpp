@@ -1,4 +1,4 @@
-#include "gui/widgets/mask_region.h"
+#include "gui/skin/mask_region.h"
 
 #include <QVector>
 #include <span>

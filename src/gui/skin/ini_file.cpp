@@ -1,4 +1,4 @@
-#include "gui/widgets/ini_file.h"
+#include "gui/skin/ini_file.h"
 
 #include "text/private_profile.h"
 
