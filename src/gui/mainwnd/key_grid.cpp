@@ -12,8 +12,6 @@ namespace {
 
 const QString kButtonInfo = QStringLiteral("BUTTONINFO");
 
-static_assert(kLightingGridKeys == kGridKeys);
-
 int GSlot(int n) {
     return GKeySlot(n, GKeyBank::A);
 }
@@ -49,15 +47,7 @@ CPngButton* KeyGrid::ButtonOfGridKey(int gridKey) const {
 }
 
 int KeyGrid::GridKeyOfControl(int controlId) const {
-    if (controlId == kKeyFn) {
-        return kFnGridKey;
-    }
-    for (const KeyButtonInfo& info : kKeyButtonTable) {
-        if (info.controlId == controlId) {
-            return GridKeyOfScan(info.scan);
-        }
-    }
-    return -1;
+    return GridKeyOfKeyControl(controlId);
 }
 
 CPngButton* KeyGrid::MakeButton(QWidget* dialog, int controlId, const DialogSkin& skin,
@@ -71,44 +61,15 @@ CPngButton* KeyGrid::MakeButton(QWidget* dialog, int controlId, const DialogSkin
 }
 
 CPngButton* KeyGrid::ButtonOfControl(int controlId) const {
-    if (const int n = GKeyOfControl(controlId); n != 0) {
-        return m_gKeys[n - 1];
-    }
-    if (controlId == kKeyFn) {
-        return m_fn;
-    }
-    for (int i = 0; i < kKeyButtons; ++i) {
-        if (kKeyButtonTable[i].controlId == controlId) {
-            return m_keys[i];
-        }
-    }
-    return nullptr;
+    return ButtonOfGridKey(GridKeyOfKeyControl(controlId));
 }
 
 int KeyGrid::SlotOfControl(int controlId) const {
-    if (const int n = GKeyOfControl(controlId); n != 0) {
-        return GSlot(n);
-    }
-    for (const KeyButtonInfo& info : kKeyButtonTable) {
-        if (info.controlId == controlId) {
-            return SlotOfScan(info.scan);
-        }
-    }
-    return -1;
+    return SlotOfKeyControl(controlId);
 }
 
 CPngButton* KeyGrid::ButtonOfSlot(int slot) const {
-    for (int n = 1; n <= kGKeyButtons; ++n) {
-        if (GSlot(n) == slot) {
-            return m_gKeys[n - 1];
-        }
-    }
-    for (int i = 0; i < kKeyButtons; ++i) {
-        if (SlotOfScan(kKeyButtonTable[i].scan) == slot) {
-            return m_keys[i];
-        }
-    }
-    return nullptr;
+    return ButtonOfControl(KeyControlOfSlot(slot));
 }
 
 std::u16string KeyGrid::LabelOfSlot(int slot) const {

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <array>
 
-#include "gui/mainwnd/key_grid_layout.h"
+#include "model/keys/key_buttons.h"
 #include "model/keys/key_codes.h"
 #include "model/keys/key_tip.h"
 
@@ -31,7 +31,7 @@ public:
     CPngButton* ButtonOfControl(int controlId) const;
     // The button of a key of the lighting grid (0..113: keys, Fn, G1..G9), null outside it.
     CPngButton* ButtonOfGridKey(int gridKey) const;
-    // The lighting-grid index of a key or Fn button's control id, -1 for other controls.
+    // The lighting-grid index of a key, G key or Fn button's control id, -1 for other controls.
     int GridKeyOfControl(int controlId) const;
     // The profile-block slot a control id edits: the key's slot or the G key's slot; -1 for Fn
     // and other controls.

@@ -1,6 +1,11 @@
-#include "gui/mainwnd/key_grid_layout.h"
+#include "model/keys/key_buttons.h"
+
+#include "model/keys/led_index.h"
 
 namespace korvel {
+
+static_assert(kLightingGridKeys == kGridKeys);
+static_assert(kGKeyButtons == kGKeys);
 
 // clang-format off
 const std::array<KeyButtonInfo, kKeyButtons> kKeyButtonTable = {{
@@ -117,6 +122,19 @@ const std::array<KeyButtonInfo, kKeyButtons> kKeyButtonTable = {{
 }};
 // clang-format on
 
+namespace {
+
+const KeyButtonInfo* InfoOfControl(int controlId) {
+    for (const KeyButtonInfo& info : kKeyButtonTable) {
+        if (info.controlId == controlId) {
+            return &info;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 int GKeyControlId(int n) {
     return n <= 5 ? kKeyG1 + (n - 1) : kKeyG6 + (n - 6);
 }
@@ -129,6 +147,37 @@ int GKeyOfControl(int controlId) {
         return controlId - kKeyG6 + 6;
     }
     return 0;
+}
+
+int SlotOfKeyControl(int controlId) {
+    if (const int n = GKeyOfControl(controlId); n != 0) {
+        return GKeySlot(n, GKeyBank::A);
+    }
+    const KeyButtonInfo* info = InfoOfControl(controlId);
+    return info != nullptr ? SlotOfScan(info->scan) : -1;
+}
+
+int KeyControlOfSlot(int slot) {
+    if (const int n = GKeyNumberOfSlot(slot); n != 0) {
+        return slot == GKeySlot(n, GKeyBank::A) ? GKeyControlId(n) : 0;
+    }
+    for (const KeyButtonInfo& info : kKeyButtonTable) {
+        if (SlotOfScan(info.scan) == slot) {
+            return info.controlId;
+        }
+    }
+    return 0;
+}
+
+int GridKeyOfKeyControl(int controlId) {
+    if (controlId == kKeyFn) {
+        return kFnGridKey;
+    }
+    if (const int n = GKeyOfControl(controlId); n != 0) {
+        return GridKeyOfGKey(n);
+    }
+    const KeyButtonInfo* info = InfoOfControl(controlId);
+    return info != nullptr ? GridKeyOfScan(info->scan) : -1;
 }
 
 }  // namespace korvel
