@@ -111,7 +111,7 @@ TEST_F(KeyEditorTest, SingleKeyPageTakesKeysFromTheKeyboard) {
         for (const Key& key : c.keys) {
             Send(editor, key);
         }
-        EXPECT_EQ(editor->PageType(), c.display.isEmpty() ? kEntryDefault : kEntryKey);
+        EXPECT_EQ(editor->Editing().ShownKey() != 0, !c.display.isEmpty());
         auto* display = static_cast<QLineEdit*>(editor->Control(kSingleKeyDisplay));
         EXPECT_EQ(display->text().isEmpty(), c.display.isEmpty());
         EXPECT_EQ(editor->Control(kEditorApply)->isEnabled(), !c.display.isEmpty());
@@ -167,9 +167,9 @@ TEST_F(KeyEditorTest, GKeyMacroCarriesCyclesAndClearingGivesBackTheGCode) {
               true);
 
     window->OpenKeyEditor(kKeyG1);
-    EXPECT_EQ(editor->PageType(), kEntryMacro);
+    EXPECT_EQ(editor->Editing().Page(), KeyPage::Macro);
     Click(editor->Control(kCompositeClear));
-    EXPECT_EQ(editor->PageType(), kEntryDefault);
+    EXPECT_EQ(editor->Editing().Page(), KeyPage::SingleKey);
     Click(editor->Control(kEditorOk));
     EXPECT_EQ(EntryOf(g1), (KeyEntry{kEntryDefault, 0x0301, 0}));
     window->Shutdown();
@@ -179,7 +179,7 @@ TEST_F(KeyEditorTest, G9OpensOnTheMacroPageOnlyAndBlocksProfileSwitches) {
     auto window = StartShown();
     window->OpenKeyEditor(kKeyG9);
     Korvel_DlgComposite* editor = window->KeyEditor();
-    EXPECT_EQ(editor->PageType(), kEntryMacro);
+    EXPECT_EQ(editor->Editing().Page(), KeyPage::Macro);
     for (int id : {kPageSingleKey, kPageMedia, kPageFunction, kCompositeClear}) {
         EXPECT_FALSE(editor->Control(id)->isEnabled()) << id;
     }
@@ -362,6 +362,31 @@ TEST(KeyEditorPlacement, BesideTheClickedButton) {
     for (const Case& c : cases) {
         EXPECT_EQ(Korvel_DlgComposite::PlaceBeside(c.button, dialog, screen), c.corner);
     }
+}
+
+// Looking at a page chooses nothing: OK after only showing the multimedia page leaves the key as
+// it was; a choice made on one page is written even after looking at another.
+TEST_F(KeyEditorTest, LookingAtAPageChoosesNothing) {
+    auto window = StartShown();
+    const int slotF9 = SlotOfKeyControl(kKeyF9);
+    window->OpenKeyEditor(kKeyF9);
+    Korvel_DlgComposite* editor = window->KeyEditor();
+    Click(editor->Control(kPageMedia));
+    EXPECT_EQ(static_cast<QComboBox*>(editor->Control(kMediaList))->currentIndex(), -1);
+    EXPECT_FALSE(editor->Control(kEditorApply)->isEnabled());
+    Click(editor->Control(kEditorOk));
+    EXPECT_EQ(EntryOf(slotF9), KeyEntry{});
+
+    window->OpenKeyEditor(kKeyF9);
+    Click(editor->Control(kPageMedia));
+    auto* media = static_cast<QComboBox*>(editor->Control(kMediaList));
+    media->setCurrentIndex(4);
+    emit media->activated(4);
+    Click(editor->Control(kPageFunction));
+    EXPECT_EQ(static_cast<QComboBox*>(editor->Control(kFunctionList))->currentIndex(), -1);
+    Click(editor->Control(kEditorOk));
+    EXPECT_EQ(EntryOf(slotF9), (KeyEntry{kEntryMedia, 0, 4}));
+    window->Shutdown();
 }
 
 }  // namespace

@@ -87,8 +87,6 @@ void Korvel_DlgComposite::OpenForKey(int slot, bool macroOnly, const QRect& anch
     }
     m_open = true;
     m_host.editorOpened();
-    m_slot = slot;
-    m_macroOnly = macroOnly;
     m_profile = m_host.activeProfile();
     m_readOnly = m_profile < 0;
 
@@ -100,9 +98,6 @@ void Korvel_DlgComposite::OpenForKey(int slot, bool macroOnly, const QRect& anch
     for (int i = 0; i < kFunctionKeys; ++i) {
         m_functionList->addItem(QString::fromStdU16String(m_host.codec.FunctionKeyName(i)));
     }
-    m_work->Open();
-    FillMacroCombo();
-    m_macroPageFresh = true;
 
     KeyEntry entry;
     if (!m_readOnly) {
@@ -112,8 +107,14 @@ void Korvel_DlgComposite::OpenForKey(int slot, bool macroOnly, const QRect& anch
             entry = image->Entry(GlobalEntryIndex(m_profile, slot));
         }
     }
-    m_pageType = entry.type;
-    m_initialValue = entry.value;
+    m_editing.Open(slot, entry, macroOnly);
+    // The macro list shows the key's macro, or nothing: a macro shown first is not a choice.
+    m_work->Open();
+    if (const std::uint16_t macro = m_editing.ShownMacro().macroId; macro != 0) {
+        m_work->List().SelectById(macro);
+    }
+    FillMacroCombo();
+
     for (int id : {kPageSingleKey, kPageMedia, kPageFunction, kCompositeClear}) {
         Control(id)->setEnabled(!macroOnly);
     }
@@ -122,15 +123,10 @@ void Korvel_DlgComposite::OpenForKey(int slot, bool macroOnly, const QRect& anch
                    kCompositeTitle, kOnScreenKeyboard, kEditorOk, kEditorCancel, kEditorApply}) {
         static_cast<CPngButton*>(Control(id))->SetStatePictures(frame);
     }
-    if (macroOnly) {
-        m_pageType = kEntryMacro;
-    }
-    m_singleKey = 0;
     SetCaptions();
     // The title names the key being edited.
     auto* title = static_cast<CPngButton*>(Control(kCompositeTitle));
-    const std::u16string label = m_host.codec.SlotLabel(slot);
-    title->setText(QString::fromStdU16String(label));
+    title->setText(QString::fromStdU16String(m_host.codec.SlotLabel(slot)));
     title->SetTextStyle(Skin().Style(SkinText::Title), kTextVCenter | kTextSingleLine);
     title->SetTextMargins(40, 0, 0, 0);
     Control(kEditorOk)->setEnabled(!m_readOnly);
@@ -143,7 +139,8 @@ void Korvel_DlgComposite::OpenForKey(int slot, bool macroOnly, const QRect& anch
     show();
     raise();
     activateWindow();
-    ShowPage(true);
+    ShowChoices();
+    ShowPageControls();
     SetApplyEnabled(false);
 }
 
@@ -168,11 +165,19 @@ void Korvel_DlgComposite::ShowCycles() {
                           : QString::number(m_work->List().Cycles()));
 }
 
+void Korvel_DlgComposite::ChooseCurrentMacro() {
+    const MacroRecord* macro = m_work->List().CurrentRecord();
+    if (macro != nullptr && m_editing.ChooseMacro(macro->macroId, m_work->List().Cycles())) {
+        SetApplyEnabled(true);
+    }
+}
+
 void Korvel_DlgComposite::OnMacroChosen(int index) {
     m_work->FinishEdit();
     m_work->List().Select(index);
     ShowCycles();
     m_work->ShowSteps();
+    ChooseCurrentMacro();
 }
 
 void Korvel_DlgComposite::OnMacroNameTyped(const QString& text) {
@@ -180,8 +185,10 @@ void Korvel_DlgComposite::OnMacroNameTyped(const QString& text) {
     const bool wasEmpty = list.Count() == 0;
     list.RenameCurrent(text.toStdU16String(), false, {});
     if (wasEmpty) {
+        // The name made the first macro: it is the one the user means for this key.
         FillMacroCombo();
         m_macroList->setEditText(text);
+        ChooseCurrentMacro();
     } else if (list.Current() != MacroWorkingList::kNone) {
         m_macroList->setItemText(list.Current(), text);
     }
@@ -194,68 +201,37 @@ void Korvel_DlgComposite::OnCyclesTyped(const QString& text) {
         m_cycles->setText(QString::number(cycles));
     }
     m_work->List().SetCycles(cycles);
+    ChooseCurrentMacro();
     SetApplyEnabled(true);
 }
 
-void Korvel_DlgComposite::ShowPageOf(std::uint16_t pageType) {
-    if (!m_open) {
-        return;
+void Korvel_DlgComposite::ShowPage(KeyPage page) {
+    if (m_open && m_editing.ShowPage(page)) {
+        ShowPageControls();
     }
-    const bool singleKeyPage =
-        m_pageType != kEntryMacro && m_pageType != kEntryMedia && m_pageType != kEntryFunction;
-    if (pageType == kEntryKey ? singleKeyPage : m_pageType == pageType) {
-        return;
-    }
-    SwitchPage(pageType);
 }
 
-void Korvel_DlgComposite::SwitchPage(std::uint16_t pageType) {
-    m_pageType = pageType;
-    ShowPage(false);
-    SetApplyEnabled(true);
+void Korvel_DlgComposite::ShowChoices() {
+    const ScanCode key = m_editing.ShownKey();
+    m_keyDisplay->setText(key != 0 ? QString::fromStdU16String(m_host.codec.KeyNameOf(key))
+                                   : QString());
+    m_mediaList->setCurrentIndex(m_editing.ShownMedia());
+    m_functionList->setCurrentIndex(m_editing.ShownFunction());
 }
 
-void Korvel_DlgComposite::ShowPage(bool initial) {
-    const std::uint16_t type = m_pageType;
-    const bool macroPage = type == kEntryMacro;
-    const bool mediaPage = type == kEntryMedia;
-    const bool functionPage = type == kEntryFunction;
-    const bool singlePage = !macroPage && !mediaPage && !functionPage;
+void Korvel_DlgComposite::ShowPageControls() {
+    const KeyPage page = m_editing.Page();
+    const bool macroPage = page == KeyPage::Macro;
+    const bool mediaPage = page == KeyPage::Media;
+    const bool functionPage = page == KeyPage::Function;
+    const bool singlePage = page == KeyPage::SingleKey;
     if (!macroPage) {
         m_work->AbortRecording();
     }
-    if (macroPage) {
-        m_keyCapture->Stop();
-        if (initial) {
-            m_work->List().SelectById(static_cast<std::uint16_t>(m_initialValue));
-            FillMacroCombo();
-        } else if (m_macroPageFresh && m_initialValue == 0 &&
-                   m_work->List().Current() == MacroWorkingList::kNone) {
-            m_work->List().Select(0);
-            FillMacroCombo();
-        }
-        m_macroPageFresh = false;
-    } else if (mediaPage || functionPage) {
-        m_keyCapture->Stop();
-        if (initial) {
-            (mediaPage ? m_mediaList : m_functionList)
-                ->setCurrentIndex(m_initialValue <
-                                          static_cast<std::uint32_t>(
-                                              (mediaPage ? m_mediaList : m_functionList)->count())
-                                      ? static_cast<int>(m_initialValue)
-                                      : 0);
-        }
+    if (singlePage && !m_readOnly) {
+        m_keyCapture->Start();
     } else {
-        if (initial) {
-            m_singleKey = static_cast<ScanCode>(m_initialValue);
-            m_keyDisplay->setText(
-                type == kEntryKey && m_singleKey != 0
-                    ? QString::fromStdU16String(m_host.codec.KeyNameOf(m_singleKey))
-                    : QString());
-        }
-        if (!m_readOnly) {
-            m_keyCapture->Start();
-        }
+        m_keyCapture->Stop();
     }
     for (int id : kSingleKeyControls)
         Control(id)->setVisible(singlePage);
@@ -265,7 +241,7 @@ void Korvel_DlgComposite::ShowPage(bool initial) {
         Control(id)->setVisible(functionPage);
     for (int id : kMacroControls)
         Control(id)->setVisible(macroPage);
-    if (m_macroOnly) {
+    if (m_editing.MacroOnly()) {
         for (int id : {kSingleKeyLabel, kMediaLabel, kFunctionLabel})
             Control(id)->setVisible(false);
     }
@@ -284,25 +260,20 @@ void Korvel_DlgComposite::ShowPage(bool initial) {
 }
 
 void Korvel_DlgComposite::Clear() {
-    if (!m_open || m_macroOnly) {
+    if (!m_open || m_editing.MacroOnly()) {
         return;
     }
-    ShowPageOf(kEntryKey);
-    if (m_pageType == kEntryKey) {
-        m_keyDisplay->clear();
-        m_pageType = kEntryDefault;
-    }
+    m_editing.Clear();
+    ShowChoices();
+    ShowPageControls();
+    SetApplyEnabled(true);
 }
 
 void Korvel_DlgComposite::OnSingleKey(ScanCode key, bool release, bool autoRepeat) {
-    // A key is taken on its press, or on its release when it delivers no press.
-    if ((release || autoRepeat) && !KeyDeliversNoPress(key)) {
-        return;
+    if (m_editing.OfferKey(key, release, autoRepeat)) {
+        ShowChoices();
+        SetApplyEnabled(true);
     }
-    m_singleKey = key;
-    m_keyDisplay->setText(QString::fromStdU16String(m_host.codec.KeyNameOf(key)));
-    m_pageType = kEntryKey;
-    SetApplyEnabled(true);
 }
 
 void Korvel_DlgComposite::SetApplyEnabled(bool enabled) {
@@ -319,20 +290,13 @@ void Korvel_DlgComposite::Apply() {
         return;
     }
     m_work->ApplyMacros();
-    const MacroWorkingList& list = m_work->List();
-    KeyEdit edit;
-    edit.type = m_pageType;
-    edit.singleKey = m_singleKey;
-    const MacroRecord* macro = list.CurrentRecord();
-    if (macro == nullptr && list.Count() > 0) {
-        macro = &list.Item(0);
+    // Only a choice is written: a page the user merely looked at changes nothing.
+    if (const std::optional<KeyEdit> edit = m_editing.Edit()) {
+        const int slot = m_editing.Slot();
+        WriteEditedEntry(m_host.store.EditingConfig(), m_profile, slot,
+                         BuildEditedEntry(*edit, slot));
+        m_editing.Applied();
     }
-    edit.macroId = macro != nullptr ? macro->macroId : 0;
-    edit.cycles = list.Cycles() == 0 ? 1 : list.Cycles();
-    edit.mediaIndex = std::max(m_mediaList->currentIndex(), 0);
-    edit.functionIndex = std::max(m_functionList->currentIndex(), 0);
-    WriteEditedEntry(m_host.store.EditingConfig(), m_profile, m_slot,
-                     BuildEditedEntry(edit, m_slot));
     m_host.refreshKeys();
     SetApplyEnabled(false);
     m_host.markModified();

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QPointer>
-#include <cstdint>
 #include <map>
 
 #include "gui/editors/editor_host.h"
 #include "gui/skin/skin_surfaces.h"
 #include "gui/widgets/base_dialog.h"
 #include "model/keys/key_codes.h"
+#include "model/keys/key_editing.h"
 
 class QCheckBox;
 class QComboBox;
@@ -20,11 +20,12 @@ class CPngButton;
 class KeyCapture;
 class MacroWorkArea;
 
-// The key editor: what one key (or G key) does. Four pages: single key (the key sends another
-// key, taken from the keyboard), macro (it plays a macro, with the macro list and the recorder),
-// multimedia and function key; Clear gives the key back its default. Apply writes the key's entry
-// and the macro list into EditingConfig and marks the main window modified; the keyboard changes
-// when the main window applies. One dialog serves every key; it is window-modal while open.
+// The key editor: what one key (or G key) does, a view of KeyEditing. Four pages: single key (the
+// key sends another key, taken from the keyboard), macro (it plays a macro, with the macro list
+// and the recorder), multimedia and function key; Clear gives the key back its default. Apply
+// writes the macro list and, when the user chose something, the key's entry into EditingConfig
+// and marks the main window modified; the keyboard changes when the main window applies. One
+// dialog serves every key; it is window-modal while open.
 class Korvel_DlgComposite : public CBaseDialog {
     Q_OBJECT
 
@@ -44,16 +45,16 @@ public:
     bool ReadOnly() const { return m_readOnly; }
 
     // The page buttons, Clear and Apply as the user clicks them.
-    void ShowPageOf(std::uint16_t pageType);
+    void ShowPage(KeyPage page);
     void Clear();
     void Apply();
     // Closes without applying (Cancel, the keyboard going away).
     void CancelEditor();
 
-    std::uint16_t PageType() const { return m_pageType; }
+    // The page shown and what the user chose.
+    const KeyEditing& Editing() const { return m_editing; }
     QWidget* Control(int id) const;
     MacroWorkArea& MacroArea() { return *m_work; }
-    int Slot() const { return m_slot; }
 
     // Where a dialog of `size` goes beside the button rectangle `anchor` on `screen`.
     static QPoint PlaceBeside(const QRect& anchor, const QSize& size, const QRect& screen);
@@ -72,8 +73,12 @@ private:
     CPngButton* AddButton(int id, const char* entry, const SkinSurfaces* surfaces);
     QLabel* AddLabel(int id, const char* entry);
     void SetCaptions();
-    void ShowPage(bool initial);
-    void SwitchPage(std::uint16_t pageType);
+    // The controls of the page shown, and the page button checked.
+    void ShowPageControls();
+    // The key, media and function controls show what the key holds or what was chosen for it.
+    void ShowChoices();
+    // The macro page's selection becomes the key's macro.
+    void ChooseCurrentMacro();
     void SetApplyEnabled(bool enabled);
     void OnSingleKey(ScanCode key, bool release, bool autoRepeat);
     void FillMacroCombo();
@@ -102,16 +107,10 @@ private:
     MacroWorkArea* m_work = nullptr;
     KeyCapture* m_keyCapture = nullptr;
 
-    int m_slot = 0;
+    KeyEditing m_editing;
     int m_profile = -1;
-    bool m_macroOnly = false;
     bool m_readOnly = false;
     bool m_open = false;
-    bool m_macroPageFresh = true;
-    bool m_suppress = false;
-    std::uint16_t m_pageType = 0;
-    ScanCode m_singleKey = 0;
-    std::uint32_t m_initialValue = 0;
 };
 
 }  // namespace korvel

@@ -155,11 +155,11 @@ void Korvel_DlgComposite::BuildControls() {
         ->setAttribute(Qt::WA_TransparentForMouseEvents);
     for (const ButtonInfo& info : kPageButtons) {
         CPngButton* button = AddButton(info.id, info.entry, &m_keySet);
-        const std::uint16_t type = info.id == kPageSingleKey ? kEntryKey
-                                   : info.id == kPageMacro   ? kEntryMacro
-                                   : info.id == kPageMedia   ? kEntryMedia
-                                                             : kEntryFunction;
-        connect(button, &QAbstractButton::clicked, this, [this, type] { ShowPageOf(type); });
+        const KeyPage page = info.id == kPageSingleKey ? KeyPage::SingleKey
+                             : info.id == kPageMacro   ? KeyPage::Macro
+                             : info.id == kPageMedia   ? KeyPage::Media
+                                                       : KeyPage::Function;
+        connect(button, &QAbstractButton::clicked, this, [this, page] { ShowPage(page); });
     }
     for (const ButtonInfo& info : kBarButtons) {
         AddButton(info.id, info.entry, &m_keySet);
@@ -179,9 +179,18 @@ void Korvel_DlgComposite::BuildControls() {
     m_functionList = new QComboBox(this);
     PlaceControl(m_functionList, Skin(), kButtonInfo, QStringLiteral("FUNC_FUNCTION_SELECT"));
     m_controls[kFunctionList] = m_functionList;
-    for (QComboBox* list : {m_mediaList, m_functionList}) {
-        connect(list, &QComboBox::activated, this, [this] { SetApplyEnabled(true); });
-    }
+    connect(m_mediaList, &QComboBox::activated, this, [this](int index) {
+        if (m_editing.ChooseMedia(index)) {
+            ShowChoices();
+            SetApplyEnabled(true);
+        }
+    });
+    connect(m_functionList, &QComboBox::activated, this, [this](int index) {
+        if (m_editing.ChooseFunction(index)) {
+            ShowChoices();
+            SetApplyEnabled(true);
+        }
+    });
     BuildMacroPage();
 
     m_keyCapture = new KeyCapture(this);
@@ -248,6 +257,7 @@ void Korvel_DlgComposite::BuildMacroPage() {
     connect(button(kMacroAdd), &QAbstractButton::clicked, this, [this] {
         if (m_work->AddMacro() >= 0) {
             FillMacroCombo();
+            ChooseCurrentMacro();
         }
     });
     connect(button(kMacroDelete), &QAbstractButton::clicked, this, [this] {
@@ -268,7 +278,8 @@ void Korvel_DlgComposite::SetCaptions() {
     };
     for (const ButtonInfo& info : kPageButtons) {
         auto* button = static_cast<CPngButton*>(Control(info.id));
-        button->setText(m_macroOnly && info.id != kPageMacro ? QString() : Caption(info.caption));
+        button->setText(m_editing.MacroOnly() && info.id != kPageMacro ? QString()
+                                                                       : Caption(info.caption));
         style(button);
     }
     for (const std::span<const ButtonInfo> list :
@@ -287,7 +298,7 @@ void Korvel_DlgComposite::SetCaptions() {
     for (const LabelInfo& info : kLabels) {
         static_cast<QLabel*>(Control(info.id))->setText(Caption(info.caption));
     }
-    if (m_macroOnly) {
+    if (m_editing.MacroOnly()) {
         static_cast<QLabel*>(Control(kHeadingLabel))->setText(Caption("MACRO_EDIT_TISHI"));
     }
     if (m_readOnly) {
