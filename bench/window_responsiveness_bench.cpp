@@ -19,6 +19,8 @@
 #include "device/device_link.h"
 #include "device/sim/simulated_backend.h"
 #include "gui/editors/korvel_dlg_composite.h"
+#include "gui/mainwnd/apply_controller.h"
+#include "gui/mainwnd/editor_launcher.h"
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/korvel_dlg.h"
 #include "gui/mainwnd/lighting_panel.h"
@@ -236,7 +238,7 @@ void BM_Import(benchmark::State& state) {
         [](Program& program, CKorvelDlg&) {
             SaveProfileFile(program.store, false, ImportFile(program));
         },
-        [](Program& program, CKorvelDlg& window) { window.Import(ImportFile(program)); });
+        [](Program& program, CKorvelDlg& window) { window.Applier().Import(ImportFile(program)); });
 }
 
 // A remap waiting to be sent.
@@ -245,11 +247,11 @@ void EditKeyA(Program& program, CKorvelDlg& window) {
         auto lock = program.store.EditingConfig().Lock();
         program.store.EditingConfig().Image()->blocks[0][19] = KeyEntry{kEntryKey, 0, 0x03B};
     }
-    window.SetModified(true);
+    window.Applier().SetModified(true);
 }
 
 void BM_Apply(benchmark::State& state) {
-    MeasureAction(state, EditKeyA, [](Program&, CKorvelDlg& window) { window.Apply(); });
+    MeasureAction(state, EditKeyA, [](Program&, CKorvelDlg& window) { window.Applier().Apply(); });
 }
 
 void BM_ClickKeyDuringApply(benchmark::State& state) {
@@ -257,17 +259,17 @@ void BM_ClickKeyDuringApply(benchmark::State& state) {
         state,
         [](Program& program, CKorvelDlg& window) {
             // The editor is built once beforehand: building it is not waiting for the keyboard.
-            window.OpenKeyEditor(kKeyA);
-            window.KeyEditor()->CancelEditor();
+            window.Editors().OpenKeyEditor(kKeyA);
+            window.Editors().KeyEditor()->CancelEditor();
             EditKeyA(program, window);
-            window.Apply();
+            window.Applier().Apply();
             GapMeter::Pump(100);  // the download is under way
         },
         [](Program&, CKorvelDlg& window) {
             window.Keys().ButtonOfControl(kKeyA)->click();
             GapMeter::Pump(50);
-            if (window.KeyEditor() != nullptr) {
-                window.KeyEditor()->CancelEditor();
+            if (window.Editors().KeyEditor() != nullptr) {
+                window.Editors().KeyEditor()->CancelEditor();
             }
         });
 }

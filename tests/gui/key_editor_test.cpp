@@ -53,8 +53,8 @@ protected:
 
     // Applies the window and answers the bytes of onboard profile 0's key table.
     std::vector<std::uint8_t> ApplyWindow(CKorvelDlg& window) {
-        QSignalSpy finished(&window, &CKorvelDlg::applyFinished);
-        window.Apply();
+        QSignalSpy finished(&window.Applier(), &ApplyController::applyFinished);
+        window.Applier().Apply();
         EXPECT_TRUE(finished.wait(5000));
         const auto& tables = keyboard.Memory().keyTables;
         return {tables.begin(), tables.begin() + kKeyTableBytes};
@@ -105,8 +105,8 @@ TEST_F(KeyEditorTest, SingleKeyPageTakesKeysFromTheKeyboard) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        window->OpenKeyEditor(kKeyA);
-        Korvel_DlgComposite* editor = window->KeyEditor();
+        window->Editors().OpenKeyEditor(kKeyA);
+        Korvel_DlgComposite* editor = window->Editors().KeyEditor();
         ASSERT_TRUE(editor->isVisible());
         for (const Key& key : c.keys) {
             Send(editor, key);
@@ -132,11 +132,11 @@ TEST_F(KeyEditorTest, SingleKeyPageTakesKeysFromTheKeyboard) {
 TEST_F(KeyEditorTest, AppliedKeyReachesTheKeyboardAsEncoded) {
     auto window = StartShown();
     for (auto [evdev, code] : {std::pair{kEvdevA, 0x04}, {kEvdevB, 0x05}}) {
-        window->OpenKeyEditor(kKeyA);
-        Send(window->KeyEditor(), {evdev});
-        Click(window->KeyEditor()->Control(kEditorOk));
-        EXPECT_FALSE(window->KeyEditor()->isVisible());
-        EXPECT_TRUE(window->IsModified());
+        window->Editors().OpenKeyEditor(kKeyA);
+        Send(window->Editors().KeyEditor(), {evdev});
+        Click(window->Editors().KeyEditor()->Control(kEditorOk));
+        EXPECT_FALSE(window->Editors().KeyEditor()->isVisible());
+        EXPECT_TRUE(window->Applier().IsModified());
         const std::vector<std::uint8_t> table = ApplyWindow(*window);
         EXPECT_EQ(table, EncodedProfile0());
         EXPECT_EQ(table[19 * 3 + 2], code) << "matrix position 19 is key A";
@@ -147,8 +147,8 @@ TEST_F(KeyEditorTest, AppliedKeyReachesTheKeyboardAsEncoded) {
 TEST_F(KeyEditorTest, GKeyMacroCarriesCyclesAndClearingGivesBackTheGCode) {
     auto window = StartShown();
     const int g1 = GKeySlot(1, GKeyBank::A);
-    window->OpenKeyEditor(kKeyG1);
-    Korvel_DlgComposite* editor = window->KeyEditor();
+    window->Editors().OpenKeyEditor(kKeyG1);
+    Korvel_DlgComposite* editor = window->Editors().KeyEditor();
     Click(editor->Control(kPageMacro));
     EXPECT_TRUE(editor->Control(kMacroSteps)->isVisible());
     EXPECT_FALSE(editor->Control(kSingleKeyDisplay)->isVisible());
@@ -166,7 +166,7 @@ TEST_F(KeyEditorTest, GKeyMacroCarriesCyclesAndClearingGivesBackTheGCode) {
                   std::u16string::npos,
               true);
 
-    window->OpenKeyEditor(kKeyG1);
+    window->Editors().OpenKeyEditor(kKeyG1);
     EXPECT_EQ(editor->Editing().Page(), KeyPage::Macro);
     Click(editor->Control(kCompositeClear));
     EXPECT_EQ(editor->Editing().Page(), KeyPage::SingleKey);
@@ -177,45 +177,45 @@ TEST_F(KeyEditorTest, GKeyMacroCarriesCyclesAndClearingGivesBackTheGCode) {
 
 TEST_F(KeyEditorTest, G9OpensOnTheMacroPageOnlyAndBlocksProfileSwitches) {
     auto window = StartShown();
-    window->OpenKeyEditor(kKeyG9);
-    Korvel_DlgComposite* editor = window->KeyEditor();
+    window->Editors().OpenKeyEditor(kKeyG9);
+    Korvel_DlgComposite* editor = window->Editors().KeyEditor();
     EXPECT_EQ(editor->Editing().Page(), KeyPage::Macro);
     for (int id : {kPageSingleKey, kPageMedia, kPageFunction, kCompositeClear}) {
         EXPECT_FALSE(editor->Control(id)->isEnabled()) << id;
     }
     EXPECT_TRUE(editor->Control(kPageMacro)->isEnabled());
-    EXPECT_FALSE(window->SwitchProfile(1));
+    EXPECT_FALSE(window->Switcher().SwitchProfile(1));
     Click(editor->Control(kEditorCancel));
-    EXPECT_TRUE(window->SwitchProfile(1));
+    EXPECT_TRUE(window->Switcher().SwitchProfile(1));
     window->Shutdown();
 }
 
 TEST_F(KeyEditorTest, EditorsAreBuiltOnFirstOpeningAndKept) {
     auto window = StartShown();
-    EXPECT_EQ(window->KeyEditor(), nullptr);
-    EXPECT_EQ(window->MacroEditor(), nullptr);
-    EXPECT_TRUE(window->SwitchProfile(1)) << "no editor built, none open";
-    window->OpenMacroEditor();
-    CKorvel_DlgMacro* macros = window->MacroEditor();
+    EXPECT_EQ(window->Editors().KeyEditor(), nullptr);
+    EXPECT_EQ(window->Editors().MacroEditor(), nullptr);
+    EXPECT_TRUE(window->Switcher().SwitchProfile(1)) << "no editor built, none open";
+    window->Editors().OpenMacroEditor();
+    CKorvel_DlgMacro* macros = window->Editors().MacroEditor();
     ASSERT_NE(macros, nullptr);
     EXPECT_TRUE(macros->isVisible());
-    EXPECT_EQ(window->KeyEditor(), nullptr);
-    window->OpenKeyEditor(kKeyA);
-    EXPECT_EQ(window->KeyEditor(), nullptr) << "refused while the macro editor is open";
+    EXPECT_EQ(window->Editors().KeyEditor(), nullptr);
+    window->Editors().OpenKeyEditor(kKeyA);
+    EXPECT_EQ(window->Editors().KeyEditor(), nullptr) << "refused while the macro editor is open";
     Click(macros->Control(kEditorCancel));
-    window->OpenKeyEditor(kKeyA);
-    Korvel_DlgComposite* keys = window->KeyEditor();
+    window->Editors().OpenKeyEditor(kKeyA);
+    Korvel_DlgComposite* keys = window->Editors().KeyEditor();
     ASSERT_NE(keys, nullptr);
     EXPECT_TRUE(keys->isVisible());
     Click(keys->Control(kEditorCancel));
-    window->OpenKeyEditor(kKeyB);
-    EXPECT_EQ(window->KeyEditor(), keys);
-    window->OpenMacroEditor();
-    EXPECT_EQ(window->MacroEditor(), macros) << "refused while the key editor is open";
+    window->Editors().OpenKeyEditor(kKeyB);
+    EXPECT_EQ(window->Editors().KeyEditor(), keys);
+    window->Editors().OpenMacroEditor();
+    EXPECT_EQ(window->Editors().MacroEditor(), macros) << "refused while the key editor is open";
     EXPECT_FALSE(macros->isVisible());
     Click(keys->Control(kEditorCancel));
-    window->OpenMacroEditor();
-    EXPECT_EQ(window->MacroEditor(), macros);
+    window->Editors().OpenMacroEditor();
+    EXPECT_EQ(window->Editors().MacroEditor(), macros);
     EXPECT_TRUE(macros->isVisible());
     Click(macros->Control(kEditorCancel));
     window->Shutdown();
@@ -225,8 +225,8 @@ TEST_F(KeyEditorTest, KeyboardGoingAwayBeforeAnyEditorWasOpened) {
     auto window = StartShown();
     keyboard.SetPlugged(false);
     ASSERT_TRUE(fixtures::PumpUntil([&] { return !window->isVisible(); }));
-    EXPECT_EQ(window->KeyEditor(), nullptr);
-    EXPECT_EQ(window->MacroEditor(), nullptr);
+    EXPECT_EQ(window->Editors().KeyEditor(), nullptr);
+    EXPECT_EQ(window->Editors().MacroEditor(), nullptr);
     window->Shutdown();
 }
 
@@ -239,8 +239,8 @@ TEST_F(KeyEditorTest, UnknownActiveProfileOpensReadOnly) {
         auto lock = store.EditingConfig().Lock();
         return *store.EditingConfig().Image();
     }();
-    window->OpenKeyEditor(kKeyA);
-    Korvel_DlgComposite* editor = window->KeyEditor();
+    window->Editors().OpenKeyEditor(kKeyA);
+    Korvel_DlgComposite* editor = window->Editors().KeyEditor();
     EXPECT_TRUE(editor->ReadOnly());
     Send(editor, {kEvdevB});
     EXPECT_FALSE(editor->Control(kEditorApply)->isEnabled());
@@ -254,8 +254,8 @@ TEST_F(KeyEditorTest, UnknownActiveProfileOpensReadOnly) {
 
 TEST_F(KeyEditorTest, MacroEditorAsksAboutHeldKeysAndKeepsTheCap) {
     auto window = StartShown();
-    window->OpenMacroEditor();
-    CKorvel_DlgMacro* editor = window->MacroEditor();
+    window->Editors().OpenMacroEditor();
+    CKorvel_DlgMacro* editor = window->Editors().MacroEditor();
     ASSERT_TRUE(editor->isVisible());
     Click(editor->Control(kMacroAdd));
     Click(editor->Control(kMacroRecord));
@@ -272,7 +272,7 @@ TEST_F(KeyEditorTest, MacroEditorAsksAboutHeldKeysAndKeepsTheCap) {
     EXPECT_FALSE(editor->MacroArea().Recording());
     Click(editor->Control(kEditorOk));
     EXPECT_FALSE(editor->isVisible());
-    EXPECT_TRUE(window->IsModified());
+    EXPECT_TRUE(window->Applier().IsModified());
     {
         auto lock = store.EditingConfig().Lock();
         ASSERT_EQ(store.EditingConfig().Macros().size(), 1u);
@@ -284,7 +284,7 @@ TEST_F(KeyEditorTest, MacroEditorAsksAboutHeldKeysAndKeepsTheCap) {
         }
         store.EditingConfig().SetMacros(full);
     }
-    window->OpenMacroEditor();
+    window->Editors().OpenMacroEditor();
     Click(editor->Control(kMacroAdd));
     EXPECT_TRUE(prompts.Shown().back().text.starts_with(u"The maximum number of macro: 100"));
     EXPECT_EQ(editor->MacroList().rowCount(), kMaxMacros);
@@ -294,16 +294,16 @@ TEST_F(KeyEditorTest, MacroEditorAsksAboutHeldKeysAndKeepsTheCap) {
 
 TEST_F(KeyEditorTest, KeyboardGoingAwayStopsTheRecorderAndReleasesTheGrab) {
     auto window = StartShown();
-    window->OpenKeyEditor(kKeyA);
-    EXPECT_EQ(QWidget::keyboardGrabber(), window->KeyEditor()) << "the single-key page";
-    Click(window->KeyEditor()->Control(kPageMedia));
+    window->Editors().OpenKeyEditor(kKeyA);
+    EXPECT_EQ(QWidget::keyboardGrabber(), window->Editors().KeyEditor()) << "the single-key page";
+    Click(window->Editors().KeyEditor()->Control(kPageMedia));
     EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
-    Click(window->KeyEditor()->Control(kPageSingleKey));
-    window->KeyEditor()->CancelEditor();
+    Click(window->Editors().KeyEditor()->Control(kPageSingleKey));
+    window->Editors().KeyEditor()->CancelEditor();
     EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
 
-    window->OpenMacroEditor();
-    CKorvel_DlgMacro* editor = window->MacroEditor();
+    window->Editors().OpenMacroEditor();
+    CKorvel_DlgMacro* editor = window->Editors().MacroEditor();
     Click(editor->Control(kMacroAdd));
     Click(editor->Control(kMacroRecord));
     ASSERT_TRUE(editor->MacroArea().Recording());
@@ -320,8 +320,8 @@ TEST_F(KeyEditorTest, KeyboardGoingAwayStopsTheRecorderAndReleasesTheGrab) {
 
 TEST_F(KeyEditorTest, DelayCellsAreEditedInPlace) {
     auto window = StartShown();
-    window->OpenKeyEditor(kKeyG5);
-    Korvel_DlgComposite* editor = window->KeyEditor();
+    window->Editors().OpenKeyEditor(kKeyG5);
+    Korvel_DlgComposite* editor = window->Editors().KeyEditor();
     Click(editor->Control(kPageMacro));
     Click(editor->Control(kMacroAdd));
     Click(editor->Control(kMacroRecord));
@@ -369,15 +369,15 @@ TEST(KeyEditorPlacement, BesideTheClickedButton) {
 TEST_F(KeyEditorTest, LookingAtAPageChoosesNothing) {
     auto window = StartShown();
     const int slotF9 = SlotOfKeyControl(kKeyF9);
-    window->OpenKeyEditor(kKeyF9);
-    Korvel_DlgComposite* editor = window->KeyEditor();
+    window->Editors().OpenKeyEditor(kKeyF9);
+    Korvel_DlgComposite* editor = window->Editors().KeyEditor();
     Click(editor->Control(kPageMedia));
     EXPECT_EQ(static_cast<QComboBox*>(editor->Control(kMediaList))->currentIndex(), -1);
     EXPECT_FALSE(editor->Control(kEditorApply)->isEnabled());
     Click(editor->Control(kEditorOk));
     EXPECT_EQ(EntryOf(slotF9), KeyEntry{});
 
-    window->OpenKeyEditor(kKeyF9);
+    window->Editors().OpenKeyEditor(kKeyF9);
     Click(editor->Control(kPageMedia));
     auto* media = static_cast<QComboBox*>(editor->Control(kMediaList));
     media->setCurrentIndex(4);

@@ -14,8 +14,14 @@
 #include "device/device_link.h"
 #include "device/sim/simulated_backend.h"
 #include "device/sim/virtual_keyboard.h"
+#include "gui/mainwnd/apply_controller.h"
+#include "gui/mainwnd/arrival_reload.h"
+#include "gui/mainwnd/editor_launcher.h"
+#include "gui/mainwnd/flip_controls.h"
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/korvel_dlg.h"
+#include "gui/mainwnd/profile_switcher.h"
+#include "gui/mainwnd/window_dialogs.h"
 #include "gui/recording_launcher.h"
 #include "gui/scripted_file_chooser.h"
 #include "model/image/config_store.h"
@@ -98,7 +104,7 @@ protected:
 
     // Shown, and the reads that follow the keyboard's arrival shown.
     static bool Settled(CKorvelDlg& window) {
-        return window.isVisible() && !window.Reading() && !window.KeyboardBusy();
+        return window.isVisible() && !window.Reload().Reading() && !window.KeyboardBusy();
     }
 
     // Every job of the window's has ended and its result is shown; events already posted (a

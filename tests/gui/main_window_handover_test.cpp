@@ -41,7 +41,7 @@ TEST_F(ThreadedWindowHandover, TheWindowShowsWhatKorvelctlChanged) {
     std::string error;
     auto server = ServeKorvelctl(*window, folder / "k.sock", error);
     ASSERT_NE(server, nullptr) << error;
-    QSignalSpy shown(window.get(), &CKorvelDlg::profileShown);
+    QSignalSpy shown(&window->Switcher(), &ProfileSwitcher::profileShown);
 
     const CommandReply profile = Send({"profile", "2"});
     EXPECT_EQ(profile.status, 0) << profile.err;

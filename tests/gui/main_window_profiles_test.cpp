@@ -56,7 +56,7 @@ TEST_F(ProfileBar, ProfileButtonSwitchesTheKeyboardAndShowsThatProfilesKeys) {
     ASSERT_TRUE(Idle(*window));
     EXPECT_EQ(CountCommands(keyboard, CMD_WRITE_INFO), 0) << "already active: no switch";
 
-    EXPECT_TRUE(window->SwitchProfile(3)) << "3 and above mean the first profile";
+    EXPECT_TRUE(window->Switcher().SwitchProfile(3)) << "3 and above mean the first profile";
     ASSERT_TRUE(Idle(*window));
     EXPECT_EQ(ActiveOnKeyboard(), 0);
     EXPECT_EQ(TipOfA(*window), "AKeys, Set: Key(B)");
@@ -69,26 +69,26 @@ TEST_F(ProfileBar, SwitchingAwayFromUnsavedEditsAnsweredNoShowsTheWorkingFile) {
         auto lock = store.EditingConfig().Lock();
         store.EditingConfig().Image()->blocks[1][SlotOfScan(0x01E)] = KeyEntry{kEntryKey, 0, 0x03B};
     }
-    window->SetModified(true);
+    window->Applier().SetModified(true);
     prompts.QueueAnswer(Answer::No);
-    EXPECT_TRUE(window->SwitchProfile(1));
+    EXPECT_TRUE(window->Switcher().SwitchProfile(1));
     ASSERT_TRUE(Idle(*window));
     ASSERT_EQ(prompts.Shown().size(), 1u);
     EXPECT_EQ(prompts.Shown()[0].text, texts.Text(TextKey::PROFILE_SELECT_PROMPT));
     EXPECT_EQ(TipOfA(*window), "AKeys, Set: Key(C)") << "the working file, not the edit";
-    EXPECT_FALSE(window->IsModified());
+    EXPECT_FALSE(window->Applier().IsModified());
     EXPECT_EQ(CountCommands(keyboard, CMD_WRITE_KEYTABLE), 0);
     window->Shutdown();
 }
 
 TEST_F(ProfileBar, SwitchIsRefusedWhileAnEditorIsOpen) {
     auto window = StartShown();
-    window->EditorOpened();
-    EXPECT_FALSE(window->SwitchProfile(1));
+    window->Editors().EditorOpened();
+    EXPECT_FALSE(window->Switcher().SwitchProfile(1));
     EXPECT_EQ(ActiveOnKeyboard(), 0);
     ASSERT_EQ(prompts.Shown().size(), 1u);
     EXPECT_EQ(prompts.Shown()[0].text, texts.Text(TextKey::PROFILE_SEELCT_PROMPT2));
-    window->EditorClosed();
+    window->Editors().EditorClosed();
     window->Shutdown();
 }
 
@@ -98,11 +98,11 @@ TEST_F(ProfileBar, FailedSwitchKeepsTheKeysAndSaysSo) {
         auto lock = store.EditingConfig().Lock();
         store.EditingConfig().Image()->blocks[0][SlotOfScan(0x001)] = KeyEntry{kEntryKey, 0, 0x03B};
     }
-    window->SetModified(true);
+    window->Applier().SetModified(true);
     prompts.QueueAnswer(Answer::No);
     // The information block is read, its write is refused.
     keyboard.AnswerWithStatus(0xFF, 1, 1);
-    EXPECT_TRUE(window->SwitchProfile(1)) << "asked; the keyboard's answer comes later";
+    EXPECT_TRUE(window->Switcher().SwitchProfile(1)) << "asked; the keyboard's answer comes later";
     ASSERT_TRUE(Idle(*window));
     ASSERT_EQ(prompts.Shown().size(), 2u);
     EXPECT_EQ(prompts.Shown()[1].text, texts.ReadText("PROFILE_SWITCH_FAILED", Language::English));
@@ -116,12 +116,12 @@ TEST_F(ProfileBar, FailedSwitchKeepsTheKeysAndSaysSo) {
 
 TEST_F(ProfileBar, RestoreDefaultsDownloadsAtOnceAndReportsAFailure) {
     auto window = StartShown();
-    QSignalSpy finished(window.get(), &CKorvelDlg::applyFinished);
-    window->RestoreDefaults();  // the question's default answer is No
+    QSignalSpy finished(&window->Applier(), &ApplyController::applyFinished);
+    window->Applier().RestoreDefaults();  // the question's default answer is No
     EXPECT_EQ(TipOfA(*window), "AKeys, Set: Key(B)");
 
     prompts.QueueAnswer(Answer::Yes);
-    window->RestoreDefaults();
+    window->Applier().RestoreDefaults();
     ASSERT_TRUE(finished.wait(5000));
     EXPECT_TRUE(finished.takeFirst().at(0).toBool());
     EXPECT_EQ(TipOfA(*window), "A");
@@ -129,12 +129,12 @@ TEST_F(ProfileBar, RestoreDefaultsDownloadsAtOnceAndReportsAFailure) {
 
     prompts.QueueAnswer(Answer::Yes);
     keyboard.AnswerWithStatus(0xFF, 1000);
-    window->RestoreDefaults();
+    window->Applier().RestoreDefaults();
     ASSERT_TRUE(finished.wait(5000));
     EXPECT_FALSE(finished.takeFirst().at(0).toBool());
     EXPECT_EQ(prompts.Shown().back().text,
               texts.ReadText("MAIN_PROMPT_DEFAULT_FAILED", Language::English));
-    EXPECT_TRUE(window->IsModified());
+    EXPECT_TRUE(window->Applier().IsModified());
     window->Shutdown();
 }
 
@@ -157,12 +157,12 @@ TEST_F(ProfileBar, FlipSwapsFOneToFourForDOneToSixAndIsKept) {
     CPngButton* f1 = window->Keys().ButtonOfControl(kKeyF1);
     const auto stored = [&] { return settings.ReadString(kProfilesSection, "Flip"); };
     EXPECT_TRUE(f1->isEnabled());
-    EXPECT_FALSE(window->FlipKey(1)->isEnabled());
+    EXPECT_FALSE(window->Flip().Key(1)->isEnabled());
     window->Control(kFlipToggleLeft)->click();
     EXPECT_EQ(stored(), u"1");
     EXPECT_FALSE(f1->isEnabled());
-    EXPECT_TRUE(window->FlipKey(6)->isEnabled());
-    EXPECT_EQ(window->childAt(window->FlipKey(1)->geometry().center()), window->FlipKey(1));
+    EXPECT_TRUE(window->Flip().Key(6)->isEnabled());
+    EXPECT_EQ(window->childAt(window->Flip().Key(1)->geometry().center()), window->Flip().Key(1));
     window->Control(kFlipToggleRight)->click();
     EXPECT_EQ(stored(), u"0");
     EXPECT_TRUE(f1->isEnabled());
@@ -173,17 +173,17 @@ TEST_F(ProfileBar, FlipSwapsFOneToFourForDOneToSixAndIsKept) {
 TEST_F(ProfileBar, ExportAddsTheExtensionAndSceneMenuNamesEachProfile) {
     auto window = StartShown();
     const std::filesystem::path chosen = documents.filePath("export1").toStdU16String();
-    EXPECT_TRUE(window->Export(chosen));
+    EXPECT_TRUE(window->Applier().Export(chosen));
     EXPECT_TRUE(std::filesystem::exists(chosen.string() + ".kvp"));
     EXPECT_FALSE(std::filesystem::exists(chosen));
 
     QStringList items;
-    for (QAction* action : window->SceneMenu()->actions()) {
+    for (QAction* action : window->Switcher().SceneMenu()->actions()) {
         items << (action->isSeparator() ? "-" : action->text() + (action->isChecked() ? "*" : ""));
     }
     EXPECT_EQ(items,
               QStringList({"<Default Profile>", "-", "Profile 1*", "Profile 2", "Profile 3"}));
-    window->SceneMenu()->actions()[3]->trigger();
+    window->Switcher().SceneMenu()->actions()[3]->trigger();
     ASSERT_TRUE(Idle(*window));
     EXPECT_EQ(ActiveOnKeyboard(), 1);
     EXPECT_TRUE(window->Profiles().Button(kProfileButton2)->IsChecked());

@@ -53,7 +53,7 @@ TEST_F(ThreadedMainWindow, HiddenUntilTheKeyboardArrivesThenShowsItsKeys) {
     EXPECT_EQ(KeyA(*window)->toolTip(), "AKeys, Set: Key(B)");
     EXPECT_FALSE(window->Keys().ButtonOfControl(kKeyEsc)->IsChecked()) << "Esc is not assigned";
     EXPECT_EQ(window->Tray().ShownIcon(), kIconKeyboardPresent);
-    EXPECT_FALSE(window->IsModified());
+    EXPECT_FALSE(window->Applier().IsModified());
     EXPECT_TRUE(prompts.Shown().empty());
     EXPECT_TRUE(window->Profiles().Button(kProfileButton1)->IsChecked())
         << "profile 1 is the active one";
@@ -125,10 +125,10 @@ TEST_F(ThreadedMainWindow, UnplugHidesAndReplugComesBack) {
 TEST_F(MainWindow, ApplySendsTheEditedKeysAndNothingWhenUnchanged) {
     auto window = Start();
     ASSERT_TRUE(PumpUntil([&] { return Settled(*window); }));
-    QSignalSpy finished(window.get(), &CKorvelDlg::applyFinished);
+    QSignalSpy finished(&window->Applier(), &ApplyController::applyFinished);
 
     keyboard.ClearReceived();
-    window->Apply();
+    window->Applier().Apply();
     ASSERT_TRUE(finished.wait(5000));
     EXPECT_FALSE(finished.takeFirst().at(0).toBool());
     EXPECT_TRUE(keyboard.Received().empty()) << "nothing modified: nothing sent";
@@ -138,11 +138,11 @@ TEST_F(MainWindow, ApplySendsTheEditedKeysAndNothingWhenUnchanged) {
         auto lock = store.EditingConfig().Lock();
         store.EditingConfig().Image()->blocks[0][1] = KeyEntry{kEntryKey, 0, 0x03B};
     }
-    window->SetModified(true);
-    window->Apply();
+    window->Applier().SetModified(true);
+    window->Applier().Apply();
     ASSERT_TRUE(finished.wait(5000));
     EXPECT_TRUE(finished.takeFirst().at(0).toBool());
-    EXPECT_FALSE(window->IsModified());
+    EXPECT_FALSE(window->Applier().IsModified());
     EXPECT_EQ(CountCommands(keyboard, CMD_BEGIN), 1);
     EXPECT_EQ(CountCommands(keyboard, CMD_WRITE_KEYTABLE), 7) << "the active profile only";
     EXPECT_EQ(CountCommands(keyboard, CMD_END), 1);
@@ -186,20 +186,20 @@ TEST_F(MainWindow, ImportLoadsShowsAndDownloadsAllProfiles) {
         store.EditingConfig().Image()->blocks[0][1] = KeyEntry{};
     }
     keyboard.ClearReceived();
-    QSignalSpy imported(window.get(), &CKorvelDlg::importFinished);
-    EXPECT_TRUE(window->Import(file));
+    QSignalSpy imported(&window->Applier(), &ApplyController::importFinished);
+    EXPECT_TRUE(window->Applier().Import(file));
     ASSERT_TRUE(Idle(*window));
     ASSERT_EQ(imported.size(), 1);
     EXPECT_TRUE(imported.at(0).at(0).toBool());
     EXPECT_EQ(CountCommands(keyboard, CMD_WRITE_KEYTABLE), 21);
     EXPECT_TRUE(window->Keys().ButtonOfControl(kKeyEsc)->IsChecked());
     EXPECT_EQ(window->Keys().ButtonOfControl(kKeyEsc)->toolTip(), "EscKeys, Set: Key(F1)");
-    EXPECT_FALSE(window->IsModified());
+    EXPECT_FALSE(window->Applier().IsModified());
 
     keyboard.ClearReceived();
     const std::filesystem::path junk = documents.filePath("junk.kvp").toStdU16String();
     std::ofstream(junk) << "not a profile";
-    EXPECT_FALSE(window->Import(junk));
+    EXPECT_FALSE(window->Applier().Import(junk));
     ASSERT_TRUE(Idle(*window));
     EXPECT_EQ(imported.size(), 1) << "refused at once";
     EXPECT_TRUE(keyboard.Received().empty());
@@ -259,7 +259,7 @@ TEST_F(MainWindow, F1AndTheLinkOpenTheUserGuide) {
 TEST_F(MainWindow, ADisabledApplyShowsItsDisabledFace) {
     auto window = StartShown();
     CPngButton* apply = window->Control(kControlApply);
-    ASSERT_FALSE(window->IsModified());
+    ASSERT_FALSE(window->Applier().IsModified());
     ASSERT_FALSE(apply->isEnabled());
     EXPECT_EQ(apply->CurrentSurface(), &window->Control(kControlOk)->Surfaces()->disabled);
     window->Shutdown();
@@ -283,15 +283,15 @@ TEST_F(MainWindow, EveryDialogTakesItsLookFromTheSkinItIsHanded) {
     auto window = StartShown();
     EXPECT_EQ(window->Control(kControlApply)->text(), "<PROFILE_APPLY>");
 
-    window->OpenKeyEditor(kKeyA);
-    Korvel_DlgComposite* editor = window->KeyEditor();
+    window->Editors().OpenKeyEditor(kKeyA);
+    Korvel_DlgComposite* editor = window->Editors().KeyEditor();
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->Control(kEditorOk)->geometry(), QRect(7, 9, 40, 20));
     EXPECT_EQ(static_cast<CPngButton*>(editor->Control(kEditorOk))->text(), "<MACRO_OK>");
     editor->CancelEditor();
 
-    window->OpenMacroEditor();
-    EXPECT_EQ(window->MacroEditor(), nullptr) << "its background is missing";
+    window->Editors().OpenMacroEditor();
+    EXPECT_EQ(window->Editors().MacroEditor(), nullptr) << "its background is missing";
     ASSERT_FALSE(prompts.Shown().empty());
     EXPECT_NE(prompts.Shown().back().text.find(u"/nonexistent/back.jpg"), std::u16string::npos);
 

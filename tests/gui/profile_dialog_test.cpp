@@ -35,8 +35,8 @@ protected:
     }
     CKorvel_DlgProfile* Open(CKorvelDlg& window) {
         window.Control(kControlSceneMode)->click();
-        EXPECT_NE(window.ProfileManager(), nullptr);
-        return window.ProfileManager();
+        EXPECT_NE(window.Dialogs().ProfileManager(), nullptr);
+        return window.Dialogs().ProfileManager();
     }
     static QStringList Column(CKorvel_DlgProfile& dialog, int column) {
         QStringList texts;
@@ -71,7 +71,7 @@ TEST_F(ProfileManager, OpensWithTheOnboardProfilesAndTheActiveOneChecked) {
     EXPECT_FALSE(dialog->Button(CKorvel_DlgProfile::kDelete)->isEnabled());
 
     window->OnKeyboardGone();
-    EXPECT_TRUE(PumpUntil([&] { return window->ProfileManager() == nullptr; }))
+    EXPECT_TRUE(PumpUntil([&] { return window->Dialogs().ProfileManager() == nullptr; }))
         << "the keyboard's departure closes it";
     window->Shutdown();
 }
@@ -100,7 +100,7 @@ TEST_F(ProfileManager, ApplyingACheckedOnboardRowSwitchesTheKeyboardAndKeepsTheL
     EXPECT_FALSE(dialog->IsModified());
     EXPECT_TRUE(dialog->isVisible()) << "Apply leaves it open";
     dialog->Button(CKorvel_DlgProfile::kCancel)->click();
-    EXPECT_TRUE(PumpUntil([&] { return window->ProfileManager() == nullptr; }));
+    EXPECT_TRUE(PumpUntil([&] { return window->Dialogs().ProfileManager() == nullptr; }));
     window->Shutdown();
 }
 
@@ -110,7 +110,7 @@ TEST_F(ProfileManager, AddedAndLoadedFilesJoinTheListAndACheckedFileIsImported) 
     const std::filesystem::path folder = ProfileDirectory(paths.DocumentsDirectory());
     const std::filesystem::path fresh = folder / "fresh.kvp";
     const std::filesystem::path loaded = documents.filePath("elsewhere.kvp").toStdU16String();
-    ASSERT_TRUE(window->Export(loaded));
+    ASSERT_TRUE(window->Applier().Export(loaded));
     profileFiles.Queue(fresh);
     profileFiles.Queue(loaded);
     profileFiles.Queue(folder / "gone.kvp");
@@ -136,7 +136,7 @@ TEST_F(ProfileManager, AddedAndLoadedFilesJoinTheListAndACheckedFileIsImported) 
     // The default file's three profiles replace the keyboard's keys; profile 2 stays active.
     Check(*dialog, 3);
     dialog->Button(CKorvel_DlgProfile::kOk)->click();
-    EXPECT_TRUE(PumpUntil([&] { return window->ProfileManager() == nullptr; }));
+    EXPECT_TRUE(PumpUntil([&] { return window->Dialogs().ProfileManager() == nullptr; }));
     EXPECT_EQ(ActiveOnKeyboard(), 2);
     for (int profile = 0; profile < 3; ++profile) {
         EXPECT_EQ(AOnKeyboard(profile), 0x04) << profile;

@@ -52,27 +52,27 @@ protected:
             store.EditingConfig().Image()->blocks[0][SlotOfScan(0x01E)] =
                 KeyEntry{kEntryKey, 0, 0x03B};
         }
-        window.SetModified(true);
+        window.Applier().SetModified(true);
     }
 };
 
 TEST_F(ThreadedSlowKeyboard, AKeyOpensItsEditorDuringApplyAndLeavingWaitsForTheTransaction) {
     auto window = StartSlow();
     // Built once beforehand, so that opening it below takes no time of its own.
-    window->OpenKeyEditor(kKeyA);
-    window->KeyEditor()->CancelEditor();
+    window->Editors().OpenKeyEditor(kKeyA);
+    window->Editors().KeyEditor()->CancelEditor();
     EditA(*window);
     QSignalSpy exited(window.get(), &CKorvelDlg::exitRequested);
-    window->Apply();
+    window->Applier().Apply();
     ASSERT_TRUE(
         PumpUntil([&] { return CountCommands(keyboard, CMD_WRITE_MACROS) > 0; }, kSlowBoundMs));
 
     // The download holds nothing the editors need: the key's editor opens while it runs.
-    window->OpenKeyEditor(kKeyA);
-    ASSERT_NE(window->KeyEditor(), nullptr);
-    EXPECT_TRUE(window->KeyEditor()->isVisible());
+    window->Editors().OpenKeyEditor(kKeyA);
+    ASSERT_NE(window->Editors().KeyEditor(), nullptr);
+    EXPECT_TRUE(window->Editors().KeyEditor()->isVisible());
     EXPECT_TRUE(window->KeyboardBusy()) << "still sending";
-    window->KeyEditor()->CancelEditor();
+    window->Editors().KeyEditor()->CancelEditor();
 
     window->ExitProgram();
     EXPECT_EQ(exited.size(), 1);
@@ -84,7 +84,7 @@ TEST_F(ThreadedSlowKeyboard, AKeyOpensItsEditorDuringApplyAndLeavingWaitsForTheT
 TEST_F(ThreadedSlowKeyboard, ClosingWithJobsWaitingSendsNoneOfThemAfterTheRunningOne) {
     auto window = StartSlow();
     EditA(*window);
-    window->Apply();
+    window->Applier().Apply();
     window->Control(kProfileButton2)->click();
     window->Control(kReportRate1)->click();
     ASSERT_TRUE(PumpUntil([&] { return CountCommands(keyboard, CMD_BEGIN) > 0; }, kSlowBoundMs));

@@ -22,7 +22,7 @@ class UpdateDialog : public fixtures::MainWindowFixture {
 protected:
     std::unique_ptr<CKorvel_DlgUpdate> Make(CKorvelDlg& window) {
         const auto enterBoot = [&window](std::function<void(bool)> done) {
-            window.EnterBootLoader(std::move(done));
+            window.Dialogs().EnterBootLoader(std::move(done));
         };
         UpdateDialogParts parts{texts, prompts, enterBoot, store, launcher, folder.Path()};
         parts.chooseUpdater = [this](QWidget*, const std::filesystem::path& start) {

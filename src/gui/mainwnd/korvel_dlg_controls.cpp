@@ -1,12 +1,16 @@
-// The main window's own controls around the keyboard: where they lie, their captions and tips,
-// and the lock indicators.
+// The main window's own controls around the keyboard: where they lie, what their clicks do, their
+// captions and tips, and the lock indicators.
 #include <QLabel>
 #include <QTimer>
 
+#include "gui/mainwnd/apply_controller.h"
+#include "gui/mainwnd/editor_launcher.h"
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/korvel_dlg.h"
 #include "gui/mainwnd/main_window_controls.h"
 #include "gui/mainwnd/profile_bar.h"
+#include "gui/mainwnd/profile_switcher.h"
+#include "gui/mainwnd/window_dialogs.h"
 #include "gui/platform/launchers.h"
 #include "gui/platform/lock_keys.h"
 #include "gui/widgets/png_button.h"
@@ -121,49 +125,52 @@ void CKorvelDlg::LayOutControls() {
     connect(&m_lockTimer, &QTimer::timeout, this, &CKorvelDlg::ShowLockStates);
     m_lockTimer.start();
     ShowLockStates();
-    connect(Control(kControlOk), &QAbstractButton::clicked, this, [this] {
-        Apply();
-        hide();
-    });
-    connect(Control(kControlCancel), &QAbstractButton::clicked, this, &QWidget::hide);
-    connect(Control(kControlApply), &QAbstractButton::clicked, this, &CKorvelDlg::Apply);
-    const int profileButtons[] = {kProfileButton1, kProfileButton2, kProfileButton3};
-    for (int p = 0; p < 3; ++p) {
-        connect(Control(profileButtons[p]), &QAbstractButton::clicked, this,
-                [this, p] { OnProfileButton(p); });
-    }
-    const int reportButtons[] = {kReportRate1, kReportRate2, kReportRate3, kReportRate4};
-    for (int i = 0; i < 4; ++i) {
-        connect(Control(reportButtons[i]), &QAbstractButton::clicked, this,
-                [this, i] { OnReportRate(i); });
-    }
-    connect(Control(kRestoreDefaults), &QAbstractButton::clicked, this,
-            &CKorvelDlg::RestoreDefaults);
-    // The scene-mode button opens the profile manager; its context menu switches at once.
-    connect(Control(kControlSceneMode), &QAbstractButton::clicked, this,
-            &CKorvelDlg::OpenProfileManager);
-    Control(kControlSceneMode)->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(Control(kControlSceneMode), &QWidget::customContextMenuRequested, this,
-            &CKorvelDlg::ShowSceneMenu);
-    connect(Control(kControlMacro), &QAbstractButton::clicked, this, &CKorvelDlg::OpenMacroEditor);
-    connect(Control(kControlHelp), &QAbstractButton::clicked, this,
-            [this] { ShowHelp(m_services.launcher, m_services.paths); });
-    connect(Control(kControlMinimize), &QAbstractButton::clicked, this, &QWidget::showMinimized);
-    connect(Control(kControlClose), &QAbstractButton::clicked, this, &CKorvelDlg::ExitProgram);
-    connect(Control(kControlLink), &QAbstractButton::clicked, this,
-            [this] { OpenLinkAddress(m_services.launcher, m_linkAddress); });
-    connect(Control(kControlMenu), &QAbstractButton::clicked, this, &CKorvelDlg::ShowMenu);
-
     m_progress = new QLabel(this);
     PlaceControl(m_progress, Skin(), kButtonInfo, QStringLiteral("CONTROL_JDTStatic"));
     m_progress->setScaledContents(true);
     m_progress->hide();
 }
 
+void CKorvelDlg::ConnectControls() {
+    connect(Control(kControlOk), &QAbstractButton::clicked, this, [this] {
+        m_applier->Apply();
+        hide();
+    });
+    connect(Control(kControlCancel), &QAbstractButton::clicked, this, &QWidget::hide);
+    connect(Control(kControlApply), &QAbstractButton::clicked, m_applier, &ApplyController::Apply);
+    const int profileButtons[] = {kProfileButton1, kProfileButton2, kProfileButton3};
+    for (int p = 0; p < 3; ++p) {
+        connect(Control(profileButtons[p]), &QAbstractButton::clicked, m_switcher,
+                [this, p] { m_switcher->OnProfileButton(p); });
+    }
+    const int reportButtons[] = {kReportRate1, kReportRate2, kReportRate3, kReportRate4};
+    for (int i = 0; i < 4; ++i) {
+        connect(Control(reportButtons[i]), &QAbstractButton::clicked, m_switcher,
+                [this, i] { m_switcher->OnReportRate(i); });
+    }
+    connect(Control(kRestoreDefaults), &QAbstractButton::clicked, m_applier,
+            &ApplyController::RestoreDefaults);
+    // The scene-mode button opens the profile manager; its context menu switches at once.
+    connect(Control(kControlSceneMode), &QAbstractButton::clicked, m_dialogs,
+            &WindowDialogs::OpenProfileManager);
+    Control(kControlSceneMode)->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Control(kControlSceneMode), &QWidget::customContextMenuRequested, m_switcher,
+            &ProfileSwitcher::ShowSceneMenu);
+    connect(Control(kControlMacro), &QAbstractButton::clicked, m_editors.get(),
+            &EditorLauncher::OpenMacroEditor);
+    connect(Control(kControlHelp), &QAbstractButton::clicked, this,
+            [this] { ShowHelp(m_services.launcher, m_services.paths); });
+    connect(Control(kControlMinimize), &QAbstractButton::clicked, this, &QWidget::showMinimized);
+    connect(Control(kControlClose), &QAbstractButton::clicked, this, &CKorvelDlg::ExitProgram);
+    connect(Control(kControlLink), &QAbstractButton::clicked, this,
+            [this] { OpenLinkAddress(m_services.launcher, m_linkAddress); });
+    connect(Control(kControlMenu), &QAbstractButton::clicked, m_dialogs, &WindowDialogs::ShowMenu);
+}
+
 void CKorvelDlg::SetCaptions() {
     for (const CaptionInfo& caption : kCaptions) {
         CPngButton* button = Control(caption.id);
-        button->setText(Q(Caption(caption.caption)));
+        button->setText(Skin().Caption(caption.caption));
         button->SetTextStyle(Skin().Style(SkinText::Button));
     }
     // The language's version label, followed by the program's version.
@@ -173,7 +180,7 @@ void CKorvelDlg::SetCaptions() {
         ->setText(label.isEmpty() ? version : label + QLatin1Char(' ') + version);
     Control(kControlVersion)->SetTextStyle(Skin().Style(SkinText::Label));
     for (const TooltipInfo& tip : kTooltips) {
-        Control(tip.id)->SetTooltip(Q(Caption(tip.tooltip)));
+        Control(tip.id)->SetTooltip(Skin().Caption(tip.tooltip));
     }
     Control(kControlLink)->SetTooltip(m_linkAddress);
     KeyTipTexts tips;

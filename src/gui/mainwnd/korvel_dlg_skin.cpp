@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QString>
 
+#include "gui/mainwnd/flip_controls.h"
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/korvel_dlg.h"
 #include "gui/mainwnd/main_window_controls.h"
@@ -95,7 +96,7 @@ bool CKorvelDlg::PackButtonSurfaces() {
     if (!DrawNormalFaces()) {
         return false;
     }
-    UpdateFlipControls();
+    m_flip->Update();
     return true;
 }
 

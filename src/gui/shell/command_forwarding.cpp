@@ -3,6 +3,7 @@
 #include <QMetaObject>
 
 #include "cli/handed_over_command.h"
+#include "gui/mainwnd/arrival_reload.h"
 #include "gui/mainwnd/korvel_dlg.h"
 
 namespace korvel {
@@ -21,7 +22,7 @@ std::unique_ptr<CommandServer> ServeKorvelctl(CKorvelDlg& window,
                 QMetaObject::invokeMethod(
                     target,
                     [target, what = result.command, documents = result.documents] {
-                        target->FollowHandedOver(what, documents);
+                        target->Reload().FollowHandedOver(what, documents);
                     },
                     Qt::QueuedConnection);
             }

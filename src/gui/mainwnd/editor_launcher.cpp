@@ -1,20 +1,17 @@
-// The main window's editors: the key editor opened by a key click, the macro editor, and the
-// services they share with the window. Each editor is built the first time it is opened.
+#include "gui/mainwnd/editor_launcher.h"
+
 #include <QColor>
 #include <QElapsedTimer>
-#include <QKeySequence>
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
-#include <QShortcut>
 
 #include "gui/editors/editor_host.h"
 #include "gui/editors/korvel_dlg_composite.h"
 #include "gui/editors/korvel_dlg_macro.h"
+#include "gui/mainwnd/apply_controller.h"
 #include "gui/mainwnd/key_grid.h"
-#include "gui/mainwnd/korvel_dlg.h"
-#include "gui/mainwnd/lighting_panel.h"
-#include "gui/mainwnd/main_window_controls.h"
+#include "gui/mainwnd/window_parts.h"
 #include "gui/platform/launchers.h"
 #include "gui/platform/on_screen_keyboard.h"
 #include "gui/widgets/png_button.h"
@@ -23,28 +20,16 @@
 
 namespace korvel {
 
-void CKorvelDlg::OnKeyClicked(int controlId) {
-    // The keys' setup is being read: an edit now would be replaced by what is read.
-    if (m_reading) {
-        return;
-    }
-    // While the panel is on a key click paints (custom effect only); G keys always open the
-    // editor.
-    if (m_lightingPanel->IsOn() && GKeyOfControl(controlId) == 0) {
-        m_lightingPanel->ClickKey(controlId);
-        return;
-    }
-    if (controlId != kKeyFn) {
-        OpenKeyEditor(controlId);
-    }
-}
-
-void CKorvelDlg::CreateEditorHost() {
-    m_editorHost.reset(new EditorHost{
-        m_services.store, m_services.keyCodec, m_services.texts, m_services.prompts, Settings(),
-        m_services.launcher, [this] { return ActiveProfile(); }, [this] { SetModified(true); },
-        [this] { RefreshKeyGrid(); }, [this] { EditorOpened(); }, [this] { EditorClosed(); },
-        [this] { ShowHelp(m_services.launcher, m_services.paths); }, OnScreenKeyboardProgram(),
+EditorLauncher::EditorLauncher(WindowParts& parts, ApplyController& applier, QWidget* window)
+    : m_parts(parts), m_window(window) {
+    MainWindowServices& services = parts.services;
+    m_host.reset(new EditorHost{
+        services.store, services.keyCodec, services.texts, services.prompts, parts.settings,
+        services.launcher, [this] { return m_parts.ActiveProfile(); },
+        [&applier] { applier.SetModified(true); }, [this] { m_parts.RefreshKeys(); },
+        [this] { EditorOpened(); }, [this] { EditorClosed(); },
+        [this] { ShowHelp(m_parts.services.launcher, m_parts.services.paths); },
+        OnScreenKeyboardProgram(),
         [] {
             static const QElapsedTimer clock = [] {
                 QElapsedTimer started;
@@ -53,23 +38,28 @@ void CKorvelDlg::CreateEditorHost() {
             }();
             return static_cast<std::uint64_t>(clock.elapsed());
         }});
-    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this,
-            [this] { ShowHelp(m_services.launcher, m_services.paths); });
+}
+
+EditorLauncher::~EditorLauncher() {
+    // The editors use the host, which goes with this launcher: they go first, before the window
+    // (their parent) deletes its children.
+    delete m_keyEditor;
+    delete m_macroEditor;
 }
 
 // The editors are built when first opened and then kept: most sessions never open them, and
 // their skins cost start-up time and memory.
 template <typename Editor>
-Editor* CKorvelDlg::EnsureEditor(Editor*& editor, WindowSkin skin) {
+Editor* EditorLauncher::EnsureEditor(Editor*& editor, WindowSkin skin) {
     if (editor != nullptr) {
         return editor;
     }
-    auto* created = new Editor(*m_editorHost, SkinOf(skin), this);
+    auto* created = new Editor(*m_host, m_parts.SkinOf(skin), m_window);
     created->setWindowTitle(
-        QString::fromStdU16String(m_services.texts.Text(TextKey::MAIN_CAPTION)));
+        QString::fromStdU16String(m_parts.services.texts.Text(TextKey::MAIN_CAPTION)));
     if (!created->Initialise()) {
-        m_services.prompts.ShowMessage(created->SkinError().toStdU16String(), MessageKind::Error);
+        m_parts.services.prompts.ShowMessage(created->SkinError().toStdU16String(),
+                                             MessageKind::Error);
         delete created;
         return nullptr;
     }
@@ -77,14 +67,14 @@ Editor* CKorvelDlg::EnsureEditor(Editor*& editor, WindowSkin skin) {
     return editor;
 }
 
-bool CKorvelDlg::EditorOpen() const {
+bool EditorLauncher::EditorOpen() const {
     return (m_keyEditor != nullptr && m_keyEditor->IsOpen()) ||
            (m_macroEditor != nullptr && m_macroEditor->IsOpen());
 }
 
-void CKorvelDlg::OpenKeyEditor(int controlId) {
-    const int slot = m_keyGrid->SlotOfControl(controlId);
-    CPngButton* button = m_keyGrid->ButtonOfControl(controlId);
+void EditorLauncher::OpenKeyEditor(int controlId) {
+    const int slot = m_parts.keys.SlotOfControl(controlId);
+    CPngButton* button = m_parts.keys.ButtonOfControl(controlId);
     if (slot < 0 || button == nullptr || EditorOpen()) {
         return;
     }
@@ -107,12 +97,21 @@ void CKorvelDlg::OpenKeyEditor(int controlId) {
                        QRect(button->mapToGlobal(QPoint(0, 0)), button->size()));
 }
 
-void CKorvelDlg::OpenMacroEditor() {
+void EditorLauncher::OpenMacroEditor() {
     if (EditorOpen()) {
         return;
     }
     if (CKorvel_DlgMacro* editor = EnsureEditor(m_macroEditor, WindowSkin::MacroEditor)) {
         editor->OpenEditor();
+    }
+}
+
+void EditorLauncher::CancelEditors() {
+    if (m_keyEditor != nullptr) {
+        m_keyEditor->CancelEditor();
+    }
+    if (m_macroEditor != nullptr) {
+        m_macroEditor->CancelEditor();
     }
 }
 
