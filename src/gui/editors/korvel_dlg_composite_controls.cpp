@@ -1,7 +1,6 @@
 // The key editor's controls: its pictures, buttons, labels and captions, laid out from its skin.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 

@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTableWidget>

@@ -35,8 +35,6 @@ enum MainControl : int {
     kFlipIndicator = 1129,
     kFlipToggleLeft = 1130,
     kFlipToggleRight = 1131,
-    kFlipArrowLeft = 1132,
-    kFlipArrowRight = 1133,
     kProfileButton1 = 1135,
     kProfileButton2 = 1136,
     kProfileButton3 = 1137,
