@@ -5,6 +5,7 @@
 #include <QTest>
 #include <set>
 
+#include "gui/editors/korvel_dlg_composite.h"
 #include "gui/main_window_fixture.h"
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/lighting_panel.h"
@@ -244,6 +245,24 @@ TEST_F(LightingPanelTest, CustomEffectPaintsTheClickedKey) {
     EXPECT_EQ(colors[static_cast<std::size_t>(3 * led + 1)], 255);
     EXPECT_EQ(CountCommands(keyboard, CMD_WRITE_KEYCOLORS), 1);
     EXPECT_EQ(KeyA(*window)->Tint(), QColor(0, 255, 0));
+    window->Shutdown();
+}
+
+// With the panel on and an effect that cannot be painted, a key click opens the key's editor
+// instead of doing nothing; the panel's switch says what it does.
+TEST_F(LightingPanelTest, AKeyThatCannotBePaintedOpensItsEditor) {
+    auto window = StartShown();
+    Get<CPictureButton>(*window, kPanelSwitch)->click();
+    ChooseEffect(*window, 3);
+    ASSERT_TRUE(window->Lighting().IsOn());
+    EXPECT_FALSE(window->Lighting().PaintsKeys());
+    keyboard.ClearReceived();
+    KeyA(*window)->click();
+    ASSERT_NE(window->Editors().KeyEditor(), nullptr);
+    EXPECT_TRUE(window->Editors().KeyEditor()->isVisible());
+    EXPECT_EQ(CountCommands(keyboard, CMD_WRITE_KEYCOLORS), 0);
+    window->Editors().KeyEditor()->CancelEditor();
+    EXPECT_FALSE(Get<CPictureButton>(*window, kPanelSwitch)->toolTip().isEmpty());
     window->Shutdown();
 }
 

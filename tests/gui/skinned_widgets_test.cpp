@@ -344,6 +344,40 @@ TEST_F(SkinFolder, DialogTakesSizeAndShapeFromItsPictures) {
     EXPECT_TRUE(truncated.SkinError().contains("cut.png")) << truncated.SkinError().toStdString();
 }
 
+// A quick click on the dialog's surface (press and release with no motion between, as a tap or
+// xdotool gives) moves nothing and leaves no move running; a press held and dragged moves it, and
+// its release ends the move.
+TEST_F(SkinFolder, OnlyAPressHeldAndDraggedMovesADialog) {
+    QImage background(60, 40, QImage::Format_RGB32);
+    background.fill(Qt::gray);
+    WriteImage("back.png", background);
+    WriteIni("D.ini", "[SCREEN]\nMain=back.png\n");
+    CBaseDialog dialog(nullptr, SkinOf("D.ini"));
+    ASSERT_TRUE(dialog.ApplySkin());
+    dialog.move(100, 100);
+    dialog.show();
+    const QPoint start = dialog.pos();
+    const auto send = [&](QEvent::Type type, QPoint local, Qt::MouseButtons held) {
+        QMouseEvent event(type, local, dialog.mapToGlobal(local),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&dialog, &event);
+    };
+    send(QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, {10, 10}, Qt::NoButton);
+    EXPECT_FALSE(dialog.Moving()) << "the release ended it";
+    // A stale button state after the release must not move the window either.
+    send(QEvent::MouseMove, {40, 30}, Qt::LeftButton);
+    EXPECT_EQ(dialog.pos(), start);
+
+    send(QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton);
+    EXPECT_TRUE(dialog.Moving());
+    send(QEvent::MouseMove, {40, 30}, Qt::LeftButton);
+    EXPECT_NE(dialog.pos(), start) << "held and dragged: it follows";
+    send(QEvent::MouseButtonRelease, {40, 30}, Qt::NoButton);
+    EXPECT_FALSE(dialog.Moving());
+}
+
 TEST_F(SkinFolder, EnterAndEscapeNeverCloseADialog) {
     QImage background(60, 40, QImage::Format_RGB32);
     background.fill(Qt::gray);

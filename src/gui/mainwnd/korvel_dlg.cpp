@@ -187,9 +187,9 @@ void CKorvelDlg::OnKeyClicked(int controlId) {
     if (m_reload->Reading()) {
         return;
     }
-    // While the panel is on a key click paints (custom effect only); G keys always open the
-    // editor.
-    if (m_lightingPanel->IsOn() && GKeyOfControl(controlId) == 0) {
+    // A key click paints while the panel shows the custom effect; any other click (another
+    // effect, a G key) opens the key's editor, so that no key ever looks dead.
+    if (m_lightingPanel->PaintsKeys() && GKeyOfControl(controlId) == 0) {
         m_lightingPanel->ClickKey(controlId);
         return;
     }

@@ -7,6 +7,7 @@
 #include "gui/mainwnd/editor_launcher.h"
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/korvel_dlg.h"
+#include "gui/mainwnd/lighting_panel.h"
 #include "gui/mainwnd/main_window_controls.h"
 #include "gui/mainwnd/profile_bar.h"
 #include "gui/mainwnd/profile_switcher.h"
@@ -183,6 +184,7 @@ void CKorvelDlg::SetCaptions() {
         Control(tip.id)->SetTooltip(Skin().Caption(tip.tooltip));
     }
     Control(kControlLink)->SetTooltip(m_linkAddress);
+    m_lightingPanel->Control(kPanelSwitch)->setToolTip(Skin().Caption("LIGHTING_SWITCH_PROMPT"));
     KeyTipTexts tips;
     tips.set = m_services.texts.Text(TextKey::KEY_PROMPT_SET);
     tips.single = m_services.texts.Text(TextKey::KEY_PROMPT_SINGLE);

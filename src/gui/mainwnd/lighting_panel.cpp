@@ -111,6 +111,11 @@ bool LightingPanel::IsOn() const {
     return m_state->lightingPanelOn;
 }
 
+bool LightingPanel::PaintsKeys() const {
+    return m_state->lightingPanelOn && m_state->current.effect == kCustomEffect &&
+           m_state->HasPerKeyColors();
+}
+
 int LightingPanel::ReportRate() const {
     return m_state->current.reportRate;
 }

@@ -79,6 +79,9 @@ public:
     void TurnOff();
     // A key or Fn was clicked while the panel is on: paints it when the custom effect is chosen.
     void ClickKey(int controlId);
+    // Whether a key click paints now: the panel is on with the custom effect, which this
+    // keyboard has. Otherwise a click opens the key's editor as usual.
+    bool PaintsKeys() const;
     // The labels, effect names and the pickers' "other" caption in another language.
     void SetLanguage(int language, const QString& otherColorText);
 

@@ -1,5 +1,6 @@
 #include "gui/widgets/base_dialog.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QImageReader>
@@ -76,21 +77,43 @@ void CBaseDialog::mousePressEvent(QMouseEvent* event) {
         QDialog::mousePressEvent(event);
         return;
     }
-    // Let the window system move the window where it can; otherwise follow the mouse ourselves.
-    if (windowHandle() != nullptr && windowHandle()->startSystemMove()) {
-        return;
-    }
-    m_dragging = true;
-    m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    // Nothing moves yet: a click (a press and its release with no motion, as a tap gives) must
+    // not leave a move running that the release did not end.
+    m_pressed = true;
+    m_dragging = false;
+    m_pressAt = event->globalPosition().toPoint();
 }
 
 void CBaseDialog::mouseMoveEvent(QMouseEvent* event) {
-    if (m_dragging && (event->buttons() & Qt::LeftButton)) {
-        move(event->globalPosition().toPoint() - m_dragOffset);
+    if (!m_pressed || !(event->buttons() & Qt::LeftButton)) {
+        m_pressed = m_dragging = false;
+        QDialog::mouseMoveEvent(event);
         return;
     }
-    m_dragging = false;
-    QDialog::mouseMoveEvent(event);
+    const QPoint at = event->globalPosition().toPoint();
+    if (m_dragging) {
+        move(at - m_dragOffset);
+        return;
+    }
+    if ((at - m_pressAt).manhattanLength() < QApplication::startDragDistance()) {
+        return;
+    }
+    // The button is held and the pointer has moved: let the window system move the window where
+    // it can (it ends the move on the release); otherwise follow the pointer ourselves.
+    if (windowHandle() != nullptr && windowHandle()->startSystemMove()) {
+        m_pressed = false;
+        return;
+    }
+    m_dragging = true;
+    m_dragOffset = m_pressAt - frameGeometry().topLeft();
+    move(at - m_dragOffset);
+}
+
+void CBaseDialog::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        m_pressed = m_dragging = false;
+    }
+    QDialog::mouseReleaseEvent(event);
 }
 
 void CBaseDialog::keyPressEvent(QKeyEvent* event) {

@@ -27,6 +27,8 @@ public:
 
     const DialogSkin& Skin() const { return *m_skin; }
     const QRegion& WindowShape() const { return m_shape; }
+    // Whether a press on the dialog's own surface is moving it (until the button is released).
+    bool Moving() const { return m_pressed; }
 
 protected:
     void SetSkinError(const QString& error) { m_skinError = error; }
@@ -36,6 +38,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -44,7 +47,9 @@ private:
     QString m_backgroundFile;
     QRegion m_shape;
     QString m_skinError;
-    QPoint m_dragOffset;
+    QPoint m_pressAt;     // where the left button went down, on the screen
+    QPoint m_dragOffset;  // the pointer's place in the window while it follows the pointer
+    bool m_pressed = false;
     bool m_dragging = false;
 };
 
