@@ -2,7 +2,9 @@
 
 #include <QMenu>
 #include <QSignalSpy>
+#include <QTableWidget>
 
+#include "gui/editors/profile_dialog.h"
 #include "gui/main_window_fixture.h"
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/main_window_controls.h"
@@ -149,6 +151,39 @@ TEST_F(ProfileBar, ReportRateButtonWritesTheCurrentProfilesRecord) {
     window->Control(kProfileButton2)->click();
     ASSERT_TRUE(Idle(*window));
     EXPECT_TRUE(window->Profiles().Button(kReportRate4)->IsChecked()) << "profile 2 keeps 0xFF";
+    window->Shutdown();
+}
+
+// However the profile is switched, the report-rate buttons show the rate of the profile switched
+// to: the scene-mode menu and the profile manager as much as the profile buttons.
+TEST_F(ProfileBar, EveryWayOfSwitchingShowsTheNewProfilesReportRate) {
+    sim::KeyboardMemory memory = keyboard.Memory();
+    memory.params[kParamRecordBytes * 1 + 15] = 1;  // profile 2: 250 Hz
+    keyboard.SetMemory(memory);
+    auto window = StartShown();
+    EXPECT_TRUE(window->Profiles().Button(kReportRate4)->IsChecked());
+    const auto rate = [&] {
+        for (int id : {kReportRate1, kReportRate2, kReportRate3, kReportRate4}) {
+            if (window->Profiles().Button(id)->IsChecked()) {
+                return id;
+            }
+        }
+        return 0;
+    };
+
+    QMenu* scenes = window->Switcher().SceneMenu();
+    scenes->actions().at(3)->trigger();  // the default, a separator, then the profiles
+    ASSERT_TRUE(Idle(*window));
+    EXPECT_EQ(rate(), kReportRate2) << "the scene-mode menu";
+
+    window->Control(kControlSceneMode)->click();
+    CKorvel_DlgProfile* manager = window->Dialogs().ProfileManager();
+    ASSERT_NE(manager, nullptr);
+    manager->List()->item(0, CKorvel_DlgProfile::kColumnActive)->setCheckState(Qt::Checked);
+    manager->Button(CKorvel_DlgProfile::kApply)->click();
+    ASSERT_TRUE(Idle(*window));
+    EXPECT_EQ(rate(), kReportRate4) << "the profile manager";
+    manager->reject();
     window->Shutdown();
 }
 
