@@ -117,12 +117,16 @@ ReloadOutcome PlaceDeviceBackup(ConfigStore& store,
                                 const std::optional<std::vector<std::uint8_t>>& bytes,
                                 const std::filesystem::path& documents,
                                 FileWriteResult* workingFileWrite) {
-    EnsureProfileDirectory(documents);
+    std::error_code folderError;
+    const bool folder = EnsureProfileDirectory(documents, &folderError);
     if (bytes) {
         // What the keyboard holds is loaded whether or not the working file can take it: the
         // window must never show (and a later Apply never send) defaults in place of the
-        // keyboard's real setup only because the Documents folder is full or read-only.
-        const FileWriteResult written = ReplaceFile(WorkingFile(documents), *bytes);
+        // keyboard's real setup only because the Documents folder is full or read-only. A folder
+        // that could not be made is the cause to name, not the missing file it leads to.
+        const FileWriteResult written =
+            folder ? ReplaceFile(WorkingFile(documents), *bytes)
+                   : FileWriteResult{FileWriteResult::Status::Failed, folderError};
         if (workingFileWrite != nullptr) {
             *workingFileWrite = written;
         }

@@ -28,9 +28,11 @@
 #include "gui/recording_launcher.h"
 #include "gui/skin/skin_rect.h"
 #include "gui/widgets/png_button.h"
+#include "model/files/profile_locations.h"
 #include "model/image/config_store.h"
 #include "model/keys/key_codec.h"
 #include "support/scripted_prompts.h"
+#include "support/small_mount.h"
 #include "sync/profile_transfer.h"
 #include "text/text_table.h"
 
@@ -149,6 +151,50 @@ TEST_F(MainWindow, ApplySendsTheEditedKeysAndNothingWhenUnchanged) {
     const auto tables = keyboard.Memory().keyTables;
     EXPECT_EQ(tables[8 * 3 + 2], 0x3A) << "position 8 (Esc) now sends F1";
     EXPECT_EQ(tables[19 * 3 + 2], 0x05) << "A still sends B";
+    window->Shutdown();
+}
+
+// A Documents folder the program cannot write never keeps the keyboard from being updated: Apply
+// sends the edits, then says that the working file could not be saved, where and why; and a
+// folder that cannot be made is named as the cause, not the missing file it leads to.
+TEST_F(MainWindow, AnUnwritableDocumentsFolderNeverBlocksApplyAndIsNamedAsTheCause) {
+    fixtures::SmallMount profiles(
+        std::filesystem::path(documents.path().toStdU16String()) / kProfileFolderName, 1 << 20);
+    if (!profiles.Mounted()) {
+        GTEST_SKIP() << "mounting a read-only folder needs root";
+    }
+    auto window = Start();
+    ASSERT_TRUE(PumpUntil([&] { return Settled(*window); }));
+    ASSERT_TRUE(profiles.MakeReadOnly());
+    QSignalSpy finished(&window->Applier(), &ApplyController::applyFinished);
+    {
+        auto lock = store.EditingConfig().Lock();
+        store.EditingConfig().Image()->blocks[0][1] = KeyEntry{kEntryKey, 0, 0x03B};
+    }
+    window->Applier().SetModified(true);
+    window->Applier().Apply();
+    ASSERT_TRUE(finished.wait(5000));
+    EXPECT_TRUE(finished.takeFirst().at(0).toBool());
+    EXPECT_EQ(keyboard.Memory().keyTables[8 * 3 + 2], 0x3A) << "Esc now sends F1";
+    ASSERT_FALSE(prompts.Shown().empty());
+    const std::u16string said = prompts.Shown().back().text;
+    EXPECT_NE(said.find(WorkingFile(profiles.Path().parent_path()).filename().u16string()),
+              std::u16string::npos);
+    EXPECT_NE(said.find(u"Read-only file system"), std::u16string::npos);
+    window->Shutdown();
+}
+
+TEST_F(MainWindow, AReadOnlyEmptyDocumentsFolderIsNamedAsTheCauseAtStart) {
+    fixtures::SmallMount folder(std::filesystem::path(documents.path().toStdU16String()), 1 << 20);
+    if (!folder.Mounted() || !folder.MakeReadOnly()) {
+        GTEST_SKIP() << "mounting a read-only folder needs root";
+    }
+    auto window = Start();
+    ASSERT_TRUE(PumpUntil([&] { return Settled(*window); }));
+    ASSERT_FALSE(prompts.Shown().empty());
+    const std::u16string said = prompts.Shown().back().text;
+    EXPECT_NE(said.find(u"Read-only file system"), std::u16string::npos);
+    EXPECT_EQ(said.find(u"No such file"), std::u16string::npos);
     window->Shutdown();
 }
 

@@ -76,18 +76,22 @@ void ApplyController::Apply() {
     {
         auto lock = store.EditingConfig().Lock();
         saved = SaveWorkingFile(store, false, documents);
-        if (saved && *saved && StageConfig(store)) {
+        // The keyboard gets the edits whatever happens to the working file (a read-only or full
+        // Documents folder): the file is only the program's copy of what the keyboard holds.
+        if (StageConfig(store)) {
             plan = PlanDownload(parts, false);
         }
     }
+    if (plan) {
+        SendPlan(std::move(*plan), [this](bool applied) { FinishApply(applied); });
+    }
+    // Said while the transfer runs: what could not be saved, where, and why.
     if (saved && !*saved) {
         m_parts.ShowWriteFailure(WorkingFile(documents), *saved);
     }
     if (!plan) {
         FinishApply(false);
-        return;
     }
-    SendPlan(std::move(*plan), [this](bool applied) { FinishApply(applied); });
 }
 
 void ApplyController::ApplyAndWait() {

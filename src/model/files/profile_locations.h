@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <span>
+#include <system_error>
 
 namespace korvel {
 
@@ -9,8 +10,9 @@ namespace korvel {
 // window asks the platform, korvelctl takes --documents); the core never looks for it itself.
 std::filesystem::path ProfileDirectory(const std::filesystem::path& documents);
 // Creates the profile directory in an existing Documents folder when it is missing; false when
-// Documents does not exist or the folder cannot be made.
-bool EnsureProfileDirectory(const std::filesystem::path& documents);
+// Documents does not exist or the folder cannot be made, with the reason in `why` when given (a
+// write into the folder would only say that it does not exist).
+bool EnsureProfileDirectory(const std::filesystem::path& documents, std::error_code* why = nullptr);
 // The file that mirrors the keyboard: "$Profile0" in the profile directory, for all three
 // onboard profiles at once.
 std::filesystem::path WorkingFile(const std::filesystem::path& documents);
