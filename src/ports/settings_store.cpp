@@ -1,5 +1,6 @@
 #include "ports/settings_store.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace korvel {
@@ -31,16 +32,40 @@ std::string ProfileListKey(int number) {
     return buffer;
 }
 
-void WriteProfileList(SettingsStore& settings, std::span<const std::filesystem::path> files) {
-    int previous = 0;
-    if (const auto count = settings.ReadString(kProfilesSection, ProfileListKey(0))) {
-        for (const char16_t c : *count) {
-            if (c < u'0' || c > u'9' || previous > 100000) {
+namespace {
+
+// The number of rows PROFILE00 holds: its leading decimal digits, 0 when there are none.
+int StoredRowCount(const SettingsStore& settings) {
+    int count = 0;
+    if (const auto text = settings.ReadString(kProfilesSection, ProfileListKey(0))) {
+        for (const char16_t c : *text) {
+            if (c < u'0' || c > u'9' || count > 100000) {
                 break;
             }
-            previous = previous * 10 + (c - u'0');
+            count = count * 10 + (c - u'0');
         }
     }
+    return count;
+}
+
+constexpr int kMostStoredRows = 1000;
+
+}  // namespace
+
+std::vector<std::filesystem::path> ReadProfileList(const SettingsStore& settings) {
+    std::vector<std::filesystem::path> files;
+    const int rows = std::min(StoredRowCount(settings), kMostStoredRows);
+    for (int row = 1; row <= rows; ++row) {
+        const auto file = settings.ReadString(kProfilesSection, ProfileListKey(row));
+        if (file && !file->empty()) {
+            files.emplace_back(*file);
+        }
+    }
+    return files;
+}
+
+void WriteProfileList(SettingsStore& settings, std::span<const std::filesystem::path> files) {
+    const int previous = StoredRowCount(settings);
     const std::string rows = std::to_string(files.size());
     settings.WriteString(kProfilesSection, ProfileListKey(0),
                          std::u16string(rows.begin(), rows.end()));

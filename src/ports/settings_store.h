@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korvel {
 
@@ -44,5 +45,8 @@ std::string ProfileListKey(int number);
 // Writes the profile manager's list: PROFILE00 the number of rows in decimal, PROFILE01, ... the
 // full path of each row's file. Rows of a longer earlier list are removed.
 void WriteProfileList(SettingsStore& settings, std::span<const std::filesystem::path> files);
+// The list WriteProfileList wrote: as many rows as PROFILE00 says (at most 1000), a row that is
+// missing or empty skipped.
+std::vector<std::filesystem::path> ReadProfileList(const SettingsStore& settings);
 
 }  // namespace korvel

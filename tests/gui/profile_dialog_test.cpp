@@ -149,6 +149,31 @@ TEST_F(ProfileManager, AddedAndLoadedFilesJoinTheListAndACheckedFileIsImported) 
     window->Shutdown();
 }
 
+// The files a user added stay in the list: when the manager opens again, and after a restart.
+TEST_F(ProfileManager, AddedFilesAreKeptAcrossOpeningsAndRestarts) {
+    const std::filesystem::path folder = ProfileDirectory(paths.DocumentsDirectory());
+    {
+        auto window = StartShown();
+        CKorvel_DlgProfile* dialog = Open(*window);
+        profileFiles.Queue(folder / "kept.kvp");
+        dialog->Button(CKorvel_DlgProfile::kAdd)->click();
+        dialog->Button(CKorvel_DlgProfile::kCancel)->click();
+        ASSERT_TRUE(PumpUntil([&] { return window->Dialogs().ProfileManager() == nullptr; }));
+        dialog = Open(*window);
+        EXPECT_EQ(Column(*dialog, CKorvel_DlgProfile::kColumnName),
+                  QStringList({"Profile 1", "Profile 2", "Profile 3", "kept"}));
+        dialog->reject();
+        window->Shutdown();
+    }
+    auto window = StartShown();
+    CKorvel_DlgProfile* dialog = Open(*window);
+    EXPECT_EQ(Column(*dialog, CKorvel_DlgProfile::kColumnName),
+              QStringList({"Profile 1", "Profile 2", "Profile 3", "kept"}));
+    EXPECT_EQ(dialog->RowFile(3), folder / "kept.kvp");
+    dialog->reject();
+    window->Shutdown();
+}
+
 TEST_F(ProfileManager, AFileThatCannotBeImportedChangesNothingAndStaysChecked) {
     auto window = StartShown();
     CKorvel_DlgProfile* dialog = Open(*window);

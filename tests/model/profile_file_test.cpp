@@ -310,6 +310,15 @@ TEST(ProfileList, RowsAreWrittenAsCountAndPaths) {
     EXPECT_EQ(settings.ReadString("PROFILES", "PROFILE00"), u"1");
     EXPECT_EQ(settings.ReadString("PROFILES", "PROFILE01"), u"/p/a.kvp");
     EXPECT_EQ(settings.ReadString("PROFILES", "PROFILE02"), std::nullopt);
+    EXPECT_EQ(ReadProfileList(settings), std::vector<std::filesystem::path>{three[0]});
+
+    // Read back as written; a row that is gone or empty is skipped, a count past the rows read
+    // as far as they go.
+    WriteProfileList(settings, three);
+    EXPECT_EQ(ReadProfileList(settings), three);
+    settings.WriteString("PROFILES", "PROFILE02", u"");
+    settings.WriteString("PROFILES", "PROFILE00", u"9x");
+    EXPECT_EQ(ReadProfileList(settings), (std::vector<std::filesystem::path>{three[0], three[2]}));
 }
 
 }  // namespace

@@ -67,6 +67,7 @@ bool CKorvel_DlgProfile::Initialise() {
     LayOut();
     SetTexts();
     FillOnboardRows();
+    FillKeptRows();
     CheckRow(m_parts.activeProfile());
     SetModified(false);
     return true;
@@ -173,6 +174,22 @@ void CKorvel_DlgProfile::FillOnboardRows() {
     }
 }
 
+void CKorvel_DlgProfile::FillKeptRows() {
+    // The list is kept with the onboard rows first; the files a user added follow them.
+    const std::vector<std::filesystem::path> kept = ReadProfileList(m_parts.settings);
+    for (std::size_t row = kOnboardRows; row < kept.size(); ++row) {
+        AppendRow(Q(kept[row].stem()), kept[row], false);
+    }
+}
+
+void CKorvel_DlgProfile::KeepList() {
+    std::vector<std::filesystem::path> files;
+    for (int row = 0; row < m_list->rowCount(); ++row) {
+        files.push_back(RowFile(row));
+    }
+    WriteProfileList(m_parts.settings, files);
+}
+
 void CKorvel_DlgProfile::AppendRow(const QString& name, const std::filesystem::path& file,
                                    bool onboard) {
     const QSignalBlocker block(m_list);
@@ -245,6 +262,7 @@ void CKorvel_DlgProfile::AddNewFile() {
     // A file that cannot be written still gets its row; applying it then says so.
     CreateDefaultConfig(m_parts.store, *file, 0, false);
     AppendRow(Q(file->stem()), *file, false);
+    KeepList();
     SetModified(true);
 }
 
@@ -255,6 +273,7 @@ void CKorvel_DlgProfile::LoadFile() {
         return;
     }
     AppendRow(Q(file->stem()), *file, false);
+    KeepList();
     SetModified(true);
 }
 
@@ -265,6 +284,7 @@ void CKorvel_DlgProfile::DeleteSelected() {
         return;
     }
     m_list->removeRow(row);
+    KeepList();
     SetModified(true);
 }
 
@@ -275,11 +295,7 @@ void CKorvel_DlgProfile::UpdateDeleteButton() {
 }
 
 bool CKorvel_DlgProfile::Apply() {
-    std::vector<std::filesystem::path> files;
-    for (int row = 0; row < m_list->rowCount(); ++row) {
-        files.push_back(RowFile(row));
-    }
-    WriteProfileList(m_parts.settings, files);
+    KeepList();
     const int target = CheckedRow();
     bool done = true;
     if (target >= kOnboardRows) {

@@ -86,6 +86,11 @@ private:
     void LayOut();
     void SetTexts();
     void FillOnboardRows();
+    // The files added to the list before, kept in the settings.
+    void FillKeptRows();
+    // The list as it stands is kept in the settings, so that it is there when the manager opens
+    // again, in this run or the next.
+    void KeepList();
     void AppendRow(const QString& name, const std::filesystem::path& file, bool onboard);
     void OnItemChanged(int row, int column);
     void UpdateDeleteButton();
