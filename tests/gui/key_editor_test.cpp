@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <QTest>
 
 #include "gui/editors/editor_controls.h"
 #include "gui/editors/korvel_dlg_composite.h"
@@ -270,13 +271,21 @@ TEST_F(KeyEditorTest, MacroEditorAsksAboutHeldKeysAndKeepsTheCap) {
     prompts.QueueAnswer(Answer::Yes);
     Click(editor->Control(kMacroRecord));
     EXPECT_FALSE(editor->MacroArea().Recording());
+    // OK warns that the macro never releases Shift; the default answer adds the release.
     Click(editor->Control(kEditorOk));
     EXPECT_FALSE(editor->isVisible());
+    const ShownPrompt warning = prompts.Shown().back();
+    EXPECT_TRUE(warning.isQuestion);
+    EXPECT_NE(warning.text.find(u"\" presses Shift and never releases it"), std::u16string::npos)
+        << QString::fromStdU16String(warning.text).toStdString();
     EXPECT_TRUE(window->Applier().IsModified());
     {
         auto lock = store.EditingConfig().Lock();
         ASSERT_EQ(store.EditingConfig().Macros().size(), 1u);
-        EXPECT_EQ(store.EditingConfig().Macros()[0].actions.size(), 1u);
+        const std::vector<MacroAction>& actions = store.EditingConfig().Macros()[0].actions;
+        ASSERT_EQ(actions.size(), 2u);
+        EXPECT_EQ(actions[1].direction, kMacroRelease);
+        EXPECT_EQ(actions[1].key, actions[0].key);
         std::vector<MacroRecord> full(kMaxMacros);
         for (int i = 0; i < kMaxMacros; ++i) {
             full[static_cast<std::size_t>(i)].macroId = static_cast<std::uint16_t>(i + 1);
@@ -329,15 +338,26 @@ TEST_F(KeyEditorTest, DelayCellsAreEditedInPlace) {
     Send(editor, {kEvdevA, true});
     auto* table = static_cast<QTableWidget*>(editor->Control(kMacroSteps));
     ASSERT_EQ(table->rowCount(), 2);
-    for (auto [typed, shown] : {std::pair{"12345", "12340"}, {"45000", "40000"}}) {
+    // What a delay is kept as shows while it is typed; it is never rounded to 0.
+    struct Case {
+        const char* typed;
+        const char* hint;
+        const char* shown;
+    };
+    for (const Case& c : {Case{"7", "Kept as 10 ms", "10"}, Case{"59", "Kept as 60 ms", "60"},
+                          Case{"12345", "Kept as 12350 ms", "12350"}, Case{"120", "", "120"},
+                          Case{"45000", "Kept as 40000 ms", "40000"}}) {
+        SCOPED_TRACE(c.typed);
         table->setCurrentCell(0, 2);
         table->editItem(table->item(0, 2));
         EXPECT_FALSE(editor->MacroArea().Recording()) << "editing a delay stops the recorder";
         auto* cell = qobject_cast<QLineEdit*>(table->indexWidget(table->model()->index(0, 2)));
         ASSERT_NE(cell, nullptr);
-        cell->setText(typed);
+        cell->clear();
+        QTest::keyClicks(cell, c.typed);
+        EXPECT_EQ(cell->toolTip(), c.hint);
         editor->MacroArea().FinishEdit();
-        EXPECT_EQ(table->item(0, 2)->text(), shown);
+        EXPECT_EQ(table->item(0, 2)->text(), c.shown);
     }
     EXPECT_TRUE(prompts.Shown().back().text.starts_with(u"Maximum delay time is: 40000(ms)"));
     EXPECT_EQ(editor->MacroArea().List().Steps().Actions()[0].delayMs, 40000u);

@@ -118,9 +118,32 @@ TEST(MacroActionListTest, MovesDeletesAndNamesHeldKeys) {
     EXPECT_FALSE(list.DeleteSelected());
 }
 
+TEST(MacroActionListTest, MissingReleasesAreAddedAtTheEnd) {
+    const ScanCode kA = 0x01E, kShift = 0x02A;
+    std::vector<MacroAction> actions = {
+        {50, kShift, kMacroPress}, {20, kA, kMacroPress}, {20, kA, kMacroRelease}};
+    EXPECT_EQ(KeysLeftPressed(actions), std::vector<ScanCode>{kShift});
+    EXPECT_TRUE(AddMissingReleases(actions));
+    ASSERT_EQ(actions.size(), 4u);
+    EXPECT_EQ(actions.back(), (MacroAction{0, kShift, kMacroRelease}));
+    EXPECT_TRUE(KeysLeftPressed(actions).empty());
+    EXPECT_FALSE(AddMissingReleases(actions)) << "nothing left held";
+}
+
 TEST(MacroActionListTest, TypedDelaysAndCycles) {
-    EXPECT_EQ(DelayFromTypedNumber(12345, 10).delayMs, 12340u);
+    // To the nearest step; a delay that is not 0 never becomes 0.
+    for (auto [typed, kept] : {std::pair<std::uint64_t, std::uint32_t>{0, 0},
+                               {1, 10},
+                               {7, 10},
+                               {14, 10},
+                               {15, 20},
+                               {59, 60},
+                               {12345, 12350},
+                               {39999, 40000}}) {
+        EXPECT_EQ(DelayFromTypedNumber(typed, 10).delayMs, kept) << typed;
+    }
     EXPECT_EQ(DelayFromTypedNumber(12345, 1).delayMs, 12345u);
+    EXPECT_EQ(DelayFromTypedNumber(39999, 7).delayMs, 39998u) << "within the maximum";
     const TypedDelay over = DelayFromTypedNumber(45000, 10);
     EXPECT_TRUE(over.overMaximum);
     EXPECT_EQ(over.delayMs, 40000u);

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 #include "model/keys/key_codec.h"
 #include "model/macros/macro_action_list.h"
@@ -28,6 +29,16 @@ public:
             auto* edit = new QLineEdit(parent);
             edit->setValidator(new QRegularExpressionValidator(
                 QRegularExpression(QStringLiteral("[0-9]{0,9}")), edit));
+            QObject::connect(edit, &QLineEdit::textEdited, edit, [this, edit](const QString& text) {
+                const QString hint =
+                    m_table->DelayHint() ? m_table->DelayHint()(text.toULongLong()) : QString();
+                edit->setToolTip(hint);
+                if (hint.isEmpty()) {
+                    QToolTip::hideText();
+                } else {
+                    QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())), hint, edit);
+                }
+            });
             return edit;
         }
         auto* box = new QComboBox(parent);

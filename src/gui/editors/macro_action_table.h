@@ -2,6 +2,7 @@
 
 #include <QTableWidget>
 #include <cstdint>
+#include <functional>
 
 #include "model/keys/key_codes.h"
 
@@ -27,6 +28,11 @@ public:
 
     static QString DirectionText(std::uint16_t direction);
 
+    // What a delay being typed will be kept as, shown beside the cell as the user types; an
+    // empty text shows nothing (the delay is kept as typed).
+    void SetDelayHint(std::function<QString(quint64 typed)> hint) { m_delayHint = std::move(hint); }
+    const std::function<QString(quint64)>& DelayHint() const { return m_delayHint; }
+
 signals:
     void editStarted(int column);
     void keyChosen(int row, ScanCode key);
@@ -38,6 +44,7 @@ protected:
 
 private:
     const KeyCodec& m_codec;
+    std::function<QString(quint64)> m_delayHint;
 };
 
 }  // namespace korvel

@@ -33,6 +33,17 @@ MacroWorkArea::MacroWorkArea(QWidget* dialog, const MacroEditRules& rules, Edito
       m_recorder(rules),
       m_capture(new KeyCapture(dialog)) {
     connect(m_capture, &KeyCapture::keyEvent, this, &MacroWorkArea::OnRecordedKey);
+    // The keyboard counts delays in steps: what a typed delay will be kept as shows while it is
+    // typed.
+    m_controls.table->SetDelayHint([this](quint64 typed) {
+        const std::uint32_t kept = DelayFromTypedNumber(typed, m_rules.delayCellStep).delayMs;
+        if (kept == typed) {
+            return QString();
+        }
+        return QString::fromStdU16String(
+                   m_host.texts.ReadText("MACRO_DELAY_KEPT_AS", m_host.texts.TextLanguage()))
+            .arg(kept);
+    });
     ConnectControls();
 }
 
@@ -127,7 +138,36 @@ void MacroWorkArea::ShowSteps(int greyRow) {
 
 void MacroWorkArea::ApplyMacros() {
     FinishEdit();
-    ReplaceEditingMacros(m_host.store.EditingConfig(), m_list.Records());
+    std::vector<MacroRecord> records = m_list.Records();
+    // A macro that presses a key and never releases it would leave the key held down on the
+    // keyboard: the user is asked, naming the keys, whether to add the releases at the end.
+    bool completed = false;
+    for (MacroRecord& record : records) {
+        const std::vector<ScanCode> held = KeysLeftPressed(record.actions);
+        if (held.empty()) {
+            continue;
+        }
+        QStringList keys;
+        for (const ScanCode key : held) {
+            keys << QString::fromStdU16String(m_host.codec.KeyNameOf(key));
+        }
+        const QString question =
+            QString::fromStdU16String(
+                m_host.texts.ReadText("MACRO_APPLY_HELD_KEYS", m_host.texts.TextLanguage()))
+                .arg(QString::fromStdU16String(record.name), keys.join(QStringLiteral(", ")));
+        if (m_host.prompts.AskYesNo(question.toStdU16String(), Answer::Yes) == Answer::Yes) {
+            completed = AddMissingReleases(record.actions) || completed;
+        }
+    }
+    ReplaceEditingMacros(m_host.store.EditingConfig(), records);
+    if (completed) {
+        // The list shows the releases added, the same macro still selected.
+        const int current = m_list.Current();
+        m_list.Load(records);
+        m_list.Select(current);
+        ShowSteps();
+        return;
+    }
     m_list.MarkApplied();
 }
 

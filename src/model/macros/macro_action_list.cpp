@@ -102,8 +102,12 @@ bool MacroActionList::SetDelay(int row, std::uint32_t delayMs) {
 }
 
 std::vector<ScanCode> MacroActionList::KeysLeftPressed() const {
+    return korvel::KeysLeftPressed(m_actions);
+}
+
+std::vector<ScanCode> KeysLeftPressed(std::span<const MacroAction> actions) {
     std::array<int, kKeySlots> last{};  // 0 none, 1 press, 2 release
-    for (const MacroAction& action : m_actions) {
+    for (const MacroAction& action : actions) {
         last[SlotOfScan(action.key)] = action.direction == kMacroPress ? 1 : 2;
     }
     std::vector<ScanCode> pressed;
@@ -115,14 +119,38 @@ std::vector<ScanCode> MacroActionList::KeysLeftPressed() const {
     return pressed;
 }
 
+bool AddMissingReleases(std::vector<MacroAction>& actions) {
+    bool added = false;
+    for (const ScanCode key : KeysLeftPressed(actions)) {
+        if (actions.size() >= static_cast<std::size_t>(kMaxMacroActions)) {
+            break;
+        }
+        MacroAction release;
+        release.key = key;
+        release.direction = kMacroRelease;
+        release.delayMs = 0;
+        actions.push_back(release);
+        added = true;
+    }
+    return added;
+}
+
 TypedDelay DelayFromTypedNumber(std::uint64_t typed, std::uint32_t step) {
     TypedDelay delay;
     if (typed > kMaxMacroDelayMs) {
         delay.overMaximum = true;
         typed = kMaxMacroDelayMs;
     }
-    const std::uint32_t by = std::max<std::uint32_t>(step, 1);
-    delay.delayMs = static_cast<std::uint32_t>(typed) / by * by;
+    const std::uint64_t by = std::max<std::uint32_t>(step, 1);
+    std::uint64_t kept = (typed + by / 2) / by * by;
+    if (typed != 0 && kept == 0) {
+        kept = by;
+    }
+    // The maximum is a whole number of steps only if the step divides it.
+    while (kept > kMaxMacroDelayMs) {
+        kept -= by;
+    }
+    delay.delayMs = static_cast<std::uint32_t>(kept);
     return delay;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "model/macros/macro_record.h"
@@ -45,7 +46,14 @@ private:
     int m_selected = kNoRow;
 };
 
-// A delay typed into a delay cell: limited to 40000 ms and rounded down to a multiple of `step`.
+// The keys a list of actions presses and never releases afterwards, in slot order.
+std::vector<ScanCode> KeysLeftPressed(std::span<const MacroAction> actions);
+// Appends a release, waiting 0 ms, for each key the actions leave pressed (as far as the
+// kMaxMacroActions rows allow). True when anything was added.
+bool AddMissingReleases(std::vector<MacroAction>& actions);
+
+// A delay typed into a delay cell as it is kept: limited to 40000 ms and rounded to the nearest
+// multiple of `step`, a delay that is not 0 never to 0 (the keyboard counts delays in steps).
 struct TypedDelay {
     std::uint32_t delayMs = 0;
     bool overMaximum = false;  // the user is told the maximum

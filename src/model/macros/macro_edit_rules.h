@@ -13,7 +13,7 @@ enum class MacroNaming { Counter, TimeOfDay };
 struct MacroEditRules {
     MacroNaming naming = MacroNaming::Counter;
     std::uint8_t newLoopCount = 1;     // loop count of a freshly added macro
-    std::uint32_t delayCellStep = 10;  // a typed delay is rounded down to a multiple of this
+    std::uint32_t delayCellStep = 10;  // a typed delay is rounded to a multiple of this
     std::uint32_t delayWhenNotTimed =
         50;                         // the delay recorded while the record-delay option is off
     bool askAboutHeldKeys = false;  // stopping the recorder asks about keys still pressed
