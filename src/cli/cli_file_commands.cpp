@@ -77,21 +77,7 @@ std::string HexNumber(unsigned value, int width) {
 }
 
 std::string ReadErrorText(const std::string& file, ProfileReadError error) {
-    switch (error) {
-        case ProfileReadError::Missing:
-            return file + ": no such file";
-        case ProfileReadError::Unreadable:
-            return file + ": the file cannot be read";
-        case ProfileReadError::Short:
-            return file + ": the file ends before the data its header announces";
-        case ProfileReadError::Inconsistent:
-            return file + ": the file holds more macros or actions than a configuration can";
-        case ProfileReadError::NoMemory:
-            return file + ": out of memory";
-        case ProfileReadError::None:
-            break;
-    }
-    return file + ": not a profile file";
+    return file + ": " + std::string(ProfileReadErrorReason(error));
 }
 
 // What the window does when the keyboard arrives; a keyboard whose information block cannot be
@@ -355,7 +341,8 @@ int RunImport(CommandContext& context) {
     const TextLookup texts = LanguageTexts();
     DownloadParts parts{store, link, keyCodec, prompts, texts};
     DownloadReport sent;
-    const ImportResult result = ImportAndDownload(parts, documents, context.PathOf(file), &sent);
+    const ImportResult result =
+        ImportAndDownload(parts, documents, context.PathOf(file), &sent, file);
     if (result.outcome == ImportOutcome::Refused) {
         return context.Finish(kExitFailed);
     }

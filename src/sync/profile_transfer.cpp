@@ -57,12 +57,20 @@ std::optional<ProfileContents> ReadImportableProfile(const std::filesystem::path
 ImportResult ImportProfileFile(ConfigStore& store, std::optional<std::uint32_t> macroCapacity,
                                Prompts& prompts, const TextLookup& texts,
                                const std::filesystem::path& documents,
-                               const std::filesystem::path& file) {
+                               const std::filesystem::path& file,
+                               const std::filesystem::path& shownAs) {
     ImportResult result;
-    auto contents = ReadImportableProfile(file, prompts, texts);
+    ProfileReadError error = ProfileReadError::None;
+    auto contents = ReadImportableProfile(file, prompts, texts, &error);
     if (!contents) {
-        prompts.ShowMessage(LocalisedOr(texts, kImportFailedKey, kImportFailedMessage),
-                            MessageKind::Error);
+        // Which file, and what is wrong with it (a header that fails was named already).
+        std::u16string text(LocalisedOr(texts, kImportFailedKey, kImportFailedMessage));
+        if (error != ProfileReadError::None) {
+            const std::string_view reason = ProfileReadErrorReason(error);
+            text += u"\n" + (shownAs.empty() ? file : shownAs).u16string() + u": " +
+                    std::u16string(reason.begin(), reason.end());
+        }
+        prompts.ShowMessage(text, MessageKind::Error);
         return result;
     }
     // The download would refuse these macros; refusing now keeps the working file and what the
@@ -87,12 +95,13 @@ ImportResult ImportProfileFile(ConfigStore& store, std::optional<std::uint32_t> 
 }
 
 ImportResult ImportAndDownload(DownloadParts& parts, const std::filesystem::path& documents,
-                               const std::filesystem::path& file, DownloadReport* report) {
+                               const std::filesystem::path& file, DownloadReport* report,
+                               const std::filesystem::path& shownAs) {
     if (report != nullptr) {
         *report = {};
     }
     ImportResult result = ImportProfileFile(parts.store, KnownMacroCapacity(parts.link),
-                                            parts.prompts, parts.texts, documents, file);
+                                            parts.prompts, parts.texts, documents, file, shownAs);
     if (result.outcome == ImportOutcome::Staged) {
         result.outcome = DownloadConfiguration(parts, true, report) == 1
                              ? ImportOutcome::Applied

@@ -59,18 +59,21 @@ struct ImportResult {
 // header fails), makes sure a keyboard of `macroCapacity` bytes can hold its macros (the
 // download's refusal message when not; none: not checked), loads it into EditingConfig, saves the
 // working file below documents and stages it (Staged). A file that cannot be used gives the
-// MAIN_PROMPT_INPORT message; a refused file changes neither EditingConfig nor the working file.
+// MAIN_PROMPT_INPORT message followed by the file (as `shownAs` names it, when given) and what is
+// wrong with it; a refused file changes neither EditingConfig nor the working file.
 // Sending all three profiles, refreshing the key grid, telling the user about a working file that
 // could not be written and clearing the modified state are the caller's part.
 ImportResult ImportProfileFile(ConfigStore& store, std::optional<std::uint32_t> macroCapacity,
                                Prompts& prompts, const TextLookup& texts,
                                const std::filesystem::path& documents,
-                               const std::filesystem::path& file);
+                               const std::filesystem::path& file,
+                               const std::filesystem::path& shownAs = {});
 
 // The import with its download, for a caller on the keyboard's thread: ImportProfileFile, then all
 // three profiles sent (Applied or DownloadFailed); `report` tells what was sent.
 ImportResult ImportAndDownload(DownloadParts& parts, const std::filesystem::path& documents,
-                               const std::filesystem::path& file, DownloadReport* report = nullptr);
+                               const std::filesystem::path& file, DownloadReport* report = nullptr,
+                               const std::filesystem::path& shownAs = {});
 
 // The main window's export: EditingConfig, under its lock, to file.
 FileWriteResult ExportProfileFile(ConfigStore& store, const std::filesystem::path& file);

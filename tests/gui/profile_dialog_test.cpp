@@ -184,7 +184,11 @@ TEST_F(ProfileManager, AFileThatCannotBeImportedChangesNothingAndStaysChecked) {
     Check(*dialog, 3);
     keyboard.ClearReceived();
     EXPECT_FALSE(dialog->Apply());
-    EXPECT_EQ(prompts.Shown().back().text, texts.Text(TextKey::MAIN_PROMPT_INPORT));
+    // The message names the file and what is wrong with it.
+    EXPECT_EQ(prompts.Shown().back().text, texts.Text(TextKey::MAIN_PROMPT_INPORT) + u"\n" +
+                                               broken.u16string() +
+                                               u": the file ends before the data its header "
+                                               u"announces");
     EXPECT_EQ(CountCommands(keyboard, CMD_WRITE_KEYTABLE), 0);
     EXPECT_EQ(AOnKeyboard(2), 0x04);
     EXPECT_EQ(AOnKeyboard(1), 0x06);

@@ -211,8 +211,14 @@ TEST_F(Backup, ImportOfABadFileLeavesEditingConfigAlone) {
     const auto file = folder / "bad.kvp";
     const Case cases[] = {
         {"header fails", badHeader, {u"format: " + file.u16string(), u"import failed"}},
-        {"header passes, file ends early", good.substr(0, good.size() - 10), {u"import failed"}},
-        {"not a profile file at all", "hello", {u"import failed"}},
+        {"header passes, file ends early",
+         good.substr(0, good.size() - 10),
+         {u"import failed\n" + file.u16string() +
+          u": the file ends before the data its header announces"}},
+        {"not a profile file at all",
+         "hello",
+         {u"import failed\n" + file.u16string() +
+          u": the file ends before the data its header announces"}},
     };
     for (const Case& c : cases) {
         korvel::fixtures::WriteBytes(file, c.bytes);

@@ -66,9 +66,9 @@ CAboutDlg::CAboutDlg(const TextTable& texts, ShellLauncher& launcher, const QStr
     m_link->setToolTip(m_linkAddress);
     connect(m_link, &QPushButton::clicked, this, &CAboutDlg::OpenLink);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    // It only tells: one button closes it (Esc too).
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
-    m_cancel = buttons->button(QDialogButtonBox::Cancel);
     m_ok->setDefault(true);
     // A modeless box that is kept: accept and reject only hide it.
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -37,7 +37,6 @@ public:
     QLabel* IntroText() const { return m_intro; }
     QLabel* CopyrightText() const { return m_copyright; }
     QPushButton* OkButton() const { return m_ok; }
-    QPushButton* CancelButton() const { return m_cancel; }
 
 private:
     void OpenLink();
@@ -49,7 +48,6 @@ private:
     QLabel* m_copyright = nullptr;
     QPushButton* m_link = nullptr;
     QPushButton* m_ok = nullptr;
-    QPushButton* m_cancel = nullptr;
 };
 
 }  // namespace korvel

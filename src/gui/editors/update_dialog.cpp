@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 
@@ -15,6 +16,7 @@
 #include "gui/widgets/png_button.h"
 #include "gui/widgets/skin_placement.h"
 #include "model/files/profile_file.h"
+#include "model/files/profile_locations.h"
 #include "model/image/config_store.h"
 #include "ports/prompts.h"
 #include "text/text_table.h"
@@ -240,13 +242,25 @@ void CKorvel_DlgUpdate::CancelUpdate() {
     reject();
 }
 
+void CKorvel_DlgUpdate::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        reject();
+        return;
+    }
+    CBaseDialog::keyPressEvent(event);
+}
+
 bool CKorvel_DlgUpdate::Backup() {
     std::optional<std::filesystem::path> chosen;
     if (m_parts.chooseBackupFile) {
         chosen = m_parts.chooseBackupFile(this);
     } else {
-        QFileDialog dialog(this, Caption("UPDATE_BACKUP"), QString(),
-                           QStringLiteral("(*.kvp) (*.kvp);;(*.*) (*)"));
+        // In the profile folder, where the profile manager and Import look first.
+        EnsureProfileDirectory(m_parts.documents);
+        QFileDialog dialog(this, Caption("UPDATE_BACKUP"), Q(ProfileDirectory(m_parts.documents)),
+                           Caption("PROFILE_FILE_FILTER") + QStringLiteral(" (*.kvp);;") +
+                               Caption("ALL_FILES_FILTER") + QStringLiteral(" (*)"));
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("kvp"));

@@ -32,6 +32,8 @@ struct UpdateDialogParts {
     ConfigStore& store;
     ShellLauncher& launcher;
     std::filesystem::path packageFolder;  // where the updater picker starts
+    // The user's Documents folder: the backup picker starts in its profile folder.
+    std::filesystem::path documents = {};
     std::function<std::optional<std::filesystem::path>(QWidget*, const std::filesystem::path&)>
         chooseUpdater = {};
     std::function<std::optional<std::filesystem::path>(QWidget*)> chooseBackupFile = {};
@@ -78,6 +80,10 @@ public:
 signals:
     // Update's end: whether the updater was started.
     void updateFinished(bool started);
+
+protected:
+    // Esc closes it, as the Close button does; Enter closes nothing.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void StartUpdater(bool enteredBoot, const QString& program);

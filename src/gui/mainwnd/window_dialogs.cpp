@@ -27,8 +27,9 @@ QString Q(const std::u16string& text) {
 }
 
 // Profile files first, then every file.
-QString ProfileFileDialogFilter() {
-    return QStringLiteral("(*.kvp);;(*)");
+QString ProfileFileDialogFilter(const WindowParts& parts) {
+    return Q(parts.Caption("PROFILE_FILE_FILTER")) + QStringLiteral(" (*.kvp);;") +
+           Q(parts.Caption("ALL_FILES_FILTER")) + QStringLiteral(" (*)");
 }
 
 }  // namespace
@@ -51,16 +52,16 @@ void WindowDialogs::ShowMenu() {
     const QString folder = Q(ProfileDirectory(paths.DocumentsDirectory()).u16string());
     menu.addAction(caption("MENU_1"), this, [this, window, folder, &paths] {
         EnsureProfileDirectory(paths.DocumentsDirectory());
-        const QString file =
-            QFileDialog::getOpenFileName(window, QString(), folder, ProfileFileDialogFilter(),
-                                         nullptr, QFileDialog::DontUseNativeDialog);
+        const QString file = QFileDialog::getOpenFileName(window, QString(), folder,
+                                                          ProfileFileDialogFilter(m_parts), nullptr,
+                                                          QFileDialog::DontUseNativeDialog);
         if (!file.isEmpty()) {
             m_applier.Import(std::filesystem::path(file.toStdU16String()));
         }
     });
     menu.addAction(caption("MENU_2"), this, [this, window, folder, &paths] {
         EnsureProfileDirectory(paths.DocumentsDirectory());
-        QFileDialog dialog(window, QString(), folder, ProfileFileDialogFilter());
+        QFileDialog dialog(window, QString(), folder, ProfileFileDialogFilter(m_parts));
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("kvp"));
@@ -101,7 +102,8 @@ void WindowDialogs::OpenUpdateDialog() {
             [this](std::function<void(bool)> done) { EnterBootLoader(std::move(done)); },
             services.store,
             services.launcher,
-            services.paths.UpdatePackageFolder()};
+            services.paths.UpdatePackageFolder(),
+            services.paths.DocumentsDirectory()};
         m_update = new CKorvel_DlgUpdate(std::move(parts), m_parts.SkinOf(WindowSkin::Update),
                                          &m_parts.window);
     }

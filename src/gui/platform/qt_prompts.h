@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 #include "ports/prompts.h"
 
@@ -23,6 +24,7 @@ public:
 private:
     template <typename Call>
     void OnGuiThread(Call call);
+    QString Title() const;
 
     QWidget* m_owner;
 };

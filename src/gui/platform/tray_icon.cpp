@@ -76,7 +76,9 @@ void CTrayIcon::Remove() {
 }
 
 void CTrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason) {
-    if (reason == QSystemTrayIcon::DoubleClick) {
+    // A single left click opens the window, as a double click does (opening it twice is
+    // harmless: it only comes to the front).
+    if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) {
         emit openRequested();
     } else if (reason == QSystemTrayIcon::Context && m_menu) {
         // Some notification areas show the menu without announcing it to the menu itself.

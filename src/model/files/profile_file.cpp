@@ -258,4 +258,22 @@ std::optional<FileWriteResult> SaveWorkingFile(ConfigStore& store, bool lockEdit
     return SaveProfileFile(store, lockEditing, file);
 }
 
+std::string_view ProfileReadErrorReason(ProfileReadError error) {
+    switch (error) {
+        case ProfileReadError::Missing:
+            return "no such file";
+        case ProfileReadError::Unreadable:
+            return "the file cannot be read";
+        case ProfileReadError::Short:
+            return "the file ends before the data its header announces";
+        case ProfileReadError::Inconsistent:
+            return "the file holds more macros or actions than a configuration can";
+        case ProfileReadError::NoMemory:
+            return "out of memory";
+        case ProfileReadError::None:
+            break;
+    }
+    return "not a profile file";
+}
+
 }  // namespace korvel

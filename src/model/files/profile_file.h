@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "base/file_io.h"
@@ -52,6 +53,9 @@ enum class ProfileReadError {
     Inconsistent,  // more than 100 macros, or a macro record over its limits
     NoMemory,
 };
+
+// What is wrong with a file a read refused, in words a user reads ("the file cannot be read").
+std::string_view ProfileReadErrorReason(ProfileReadError error);
 
 // Reads a whole profile file. A file whose header announces more than it holds is refused as a
 // whole, never half taken; a text whose offset lies outside the pool or has no terminator before
