@@ -13,6 +13,7 @@
 #include "gui/widgets/png_button.h"
 #include "gui/widgets/skin_placement.h"
 #include "model/keys/key_entry.h"
+#include "ports/prompts.h"
 #include "text/text_table.h"
 
 namespace korvel {
@@ -197,7 +198,14 @@ void Korvel_DlgComposite::BuildControls() {
     connect(static_cast<CPngButton*>(Control(kCompositeClear)), &QAbstractButton::clicked, this,
             &Korvel_DlgComposite::Clear);
     connect(static_cast<CPngButton*>(Control(kOnScreenKeyboard)), &QAbstractButton::clicked, this,
-            [this] { m_host.launcher.StartProgram(m_host.onScreenKeyboard, QString()); });
+            [this] {
+                // Nothing installed, or it would not start: said, never a click that does
+                // nothing.
+                if (m_host.onScreenKeyboard.isEmpty() ||
+                    !m_host.launcher.StartProgram(m_host.onScreenKeyboard, QString())) {
+                    m_host.prompts.ShowMessage(kNoOnScreenKeyboard, MessageKind::Warning);
+                }
+            });
     connect(static_cast<CPngButton*>(Control(kEditorApply)), &QAbstractButton::clicked, this,
             &Korvel_DlgComposite::Apply);
     connect(static_cast<CPngButton*>(Control(kEditorOk)), &QAbstractButton::clicked, this, [this] {
@@ -310,7 +318,6 @@ void Korvel_DlgComposite::SetCaptions() {
     osk->SetTooltip(m_host.onScreenKeyboard.isEmpty()
                         ? QString::fromStdU16String(kNoOnScreenKeyboard)
                         : Caption("COMPOSITE_PROMPT_OSK"));
-    osk->setEnabled(!m_host.onScreenKeyboard.isEmpty());
 }
 
 }  // namespace korvel

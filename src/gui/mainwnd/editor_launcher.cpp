@@ -27,8 +27,7 @@ EditorLauncher::EditorLauncher(WindowParts& parts, ApplyController& applier, QWi
         services.store, services.keyCodec, services.texts, services.prompts, parts.settings,
         services.launcher, [this] { return m_parts.ActiveProfile(); },
         [&applier] { applier.SetModified(true); }, [this] { m_parts.RefreshKeys(); },
-        [this] { EditorOpened(); }, [this] { EditorClosed(); },
-        [this] { ShowHelp(m_parts.services.launcher, m_parts.services.paths); },
+        [this] { EditorOpened(); }, [this] { EditorClosed(); }, [this] { m_parts.ShowHelp(); },
         OnScreenKeyboardProgram(),
         [] {
             static const QElapsedTimer clock = [] {

@@ -36,6 +36,9 @@ void FlipControls::LayOut() {
         const QString entry = QStringLiteral("FLIP_D%1").arg(n);
         key->setObjectName(entry);
         PlaceImageButton(key, m_parts.skin, kButtonInfo, entry, &m_surfaces.flip);
+        // The keyboard's key tables have no place for D1..D6: they show where they are and offer
+        // no click that would do nothing.
+        key->setAttribute(Qt::WA_TransparentForMouseEvents);
         m_keys[static_cast<std::size_t>(n - 1)] = key;
     }
     for (CPngButton** arrow : {&m_leftArrow, &m_rightArrow}) {

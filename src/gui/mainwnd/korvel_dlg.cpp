@@ -164,8 +164,7 @@ void CKorvelDlg::BuildControllers() {
     connect(this, &CKorvelDlg::lightingRefreshRequested, m_lightingPanel,
             &LightingPanel::ReadCurrent);
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this,
-            [this] { ShowHelp(m_services.launcher, m_services.paths); });
+    connect(help, &QShortcut::activated, this, [this] { m_parts->ShowHelp(); });
 }
 
 bool CKorvelDlg::IsReady() const {

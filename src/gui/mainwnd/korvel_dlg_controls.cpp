@@ -2,6 +2,7 @@
 // captions and tips, and the lock indicators.
 #include <QLabel>
 #include <QTimer>
+#include <QUrl>
 
 #include "gui/mainwnd/apply_controller.h"
 #include "gui/mainwnd/editor_launcher.h"
@@ -12,6 +13,7 @@
 #include "gui/mainwnd/profile_bar.h"
 #include "gui/mainwnd/profile_switcher.h"
 #include "gui/mainwnd/window_dialogs.h"
+#include "gui/mainwnd/window_parts.h"
 #include "gui/platform/launchers.h"
 #include "gui/platform/lock_keys.h"
 #include "gui/widgets/png_button.h"
@@ -160,7 +162,7 @@ void CKorvelDlg::ConnectControls() {
     connect(Control(kControlMacro), &QAbstractButton::clicked, m_editors.get(),
             &EditorLauncher::OpenMacroEditor);
     connect(Control(kControlHelp), &QAbstractButton::clicked, this,
-            [this] { ShowHelp(m_services.launcher, m_services.paths); });
+            [this] { m_parts->ShowHelp(); });
     connect(Control(kControlMinimize), &QAbstractButton::clicked, this, &QWidget::showMinimized);
     connect(Control(kControlClose), &QAbstractButton::clicked, this, &CKorvelDlg::ExitProgram);
     connect(Control(kControlLink), &QAbstractButton::clicked, this,
@@ -183,7 +185,14 @@ void CKorvelDlg::SetCaptions() {
     for (const TooltipInfo& tip : kTooltips) {
         Control(tip.id)->SetTooltip(Skin().Caption(tip.tooltip));
     }
-    Control(kControlLink)->SetTooltip(m_linkAddress);
+    // What the globe opens, in words: the user guide, or the support page and its site.
+    const QUrl link(m_linkAddress);
+    Control(kControlLink)
+        ->SetTooltip(link.isLocalFile()
+                         ? Skin().Caption("MAIN_LINK_HELP_PROMPT")
+                         : Skin().Caption("MAIN_LINK_PROMPT") +
+                               (link.host().isEmpty() ? QString()
+                                                      : QStringLiteral(" (%1)").arg(link.host())));
     m_lightingPanel->Control(kPanelSwitch)->setToolTip(Skin().Caption("LIGHTING_SWITCH_PROMPT"));
     KeyTipTexts tips;
     tips.set = m_services.texts.Text(TextKey::KEY_PROMPT_SET);

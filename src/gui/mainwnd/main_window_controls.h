@@ -80,11 +80,4 @@ enum LightingControl : int {
     kPresetSelector = 1198,
 };
 
-// The scene-mode menu: the default profile, then one item per onboard profile.
-enum SceneMenuCommand : int {
-    kSceneDefault = 9000,
-    kSceneProfile1 = 9001,
-    kSceneLast = 9200,
-};
-
 }  // namespace korvel

@@ -1,7 +1,6 @@
 #include "gui/mainwnd/profile_switcher.h"
 
 #include <QMenu>
-#include <vector>
 
 #include "gui/mainwnd/apply_controller.h"
 #include "gui/mainwnd/editor_launcher.h"
@@ -132,33 +131,26 @@ void ProfileSwitcher::BuildSceneMenu() {
         m_sceneMenu = new QMenu(&m_parts.window);
     }
     m_sceneMenu->clear();
-    const auto add = [this](const QString& text, int command) {
-        QAction* action = m_sceneMenu->addAction(text);
-        action->setCheckable(true);
-        connect(action, &QAction::triggered, this,
-                [this, command] { SwitchProfile(command - kSceneProfile1); });
-        return action;
-    };
-    std::vector<QAction*> items;
-    items.push_back(
-        add(Q(m_parts.services.texts.Text(TextKey::DEFAULT_PROFILE_NAME)), kSceneDefault));
-    m_sceneMenu->addSeparator();
-    // Each onboard profile under its own name (the profile buttons' captions).
+    // Each onboard profile under its own name (the profile buttons' captions); the one the
+    // keyboard reports is checked. Nothing else is offered: there is nothing else to switch to.
+    const int active = m_parts.ActiveProfile();
+    QString shown = QStringLiteral("-");
     for (int p = 0; p < kOnboardProfiles; ++p) {
         const char* caption[] = {"PROFILE_1", "PROFILE_2", "PROFILE_3"};
-        items.push_back(add(Q(m_parts.Caption(caption[p])), kSceneProfile1 + p));
+        QAction* action = m_sceneMenu->addAction(Q(m_parts.Caption(caption[p])));
+        action->setCheckable(true);
+        action->setChecked(p == active);
+        connect(action, &QAction::triggered, this, [this, p] { SwitchProfile(p); });
+        if (p == active) {
+            shown = action->text();
+        }
     }
-    const int active = m_parts.ActiveProfile();
-    QAction* checked = active >= 0 && active < kOnboardProfiles
-                           ? items[static_cast<std::size_t>(active + 1)]
-                           : items[0];
-    checked->setChecked(true);
     CPngButton* button = m_parts.Control(kControlSceneMode);
-    button->setText(checked->text());
+    button->setText(shown);
     button->SetTextStyle(m_parts.skin.Style(SkinText::SceneButton));
     // The text stays clear of the drop-down mark at the button's right end.
     button->SetTextMargins(kSceneTextMargin, kSceneMarkMargin, 0, 0);
-    button->SetTooltip(Q(m_parts.services.texts.Text(TextKey::PROFILE_TIP)) + checked->text());
+    button->SetTooltip(Q(m_parts.services.texts.Text(TextKey::PROFILE_TIP)) + shown);
 }
 
 void ProfileSwitcher::ShowSceneMenu() {

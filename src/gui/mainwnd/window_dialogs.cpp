@@ -71,8 +71,7 @@ void WindowDialogs::ShowMenu() {
         }
     });
     menu.addAction(caption("MENU_5"), this, &WindowDialogs::OpenUpdateDialog);
-    menu.addAction(caption("MENU_6"), this,
-                   [this] { ShowHelp(m_parts.services.launcher, m_parts.services.paths); });
+    menu.addAction(caption("MENU_6"), this, [this] { m_parts.ShowHelp(); });
     menu.addSeparator();
     menu.addAction(caption("MENU_3"), this, &WindowDialogs::ShowAbout);
     menu.addAction(caption("MENU_4"), this, &WindowDialogs::exitRequested);
@@ -137,7 +136,7 @@ void WindowDialogs::OpenProfileManager() {
         [this] { return m_parts.ActiveProfile(); },
         [this](int profile) { return m_switcher.SwitchProfile(profile); },
         [this](const std::filesystem::path& file) { return m_applier.Import(file); },
-        [this] { ShowHelp(m_parts.services.launcher, m_parts.services.paths); }};
+        [this] { m_parts.ShowHelp(); }};
     auto* dialog = new CKorvel_DlgProfile(
         std::move(parts), m_parts.SkinOf(WindowSkin::ProfileManager), &m_parts.window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);

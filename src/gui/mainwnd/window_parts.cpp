@@ -5,6 +5,7 @@
 #include "base/text_encoding.h"
 #include "device/device_link.h"
 #include "gui/mainwnd/key_grid.h"
+#include "gui/platform/launchers.h"
 #include "gui/skin/dialog_skin.h"
 #include "model/image/config_store.h"
 #include "ports/prompts.h"
@@ -66,6 +67,15 @@ void WindowParts::ShowKeyboardHeld(const std::string& holder) const {
     if (!m_closing) {
         services.prompts.ShowMessage(Utf8ToUtf16(holder), MessageKind::Warning);
     }
+}
+
+void WindowParts::ShowHelp() const {
+    if (korvel::ShowHelp(services.launcher, services.paths)) {
+        return;
+    }
+    const QString text = skin.Caption("HELP_NOT_OPENED")
+                             .arg(QString::fromStdU16String(services.paths.HelpFile().u16string()));
+    services.prompts.ShowMessage(text.toStdU16String(), MessageKind::Warning);
 }
 
 void WindowParts::ShowWriteFailure(const std::filesystem::path& file,

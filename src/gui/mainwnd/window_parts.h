@@ -61,6 +61,9 @@ public:
     bool Closing() const { return m_closing; }
     // A job could not have the keyboard: another program held it.
     void ShowKeyboardHeld(const std::string& holder) const;
+    // Opens the user guide; says so when it cannot be opened (the file is missing, or nothing on
+    // the desktop opens it).
+    void ShowHelp() const;
     // A stored file could not be replaced: says which and why.
     void ShowWriteFailure(const std::filesystem::path& file, const FileWriteResult& write) const;
 
