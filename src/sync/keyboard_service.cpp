@@ -91,6 +91,11 @@ void KeyboardService::RunOne(Job& job) {
     job.finish(JobEnd::Ran, {});
 }
 
+bool KeyboardService::StopRequested() const {
+    std::lock_guard lock(m_mutex);
+    return m_stopping;
+}
+
 void KeyboardService::Stop() {
     {
         std::lock_guard lock(m_mutex);

@@ -130,6 +130,8 @@ public:
     }
 
     void Stop();
+    // Whether Stop has been called: a long job may look at it (it still ends its transaction).
+    bool StopRequested() const;
 
     bool OnServiceThread() const { return std::this_thread::get_id() == m_threadId; }
     // Whether a job runs or waits.

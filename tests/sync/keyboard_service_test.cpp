@@ -5,6 +5,7 @@
 #include <array>
 #include <atomic>
 #include <future>
+#include <thread>
 #include <vector>
 
 #include "device/command_set.h"
@@ -120,6 +121,11 @@ TEST_F(KeyboardServiceTest, StoppingWaitsForTheRunningTransactionAndDropsTheWait
                         [&](JobContext& job) {
                             started.set_value();
                             int result = DevBegin(job.Link());
+                            // The rest of the transaction goes out once Stop has been asked
+                            // for, however late the test thread gets to it.
+                            while (!service.StopRequested()) {
+                                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                            }
                             for (int i = 0; i < 4 && result == DEV_OK; ++i) {
                                 result =
                                     DevWriteParams(job.Link(), std::array<std::uint8_t, 1>{1}, 0);
