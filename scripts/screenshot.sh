@@ -6,6 +6,7 @@
 #   docs/window-menu.png      the window's menu, in the application style
 #   docs/message-box.png      a question from the window (Restore defaults)
 #   docs/update-dialog.png    the firmware update dialog, opened from the window's menu
+#   docs/macro-editor.png     the macro editor, with a macro added
 # The keyboard is prepared with korvelctl; the window is clicked through with xdotool at the
 # places its skin gives.
 set -euo pipefail
@@ -72,6 +73,18 @@ sleep 0.4
 import -window root -crop "\${WIDTH}x\${HEIGHT}+\${X}+\${Y}" +repage "$docs/message-box.png"
 echo "wrote docs/message-box.png"
 xdotool key Escape
+sleep 0.3
+
+# The macro editor from the Macros button, with a macro added (its name taken with Enter).
+click FUNC_MACRO
+sleep 0.6
+macro="\$(xdotool search --onlyvisible --name "Gaming Keyboard Settings" | tail -n 1)"
+eval "\$(xdotool getwindowgeometry --shell "\$macro" | sed 's/^/M/')"
+xdotool mousemove \$((MX + 48)) \$((MY + 150)) click 1
+sleep 0.4
+xdotool key Return
+shoot macro-editor.png "\${MWIDTH}x\${MHEIGHT}+\${MX}+\${MY}"
+xdotool mousemove \$((MX + MWIDTH - 60)) \$((MY + MHEIGHT - 32)) click 1
 sleep 0.3
 
 # Panel on, then paint W A S D, the arrows, Space and the left Shift and Ctrl.

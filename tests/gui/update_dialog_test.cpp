@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QTest>
 #include <filesystem>
 #include <optional>
 
@@ -124,6 +125,17 @@ TEST_F(UpdateDialog, UpdateAsksForTheBootLoaderThenStartsTheUpdaterOnceAndCloses
     EXPECT_TRUE(dialog->UpdaterPath().empty());
     EXPECT_EQ(dialog->PathLabel()->text().toStdU16String(),
               texts.ReadText("UPDATE_NO_FILE", texts.CaptionLanguage()));
+    window->Shutdown();
+}
+
+TEST_F(UpdateDialog, EscapeClosesItAndEnterDoesNot) {
+    auto window = StartShown();
+    auto dialog = Make(*window);
+    dialog->show();
+    QTest::keyClick(dialog.get(), Qt::Key_Return);
+    EXPECT_TRUE(dialog->isVisible());
+    QTest::keyClick(dialog.get(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
     window->Shutdown();
 }
 

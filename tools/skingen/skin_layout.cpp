@@ -527,6 +527,15 @@ Dialog BuildMacro() {
     AddEditorFrame(d, Glyph::Macro);
     d.decor.push_back({DecorKind::Card, kEditorPage});
     AddMacroWork(d, "FUNC_");
+    // The title beside the frame's mark, a line on what the editor is for, the card's heading and
+    // the selected macro's cycles, where the key editor has its tabs, heading and fields.
+    auto& c = d.controls;
+    const int x0 = kEditorPage.x() + 16, w = kEditorPage.width() - 32;
+    c.push_back(Placed("CONTROL_TITLE", QRect(52, 6, 300, 32)));
+    c.push_back(Placed("MACRO_HINT", QRect(16, 54, kEditorPage.width(), 32)));
+    c.push_back(Placed("KEY_SETTING", QRect(x0, kEditorPage.y() + 10, w, 22)));
+    c.push_back(Placed("FUNC_CYCLES_PROMPT", QRect(460, kEditorPage.y() + 40, 60, 28)));
+    c.push_back(Placed("FUNC_CYCLES", QRect(524, kEditorPage.y() + 40, 44, 28)));
     d.pictures = {{"macro_normal.jpg", State::Normal},
                   {"macro_over.jpg", State::Over},
                   {"macro_down.jpg", State::Down},

@@ -1,11 +1,15 @@
 #include "gui/editors/korvel_dlg_macro.h"
 
+#include <algorithm>
 #include <array>
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QTableWidget>
 
 #include "gui/editors/editor_controls.h"
@@ -127,6 +131,29 @@ bool CKorvel_DlgMacro::Initialise() {
     controls.down = button(kMacroDown);
     controls.bottom = button(kMacroBottom);
     m_work = new MacroWorkArea(this, kMacroEditorRules, m_host, controls);
+    m_title = AddLabel("CONTROL_TITLE");
+    QFont titleFont = m_title->font();
+    titleFont.setPointSize(Skin().Style(SkinText::Title).pointSize);
+    titleFont.setBold(true);
+    m_title->setFont(titleFont);
+    m_hint = AddLabel("MACRO_HINT");
+    m_hint->setWordWrap(true);
+    m_heading = AddLabel("KEY_SETTING");
+    m_cyclesLabel = AddLabel("FUNC_CYCLES_PROMPT");
+    m_cycles = new QLineEdit(this);
+    m_cycles->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{0,3}")), m_cycles));
+    m_cycles->setAlignment(Qt::AlignCenter);
+    PlaceControl(m_cycles, Skin(), kButtonInfo, QStringLiteral("FUNC_CYCLES"));
+    m_controls[kMacroCycles] = m_cycles;
+    connect(m_cycles, &QLineEdit::textEdited, this, [this](const QString& text) {
+        const std::uint8_t cycles = CyclesFromText(text.toStdU16String());
+        if (text.isEmpty() || text.toInt() != cycles) {
+            m_cycles->setText(QString::number(cycles));
+        }
+        m_work->List().SetCycles(cycles);
+        SetModified(true);
+    });
 
     connect(m_work, &MacroWorkArea::changed, this, [this] { SetModified(true); });
     connect(m_work, &MacroWorkArea::recordingChanged, this, [this](bool recording) {
@@ -194,6 +221,7 @@ void CKorvel_DlgMacro::OpenEditor() {
     record->SetTextMargins(18, 0, 0, 0);  // clear of the record mark drawn at its left
     m_recordDelay->setText(Caption("RECORD_DELAY"));
     m_macroList->setHorizontalHeaderLabels({Caption("MACRO_SETTING")});
+    SetCaptions();
     m_work->Open();
     m_work->List().Select(0);
     FillMacroList();
@@ -204,6 +232,30 @@ void CKorvel_DlgMacro::OpenEditor() {
     show();
     raise();
     activateWindow();
+}
+
+QLabel* CKorvel_DlgMacro::AddLabel(const char* entry) {
+    auto* label = new QLabel(this);
+    PlaceControl(label, Skin(), kButtonInfo, QString::fromLatin1(entry));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Skin().Style(SkinText::Label).colour);
+    label->setPalette(palette);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    return label;
+}
+
+void CKorvel_DlgMacro::SetCaptions() {
+    m_title->setText(Caption("PROFILE_MACRO"));
+    m_hint->setText(Caption("MACRO_EDITOR_HINT"));
+    m_heading->setText(Caption("MACRO_EDIT_TISHI"));
+    m_cyclesLabel->setText(Caption("MACRO_CYCLES"));
+}
+
+void CKorvel_DlgMacro::ShowCycles() {
+    const bool chosen = m_work->List().Current() != MacroWorkingList::kNone;
+    m_cycles->setEnabled(chosen);
+    // A macro that never set its cycles plays once.
+    m_cycles->setText(QString::number(chosen ? std::max<int>(m_work->List().Cycles(), 1) : 1));
 }
 
 void CKorvel_DlgMacro::FillMacroList() {
@@ -217,6 +269,7 @@ void CKorvel_DlgMacro::FillMacroList() {
     m_macroList->setCurrentCell(list.Current(), 0);
     m_filling = false;
     m_work->ShowSteps();
+    ShowCycles();
 }
 
 void CKorvel_DlgMacro::OnRowChosen(int row) {
@@ -234,6 +287,7 @@ void CKorvel_DlgMacro::OnRowChosen(int row) {
     m_work->FinishEdit();
     m_work->List().Select(row);
     m_work->ShowSteps();
+    ShowCycles();
 }
 
 void CKorvel_DlgMacro::OnNameEdited(int row) {

@@ -9,6 +9,8 @@
 #include "gui/widgets/base_dialog.h"
 
 class QCheckBox;
+class QLabel;
+class QLineEdit;
 class QTableWidget;
 
 namespace korvel {
@@ -56,6 +58,10 @@ private:
     void FillMacroList();
     void OnRowChosen(int row);
     void OnNameEdited(int row);
+    // The words of the title, the hint, the heading and the cycles field, and the cycles shown.
+    void SetCaptions();
+    void ShowCycles();
+    QLabel* AddLabel(const char* entry);
     void SetModified(bool modified);
     void Finish();
     QString Caption(const char* key) const;
@@ -66,6 +72,11 @@ private:
     std::map<int, QWidget*> m_controls;
     QTableWidget* m_macroList = nullptr;
     QCheckBox* m_recordDelay = nullptr;
+    QLabel* m_title = nullptr;
+    QLabel* m_hint = nullptr;
+    QLabel* m_heading = nullptr;
+    QLabel* m_cyclesLabel = nullptr;
+    QLineEdit* m_cycles = nullptr;
     MacroWorkArea* m_work = nullptr;
     bool m_open = false;
     bool m_modified = false;
