@@ -75,7 +75,9 @@ TEST_F(FileCommands, UsageAndFailureExits) {
         {{"validate", shortFile}, 1, "not a profile file"},
         {{"validate", badHeader},
          1,
-         "wrong file format, revert to the default values: \n  " + badHeader},
+         "This is not a profile file the program can read; the default settings are used "
+         "instead:\n  " +
+             badHeader},
         {{"validate", truncated}, 1, "ends before the data"},
         {{"dump"}, 2, "FILE is required"},
         {{"dump", profile, "--yaml"}, 2, "not expected: --yaml"},
@@ -89,8 +91,8 @@ TEST_F(FileCommands, UsageAndFailureExits) {
         {{"blob", shortFile, "100"}, 1, "ends before"},
         {{"blob", profile, "20"}, 1, "Macro space exceeds the hardware space."},
         {{State(), docs, "import"}, 2, "FILE is required"},
-        {{State(), docs, "import", badHeader}, 1, "File format error, import failed!"},
-        {{State(), docs, "import", truncated}, 1, "File format error, import failed!"},
+        {{State(), docs, "import", badHeader}, 1, "The file could not be imported"},
+        {{State(), docs, "import", truncated}, 1, "The file could not be imported"},
         {{State(), "backup"}, 2, "FILE is required"},
         {{State(), "backup", (folder / "no-such-folder" / "x.kvp").string()},
          1,
@@ -112,7 +114,7 @@ TEST_F(FileCommands, UsageAndFailureExits) {
     }
     // The header case shows the format message and then the import message, in that order.
     const Outcome both = Korvelctl({State(), docs, "import", badHeader});
-    EXPECT_LT(both.err.find("wrong file format"), both.err.find("File format error"));
+    EXPECT_LT(both.err.find("This is not a profile file"), both.err.find("could not be imported"));
 }
 
 TEST_F(FileCommands, ValidateAndDump) {

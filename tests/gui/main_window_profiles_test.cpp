@@ -48,10 +48,9 @@ TEST_F(ProfileBar, ProfileButtonSwitchesTheKeyboardAndShowsThatProfilesKeys) {
     EXPECT_EQ(ActiveOnKeyboard(), 1);
     EXPECT_TRUE(window->Profiles().Button(kProfileButton2)->IsChecked());
     EXPECT_FALSE(window->Profiles().Button(kProfileButton1)->IsChecked());
-    EXPECT_EQ(TipOfA(*window), "AKeys, Set: Key(C)");
+    EXPECT_EQ(TipOfA(*window), "A: sends C");
     EXPECT_EQ(window->Control(kControlSceneMode)->text(), "Profile 2");
-    EXPECT_EQ(window->Control(kControlSceneMode)->toolTip(),
-              "The current contextual mode: Profile 2");
+    EXPECT_EQ(window->Control(kControlSceneMode)->toolTip(), "Active profile: Profile 2");
 
     keyboard.ClearReceived();
     window->Control(kProfileButton2)->click();
@@ -61,7 +60,7 @@ TEST_F(ProfileBar, ProfileButtonSwitchesTheKeyboardAndShowsThatProfilesKeys) {
     EXPECT_TRUE(window->Switcher().SwitchProfile(3)) << "3 and above mean the first profile";
     ASSERT_TRUE(Idle(*window));
     EXPECT_EQ(ActiveOnKeyboard(), 0);
-    EXPECT_EQ(TipOfA(*window), "AKeys, Set: Key(B)");
+    EXPECT_EQ(TipOfA(*window), "A: sends B");
     window->Shutdown();
 }
 
@@ -77,7 +76,7 @@ TEST_F(ProfileBar, SwitchingAwayFromUnsavedEditsAnsweredNoShowsTheWorkingFile) {
     ASSERT_TRUE(Idle(*window));
     ASSERT_EQ(prompts.Shown().size(), 1u);
     EXPECT_EQ(prompts.Shown()[0].text, texts.Text(TextKey::PROFILE_SELECT_PROMPT));
-    EXPECT_EQ(TipOfA(*window), "AKeys, Set: Key(C)") << "the working file, not the edit";
+    EXPECT_EQ(TipOfA(*window), "A: sends C") << "the working file, not the edit";
     EXPECT_FALSE(window->Applier().IsModified());
     EXPECT_EQ(CountCommands(keyboard, CMD_WRITE_KEYTABLE), 0);
     window->Shutdown();
@@ -110,7 +109,7 @@ TEST_F(ProfileBar, FailedSwitchKeepsTheKeysAndSaysSo) {
     EXPECT_EQ(prompts.Shown()[1].text, texts.ReadText("PROFILE_SWITCH_FAILED", Language::English));
     EXPECT_EQ(ActiveOnKeyboard(), 0);
     EXPECT_EQ(link.ActiveProfileCache(), 0) << "read again";
-    EXPECT_EQ(TipOfA(*window), "AKeys, Set: Key(B)") << "not the default image";
+    EXPECT_EQ(TipOfA(*window), "A: sends B") << "not the default image";
     EXPECT_TRUE(window->Profiles().Button(kProfileButton1)->IsChecked());
     EXPECT_EQ(window->Control(kControlSceneMode)->text(), "Profile 1");
     window->Shutdown();
@@ -120,7 +119,7 @@ TEST_F(ProfileBar, RestoreDefaultsDownloadsAtOnceAndReportsAFailure) {
     auto window = StartShown();
     QSignalSpy finished(&window->Applier(), &ApplyController::applyFinished);
     window->Applier().RestoreDefaults();  // the question's default answer is No
-    EXPECT_EQ(TipOfA(*window), "AKeys, Set: Key(B)");
+    EXPECT_EQ(TipOfA(*window), "A: sends B");
 
     prompts.QueueAnswer(Answer::Yes);
     window->Applier().RestoreDefaults();

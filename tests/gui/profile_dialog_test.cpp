@@ -90,7 +90,7 @@ TEST_F(ProfileManager, ApplyingACheckedOnboardRowSwitchesTheKeyboardAndKeepsTheL
     EXPECT_EQ(ActiveOnKeyboard(), 1);
     EXPECT_EQ(CountCommands(keyboard, CMD_WRITE_KEYTABLE), 0) << "nothing was modified";
     EXPECT_TRUE(window->Profiles().Button(kProfileButton2)->IsChecked());
-    EXPECT_EQ(KeyA(*window)->toolTip(), "AKeys, Set: Key(C)");
+    EXPECT_EQ(KeyA(*window)->toolTip(), "A: sends C");
     EXPECT_EQ(window->Control(kControlSceneMode)->text(), "Profile 2");
     const std::u16string working = WorkingFile(paths.DocumentsDirectory()).u16string();
     EXPECT_EQ(Stored(0), u"3");
@@ -119,7 +119,7 @@ TEST_F(ProfileManager, AddedAndLoadedFilesJoinTheListAndACheckedFileIsImported) 
     dialog->Button(CKorvel_DlgProfile::kLoad)->click();
     dialog->Button(CKorvel_DlgProfile::kLoad)->click();
     ASSERT_EQ(profileFiles.StartedAt().size(), 3u);
-    EXPECT_EQ(profileFiles.StartedAt()[0], folder / "The new contextual mode");
+    EXPECT_EQ(profileFiles.StartedAt()[0], folder / "New profile");
     EXPECT_EQ(profileFiles.StartedAt()[1], folder);
     EXPECT_TRUE(std::filesystem::exists(fresh)) << "Add writes a default profile file";
     EXPECT_EQ(Column(*dialog, CKorvel_DlgProfile::kColumnName),

@@ -236,8 +236,8 @@ TEST(PngButton, TooltipOnlyWithText) {
     CPngButton button;
     button.SetTooltip(QString());
     EXPECT_TRUE(button.toolTip().isEmpty());
-    button.SetTooltip("AKeys, Set: Key(B)");
-    EXPECT_EQ(button.toolTip(), "AKeys, Set: Key(B)");
+    button.SetTooltip("A: sends B");
+    EXPECT_EQ(button.toolTip(), "A: sends B");
 }
 
 TEST(PngButton, DoubleClickActsAsAClick) {

@@ -1,5 +1,4 @@
 // Checks the language file that ships with the program, read from the source tree.
-#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -85,59 +84,31 @@ TEST_F(ShippedLanguageFile, OnlyTheVersionLabelIsLeftEmpty) {
     }
 }
 
-// The English texts are the program's own wording, except where that was a placeholder, a slip
-// of the pen, or (for the update dialog) Chinese.
-TEST_F(ShippedLanguageFile, EnglishTextsKeepTheBuiltInWording) {
-    const std::set<TextKey> reworded{
-        TextKey::MACRO_KEYS_TISHI,
-        TextKey::MACRO_ACTION_TISHI,
-        TextKey::MACRO_DELAY_MS,
-        TextKey::MEDIA_PALYER_1,
-        TextKey::MEDIA_PALY_PAUSE_2,
-        TextKey::MEDIA_STOP_PALY_3,
-        TextKey::MEDIA_PREV_TRACK_4,
-        TextKey::MEDIA_Next_TRACK_5,
-        TextKey::MEDIA_V_LOW_6,
-        TextKey::MEDIA_V_ADD_7,
-        TextKey::MEDIA_MUTE_8,
-        TextKey::MEDIA_WWW_HOME_9,
-        TextKey::MEDIA_WWW_REFRESH_10,
-        TextKey::MEDIA_WWW_STOP_11,
-        TextKey::MEDIA_WWW_BACK_12,
-        TextKey::MEDIA_WWW_FORWARD_13,
-        TextKey::MEDIA_WWW_FAVORITE_14,
-        TextKey::MEDIA_WWW_SEARCH_15,
-        TextKey::MEDIA_MY_PC_16,
-        TextKey::MEDIA_CALC_17,
-        TextKey::MEDIA_MAIL_18,
-        TextKey::PROFILE_NEW,
-        TextKey::PROFILE_TIP,
-        TextKey::MAIN_NO_DEVICE_PROMPT,
-        TextKey::MAIN_UPDATE_ERROR_TEXT,
-        TextKey::MAIN_BOOT_ERROR_TEXT,
-        TextKey::MAIN_SHELL_ERROR_TEXT,
-        TextKey::MAIN_UPDATE_BACKUP_OK,
-        TextKey::MAIN_UPDATE_BACKUP_NG,
-    };
+// The English texts read as a person writes: none shouts ("!") or asks "whether", and the tip of
+// a key reads "A: sends B".
+TEST_F(ShippedLanguageFile, EnglishTextsReadAsAPersonWrites) {
     // Read through a copy switched to English, whatever the shipped file has chosen.
     fixtures::TempFolder folder;
     std::filesystem::copy_file(ShippedLanguageFilePath(), folder / "language.ini");
     TextTable english(folder / "language.ini");
     ASSERT_TRUE(english.SwitchLanguage(1));
     for (const TextKeyInfo& info : TextKeyTable()) {
-        // Edge blanks survive only where the file quotes the value.
         const std::u16string text = english.Text(info.key);
-        const bool builtInWording = text == info.builtIn || text == Trimmed(info.builtIn);
-        EXPECT_EQ(builtInWording, !reworded.contains(info.key)) << info.name;
+        EXPECT_FALSE(Trimmed(text).ends_with(u'!')) << info.name;
+        EXPECT_EQ(text.find(u"Whether"), std::u16string::npos) << info.name;
     }
+    EXPECT_EQ(u"A" + english.Text(TextKey::KEY_PROMPT_SET) +
+                  english.Text(TextKey::KEY_PROMPT_SINGLE) + u"B" +
+                  english.ReadText("KEY_PROMPT_CLOSE", Language::English),
+              u"A: sends B");
 }
 
 TEST_F(ShippedLanguageFile, TextsWithATrailingBlankKeepIt) {
     // These are followed directly by another text when shown.
-    EXPECT_EQ(m_profile.GetString(kEnglishSection, u"KEY_PROMPT_SET"), u"Keys, Set: ");
-    EXPECT_EQ(m_profile.GetString(kEnglishSection, u"PROFILE_TIP"),
-              u"The current contextual mode: ");
-    EXPECT_EQ(m_profile.GetString(kChineseSection, u"KEY_PROMPT_SET"), u"按键设置：");
+    EXPECT_EQ(m_profile.GetString(kEnglishSection, u"KEY_PROMPT_SET"), u": ");
+    EXPECT_EQ(m_profile.GetString(kEnglishSection, u"KEY_PROMPT_SINGLE"), u"sends ");
+    EXPECT_EQ(m_profile.GetString(kEnglishSection, u"PROFILE_TIP"), u"Active profile: ");
+    EXPECT_EQ(m_profile.GetString(kChineseSection, u"KEY_PROMPT_SINGLE"), u"发送 ");
 }
 
 }  // namespace

@@ -134,26 +134,40 @@ void MacroActionTable::Show(const MacroActionList& list, int greyRow) {
                                  DirectionText(action.direction), QString::number(action.delayMs)};
         const int values[] = {action.key, action.direction, static_cast<int>(action.delayMs)};
         for (int column = 0; column < 3; ++column) {
-            auto* item = new QTableWidgetItem(texts[column]);
-            item->setData(Qt::UserRole, values[column]);
-            if (column < kDelayColumn || row == greyRow) {
-                item->setForeground(grey);
+            // A cell's item is changed in place, never replaced: replacing it would take away the
+            // editor that may be committing into it right now.
+            QTableWidgetItem* cell = item(row, column);
+            if (cell == nullptr) {
+                cell = new QTableWidgetItem;
+                setItem(row, column, cell);
             }
-            setItem(row, column, item);
+            cell->setText(texts[column]);
+            cell->setData(Qt::UserRole, values[column]);
+            cell->setData(Qt::ForegroundRole, column < kDelayColumn || row == greyRow
+                                                  ? QVariant(QBrush(grey))
+                                                  : QVariant());
         }
     }
+    // The selection follows the list without moving the current cell, which would end an edit
+    // that is still committing.
     if (list.Selected() >= 0) {
-        selectRow(list.Selected());
+        selectionModel()->select(model()->index(list.Selected(), 0),
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         scrollToItem(item(list.Selected(), 0));
     } else {
-        clearSelection();
+        selectionModel()->clearSelection();
     }
 }
 
 void MacroActionTable::FinishEdit() {
-    if (state() == QAbstractItemView::EditingState) {
-        if (QWidget* editor = indexWidget(currentIndex())) {
-            commitData(editor);
+    if (state() != QAbstractItemView::EditingState) {
+        return;
+    }
+    const QModelIndex edited = currentIndex();
+    if (QWidget* editor = indexWidget(edited)) {
+        commitData(editor);
+        // Showing the committed step may already have ended the edit (the selection moves).
+        if (indexWidget(edited) == editor) {
             closeEditor(editor, QAbstractItemDelegate::NoHint);
         }
     }

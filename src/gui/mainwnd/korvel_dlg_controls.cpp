@@ -200,6 +200,8 @@ void CKorvelDlg::SetCaptions() {
     tips.macro = m_services.texts.Text(TextKey::KEY_PROMPT_MACRO);
     tips.media = m_services.texts.Text(TextKey::KEY_PROMPT_MEDIA);
     tips.function = m_services.texts.Text(TextKey::KEY_PROMPT_FUNCTION);
+    // What ends a tip ("A: sends B" ends with the name itself).
+    tips.close = m_services.texts.ReadText("KEY_PROMPT_CLOSE", m_services.texts.TextLanguage());
     m_keyGrid->SetTipTexts(tips);
 }
 
