@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/quit_during_transaction.h"
 #include "device/command_report.h"
 #include "device/exchange.h"
 #include "device/result_codes.h"
@@ -97,6 +98,8 @@ std::uint16_t KeyColorAddress(int firstKey, int page) {
 }  // namespace
 
 int DevBegin(DeviceLink& link) {
+    // From here a quit signal waits for the end (korvelctl), whether or not the keyboard answers.
+    TransactionBegins();
     return Transact(link, BuildRequest(CMD_BEGIN, 0, 0));
 }
 
@@ -104,7 +107,9 @@ int DevEnd(DeviceLink& link) {
     const CommandReport request = BuildRequest(CMD_END, 0, 0);
     // The keyboard needs a moment after the last write of a sequence before it takes the end.
     link.Pause(link.Timings().endPause);
-    return Transact(link, request);
+    const int result = Transact(link, request);
+    TransactionEnds();
+    return result;
 }
 
 int DevReadInfo(DeviceLink& link, DeviceInfoBlock& out) {

@@ -23,6 +23,7 @@
 #include "gui/platform/launchers.h"
 #include "gui/platform/qt_prompts.h"
 #include "gui/platform/qt_settings_store.h"
+#include "gui/platform/quit_signals.h"
 #include "gui/platform/single_instance.h"
 #include "gui/shell/command_forwarding.h"
 #include "gui/shell/command_line.h"
@@ -183,6 +184,11 @@ int main(int argc, char** argv) {
         prompts.ShowMessage(Utf8ToUtf16(refused), MessageKind::Warning);
     }
     QObject::connect(&window, &CKorvelDlg::exitRequested, &app, &QCoreApplication::quit);
+    // A logout, a closed terminal or `kill` ends the program as /Kill does: the running
+    // transaction ends, the keyboard's state is kept, then the program exits.
+    QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &QuitSignals::quitRequested, &window, &CKorvelDlg::ExitProgram,
+                     Qt::QueuedConnection);
     std::unique_ptr<CommandServer> commands;
     if (meetingPlace) {
         commands = ServeKorvelctl(window, meetingPlace->socket, error);
