@@ -26,7 +26,8 @@ TEST(StartCommandLine, SwitchesAndOptions) {
         {{"/Startx"}, false, false},
         {{"Start"}, false, false},
         {{"-Start", "/Kil"}, false, false},
-        {{"whatever", "--unknown", "/Start"}, false, true},
+        // What the toolkit or the session manager hands over is left to them.
+        {{"whatever", "--style=fusion", "--session", "abc", "/Start"}, false, true},
         // A /Kill ends the program there, so what follows it is never looked at.
         {{"/Kill", "--latency-ms", "nonsense"}, true, false},
     };
@@ -81,6 +82,8 @@ TEST(StartCommandLine, BadValuesAreErrorsThatSayWhatIsWrong) {
         {{"--latency-ms", "+5"}, "'+5'"},
         {{"--simulate=", "/Start"}, "--simulate"},
         {{"--help=yes"}, "help"},
+        {{"--bogus"}, "not expected: --bogus"},
+        {{"/Start", "--\x1b[31mred"}, "not expected: --\\x1b[31mred"},
     };
     for (const Case& c : cases) {
         std::string error;
