@@ -4,8 +4,10 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 #include <thread>
 
 namespace korvel {
@@ -17,9 +19,8 @@ std::string HolderOf(int fd) {
     char text[256] = {};
     const ssize_t length = ::pread(fd, text, sizeof text - 1, 0);
     std::string holder(text, length > 0 ? static_cast<std::size_t>(length) : 0);
-    while (!holder.empty() && (holder.back() == '\n' || holder.back() == '\0')) {
-        holder.pop_back();
-    }
+    // The holder's line; what may follow it is the end of an earlier, longer one not yet cut off.
+    holder.resize(std::min(holder.find_first_of(std::string_view("\n\0", 2)), holder.size()));
     return holder;
 }
 
@@ -62,9 +63,11 @@ std::unique_ptr<FileLock> FileLock::Acquire(const std::filesystem::path& lockFil
         }
         std::this_thread::sleep_for(kRetryPause);
     }
-    if (::ftruncate(fd, 0) == 0) {
-        const std::string line = holder + "\n";
-        [[maybe_unused]] const ssize_t written = ::pwrite(fd, line.data(), line.size(), 0);
+    // The new name is written over the old one before the rest is cut off, so that a process
+    // that waits reads a holder at every moment, never an emptied file.
+    const std::string line = holder + "\n";
+    if (::pwrite(fd, line.data(), line.size(), 0) == static_cast<ssize_t>(line.size())) {
+        [[maybe_unused]] const int cut = ::ftruncate(fd, static_cast<off_t>(line.size()));
     }
     return std::unique_ptr<FileLock>(new FileLock(fd));
 }

@@ -367,11 +367,16 @@ int RunImport(CommandContext& context) {
             context.Out() << "not present, not saved\n";
             break;
         case WorkingFileState::Failed:
+            // The keyboard took the profiles: only the program's copy of them is behind.
             context.Out() << "not saved\n";
             return context.Finish(context.Fail(
                 kExitFailed,
                 Utf16ToUtf8(FileWriteFailedText(LanguageTexts(), WorkingFile(documents),
-                                                result.workingFileWrite))));
+                                                result.workingFileWrite)) +
+                    "\nthe keyboard was updated: it holds the imported profiles; only the working "
+                    "file still holds the earlier ones. Make room in (or write access to) its "
+                    "folder, then run the import again or start korvel, which saves what the "
+                    "keyboard holds"));
     }
     return context.Finish(kExitOk);
 }
