@@ -18,6 +18,11 @@ SAN_ENV = UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ASAN_OPTIONS=detect_l
 # window's tests and for skingen, which the build runs.
 TSAN_QT = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/tsan-qt.supp
 FUZZ_SECONDS ?= 60
+# Inputs as long as the formats need: a profile file (and a backup) is 32,832 bytes of image before
+# its macros (16,512 bytes each), a virtual keyboard's state holds a macro area of up to 64 KiB;
+# libFuzzer's own limit of 4,096 bytes would never pass their size checks.
+FUZZ_LEN_FILES = 131072
+FUZZ_LEN_MACROS = 65536
 FUZZ_BUILD ?= build-fuzz
 FUZZERS = profile_file_fuzzer macro_blob_fuzzer private_profile_fuzzer hid_report_descriptor_fuzzer \
           keyboard_state_fuzzer virtual_keyboard_fuzzer keyboard_reply_fuzzer device_backup_fuzzer \
@@ -65,8 +70,13 @@ fuzz:
 	@cmake --build $(FUZZ_BUILD) -j2
 	@set -e; for f in $(FUZZERS); do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$f $(FUZZ_BUILD)/artifacts/$$f; \
-	  echo "fuzz: $$f for $(FUZZ_SECONDS) s"; \
-	  $(FUZZ_BUILD)/bin/$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	  case $$f in \
+	    profile_file_fuzzer|device_backup_fuzzer|keyboard_state_fuzzer) len=$(FUZZ_LEN_FILES);; \
+	    macro_blob_fuzzer) len=$(FUZZ_LEN_MACROS);; \
+	    *) len=4096;; \
+	  esac; \
+	  echo "fuzz: $$f for $(FUZZ_SECONDS) s, inputs up to $$len bytes"; \
+	  $(FUZZ_BUILD)/bin/$$f -max_total_time=$(FUZZ_SECONDS) -max_len=$$len -print_final_stats=1 \
 	    -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$f/ \
 	    $(FUZZ_BUILD)/corpus/$$f tests/fuzz/corpus/$$f; \
 	done
