@@ -25,14 +25,18 @@ void OnQuitSignal(int signal) {
 
 }  // namespace
 
-void HoldQuitSignalsInTransactions() {
+void HandleQuitSignals(void (*handler)(int)) {
     struct sigaction action = {};
-    action.sa_handler = OnQuitSignal;
+    action.sa_handler = handler != nullptr ? handler : SIG_DFL;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (const int signal : kQuitSignals) {
         sigaction(signal, &action, nullptr);
     }
+}
+
+void HoldQuitSignalsInTransactions() {
+    HandleQuitSignals(OnQuitSignal);
 }
 
 void TransactionBegins() {

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <span>
 
+#include "gui/editors/cycles_field.h"
 #include "gui/editors/editor_controls.h"
 #include "gui/editors/macro_work_area.h"
 #include "gui/platform/key_capture.h"
@@ -196,11 +197,7 @@ void Korvel_DlgComposite::OnMacroNameTyped(const QString& text) {
 }
 
 void Korvel_DlgComposite::OnCyclesTyped(const QString& text) {
-    const std::uint8_t cycles = CyclesFromText(text.toStdU16String());
-    if (text.isEmpty() || text.toInt() != cycles) {
-        m_cycles->setText(QString::number(cycles));
-    }
-    m_work->List().SetCycles(cycles);
+    m_work->List().SetCycles(TakeTypedCycles(*m_cycles, text));
     ChooseCurrentMacro();
     SetApplyEnabled(true);
 }

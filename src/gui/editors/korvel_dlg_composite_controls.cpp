@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "gui/editors/cycles_field.h"
 #include "gui/editors/editor_controls.h"
 #include "gui/editors/korvel_dlg_composite.h"
 #include "gui/editors/macro_action_table.h"
@@ -242,10 +243,7 @@ void Korvel_DlgComposite::BuildMacroPage() {
     m_macroList->lineEdit()->setMaxLength(kMaxMacroNameChars);
     PlaceControl(m_macroList, Skin(), kButtonInfo, QStringLiteral("FUNC_MACRO_LIST"));
     m_controls[kMacroPageList] = m_macroList;
-    m_cycles = new QLineEdit(this);
-    m_cycles->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9]{0,3}")), m_cycles));
-    m_cycles->setAlignment(Qt::AlignCenter);
+    m_cycles = MakeCyclesField(this);
     PlaceControl(m_cycles, Skin(), kButtonInfo, QStringLiteral("FUNC_MACRO_CYCLES"));
     m_controls[kMacroCycles] = m_cycles;
 

@@ -9,9 +9,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
 #include <QTableWidget>
 
+#include "gui/editors/cycles_field.h"
 #include "gui/editors/editor_controls.h"
 #include "gui/editors/macro_action_table.h"
 #include "gui/editors/macro_work_area.h"
@@ -140,18 +140,11 @@ bool CKorvel_DlgMacro::Initialise() {
     m_hint->setWordWrap(true);
     m_heading = AddLabel("KEY_SETTING");
     m_cyclesLabel = AddLabel("FUNC_CYCLES_PROMPT");
-    m_cycles = new QLineEdit(this);
-    m_cycles->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9]{0,3}")), m_cycles));
-    m_cycles->setAlignment(Qt::AlignCenter);
+    m_cycles = MakeCyclesField(this);
     PlaceControl(m_cycles, Skin(), kButtonInfo, QStringLiteral("FUNC_CYCLES"));
     m_controls[kMacroCycles] = m_cycles;
     connect(m_cycles, &QLineEdit::textEdited, this, [this](const QString& text) {
-        const std::uint8_t cycles = CyclesFromText(text.toStdU16String());
-        if (text.isEmpty() || text.toInt() != cycles) {
-            m_cycles->setText(QString::number(cycles));
-        }
-        m_work->List().SetCycles(cycles);
+        m_work->List().SetCycles(TakeTypedCycles(*m_cycles, text));
         SetModified(true);
     });
 

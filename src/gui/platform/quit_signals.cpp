@@ -2,13 +2,13 @@
 
 #include <sys/socket.h>
 #include <unistd.h>
+
 #include <QSocketNotifier>
-#include <csignal>
+#include "base/quit_during_transaction.h"
 
 namespace korvel {
 namespace {
 
-constexpr int kQuitSignals[] = {SIGTERM, SIGINT, SIGHUP};
 int g_pair[2] = {-1, -1};
 
 void OnQuitSignal(int signal) {
@@ -24,21 +24,13 @@ QuitSignals::QuitSignals(QObject* parent) : QObject(parent) {
         g_pair[0] = g_pair[1] = -1;
         return;
     }
-    struct sigaction action = {};
-    action.sa_handler = OnQuitSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (const int signal : kQuitSignals) {
-        sigaction(signal, &action, nullptr);
-    }
+    HandleQuitSignals(OnQuitSignal);
     m_notifier = new QSocketNotifier(g_pair[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &QuitSignals::OnReadable);
 }
 
 QuitSignals::~QuitSignals() {
-    for (const int signal : kQuitSignals) {
-        std::signal(signal, SIG_DFL);
-    }
+    HandleQuitSignals(nullptr);
     delete m_notifier;
     for (int& end : g_pair) {
         if (end >= 0) {
