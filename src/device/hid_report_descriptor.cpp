@@ -103,12 +103,13 @@ struct Globals {
     std::uint8_t reportId = 0;
 };
 
-// A usage as the Usage / Usage Minimum / Usage Maximum item gave it, with its page: a 4-byte one
-// carries its own, a shorter one takes the usage page in force where it is declared (a later
-// Usage Page item before the main item does not change it).
+// A usage as the Usage / Usage Minimum / Usage Maximum item gave it, with its page: a 4-byte
+// (extended) one carries its own, a shorter one takes the usage page in force where it is declared,
+// unless a Usage Page item after it, before the main item, gives it that one (TakeLatePage).
 struct LocalUsage {
     std::uint16_t page = 0;
     std::uint16_t id = 0;
+    bool extended = false;
 };
 
 struct UsageSpan {
@@ -123,6 +124,25 @@ struct Locals {
     bool inDelimiter = false;
     bool delimiterUsageTaken = false;
 };
+
+// A Usage Page item written after some usages and before their main item counts for the last of
+// them, as devices write "Usage (0x92), Usage Page (0xFF1C), Collection" and hosts read it: walking
+// back from the last usage, each one declared on another page takes the page in force at the main
+// item, until one that already has it. Usages before that one keep the page of their declaration,
+// and extended usages keep their own.
+void TakeLatePage(std::vector<UsageSpan>& spans, std::uint16_t page) {
+    for (auto span = spans.rbegin(); span != spans.rend(); ++span) {
+        for (LocalUsage* usage : {&span->last, &span->first}) {
+            if (usage->extended) {
+                continue;
+            }
+            if (usage->page == page) {
+                return;
+            }
+            usage->page = page;
+        }
+    }
+}
 
 struct ResolvedSpan {
     std::uint16_t page = 0;
@@ -347,9 +367,10 @@ bool DescriptorParser::OnGlobal(const Item& item) {
 }
 
 bool DescriptorParser::OnLocal(const Item& item) {
+    const bool extended = item.size == 4;
     const LocalUsage usage{
-        item.size == 4 ? static_cast<std::uint16_t>(item.data >> 16) : m_globals.usagePage,
-        static_cast<std::uint16_t>(item.data)};
+        extended ? static_cast<std::uint16_t>(item.data >> 16) : m_globals.usagePage,
+        static_cast<std::uint16_t>(item.data), extended};
     switch (item.tag) {
         case kTagUsage:
             // Within a delimiter set the alternatives name the same control; the first one stands.
@@ -403,6 +424,7 @@ bool DescriptorParser::ResolveLocals(std::vector<ResolvedSpan>& spans) {
     }
     m_locals.pendingMin.reset();
     m_locals.pendingMax.reset();
+    TakeLatePage(m_locals.spans, m_globals.usagePage);
 
     spans.clear();
     spans.reserve(m_locals.spans.size());
