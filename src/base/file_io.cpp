@@ -62,6 +62,33 @@ void SyncFolder(const fs::path& folder) {
     }
 }
 
+// The file `path` names once the symbolic links at its end are followed, whether it exists or not:
+// a link to a file not yet created names the file to create. A relative link points from the
+// link's own folder.
+bool FollowLinks(fs::path& path, std::error_code& error) {
+    constexpr int kMaxLinks = 40;  // as many as the system follows before it gives up
+    for (int followed = 0; followed < kMaxLinks; ++followed) {
+        const fs::file_status status = fs::symlink_status(path, error);
+        if (status.type() == fs::file_type::not_found) {
+            error.clear();
+            return true;
+        }
+        if (error) {
+            return false;
+        }
+        if (!fs::is_symlink(status)) {
+            return true;
+        }
+        const fs::path next = fs::read_symlink(path, error);
+        if (error) {
+            return false;
+        }
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return false;
+}
+
 FileWriteResult Failure(std::error_code error) {
     return {FileWriteResult::Status::Failed, error};
 }
@@ -130,16 +157,17 @@ FileWriteResult ReplaceFile(const fs::path& file, std::span<const std::uint8_t> 
     }
     std::error_code ec;
     fs::path target = file;
-    if (fs::is_symlink(fs::symlink_status(file, ec))) {
-        target = fs::weakly_canonical(file, ec);
-        if (ec) {
-            return Failure(ec);
-        }
+    if (!FollowLinks(target, ec)) {
+        return Failure(ec);
     }
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (!exists && errno != ENOENT) {
         return Failure(LastError());
+    }
+    // A link to "name/" names a folder, never a file to create.
+    if (!exists && !target.has_filename()) {
+        return Failure(std::make_error_code(std::errc::is_a_directory));
     }
     if (exists) {
         if (!S_ISREG(existing.st_mode)) {

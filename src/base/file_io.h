@@ -44,8 +44,9 @@ struct FileWriteResult {
 // in the target's folder (two writers of one file never share it), are synced to the disk, take
 // the target's permissions (and owner, where the process may set it), and the file is renamed
 // over the target; the folder is synced so that the rename itself survives a power loss.
-// A symbolic link is followed, so that the file it names is replaced, not the link. A target that
-// exists but is not a regular file, or that the user may not write, is refused and left alone.
+// A symbolic link is followed, so that the file it names is replaced (or created, when it does not
+// exist yet), never the link. A target that exists but is not a regular file, or that the user may
+// not write, is refused and left alone.
 // On failure no temporary file is left behind.
 FileWriteResult ReplaceFile(const std::filesystem::path& file, std::span<const std::uint8_t> bytes);
 FileWriteResult ReplaceFile(const std::filesystem::path& file, std::string_view bytes);

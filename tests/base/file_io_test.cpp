@@ -42,13 +42,64 @@ TEST(ReplaceFile, WritesNewAndExistingFilesKeepingTheirPermissions) {
     EXPECT_EQ(Names(folder.Path()), (std::vector<std::string>{"new.kvp", "private.kvp"}));
 }
 
-TEST(ReplaceFile, FollowsASymbolicLinkToItsFile) {
-    TempFolder folder;
-    WriteBytes(folder / "real.kvp", "old");
-    fs::create_symlink(folder / "real.kvp", folder / "link.kvp");
-    ASSERT_TRUE(ReplaceFile(folder / "link.kvp", std::string_view("new")));
-    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(folder / "link.kvp")));
-    EXPECT_EQ(ReadBytes(folder / "real.kvp"), "new");
+TEST(ReplaceFile, WritesTheFileASymbolicLinkNamesAndKeepsTheLink) {
+    struct Link {
+        const char* name;    // in the folder
+        const char* target;  // as the link holds it; relative ones start from the link's folder
+    };
+    struct Case {
+        const char* what;
+        std::vector<Link> links;  // created in this order; "sub/" is created beforehand
+        bool targetExists;        // "real.kvp" holds "old" before the write
+        const char* written;      // the file that holds "new" afterwards; null: the write fails
+        std::errc error;
+    };
+    const Case cases[] = {
+        {"to an existing file", {{"link.kvp", "real.kvp"}}, true, "real.kvp", {}},
+        {"to a file not yet created", {{"link.kvp", "real.kvp"}}, false, "real.kvp", {}},
+        {"relative, from a subfolder", {{"sub/link.kvp", "../real.kvp"}}, false, "real.kvp", {}},
+        {"through another link",
+         {{"second.kvp", "real.kvp"}, {"link.kvp", "second.kvp"}},
+         false,
+         "real.kvp",
+         {}},
+        {"into a folder that does not exist",
+         {{"link.kvp", "missing/real.kvp"}},
+         false,
+         nullptr,
+         std::errc::no_such_file_or_directory},
+        {"in a loop",
+         {{"link.kvp", "other.kvp"}, {"other.kvp", "link.kvp"}},
+         false,
+         nullptr,
+         std::errc::too_many_symbolic_link_levels},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder folder;
+        fs::create_directory(folder / "sub");
+        if (c.targetExists) {
+            WriteBytes(folder / "real.kvp", "old");
+        }
+        for (const Link& link : c.links) {
+            fs::create_symlink(link.target, folder / link.name);
+        }
+        const fs::path written = folder / c.links.back().name;
+        const FileWriteResult result = ReplaceFile(written, std::string_view("new"));
+        for (const Link& link : c.links) {
+            EXPECT_TRUE(fs::is_symlink(fs::symlink_status(folder / link.name))) << link.name;
+        }
+        if (c.written != nullptr) {
+            EXPECT_TRUE(result) << result.Reason();
+            EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(folder / c.written)));
+            EXPECT_EQ(ReadBytes(folder / c.written), "new");
+        } else {
+            EXPECT_EQ(result.status, FileWriteResult::Status::Failed);
+            EXPECT_EQ(result.error, c.error) << result.Reason();
+            EXPECT_FALSE(fs::exists(folder / "real.kvp"));
+            EXPECT_FALSE(fs::exists(folder / "missing"));
+        }
+    }
 }
 
 TEST(ReplaceFile, RefusesWhatIsNotARegularFile) {

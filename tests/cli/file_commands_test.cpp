@@ -236,5 +236,22 @@ TEST_F(FileCommands, ImportBackupAndExportGoThroughTheKeyboard) {
     EXPECT_EQ(Slurp(WorkingFile(Documents())), Slurp(profile));
 }
 
+TEST_F(FileCommands, BackupAndTheStateFileGoThroughLinksToFilesNotYetCreated) {
+    namespace fs = std::filesystem;
+    const fs::path state = folder / "kb.state";
+    fs::create_symlink(folder / "state-target", state);
+    ASSERT_EQ(Korvelctl({State(), "profile", "2"}).status, 0);
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(state)));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(folder / "state-target")));
+    EXPECT_EQ(Korvelctl({State(), "profile"}).out, "2\n");
+
+    const fs::path backup = folder / "backup.kvp";
+    fs::create_symlink("backup-target.kvp", backup);
+    const Outcome run = Korvelctl({State(), "backup", backup.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(backup)));
+    EXPECT_EQ(Korvelctl({"validate", (folder / "backup-target.kvp").string()}).out, "valid\n");
+}
+
 }  // namespace
 }  // namespace korvel::cli
