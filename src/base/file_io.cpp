@@ -23,16 +23,18 @@ std::error_code LastError() {
 // A name in the target's folder that no other writer uses: the rename that follows must stay
 // within one file system, and two writers (threads or processes) must never share a temporary
 // file. The exclusive create below is what guarantees it; the name only makes collisions rare.
+// Its length is fixed, so that a target whose own name has the longest length a folder allows
+// still gets one.
 fs::path TemporaryName(const fs::path& target, int attempt) {
     static std::atomic<std::uint64_t> counter{0};
     const auto now =
         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
     const std::uint64_t tag = now ^ (static_cast<std::uint64_t>(::getpid()) << 32) ^
                               ((counter.fetch_add(1) + attempt) * 0x9E3779B97F4A7C15ULL);
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(tag));
+    char name[32];
+    std::snprintf(name, sizeof name, ".korvel-%016llx.tmp", static_cast<unsigned long long>(tag));
     fs::path candidate = target;
-    candidate.replace_filename("." + target.filename().string() + suffix);
+    candidate.replace_filename(name);
     return candidate;
 }
 

@@ -102,6 +102,20 @@ TEST(ReplaceFile, WritesTheFileASymbolicLinkNamesAndKeepsTheLink) {
     }
 }
 
+TEST(ReplaceFile, WritesFilesWithNamesOfEveryLengthTheFolderAllows) {
+    TempFolder folder;
+    for (const std::size_t length : {1u, 233u, 234u, 255u}) {
+        SCOPED_TRACE(length);
+        const std::string name(length, 'n');
+        ASSERT_TRUE(ReplaceFile(folder / name, std::string_view("first")));
+        const FileWriteResult again = ReplaceFile(folder / name, std::string_view("second"));
+        EXPECT_TRUE(again) << again.Reason();
+        EXPECT_EQ(ReadBytes(folder / name), "second");
+        EXPECT_EQ(Names(folder.Path()), std::vector<std::string>{name});
+        fs::remove(folder / name);
+    }
+}
+
 TEST(ReplaceFile, RefusesWhatIsNotARegularFile) {
     TempFolder folder;
     ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
