@@ -1,8 +1,10 @@
 #include "app/documents_folder.h"
 
+#include "base/file_io.h"
+
 #include <cstdlib>
-#include <fstream>
 #include <optional>
+#include <sstream>
 #include <string_view>
 #include <system_error>
 
@@ -21,10 +23,18 @@ std::optional<std::string> Get(const EnvironmentLookup& environment, const char*
     return std::string(value);
 }
 
+// Far more than the few lines of a real one.
+constexpr std::uintmax_t kMaxUserDirsFileBytes = 1 << 20;
+
 // The value of XDG_DOCUMENTS_DIR="..." in a user-dirs.dirs file, as the shell would read the
-// quoted string (only \" and \\ are escapes there); none when the file has no such line.
+// quoted string (only \" and \\ are escapes there); none when the file has no such line, or is no
+// regular file (a FIFO there is not waited on).
 std::optional<std::string> FromUserDirsFile(const fs::path& file) {
-    std::ifstream in(file);
+    const FileBytes read = ReadFileBytes(file, kMaxUserDirsFileBytes);
+    if (read.status != FileReadStatus::Ok) {
+        return std::nullopt;
+    }
+    std::istringstream in(read.bytes);
     std::string line;
     std::optional<std::string> found;
     while (std::getline(in, line)) {

@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 
 namespace korvel {
 
@@ -109,42 +108,114 @@ std::string FileWriteResult::Reason() const {
     return error.message();
 }
 
+namespace {
+
+RegularFileReader::Status KindOf(const struct stat& info) {
+    if (S_ISREG(info.st_mode)) {
+        return RegularFileReader::Status::Ok;
+    }
+    return S_ISDIR(info.st_mode) ? RegularFileReader::Status::Folder
+                                 : RegularFileReader::Status::NotRegularFile;
+}
+
+RegularFileReader::Status StatusOfError(int error) {
+    return error == ENOENT || error == ENOTDIR ? RegularFileReader::Status::Missing
+                                               : RegularFileReader::Status::Unreadable;
+}
+
+}  // namespace
+
+RegularFileReader::RegularFileReader(const fs::path& file) {
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0) {
+        m_status = StatusOfError(errno);
+        return;
+    }
+    m_status = KindOf(info);
+    if (m_status != Status::Ok) {
+        return;
+    }
+    // Not blocking: should a FIFO have taken the file's place since, opening it does not wait for
+    // a writer, and the check below refuses it.
+    m_fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (m_fd < 0) {
+        m_status = StatusOfError(errno);
+        return;
+    }
+    if (::fstat(m_fd, &info) != 0) {
+        m_status = Status::Unreadable;
+    } else {
+        m_status = KindOf(info);
+    }
+    if (m_status != Status::Ok) {
+        ::close(m_fd);
+        m_fd = -1;
+        return;
+    }
+    m_size = static_cast<std::uint64_t>(info.st_size);
+}
+
+RegularFileReader::~RegularFileReader() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+    }
+}
+
+std::optional<std::size_t> RegularFileReader::Read(std::span<std::uint8_t> bytes) {
+    if (m_fd < 0) {
+        return std::nullopt;
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(m_fd, bytes.data() + done, bytes.size() - done);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return std::nullopt;
+        }
+        if (got == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+bool RegularFileReader::ReadExactly(std::span<std::uint8_t> bytes) {
+    const std::optional<std::size_t> got = Read(bytes);
+    return got && *got == bytes.size();
+}
+
 FileBytes ReadFileBytes(const fs::path& file, std::uintmax_t maxBytes) {
     FileBytes result;
-    std::error_code ec;
-    const fs::file_status status = fs::status(file, ec);
-    if (ec || !fs::exists(status)) {
-        result.status = (ec && ec != std::errc::no_such_file_or_directory)
-                            ? FileReadStatus::Unreadable
-                            : FileReadStatus::Missing;
-        return result;
+    RegularFileReader reader(file);
+    switch (reader.GetStatus()) {
+        case RegularFileReader::Status::Ok:
+            break;
+        case RegularFileReader::Status::Missing:
+            result.status = FileReadStatus::Missing;
+            return result;
+        case RegularFileReader::Status::Folder:
+        case RegularFileReader::Status::NotRegularFile:
+        case RegularFileReader::Status::Unreadable:
+            result.status = FileReadStatus::Unreadable;
+            return result;
     }
-    if (!fs::is_regular_file(status)) {
-        result.status = FileReadStatus::Unreadable;
-        return result;
-    }
-    const std::uintmax_t size = fs::file_size(file, ec);
-    if (ec) {
-        result.status = FileReadStatus::Unreadable;
-        return result;
-    }
+    const std::uint64_t size = reader.Size();
     if (size > maxBytes) {
         result.status = FileReadStatus::TooLarge;
         return result;
     }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        result.status = FileReadStatus::Unreadable;
-        return result;
-    }
-    // Read up to one byte more than allowed, in case the file grew after its size was taken.
-    result.bytes.resize(static_cast<std::size_t>(maxBytes < size + 1 ? maxBytes + 1 : size + 1));
-    in.read(result.bytes.data(), static_cast<std::streamsize>(result.bytes.size()));
-    if (in.bad()) {
+    // Read up to one byte more than allowed, in case the file grows while it is read.
+    result.bytes.resize(static_cast<std::size_t>(size + 1));
+    const std::optional<std::size_t> got = reader.Read(
+        std::span(reinterpret_cast<std::uint8_t*>(result.bytes.data()), result.bytes.size()));
+    if (!got) {
         result = {FileReadStatus::Unreadable, {}};
         return result;
     }
-    result.bytes.resize(static_cast<std::size_t>(in.gcount()));
+    result.bytes.resize(*got);
     if (result.bytes.size() > maxBytes) {
         result = {FileReadStatus::TooLarge, {}};
         return result;

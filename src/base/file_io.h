@@ -2,12 +2,46 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <system_error>
 
 namespace korvel {
+
+// A regular file opened for reading. A path that names anything else (a folder, a FIFO, a device)
+// is refused without being opened, so that nothing waits for a writer or wakes a device; the type
+// and the size are then those of the file opened, so that a file replaced meanwhile is read as
+// the one that was opened.
+class RegularFileReader {
+public:
+    enum class Status {
+        Ok,
+        Missing,
+        Folder,
+        NotRegularFile,  // a FIFO, socket or device
+        Unreadable,      // it cannot be opened (no permission, ...)
+    };
+
+    explicit RegularFileReader(const std::filesystem::path& file);
+    ~RegularFileReader();
+    RegularFileReader(const RegularFileReader&) = delete;
+    RegularFileReader& operator=(const RegularFileReader&) = delete;
+
+    Status GetStatus() const { return m_status; }
+    // The open file's size; 0 unless the file was opened.
+    std::uint64_t Size() const { return m_size; }
+    // Reads the next bytes.size() bytes; false when a read fails or the file ends sooner.
+    bool ReadExactly(std::span<std::uint8_t> bytes);
+    // Reads up to bytes.size() bytes, fewer only at the end of the file; none when a read fails.
+    std::optional<std::size_t> Read(std::span<std::uint8_t> bytes);
+
+private:
+    int m_fd = -1;
+    Status m_status = Status::Missing;
+    std::uint64_t m_size = 0;
+};
 
 enum class FileReadStatus {
     Ok,
@@ -21,7 +55,8 @@ struct FileBytes {
     std::string bytes;
 };
 
-// Reads a whole file of at most `maxBytes` bytes; a larger file is refused before it is read.
+// Reads a whole regular file (RegularFileReader) of at most `maxBytes` bytes; a larger file is
+// refused before it is read.
 FileBytes ReadFileBytes(const std::filesystem::path& file, std::uintmax_t maxBytes);
 
 // How a file replacement ended.

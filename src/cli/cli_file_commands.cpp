@@ -307,7 +307,9 @@ int RunBlob(CommandContext& context) {
     }
     const BlobForm form = ChooseBlobForm(store.EditingConfig(), capacity);
     if (form.outcome == BlobFormOutcome::Refused) {
-        context.Err() << Utf16ToUtf8(LocalisedOr(LanguageTexts(), form.messageKey, form.message))
+        context.Err() << EscapeControls(Utf16ToUtf8(LocalisedOr(LanguageTexts(), form.messageKey,
+                                                                form.message)),
+                                        true)
                       << '\n';
         return kExitFailed;
     }

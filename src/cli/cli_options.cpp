@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "base/text_encoding.h"
 #include "device/keyboard_identity.h"
 
 namespace korvel::cli {
@@ -164,7 +165,8 @@ ParsedCommandLine Parser::Parse(const std::vector<std::string>& args) {
         parsed.text = m_app.help();
         return parsed;
     } catch (const CLI::ParseError& error) {
-        parsed.text = std::string(kProgram) + ": " + Message(error) + "\n" +
+        // The message quotes the user's words, which must not steer the terminal.
+        parsed.text = std::string(kProgram) + ": " + EscapeControls(Message(error)) + "\n" +
                       HelpHint(AboutGlobalOptions(error) ? "" : SelectedCommand());
         return parsed;
     }

@@ -2,8 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <future>
 #include <map>
 #include <string>
+#include <string_view>
 
 #include "support/temp_folder.h"
 
@@ -78,6 +85,31 @@ TEST(DocumentsFolder, TheDesktopsFolderOrARefusalNeverAGuess) {
     }
     EXPECT_FALSE(fs::exists(home / "missing"));
     EXPECT_FALSE(fs::exists(home / "config" / "Documents"));
+}
+
+TEST(DocumentsFolder, AFifoInPlaceOfTheUserDirsFileIsNotWaitedOn) {
+    fixtures::TempFolder home;
+    fs::create_directories(home / "Documents");
+    fs::create_directories(home / "config");
+    const fs::path fifo = home / "config" / "user-dirs.dirs";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string h = home.Path().string();
+    const std::string config = h + "/config";
+    auto lookup = std::async(std::launch::async, [&] {
+        return FindDocumentsFolder("", [&](const char* name) -> const char* {
+            const std::string_view variable(name);
+            return variable == "HOME"              ? h.c_str()
+                   : variable == "XDG_CONFIG_HOME" ? config.c_str()
+                                                   : nullptr;
+        });
+    });
+    // Only a lookup stuck in the FIFO ever waits this long; a writer that comes and goes lets it
+    // end, so that the test fails rather than hangs.
+    if (lookup.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+        ::close(::open(fifo.c_str(), O_WRONLY));
+        ADD_FAILURE() << "the lookup waited for a writer of " << fifo;
+    }
+    EXPECT_EQ(lookup.get().path, home / "Documents");
 }
 
 }  // namespace

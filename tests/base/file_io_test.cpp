@@ -178,6 +178,50 @@ TEST(ReplaceFile, ParallelWritersOfOneFileAllSucceedAndNeverTearIt) {
     EXPECT_EQ(Names(folder.Path()), std::vector<std::string>{"state"});
 }
 
+TEST(RegularFileReader, OpensOnlyRegularFilesAndNeverWaits) {
+    TempFolder folder;
+    WriteBytes(folder / "file", "12345");
+    fs::create_symlink("file", folder / "link");
+    fs::create_symlink("nowhere", folder / "dangling");
+    ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
+    using Status = RegularFileReader::Status;
+    struct Case {
+        fs::path path;
+        Status status;
+        FileReadStatus whole;  // what ReadFileBytes makes of it
+    };
+    const Case cases[] = {
+        {folder / "file", Status::Ok, FileReadStatus::Ok},
+        {folder / "link", Status::Ok, FileReadStatus::Ok},
+        {folder / "missing", Status::Missing, FileReadStatus::Missing},
+        {folder / "file" / "below", Status::Missing, FileReadStatus::Missing},
+        {folder / "dangling", Status::Missing, FileReadStatus::Missing},
+        {folder.Path(), Status::Folder, FileReadStatus::Unreadable},
+        // Nobody writes to the pipe: opening it for reading would wait.
+        {folder / "pipe", Status::NotRegularFile, FileReadStatus::Unreadable},
+        {"/dev/null", Status::NotRegularFile, FileReadStatus::Unreadable},
+    };
+    for (const Case& c : cases) {
+        RegularFileReader reader(c.path);
+        EXPECT_EQ(reader.GetStatus(), c.status) << c.path;
+        EXPECT_EQ(reader.Size(), c.status == Status::Ok ? 5u : 0u) << c.path;
+        EXPECT_EQ(ReadFileBytes(c.path, 5).status, c.whole) << c.path;
+    }
+}
+
+TEST(RegularFileReader, ReadsTheFileItOpenedWhateverTakesItsNameLater) {
+    TempFolder folder;
+    WriteBytes(folder / "file", "short");
+    RegularFileReader reader(folder / "file");
+    ASSERT_EQ(reader.GetStatus(), RegularFileReader::Status::Ok);
+    ASSERT_TRUE(ReplaceFile(folder / "file", std::string_view("a good deal longer")));
+    EXPECT_EQ(reader.Size(), 5u);
+    std::string bytes(6, '\0');
+    const auto got = reader.Read(std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), 6));
+    ASSERT_TRUE(got.has_value());
+    EXPECT_EQ(bytes.substr(0, *got), "short");
+}
+
 TEST(ReadFileBytes, RefusesAFileLargerThanAllowedBeforeReadingIt) {
     TempFolder folder;
     WriteBytes(folder / "f", "12345");

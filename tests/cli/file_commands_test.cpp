@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include <nlohmann/json.hpp>
 
@@ -67,6 +70,9 @@ TEST_F(FileCommands, UsageAndFailureExits) {
         const std::string bytes = Slurp(profile);
         std::ofstream(truncated, std::ios::binary) << bytes.substr(0, bytes.size() - 20);
     }
+    const std::string fifo = (folder / "pipe.kvp").string();
+    EXPECT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string aFolder = (folder / "docs").string();
     const std::string docs = "--documents=" + Documents();
     const FailureCase cases[] = {
         {{"validate"}, 2, "FILE is required"},
@@ -79,6 +85,15 @@ TEST_F(FileCommands, UsageAndFailureExits) {
          "instead:\n  " +
              badHeader},
         {{"validate", truncated}, 1, "ends before the data"},
+        {{"validate", aFolder}, 1, aFolder + ": is a folder, not a file"},
+        {{"validate", fifo}, 1, fifo + ": is a pipe, socket or device, not a file"},
+        {{"dump", aFolder}, 1, aFolder + ": is a folder, not a file"},
+        {{"dump", fifo}, 1, fifo + ": is a pipe, socket or device, not a file"},
+        {{"dump", "/dev/null"}, 1, "/dev/null: is a pipe, socket or device, not a file"},
+        {{"encode", fifo, "1"}, 1, "is a pipe, socket or device, not a file"},
+        {{"blob", aFolder, "100"}, 1, "is a folder, not a file"},
+        {{State(), docs, "import", aFolder}, 1, aFolder + ": is a folder, not a file"},
+        {{State(), docs, "import", fifo}, 1, "is a pipe, socket or device, not a file"},
         {{"dump"}, 2, "FILE is required"},
         {{"dump", profile, "--yaml"}, 2, "not expected: --yaml"},
         {{"dump", truncated}, 1, "ends before the data"},
@@ -251,6 +266,42 @@ TEST_F(FileCommands, BackupAndTheStateFileGoThroughLinksToFilesNotYetCreated) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(fs::is_symlink(fs::symlink_status(backup)));
     EXPECT_EQ(Korvelctl({"validate", (folder / "backup-target.kvp").string()}).out, "valid\n");
+}
+
+TEST_F(FileCommands, DumpAndEncodeReadAFileReplacedWhileTheyRunWhole) {
+    // Two profile files of different lengths take turns under one name, as a program saving it
+    // over and over would leave it; every read gets one of them whole.
+    namespace fs = std::filesystem;
+    ConfigStore empty;
+    CreateDefaultConfig(empty, {}, 0, true);
+    ASSERT_TRUE(SaveProfileFile(empty, true, folder / "short.kvp"));
+    ASSERT_NE(fs::file_size(folder / "short.kvp"), fs::file_size(profile));
+    const fs::path shared = folder / "shared.kvp";
+    fs::copy_file(profile, shared);
+    std::atomic<bool> done{false};
+    std::thread saver([&] {
+        for (int turn = 0; !done.load(); ++turn) {
+            std::error_code ignored;
+            fs::create_hard_link(turn % 2 == 0 ? folder / "short.kvp" : fs::path(profile),
+                                 folder / "next.kvp", ignored);
+            fs::rename(folder / "next.kvp", shared, ignored);
+        }
+    });
+    int failed = 0;
+    std::string lastError;
+    for (int run = 0; run < 300; ++run) {
+        const Outcome dumped = Korvelctl({"dump", shared.string()});
+        const Outcome encoded = Korvelctl({"encode", shared.string(), "1"});
+        for (const Outcome* outcome : {&dumped, &encoded}) {
+            if (outcome->status != 0) {
+                ++failed;
+                lastError = outcome->err;
+            }
+        }
+    }
+    done = true;
+    saver.join();
+    EXPECT_EQ(failed, 0) << lastError;
 }
 
 }  // namespace

@@ -45,6 +45,37 @@ TEST(TerminalSafety, TextsFromFilesArePrintedWithTheirControlCharactersEscaped) 
     }
 }
 
+TEST(TerminalSafety, ArgumentsAndTextsInMessagesArePrintedWithTheirControlCharactersEscaped) {
+    fixtures::TempFolder folder;
+    ConfigStore store;
+    const std::string profile = (folder / "p.kvp").string();
+    ASSERT_TRUE(WriteSampleProfile(store, profile));
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string shown;  // as the message shows it
+    };
+    const Case cases[] = {
+        {{"frob\x1b[2J\r"}, 2, "unknown command 'frob\\x1b[2J\\x0d'"},
+        {{"--bogus\x1b]0;owned\x07", "info"}, 2, "--bogus\\x1b]0;owned\\x07"},
+        {{"info", "--all\x1b[2J"}, 2, "--all\\x1b[2J"},
+        {{"profile", "2\x1b[2J\r"}, 2, "not '2\\x1b[2J\\x0d'"},
+        {{"blob", profile, "\x1b[2J"}, 2, "not '\\x1b[2J'"},
+        {{"--latency-ms", "\r\x1b[2J", "info"}, 2, "'\\x0d\\x1b[2J'"},
+        {{"lighting", "set", "glow\x1b[2J", "1"}, 2, "'glow\\x1b[2J'"},
+        // The built-in text of a macro area that cannot fit has a CR LF line break.
+        {{"blob", profile, "0"}, 1, "hardware space.\\x0d\n"},
+    };
+    for (const Case& c : cases) {
+        const Outcome run = Korvelctl(c.args);
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_NE(run.err.find(c.shown), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find_first_of("\x1b\x07\r"), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+}
+
 TEST(TerminalSafety, OutputThatCannotBeWrittenFailsTheCommand) {
     fixtures::TempFolder folder;
     ConfigStore store;

@@ -1,7 +1,6 @@
 #include "model/files/profile_file.h"
 
 #include <algorithm>
-#include <fstream>
 #include <new>
 #include <system_error>
 
@@ -13,24 +12,6 @@ namespace korvel {
 namespace {
 
 constexpr std::uint64_t kMacroBytes = kMacroRecordBytes;
-
-// The file's size, or none when it does not name a regular file.
-std::optional<std::uint64_t> FileSize(const std::filesystem::path& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        return std::nullopt;
-    }
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error) {
-        return std::nullopt;
-    }
-    return static_cast<std::uint64_t>(size);
-}
-
-bool ReadExactly(std::ifstream& in, std::span<std::uint8_t> bytes) {
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return in.gcount() == static_cast<std::streamsize>(bytes.size());
-}
 
 void SetError(ProfileReadError* error, ProfileReadError value) {
     if (error != nullptr) {
@@ -58,15 +39,19 @@ std::u16string FormatWithPath(std::u16string_view format, const std::filesystem:
 }
 
 ProfileFileCheck CheckProfileFile(const std::filesystem::path& path) {
-    const auto size = FileSize(path);
-    if (!size) {
-        return ProfileFileCheck::Missing;
+    RegularFileReader in(path);
+    switch (in.GetStatus()) {
+        case RegularFileReader::Status::Ok:
+            break;
+        case RegularFileReader::Status::Unreadable:
+            return ProfileFileCheck::Unreadable;
+        case RegularFileReader::Status::Missing:
+        case RegularFileReader::Status::Folder:
+        case RegularFileReader::Status::NotRegularFile:
+            return ProfileFileCheck::Missing;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return ProfileFileCheck::Unreadable;
-    }
-    if (*size >= kProfileFileSizeLimit || *size < kConfigImageBytes) {
+    const std::uint64_t size = in.Size();
+    if (size >= kProfileFileSizeLimit || size < kConfigImageBytes) {
         return ProfileFileCheck::WrongSize;
     }
     // The header is all the check looks at; the rest of the file is the load's business.
@@ -76,7 +61,7 @@ ProfileFileCheck CheckProfileFile(const std::filesystem::path& path) {
     } catch (const std::bad_alloc&) {
         return ProfileFileCheck::NoMemory;
     }
-    if (!ReadExactly(in, bytes)) {
+    if (!in.ReadExactly(bytes)) {
         return ProfileFileCheck::Unreadable;
     }
     ByteReader reader(bytes);
@@ -144,25 +129,34 @@ std::optional<ProfileContents> ReadProfileFile(const std::filesystem::path& path
     if (headerFails != nullptr) {
         *headerFails = false;
     }
-    const auto size = FileSize(path);
-    if (!size) {
-        SetError(error, ProfileReadError::Missing);
-        return std::nullopt;
+    // The size is the open file's: a file replaced while it is read is read as the one opened.
+    RegularFileReader in(path);
+    switch (in.GetStatus()) {
+        case RegularFileReader::Status::Ok:
+            break;
+        case RegularFileReader::Status::Missing:
+            SetError(error, ProfileReadError::Missing);
+            return std::nullopt;
+        case RegularFileReader::Status::Folder:
+            SetError(error, ProfileReadError::Folder);
+            return std::nullopt;
+        case RegularFileReader::Status::NotRegularFile:
+            SetError(error, ProfileReadError::NotRegularFile);
+            return std::nullopt;
+        case RegularFileReader::Status::Unreadable:
+            SetError(error, ProfileReadError::Unreadable);
+            return std::nullopt;
     }
-    if (*size >= kProfileFileSizeLimit) {
+    const std::uint64_t size = in.Size();
+    if (size >= kProfileFileSizeLimit) {
         SetError(error, ProfileReadError::Inconsistent);
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        SetError(error, ProfileReadError::Unreadable);
         return std::nullopt;
     }
     try {
         // The image first: its header says how much of the file belongs to the configuration, so
         // that neither a long tail nor a lying header makes the whole file be read into memory.
-        std::vector<std::uint8_t> bytes(std::min<std::uint64_t>(*size, kConfigImageBytes));
-        if (!ReadExactly(in, bytes)) {
+        std::vector<std::uint8_t> bytes(std::min<std::uint64_t>(size, kConfigImageBytes));
+        if (!in.ReadExactly(bytes)) {
             SetError(error, ProfileReadError::Unreadable);
             return std::nullopt;
         }
@@ -180,9 +174,9 @@ std::optional<ProfileContents> ReadProfileFile(const std::filesystem::path& path
         const std::uint64_t announced =
             kMacroBytes * std::min<std::uint64_t>(header.macroCount, kMaxMacros + 1) +
             header.stringPoolBytes;
-        const std::uint64_t rest = std::min<std::uint64_t>(announced, *size - kConfigImageBytes);
+        const std::uint64_t rest = std::min<std::uint64_t>(announced, size - kConfigImageBytes);
         bytes.resize(static_cast<std::size_t>(kConfigImageBytes + rest));
-        if (!ReadExactly(in, std::span(bytes).subspan(kConfigImageBytes))) {
+        if (!in.ReadExactly(std::span(bytes).subspan(kConfigImageBytes))) {
             SetError(error, ProfileReadError::Unreadable);
             return std::nullopt;
         }
@@ -262,6 +256,10 @@ std::string_view ProfileReadErrorReason(ProfileReadError error) {
     switch (error) {
         case ProfileReadError::Missing:
             return "no such file";
+        case ProfileReadError::Folder:
+            return "is a folder, not a file";
+        case ProfileReadError::NotRegularFile:
+            return "is a pipe, socket or device, not a file";
         case ProfileReadError::Unreadable:
             return "the file cannot be read";
         case ProfileReadError::Short:

@@ -47,10 +47,12 @@ struct ProfileContents {
 
 enum class ProfileReadError {
     None,
-    Missing,       // no such file
-    Unreadable,    // it cannot be opened or read
-    Short,         // it ends before the image, its macros or its pool do
-    Inconsistent,  // more than 100 macros, or a macro record over its limits
+    Missing,         // no such file
+    Folder,          // the path names a folder
+    NotRegularFile,  // a FIFO, socket or device
+    Unreadable,      // it cannot be opened or read
+    Short,           // it ends before the image, its macros or its pool do
+    Inconsistent,    // more than 100 macros, or a macro record over its limits
     NoMemory,
 };
 
