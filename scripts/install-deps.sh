@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config make python3 clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   libhidapi-dev libcli11-dev nlohmann-json3-dev
-  qt6-base-dev libx11-dev
+  qt6-base-dev libx11-dev libxtst-dev libevdev-dev
   xvfb xauth xdotool imagemagick fonts-wqy-microhei fonts-dejavu-core
   help2man dpkg-dev
 )

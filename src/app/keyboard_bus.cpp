@@ -68,6 +68,15 @@ sim::VirtualKeyboard* KeyboardBus::VirtualKeyboard() {
     return m_parts->keyboard.get();
 }
 
+bool KeyboardBus::InjectEvent(std::uint16_t code) {
+    sim::VirtualKeyboard* keyboard = VirtualKeyboard();
+    if (keyboard == nullptr) {
+        return false;
+    }
+    keyboard->InjectEvent(code);
+    return true;
+}
+
 std::string KeyboardBus::AccessProblem(const std::filesystem::path& udevRule) const {
     if (m_parts->keyboard) {
         return {};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -37,6 +38,9 @@ public:
     HidBackend& Backend();
     // The virtual keyboard, null on the real bus.
     sim::VirtualKeyboard* VirtualKeyboard();
+    // The virtual keyboard sends an event code on its consumer-control interface, as the real
+    // one reports its events and G keys; false on the real bus, which cannot be made to.
+    bool InjectEvent(std::uint16_t code);
 
     // When the keyboard is plugged in but this user may not open it: the message that says so and
     // how to install the udev rule at `udevRule`. Empty on the virtual bus and when nothing is

@@ -11,6 +11,7 @@
 #include "cli/monitor.h"
 #include "device/command_set.h"
 #include "device/result_codes.h"
+#include "model/keys/key_codes.h"
 #include "sync/keyboard_requests.h"
 
 namespace korvel::cli {
@@ -165,6 +166,29 @@ int RunMonitorCommand(CommandContext& context) {
         return context.Fail(kExitFailed, error);
     }
     return status;
+}
+
+int RunPress(CommandContext& context) {
+    if (!context.Options().simulate) {
+        return context.Fail(kExitUsage,
+                            "press needs --simulate: only the virtual keyboard can be "
+                            "made to press a key");
+    }
+    // Virtual keyboards live in the program that runs them: a press reaches a listener only
+    // through the korvel that runs with the same STATE, to which the command was handed over.
+    const CommandHost* host = context.Host();
+    if (host == nullptr) {
+        return context.Fail(kExitFailed,
+                            "no korvel runs with this virtual keyboard, so the press would reach "
+                            "nobody; start korvel --simulate=STATE with the same STATE first");
+    }
+    const int slot = GKeySlot(context.Arguments().gKey, GKeyBank::A);
+    if (host->bus == nullptr || !host->bus->InjectEvent(GKeyCodeOfSlot(slot))) {
+        return context.Fail(kExitFailed,
+                            "korvel runs with a real keyboard; only a virtual keyboard can be "
+                            "made to press a key");
+    }
+    return kExitOk;
 }
 
 }  // namespace korvel::cli

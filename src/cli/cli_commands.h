@@ -41,6 +41,8 @@ public:
     std::filesystem::path PathOf(const std::string& given) const;
 
     const GlobalOptions& Options() const { return m_line.options; }
+    // The program the command was handed over to; none: it runs here.
+    const CommandHost* Host() const { return m_host; }
 
     // The folder that stands for the user's Documents folder (FindDocumentsFolder): --documents,
     // else the desktop's own; with the reason when there is none to use.
@@ -63,5 +65,6 @@ private:
 int RunInfo(CommandContext& context);
 int RunProfile(CommandContext& context);
 int RunMonitorCommand(CommandContext& context);
+int RunPress(CommandContext& context);
 
 }  // namespace korvel::cli

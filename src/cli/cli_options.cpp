@@ -10,6 +10,15 @@
 namespace korvel::cli {
 namespace {
 
+// 1..9 for "G1".."G9" (or "g1".."g9"); 0 for anything else.
+int GKeyNumberOf(std::string_view text) {
+    if (text.size() == 2 && (text[0] == 'G' || text[0] == 'g') && text[1] >= '1' &&
+        text[1] <= '9') {
+        return text[1] - '0';
+    }
+    return 0;
+}
+
 constexpr char kProgram[] = "korvelctl";
 
 // The program's options and commands, declared once: parsing fills `line`.
@@ -98,6 +107,16 @@ Parser::Parser() {
     m_lightingSet->add_option("VALUE", m_line.arguments.value, "its new value")->required();
     Profile(m_lightingSet, "PROFILE", "the onboard profile, 1..3 (default: the active one)");
     m_lightingSet->excludes(shown);
+    Command("press",
+            "with --simulate: the virtual keyboard presses G key G1..G9, as the\n"
+            "keyboard reports it; korvel running with the same STATE plays it")
+        ->add_option_function<std::string>(
+            "GKEY", [this](const std::string& text) { m_line.arguments.gKey = GKeyNumberOf(text); },
+            "the G key, G1..G9")
+        ->check([](const std::string& text) {
+            return GKeyNumberOf(text) != 0 ? std::string() : "a G key G1..G9: " + text;
+        })
+        ->required();
 }
 
 CLI::App* Parser::Command(const char* name, const char* description) {

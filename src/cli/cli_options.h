@@ -22,6 +22,7 @@ struct CommandArguments {
     bool set = false;            // lighting set
     std::string field;           // lighting set FIELD
     std::string value;           // lighting set VALUE, checked by the field's own rule
+    int gKey = 0;                // press: 1..9
 };
 
 struct CommandLine {

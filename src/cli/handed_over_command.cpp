@@ -11,7 +11,8 @@
 
 namespace korvel::cli {
 
-HandedOverResult RunHandedOver(KeyboardService& service, const ForwardedCommand& command) {
+HandedOverResult RunHandedOver(KeyboardService& service, const ForwardedCommand& command,
+                               KeyboardBus* bus) {
     HandedOverResult result;
     const std::map<std::string, std::string> environment(command.environment.begin(),
                                                          command.environment.end());
@@ -22,7 +23,7 @@ HandedOverResult RunHandedOver(KeyboardService& service, const ForwardedCommand&
     const ParsedCommandLine parsed = ParseCommandLine(command.args);
     const JobResult<CommandReply> job =
         service.Run<CommandReply>("korvelctl", [&](JobContext& context) {
-            CommandHost host{context.Link(), command.workingFolder, lookup};
+            CommandHost host{context.Link(), command.workingFolder, lookup, bus};
             std::ostringstream out;
             std::ostringstream err;
             CommandReply reply;

@@ -6,8 +6,9 @@
 #include "app/command_socket.h"
 
 namespace korvel {
+class KeyboardBus;
 class KeyboardService;
-}
+}  // namespace korvel
 
 namespace korvel::cli {
 
@@ -21,8 +22,10 @@ struct HandedOverResult {
 // Runs `command` as one job of `service`, on the service's link, with the command's paths and
 // Documents folder taken as where it was sent from. When the service cannot run it (it stops,
 // another program holds the keyboard), the reply says so and fails.
+// `bus`: the keyboards the program runs with.
 //
 // Threads: any thread but the service's; waits for the job.
-HandedOverResult RunHandedOver(KeyboardService& service, const ForwardedCommand& command);
+HandedOverResult RunHandedOver(KeyboardService& service, const ForwardedCommand& command,
+                               KeyboardBus* bus = nullptr);
 
 }  // namespace korvel::cli

@@ -8,6 +8,7 @@
 #include "cli/console_prompts.h"
 #include "device/device_link.h"
 #include "model/keys/key_codec.h"
+#include "model/keys/key_codes.h"
 #include "sync/device_presence.h"
 #include "sync/event_listener.h"
 
@@ -47,9 +48,18 @@ int RunMonitor(HidBackend& backend, std::ostream& out, std::ostream& err,
     ConsolePrompts prompts(err, nullptr);
     EventListener listener(backend, window);
     listener.SetEventObserver([&window](std::uint16_t code) {
-        char line[16];
+        char line[40];
         std::snprintf(line, sizeof line, "event 0x%04x", code);
-        window.Print(line);
+        std::string text = line;
+        // A G key's press is named, with its bank when it is not the one the window shows.
+        if (const int slot = GKeySlotOfCode(code); slot != 0) {
+            text += " G" + std::to_string(GKeyNumberOfSlot(slot));
+            if (slot != GKeySlot(GKeyNumberOfSlot(slot), GKeyBank::A)) {
+                text += " (bank B)";
+            }
+            text += " pressed";
+        }
+        window.Print(text);
     });
     DevicePresence presence(backend, link, codec, window, prompts, {});
     presence.SetFirstOpenDone();

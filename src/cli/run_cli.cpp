@@ -34,6 +34,7 @@ constexpr std::array kCommands = {
     Command{"backup", RunBackup},
     Command{"export", RunExport},
     Command{"lighting", RunLighting},
+    Command{"press", RunPress},
 };
 
 }  // namespace
@@ -45,7 +46,7 @@ namespace {
 // shows this program's own reports: both run here.
 bool HandedOverWhenKorvelRuns(const ParsedCommandLine& parsed) {
     static const std::set<std::string> kKeyboardCommands = {
-        "info", "profile", "import", "backup", "export", "lighting", "encode"};
+        "info", "profile", "import", "backup", "export", "lighting", "encode", "press"};
     return parsed.outcome == ParsedCommandLine::Outcome::Run && !parsed.line.options.trace &&
            kKeyboardCommands.count(parsed.line.command) != 0;
 }

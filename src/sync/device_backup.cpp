@@ -10,6 +10,7 @@
 #include "device/result_codes.h"
 #include "model/files/profile_file.h"
 #include "model/files/profile_locations.h"
+#include "model/keys/g_keys_kept.h"
 #include "model/keys/key_table_codec.h"
 #include "model/macros/macro_blob.h"
 
@@ -40,6 +41,33 @@ std::optional<std::vector<std::uint8_t>> ReadMacroArea(DeviceLink& link) {
         return std::nullopt;
     }
     return area;
+}
+
+// A profile file of an image and its macros, without strings (the keyboard keeps no programs or
+// texts); the header is brought up to date.
+std::vector<std::uint8_t> PoolFreeProfileBytes(ConfigImage& image,
+                                               const std::vector<MacroRecord>& macros) {
+    InitConfigHeader(image, static_cast<std::uint16_t>(macros.size()), 0, 0);
+    ByteWriter writer;
+    WriteConfigImage(writer, image);
+    for (const MacroRecord& record : macros) {
+        WriteMacroRecord(writer, record);
+    }
+    return writer.Take();
+}
+
+// What the keyboard holds, with the G-key assignments of the working file: the keyboard has no
+// place for them, so they would otherwise be forgotten at every reload. Without a readable
+// working file, the keyboard's bytes as they are.
+std::vector<std::uint8_t> WithWorkingFileGKeys(const std::vector<std::uint8_t>& fromKeyboard,
+                                               const std::filesystem::path& documents) {
+    auto working = ReadProfileFile(WorkingFile(documents));
+    auto read = ParseProfileBytes(fromKeyboard);
+    if (!working || !working->image || !read || !read->image) {
+        return fromKeyboard;
+    }
+    KeepGKeyAssignments(*working->image, working->macros, *read->image, read->macros);
+    return PoolFreeProfileBytes(*read->image, read->macros);
 }
 
 }  // namespace
@@ -82,14 +110,7 @@ std::optional<std::vector<std::uint8_t>> ReadDeviceBackup(DeviceLink& link,
                            image->blocks[static_cast<std::size_t>(p)], defaultTable);
         }
         image->blocks[3] = ProfileBlock{};
-        InitConfigHeader(*image, static_cast<std::uint16_t>(macros.size()), 0, 0);
-
-        ByteWriter writer;
-        WriteConfigImage(writer, *image);
-        for (const MacroRecord& record : macros) {
-            WriteMacroRecord(writer, record);
-        }
-        return writer.Take();
+        return PoolFreeProfileBytes(*image, macros);
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }
@@ -120,17 +141,18 @@ ReloadOutcome PlaceDeviceBackup(ConfigStore& store,
     std::error_code folderError;
     const bool folder = EnsureProfileDirectory(documents, &folderError);
     if (bytes) {
+        const std::vector<std::uint8_t> placed = WithWorkingFileGKeys(*bytes, documents);
         // What the keyboard holds is loaded whether or not the working file can take it: the
         // window must never show (and a later Apply never send) defaults in place of the
         // keyboard's real setup only because the Documents folder is full or read-only. A folder
         // that could not be made is the cause to name, not the missing file it leads to.
         const FileWriteResult written =
-            folder ? ReplaceFile(WorkingFile(documents), *bytes)
+            folder ? ReplaceFile(WorkingFile(documents), placed)
                    : FileWriteResult{FileWriteResult::Status::Failed, folderError};
         if (workingFileWrite != nullptr) {
             *workingFileWrite = written;
         }
-        if (auto contents = ParseProfileBytes(*bytes)) {
+        if (auto contents = ParseProfileBytes(placed)) {
             PlaceProfileContents(store, std::move(*contents));
             return written ? ReloadOutcome::FromKeyboard : ReloadOutcome::FromKeyboardUnsaved;
         }

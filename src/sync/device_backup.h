@@ -45,13 +45,15 @@ enum class ReloadOutcome {
 };
 
 // The second half of the reload, without the keyboard: `bytes` as ReadDeviceBackup read them
-// (none: it could not) become the working file and EditingConfig.
+// (none: it could not), given the G-key assignments of the working file there was, become the
+// working file and EditingConfig.
 ReloadOutcome PlaceDeviceBackup(ConfigStore& store,
                                 const std::optional<std::vector<std::uint8_t>>& bytes,
                                 const std::filesystem::path& documents,
                                 FileWriteResult* workingFileWrite = nullptr);
 
-// Rebuilds the working file below documents from the keyboard and loads what was read into
+// Rebuilds the working file below documents from the keyboard (keeping the G-key assignments the
+// working file had, which the keyboard has no place for) and loads what was read into
 // EditingConfig, falling back to the default image without a message only when the keyboard
 // cannot be read. workingFileWrite, when given, receives how the working file's write ended.
 // Takes the editing lock. Refreshing the key grid, telling the user about an unsaved working file

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "device/keyboard_identity.h"
+#include "model/keys/key_codes.h"
 
 namespace korvel {
 
@@ -92,6 +93,9 @@ void EventListener::OnEvent(std::uint16_t code) {
             break;
         }
         default:
+            if (const int slot = GKeySlotOfCode(code); slot != 0 && m_gKeys) {
+                m_gKeys(slot);
+            }
             break;
     }
 }

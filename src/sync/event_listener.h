@@ -27,8 +27,9 @@ struct ListenerTimings {
 };
 
 // The event listener: keeps the keyboard's consumer-control interface open, reads its input
-// reports and turns the known event codes into actions of the main window. It sends nothing to
-// the keyboard and never touches the command channel.
+// reports and turns the known event codes into actions of the main window, and G keys' codes into
+// presses for whoever plays them. It sends nothing to the keyboard and never touches the command
+// channel.
 //
 // Threads: Start and Stop from the owner. Status updates run on short-lived threads of their own,
 // one at a time and in the order their events arrived (each takes a ticket on the listener
@@ -46,6 +47,10 @@ public:
     void SetEventObserver(std::function<void(std::uint16_t)> observer) {
         m_observer = std::move(observer);
     }
+
+    // Told every G key's press, by its G-key slot (the keyboard sends a G key's code on the same
+    // interface). It must not wait: the listener reads on once it returns. Set it before Start.
+    void SetGKeyHandler(std::function<void(int slot)> handler) { m_gKeys = std::move(handler); }
 
     void Start();
     // Asks the thread to end without waiting for it; Running() turns false when it has.
@@ -72,6 +77,7 @@ private:
     ListenerTimings m_timings;
     HidDevice m_device;
     std::function<void(std::uint16_t)> m_observer;
+    std::function<void(int)> m_gKeys;
 
     std::uint64_t m_nextTicket = 0;           // only the listener thread takes tickets
     std::atomic<std::uint64_t> m_serving{0};  // the ticket whose update may run now

@@ -39,7 +39,7 @@ protected:
 TEST_F(ThreadedWindowHandover, TheWindowShowsWhatKorvelctlChanged) {
     auto window = StartShown();
     std::string error;
-    auto server = ServeKorvelctl(*window, folder / "k.sock", error);
+    auto server = ServeKorvelctl(*window, folder / "k.sock", nullptr, error);
     ASSERT_NE(server, nullptr) << error;
     QSignalSpy shown(&window->Switcher(), &ProfileSwitcher::profileShown);
 

@@ -114,8 +114,15 @@ TEST_F(KeyboardServiceTest, WaitingWritesOfOneFieldMergeAndTheLastValueWins) {
 }
 
 TEST_F(KeyboardServiceTest, StoppingWaitsForTheRunningTransactionAndDropsTheWaitingOnes) {
+    // A slow keyboard, with time-outs that wait for it however busy the machine is: a report sent
+    // again after a time-out would be counted twice.
     channel.SetLatency(std::chrono::milliseconds(30));
-    KeyboardService service(link);
+    LinkTimings patient = Fast();
+    patient.writeTimeoutMs = 1000;
+    patient.readTimeoutMs = 1000;
+    DeviceLink slowLink(patient);
+    slowLink.Connect(channel);
+    KeyboardService service(slowLink);
     std::promise<void> started;
     service.Submit<int>("download",
                         [&](JobContext& job) {

@@ -35,6 +35,9 @@ struct EditorHost {
     QString onScreenKeyboard;
     // Milliseconds of a steady clock, for the recorder's delays.
     std::function<std::uint64_t()> clockMs;
+    // Why the G keys, which this program plays on the computer, cannot be played here; empty
+    // when they can.
+    QString gKeysNotPlayed = {};
 };
 
 }  // namespace korvel

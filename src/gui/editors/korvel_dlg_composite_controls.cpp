@@ -306,9 +306,16 @@ void Korvel_DlgComposite::SetCaptions() {
     if (m_editing.MacroOnly()) {
         static_cast<QLabel*>(Control(kHeadingLabel))->setText(Caption("MACRO_EDIT_TISHI"));
     }
+    auto* heading = static_cast<QLabel*>(Control(kHeadingLabel));
+    heading->setToolTip(QString());
+    if (GKeyNumberOfSlot(m_editing.Slot()) != 0) {
+        // The keyboard cannot play its G keys: this program does, and says so where it cannot.
+        heading->setText(
+            Caption(m_host.gKeysNotPlayed.isEmpty() ? "G_KEY_PLAYED" : "G_KEY_NOT_PLAYED"));
+        heading->setToolTip(m_host.gKeysNotPlayed);
+    }
     if (m_readOnly) {
-        static_cast<QLabel*>(Control(kHeadingLabel))
-            ->setText(QString::fromStdU16String(kReadOnlyText));
+        heading->setText(QString::fromStdU16String(kReadOnlyText));
     }
     static_cast<CPngButton*>(Control(kCompositeClear))
         ->SetTooltip(Caption("COMPOSITE_PROMPT_CLEAR"));

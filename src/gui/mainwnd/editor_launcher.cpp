@@ -36,7 +36,9 @@ EditorLauncher::EditorLauncher(WindowParts& parts, ApplyController& applier, QWi
                 return started;
             }();
             return static_cast<std::uint64_t>(clock.elapsed());
-        }});
+        },
+        services.gKeyInput != nullptr ? QString()
+                                      : QString::fromStdString(services.gKeyInputProblem)});
 }
 
 EditorLauncher::~EditorLauncher() {

@@ -25,10 +25,12 @@
 #include "gui/widgets/png_button.h"
 #include "model/files/profile_locations.h"
 #include "model/image/config_store.h"
+#include "model/keys/g_key_play.h"
 #include "model/keys/key_codec.h"
 #include "model/keys/key_texts_from_table.h"
 #include "ports/prompts.h"
 #include "ports/settings_store.h"
+#include "sync/g_key_player.h"
 #include "sync/keyboard_service.h"
 #include "text/text_table.h"
 
@@ -111,7 +113,7 @@ bool CKorvelDlg::Initialise() {
     setWindowTitle(Q(m_services.texts.Text(TextKey::MAIN_CAPTION)));
 
     m_trayIcon = std::make_unique<CTrayIcon>(m_services.texts, this);
-    m_trayIcon->Create(Q(m_services.texts.Text(TextKey::KEYBOARD_TRAY_DESC)), kIconKeyboardGone);
+    m_trayIcon->Create(TrayTooltip(), kIconKeyboardGone);
     m_trayPresenter = std::make_unique<TrayIconPresenter>(*m_trayIcon);
     // Queued, so the menu that asked has finished before the window acts.
     connect(m_trayIcon.get(), &CTrayIcon::openRequested, this, &CKorvelDlg::OnOpenMainWindow,
@@ -129,6 +131,7 @@ bool CKorvelDlg::Initialise() {
         m_services.backend, m_services.link, m_services.keyCodec, *m_bridge, m_services.prompts,
         m_parts->Texts(), m_services.presenceTimings);
     m_presence->SetService(m_service.get());
+    StartGKeyPlayer();
     if (m_services.startSwitch) {
         m_presence->SetFirstOpenDone();
     }
@@ -165,6 +168,29 @@ void CKorvelDlg::BuildControllers() {
             &LightingPanel::ReadCurrent);
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { m_parts->ShowHelp(); });
+}
+
+QString CKorvelDlg::TrayTooltip() const {
+    const TextTable& texts = m_services.texts;
+    // The G keys only do something while this program runs: the tray says so.
+    const char* gKeys = m_services.gKeyInput != nullptr ? "G_KEY_PLAYED" : "G_KEY_NOT_PLAYED";
+    return Q(texts.Text(TextKey::KEYBOARD_TRAY_DESC)) + QLatin1Char('\n') +
+           Q(texts.ReadText(gKeys, texts.TextLanguage()));
+}
+
+void CKorvelDlg::StartGKeyPlayer() {
+    if (m_services.gKeyInput == nullptr) {
+        return;
+    }
+    // A G key plays what the window shows for it in the keyboard's active profile, read when it
+    // is pressed.
+    m_gKeyPlayer = std::make_unique<GKeyPlayer>(
+        [store = &m_services.store, link = &m_services.link](int slot) {
+            return GKeyPlayOf(store->EditingConfig(), link->ActiveProfileCache(), slot);
+        },
+        *m_services.gKeyInput);
+    m_listener->SetGKeyHandler([player = m_gKeyPlayer.get()](int slot) { player->Press(slot); });
+    m_gKeyPlayer->Start();
 }
 
 bool CKorvelDlg::IsReady() const {
@@ -260,7 +286,7 @@ void CKorvelDlg::SwitchLanguage(int language) {
     m_switcher->BuildSceneMenu();
     setWindowTitle(Q(m_services.texts.Text(TextKey::MAIN_CAPTION)));
     if (m_trayIcon) {
-        m_trayIcon->SetTooltipText(Q(m_services.texts.Text(TextKey::KEYBOARD_TRAY_DESC)));
+        m_trayIcon->SetTooltipText(TrayTooltip());
     }
     m_parts->RefreshKeys();
 }
@@ -309,6 +335,10 @@ void CKorvelDlg::Shutdown() {
     }
     if (m_listener) {
         m_listener->Stop();
+    }
+    // After the listener, which hands it the presses; it lets go of any key a macro holds.
+    if (m_gKeyPlayer) {
+        m_gKeyPlayer->Stop();
     }
     if (m_presence) {
         m_presence->Stop();

@@ -24,6 +24,7 @@ class DevicePresence;
 class EditorLauncher;
 class EventListener;
 class FlipControls;
+class GKeyPlayer;
 class KeyGrid;
 class KeyboardJobs;
 class KeyboardService;
@@ -119,6 +120,8 @@ private:
     CPngButton* AddControl(int controlId, const char* skinEntry);
     // The controllers, once the views are in place, and the controls' clicks wired to them.
     void BuildControllers();
+    void StartGKeyPlayer();
+    QString TrayTooltip() const;
     void ConnectControls();
     void SetCaptions();
     void OnKeyClicked(int controlId);
@@ -152,6 +155,7 @@ private:
     std::unique_ptr<KeyboardService> m_service;
     KeyboardJobs* m_jobs = nullptr;
     std::unique_ptr<EventListener> m_listener;
+    std::unique_ptr<GKeyPlayer> m_gKeyPlayer;
     std::unique_ptr<DevicePresence> m_presence;
     std::unique_ptr<CTrayIcon> m_trayIcon;
     std::unique_ptr<TrayIconPresenter> m_trayPresenter;

@@ -14,6 +14,7 @@ namespace korvel {
 class ConfigStore;
 class DeviceLink;
 class HidBackend;
+class InputInjector;
 class KeyCodec;
 class ProfileFileChooser;
 class Prompts;
@@ -47,6 +48,10 @@ struct MainWindowServices {
     ProfileFileChooser* profileFiles = nullptr;
     // The skins of the window and its dialogs; none: the ones the program ships.
     SkinSource skins = {};
+    // How the G keys are played on this computer; none: they are not, and gKeyInputProblem says
+    // why (empty: nobody asked).
+    InputInjector* gKeyInput = nullptr;
+    std::string gKeyInputProblem = {};
 };
 
 }  // namespace korvel

@@ -1,45 +1,13 @@
 #include "gui/platform/native_scan_codes.h"
 
 #include <QGuiApplication>
-#include <array>
+
+#include "model/keys/evdev_key_codes.h"
 
 namespace korvel {
 namespace {
 
-// The kernel's key codes 1..88 are the set-1 make codes of the same keys, except Num Lock (69),
-// which the key tables number as an E0 key since Pause owns its plain code.
-constexpr std::uint32_t kLastPlainEvdevCode = 88;
-constexpr std::uint32_t kEvdevNumLock = 69;
-constexpr std::uint32_t kEvdevUnused84 = 84;
 constexpr std::uint32_t kXkbKeycodeOffset = 8;
-
-struct EvdevKey {
-    std::uint32_t evdev;
-    ScanCode scan;
-};
-// Keys whose kernel code is not their make code: the E0 keys, Pause, and the media keys (which
-// are known so that they pass on as media keys rather than as nothing).
-constexpr std::array<EvdevKey, 39> kEvdevKeys = {{
-    {kEvdevNumLock, 0x145}, {96, 0x11C},  {97, 0x11D},  {98, 0x135},  {99, 0x137},  {100, 0x138},
-    {102, 0x147},           {103, 0x148}, {104, 0x149}, {105, 0x14B}, {106, 0x14D}, {107, 0x14F},
-    {108, 0x150},           {109, 0x151}, {110, 0x152}, {111, 0x153}, {119, 0x045}, {125, 0x15B},
-    {126, 0x15C},           {127, 0x15D}, {86, 0x056},  {113, 0x120}, {114, 0x12E}, {115, 0x130},
-    {163, 0x119},           {164, 0x122}, {165, 0x110}, {166, 0x124}, {140, 0x121}, {155, 0x16C},
-    {172, 0x132},           {217, 0x165}, {158, 0x16A}, {159, 0x169}, {128, 0x168}, {173, 0x167},
-    {156, 0x166},           {157, 0x16B}, {226, 0x16D},
-}};
-
-ScanCode FromEvdev(std::uint32_t evdev) {
-    for (const EvdevKey& key : kEvdevKeys) {
-        if (key.evdev == evdev) {
-            return key.scan;
-        }
-    }
-    if (evdev >= 1 && evdev <= kLastPlainEvdevCode && evdev != kEvdevUnused84 && evdev != 85) {
-        return static_cast<ScanCode>(evdev);
-    }
-    return 0;
-}
 
 // Only keys the key tables name (or media keys) count; anything else is no key.
 ScanCode Known(ScanCode sc) {
@@ -66,7 +34,7 @@ ScanCode ScanCodeOfNativeKey(std::uint32_t nativeScanCode, NativeKeyNumbering nu
     if (nativeScanCode <= kXkbKeycodeOffset) {
         return 0;
     }
-    return Known(FromEvdev(nativeScanCode - kXkbKeycodeOffset));
+    return Known(ScanOfEvdevCode(nativeScanCode - kXkbKeycodeOffset));
 }
 
 }  // namespace korvel

@@ -9,13 +9,13 @@
 namespace korvel {
 
 std::unique_ptr<CommandServer> ServeKorvelctl(CKorvelDlg& window,
-                                              const std::filesystem::path& socket,
+                                              const std::filesystem::path& socket, KeyboardBus* bus,
                                               std::string& error) {
     CKorvelDlg* target = &window;
     return CommandServer::Listen(
         socket,
-        [target](const ForwardedCommand& command) {
-            cli::HandedOverResult result = cli::RunHandedOver(target->Service(), command);
+        [target, bus](const ForwardedCommand& command) {
+            cli::HandedOverResult result = cli::RunHandedOver(target->Service(), command, bus);
             if (!result.command.empty()) {
                 // Shown on the window's thread; a command that failed half-way may have changed
                 // the keyboard all the same.

@@ -20,6 +20,7 @@
 #include "device/device_link.h"
 #include "gui/mainwnd/korvel_dlg.h"
 #include "gui/platform/desktop_shell_launcher.h"
+#include "gui/platform/input_injection.h"
 #include "gui/platform/launchers.h"
 #include "gui/platform/qt_prompts.h"
 #include "gui/platform/qt_settings_store.h"
@@ -168,6 +169,13 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path udevRule = UdevRuleOf(paths.ProgramDirectory());
     services.keyboardAccessProblem = [&bus, udevRule] { return bus->AccessProblem(udevRule); };
+    // The keyboard cannot play its G keys: this program plays them on the computer while it runs.
+    const InputInjection gKeyInput = OpenInputInjection();
+    if (!gKeyInput.injector) {
+        std::cerr << "korvel: the G keys cannot be played: " << gKeyInput.problem << "\n";
+    }
+    services.gKeyInput = gKeyInput.injector.get();
+    services.gKeyInputProblem = gKeyInput.problem;
     CKorvelDlg window(services);
     prompts.SetOwner(&window);
     if (!window.Initialise()) {
@@ -191,7 +199,7 @@ int main(int argc, char** argv) {
                      Qt::QueuedConnection);
     std::unique_ptr<CommandServer> commands;
     if (meetingPlace) {
-        commands = ServeKorvelctl(window, meetingPlace->socket, error);
+        commands = ServeKorvelctl(window, meetingPlace->socket, bus.get(), error);
         if (!commands) {
             std::cerr << "korvel: " << error << "; korvelctl runs on its own\n";
         }

@@ -187,12 +187,29 @@ bool KeyDeliversNoPress(ScanCode key) {
     return key == 0x054 || key == 0x071 || key == 0x072 || key == 0x137;
 }
 
+namespace {
+// The code of each G-key slot, 256..273: the value its entry carries in aux and the event code
+// the keyboard sends on its consumer-control interface when the key is pressed. Codes of bank B
+// never arrive from the keyboard (only bank A is ever shown), but they are the same family. No
+// keyboard was at hand to confirm the codes it sends: this is the one place to correct them.
+constexpr std::array<std::uint16_t, kLastGKeySlot - kFirstGKeySlot + 1> kGKeyCodes = {
+    0x0301, 0x0302, 0x0303, 0x0304, 0x0305, 0x0306, 0x0307, 0x0308, 0x0309,
+    0x1301, 0x1302, 0x1303, 0x1304, 0x1305, 0x1306, 0x1307, 0x1308, 0x1309,
+};
+}  // namespace
+
 std::uint16_t GKeyCodeOfSlot(int blockSlot) {
-    if (blockSlot >= 256 && blockSlot <= 264) {
-        return static_cast<std::uint16_t>(0x0301 + (blockSlot - 256));
+    if (blockSlot < kFirstGKeySlot || blockSlot > kLastGKeySlot) {
+        return 0;
     }
-    if (blockSlot >= 265 && blockSlot <= 273) {
-        return static_cast<std::uint16_t>(0x1301 + (blockSlot - 265));
+    return kGKeyCodes[static_cast<std::size_t>(blockSlot - kFirstGKeySlot)];
+}
+
+int GKeySlotOfCode(std::uint16_t code) {
+    for (std::size_t i = 0; i < kGKeyCodes.size(); ++i) {
+        if (kGKeyCodes[i] == code) {
+            return kFirstGKeySlot + static_cast<int>(i);
+        }
     }
     return 0;
 }

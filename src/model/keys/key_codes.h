@@ -109,7 +109,9 @@ inline constexpr int kLastGKeySlot = 273;
 int GKeySlot(int n, GKeyBank bank);           // n = 1..9
 int GKeyNumberOfSlot(int blockSlot);          // 1..9 of either bank; 0 for other slots
 std::uint16_t GKeyCodeOfSlot(int blockSlot);  // 0 for slots that are not G keys
-std::u16string GKeyLabel(int n);              // "G%d"
-std::string GKeySkinName(int n);              // "FUNC_G%d"
+// The G-key slot whose code this is (a G key's press on the event interface); 0 for any other.
+int GKeySlotOfCode(std::uint16_t code);
+std::u16string GKeyLabel(int n);  // "G%d"
+std::string GKeySkinName(int n);  // "FUNC_G%d"
 
 }  // namespace korvel
