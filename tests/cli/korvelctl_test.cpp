@@ -170,6 +170,9 @@ TEST_F(CommandLineTool, UsageErrorsSayWhatIsWrongAndWhichHelpToRead) {
         {{"lighting", "set", "glow", "1"},
          "unknown lighting field 'glow'",
          "korvelctl lighting set --help"},
+        {{"--simulate", "press", "G10"}, "a G key G1..G9: G10", "korvelctl press --help"},
+        {{"--simulate", "press"}, "GKEY", "korvelctl press --help"},
+        {{"press", "G1"}, "press needs --simulate", "korvelctl press --help"},
     };
     for (const Case& c : cases) {
         const Outcome run = Korvelctl(c.args);
@@ -179,6 +182,14 @@ TEST_F(CommandLineTool, UsageErrorsSayWhatIsWrongAndWhichHelpToRead) {
         EXPECT_NE(run.err.find("Try '" + c.help + "'"), std::string::npos) << run.err;
         EXPECT_EQ(run.out, "");
     }
+}
+
+TEST_F(CommandLineTool, APressReachesOnlyAKorvelOnTheSameVirtualKeyboard) {
+    const std::string state = (folder / "alone.state").string();
+    const Outcome run = Korvelctl({"--simulate=" + state, "press", "g1"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("no korvel runs with this virtual keyboard"), std::string::npos)
+        << run.err;
 }
 
 TEST_F(CommandLineTool, HelpAndVersion) {

@@ -58,7 +58,11 @@ TEST(Monitor, PrintsArrivalRemovalAndEveryEvent) {
     // Events wait in the keyboard until the listener has opened its interface.
     keyboard.InjectEvent(0x1802);
     keyboard.InjectEvent(0x0401);
-    std::string expected = "connected\nevent 0x1802\nevent 0x0401\n";
+    keyboard.InjectEvent(0x0303);
+    keyboard.InjectEvent(0x1309);
+    std::string expected =
+        "connected\nevent 0x1802\nevent 0x0401\nevent 0x0303 G3 pressed\n"
+        "event 0x1309 G9 (bank B) pressed\n";
     ASSERT_TRUE(WaitForText(outText, expected)) << outText.Text();
     keyboard.SetPlugged(false);
     expected += "disconnected\n";

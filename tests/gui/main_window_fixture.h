@@ -97,6 +97,7 @@ protected:
         services.settings = &settings;
         services.profileFiles = &profileFiles;
         services.skins = skins;
+        services.gKeyInput = gKeyInput;
         auto window = std::make_unique<CKorvelDlg>(services);
         EXPECT_TRUE(window->Initialise()) << window->SkinError().toStdString();
         return window;
@@ -162,6 +163,8 @@ protected:
     ScriptedFileChooser profileFiles;
     // The skins the window hands its dialogs; none: the shipped ones.
     SkinSource skins;
+    // Where the window plays the G keys; none: it does not.
+    InputInjector* gKeyInput = nullptr;
 };
 
 }  // namespace korvel::fixtures

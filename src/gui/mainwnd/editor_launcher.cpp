@@ -20,6 +20,19 @@
 
 namespace korvel {
 
+namespace {
+
+// Why the G keys cannot be played here; empty when they can.
+QString GKeysNotPlayed(const MainWindowServices& services) {
+    if (services.gKeyInput != nullptr) {
+        return {};
+    }
+    return services.gKeyInputProblem.empty() ? QStringLiteral("no way to send keys was opened")
+                                             : QString::fromStdString(services.gKeyInputProblem);
+}
+
+}  // namespace
+
 EditorLauncher::EditorLauncher(WindowParts& parts, ApplyController& applier, QWidget* window)
     : m_parts(parts), m_window(window) {
     MainWindowServices& services = parts.services;
@@ -37,8 +50,7 @@ EditorLauncher::EditorLauncher(WindowParts& parts, ApplyController& applier, QWi
             }();
             return static_cast<std::uint64_t>(clock.elapsed());
         },
-        services.gKeyInput != nullptr ? QString()
-                                      : QString::fromStdString(services.gKeyInputProblem)});
+        GKeysNotPlayed(services)});
 }
 
 EditorLauncher::~EditorLauncher() {

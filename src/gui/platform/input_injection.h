@@ -22,8 +22,9 @@ InputInjection OpenInputInjection();
 // The kernel's virtual keyboard alone; none, with the reason in `problem`, when /dev/uinput is
 // missing or not writable.
 std::unique_ptr<InputInjector> OpenUinputInjector(std::string& problem);
-// The X server's XTest extension alone, on the display DISPLAY names; none, with the reason, when
-// there is no such display or it lacks the extension.
-std::unique_ptr<InputInjector> OpenXTestInjector(std::string& problem);
+// The X server's XTest extension alone, on `display` (none: the one DISPLAY names); none, with the
+// reason, when there is no such display or it lacks the extension.
+std::unique_ptr<InputInjector> OpenXTestInjector(std::string& problem,
+                                                 const char* display = nullptr);
 
 }  // namespace korvel

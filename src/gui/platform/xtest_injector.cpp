@@ -38,8 +38,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<InputInjector> OpenXTestInjector(std::string& problem) {
-    Display* display = XOpenDisplay(nullptr);
+std::unique_ptr<InputInjector> OpenXTestInjector(std::string& problem, const char* name) {
+    Display* display = XOpenDisplay(name);
     if (display == nullptr) {
         problem = "no X display to send keys to";
         return nullptr;
