@@ -15,6 +15,7 @@
 #include "model/keys/key_table_codec.h"
 #include "model/macros/macro_blob.h"
 #include "sync/device_backup.h"
+#include "sync/download_check.h"
 #include "sync/hardware_download.h"
 #include "sync/keyboard_arrival.h"
 #include "sync/profile_transfer.h"
@@ -342,6 +343,7 @@ int RunImport(CommandContext& context) {
     CountingPrompts prompts(context.Err());
     const TextLookup texts = LanguageTexts();
     DownloadParts parts{store, link, keyCodec, prompts, texts};
+    parts.verify = !context.Arguments().noVerify;
     DownloadReport sent;
     const ImportResult result =
         ImportAndDownload(parts, documents, context.PathOf(file), &sent, file);
@@ -380,6 +382,44 @@ int RunImport(CommandContext& context) {
                     "folder, then run the import again or start korvel, which saves what the "
                     "keyboard holds"));
     }
+    if (sent.check && !sent.check->Holds()) {
+        return context.Finish(context.Fail(
+            kExitFailed, DescribeFailedCheck(*sent.check) +
+                             "\nrun the import again; should the same bytes differ again, the "
+                             "keyboard's memory may be failing"));
+    }
+    return context.Finish(kExitOk);
+}
+
+int RunVerify(CommandContext& context) {
+    const std::string& file = context.Arguments().file;
+    ConfigStore store;
+    if (!LoadInto(context, store, file)) {
+        return kExitFailed;
+    }
+    KeyboardSession* keyboard = context.Keyboard();
+    if (keyboard == nullptr) {
+        return kExitFailed;
+    }
+    KeyCodec keyCodec;
+    if (!TakeKeyboardBasics(context, keyboard->Link(), keyCodec)) {
+        return context.Finish(kExitFailed);
+    }
+    // What an import of the file would send, compared with what the keyboard holds.
+    if (!StageConfig(store)) {
+        return context.Finish(context.Fail(kExitFailed, "not enough memory to compare the file"));
+    }
+    CountingPrompts prompts(context.Err());
+    DownloadParts parts{store, keyboard->Link(), keyCodec, prompts, LanguageTexts()};
+    const std::optional<DownloadPlan> plan = PlanDownload(parts, true);
+    if (!plan) {
+        return context.Finish(kExitFailed);
+    }
+    const DownloadCheck check = CheckDownload(keyboard->Link(), *plan, keyCodec);
+    if (!check.Holds()) {
+        return context.Finish(context.Fail(kExitFailed, DescribeFailedCheck(check)));
+    }
+    context.Out() << "the keyboard holds the file's key tables and macros\n";
     return context.Finish(kExitOk);
 }
 

@@ -12,5 +12,6 @@ int RunBlob(CommandContext& context);
 int RunImport(CommandContext& context);
 int RunBackup(CommandContext& context);
 int RunExport(CommandContext& context);
+int RunVerify(CommandContext& context);
 
 }  // namespace korvel::cli

@@ -87,7 +87,14 @@ Parser::Parser() {
             "the keyboard's macro capacity in bytes")
         ->check(WholeNumberCheck(0, UINT32_MAX, "a whole number of bytes"))
         ->required();
-    File(Command("import", "load a profile file, save the working file and download all\nprofiles"),
+    CLI::App* import = Command(
+        "import",
+        "load a profile file, save the working file, download all profiles\nand read them back");
+    File(import, "the profile file");
+    import
+        ->add_flag("--no-verify", m_line.arguments.noVerify, "do not read back what was downloaded")
+        ->disable_flag_override();
+    File(Command("verify", "compare the keyboard with a profile file, writing nothing"),
          "the profile file");
     File(Command("backup", "write a profile file of what the keyboard holds"), "the file to write");
     File(Command("export", "reload the working file from the keyboard and write it to FILE"),

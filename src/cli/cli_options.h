@@ -23,6 +23,7 @@ struct CommandArguments {
     std::string field;           // lighting set FIELD
     std::string value;           // lighting set VALUE, checked by the field's own rule
     int gKey = 0;                // press: 1..9
+    bool noVerify = false;       // import --no-verify
 };
 
 struct CommandLine {

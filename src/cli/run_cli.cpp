@@ -35,6 +35,7 @@ constexpr std::array kCommands = {
     Command{"export", RunExport},
     Command{"lighting", RunLighting},
     Command{"press", RunPress},
+    Command{"verify", RunVerify},
 };
 
 }  // namespace
@@ -46,7 +47,7 @@ namespace {
 // shows this program's own reports: both run here.
 bool HandedOverWhenKorvelRuns(const ParsedCommandLine& parsed) {
     static const std::set<std::string> kKeyboardCommands = {
-        "info", "profile", "import", "backup", "export", "lighting", "encode", "press"};
+        "info", "profile", "import", "backup", "export", "lighting", "encode", "press", "verify"};
     return parsed.outcome == ParsedCommandLine::Outcome::Run && !parsed.line.options.trace &&
            kKeyboardCommands.count(parsed.line.command) != 0;
 }

@@ -127,6 +127,9 @@ int DownloadConfiguration(DownloadParts& parts, bool allProfiles, DownloadReport
         return 0;
     }
     const int result = SendDownload(parts.link, *plan, &sent);
+    if (parts.verify && sent.sent) {
+        sent.check = CheckDownload(parts.link, *plan, parts.keyCodec);
+    }
     if (sent.sent && !plan->notice.empty()) {
         parts.prompts.ShowMessage(plan->notice, MessageKind::Information);
     }

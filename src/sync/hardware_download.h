@@ -12,6 +12,7 @@
 #include "model/keys/key_codec.h"
 #include "ports/prompts.h"
 #include "ports/text_lookup.h"
+#include "sync/download_check.h"
 
 namespace korvel {
 
@@ -22,6 +23,8 @@ struct DownloadReport {
     bool withNames = false;
     int profilesWritten = 0;     // key-table writes the keyboard accepted
     int lastKeyTableResult = 0;  // result code of the last key-table write
+    // What reading it back found, when the download was read back.
+    std::optional<DownloadCheck> check;
 };
 
 // Everything a download works with. The program builds one and keeps it for its lifetime.
@@ -31,6 +34,8 @@ struct DownloadParts {
     const KeyCodec& keyCodec;  // its DefaultKeyTable at the moment of the download is used
     Prompts& prompts;          // the two macro-capacity messages
     TextLookup texts;
+    // Read back what was sent (DownloadConfiguration, and what calls it) into the report's check.
+    bool verify = false;
 };
 
 // Sends ActiveConfig to the keyboard: the macro area, then the key table of onboard profiles

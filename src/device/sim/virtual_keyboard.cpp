@@ -120,24 +120,47 @@ std::uint8_t VirtualKeyboard::Execute(const CommandReport& request, CommandRepor
         case CMD_READ_PARAMS:
             return ReadArea(AreaOf(m_memory.params), request, reply);
         case CMD_WRITE_PARAMS:
-            return WriteArea(AreaOf(m_memory.params), request);
+            return Write(m_memory.params.data(), m_memory.params.size(), request);
         case CMD_READ_KEYTABLE:
             return ReadArea(AreaOf(m_memory.keyTables), request, reply);
         case CMD_WRITE_KEYTABLE:
-            return WriteArea(AreaOf(m_memory.keyTables), request);
+            return Write(m_memory.keyTables.data(), m_memory.keyTables.size(), request);
         case CMD_READ_MACROS:
             return ReadArea(AreaOf(m_memory.macroArea), request, reply);
         case CMD_WRITE_MACROS:
-            return WriteArea(AreaOf(m_memory.macroArea), request);
+            return Write(m_memory.macroArea.data(), m_memory.macroArea.size(), request);
         case CMD_READ_DEFAULT_KEYTABLE:
             return ReadArea(AreaOf(m_memory.defaultKeyTable), request, reply);
         case CMD_READ_KEYCOLORS:
             return ReadArea(AreaOf(m_memory.keyColors), request, reply);
         case CMD_WRITE_KEYCOLORS:
-            return WriteArea(AreaOf(m_memory.keyColors), request);
+            return Write(m_memory.keyColors.data(), m_memory.keyColors.size(), request);
         default:
             return kStatusBadRequest;
     }
+}
+
+std::uint8_t VirtualKeyboard::Write(std::uint8_t* area, std::size_t size,
+                                    const CommandReport& request) {
+    const std::uint8_t status = WriteArea(Area{area, size}, request);
+    if (status != kStatusOk || m_corruptWrites == 0 || request.Length() == 0) {
+        return status;
+    }
+    if (m_writesBeforeCorruption > 0) {
+        --m_writesBeforeCorruption;
+        return status;
+    }
+    if (m_corruptWrites > 0) {
+        --m_corruptWrites;
+    }
+    area[request.Address()] = static_cast<std::uint8_t>(~area[request.Address()]);
+    return status;
+}
+
+void VirtualKeyboard::CorruptWrites(int count, int skip) {
+    std::lock_guard lock(m_mutex);
+    m_corruptWrites = count;
+    m_writesBeforeCorruption = skip;
 }
 
 KeyboardMemory VirtualKeyboard::Memory() const {

@@ -52,6 +52,10 @@ public:
     // being carried out.
     void SilenceReplies(int count, int skip = 0);
     void AnswerWithStatus(std::uint8_t status, int count, int skip = 0);
+    // A keyboard whose memory fails: after `skip` more writes were stored normally, `count` writes
+    // of key tables, the macro area, parameters or key colours are acknowledged as done but store
+    // their first byte with every bit inverted (a negative count: every write from then on).
+    void CorruptWrites(int count, int skip = 0);
     // A flaky keyboard: while on, every other command report (the first one included) gets no
     // reply and is not carried out; the ones between are handled normally.
     void AnswerEveryOther(bool on);
@@ -70,6 +74,8 @@ public:
 
 private:
     std::uint8_t Execute(const CommandReport& request, CommandReport& reply);
+    // WriteArea, spoiled while CorruptWrites says so.
+    std::uint8_t Write(std::uint8_t* area, std::size_t size, const CommandReport& request);
 
     mutable std::mutex m_mutex;
     std::condition_variable m_eventArrived;
@@ -85,6 +91,8 @@ private:
     int m_requestsBeforeStatus = 0;
     std::uint8_t m_injectedStatus = kStatusOk;
     bool m_answerEveryOther = false;
+    int m_corruptWrites = 0;
+    int m_writesBeforeCorruption = 0;
     bool m_ignoreNext = false;
     std::uint8_t m_replyReportId = kCommandReportId;
     bool m_echoRequest = true;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "device/device_link.h"
+
+namespace korvel {
+
+class KeyCodec;
+struct DownloadPlan;
+
+// What reading back a download found: whether the keyboard holds what was sent.
+struct DownloadCheck {
+    bool readFailed = false;  // the keyboard could not be read back: nothing is known
+    // What differs, in words a user reads, first difference first; at most kShownDifferences.
+    std::vector<std::string> differences;
+    int differingBytes = 0;   // all of them, also those not described
+    int differenceCount = 0;  // places that differ (a key, a byte of the macro area), all of them
+
+    static constexpr std::size_t kShownDifferences = 5;
+    bool Holds() const { return !readFailed && differingBytes == 0; }
+};
+
+// Reads back the macro area and the key tables that `plan` sends (all three, or the keyboard's
+// active profile's) and compares them byte by byte with it. Differences name the profile and key
+// (by the codec's default key table, whose positions say which key is which) or the macro area's
+// byte offset. Takes no configuration lock.
+DownloadCheck CheckDownload(DeviceLink& link, const DownloadPlan& plan, const KeyCodec& keyCodec);
+
+// One message of a check that did not hold: what differs, or that the keyboard could not be read.
+std::string DescribeFailedCheck(const DownloadCheck& check);
+
+}  // namespace korvel
