@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <algorithm>
 
+#include "base/text_encoding.h"
 #include "device/device_link.h"
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/keyboard_jobs.h"
@@ -15,6 +16,7 @@
 #include "model/files/profile_locations.h"
 #include "model/image/config_store.h"
 #include "ports/prompts.h"
+#include "sync/download_check.h"
 #include "sync/hardware_download.h"
 #include "sync/keyboard_service.h"
 #include "sync/lighting_ops.h"
@@ -184,27 +186,62 @@ void ApplyController::LoadWorkingFile() {
     LoadProfileFile(store, WorkingFile(m_parts.services.paths.DocumentsDirectory()));
 }
 
+namespace {
+
+// What a transfer ended with: the download's answer (-1: nothing was sent) and what reading it
+// back found.
+struct SentAndChecked {
+    int answer = -1;
+    std::optional<DownloadCheck> check;
+};
+
+}  // namespace
+
 void ApplyController::SendPlan(DownloadPlan plan, std::function<void(bool)> done) {
     std::u16string notice = plan.notice;
-    m_parts.jobs.Submit<int>(
+    auto shared = std::make_shared<const DownloadPlan>(std::move(plan));
+    const KeyCodec* codec = &m_parts.services.keyCodec;
+    m_parts.jobs.Submit<SentAndChecked>(
         "download",
-        [plan = std::move(plan)](JobContext& job) {
+        [shared, codec](JobContext& job) {
             DownloadReport report;
+            SentAndChecked outcome;
             const int result =
-                SendDownload(job.Link(), plan, &report,
+                SendDownload(job.Link(), *shared, &report,
                              [&job](int sent, int planned) { job.ReportProgress(sent, planned); });
-            return report.sent ? result : -1;
+            if (!report.sent) {
+                return outcome;
+            }
+            outcome.answer = result;
+            // What the keyboard acknowledged is read back: a keyboard can take a write and keep
+            // other bytes.
+            if (result == 1) {
+                outcome.check = CheckDownload(job.Link(), *shared, *codec);
+            }
+            return outcome;
         },
-        [this, notice = std::move(notice), done = std::move(done)](JobResult<int> result) {
+        [this, shared, notice = std::move(notice),
+         done = std::move(done)](JobResult<SentAndChecked> result) mutable {
             if (result.end == JobEnd::Busy) {
                 m_parts.ShowKeyboardHeld(result.busyHolder);
             }
+            const SentAndChecked outcome = result.value.value_or(SentAndChecked{});
+            if (outcome.check && !outcome.check->Holds() && !m_parts.Closing()) {
+                // Said before anything else: the keyboard does not hold the user's setup.
+                const std::u16string question = m_parts.Caption("MAIN_VERIFY_FAILED") + u"\n\n" +
+                                                Utf8ToUtf16(DescribeFailedCheck(*outcome.check));
+                if (m_parts.services.prompts.AskYesNo(question, Answer::Yes) == Answer::Yes) {
+                    SendPlan(*shared, std::move(done));
+                    return;
+                }
+                done(false);
+                return;
+            }
             // Macros sent without their names: said once the transfer is over.
-            const int answer = result.value.value_or(-1);
-            if (answer >= 0 && !notice.empty() && !m_parts.Closing()) {
+            if (outcome.answer >= 0 && !notice.empty() && !m_parts.Closing()) {
                 m_parts.services.prompts.ShowMessage(notice, MessageKind::Information);
             }
-            done(answer == 1);
+            done(outcome.answer == 1);
         },
         {}, true);
 }
