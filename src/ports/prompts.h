@@ -15,6 +15,13 @@ enum class Answer {
     No,
 };
 
+// What to do with edits that were not applied when the program is asked to end.
+enum class PendingEdits {
+    Apply,    // send them to the keyboard, then end
+    Discard,  // end without them
+    Keep,     // do not end
+};
+
 // Everything the core says to the user or asks the user goes through here, so that the window
 // shows message boxes, the command-line tool writes to its terminal and tests answer in advance.
 //
@@ -31,6 +38,12 @@ public:
     // A question with Yes and No buttons; `defaultAnswer` is the one that Enter gives and that a
     // user who cannot be asked is taken to give. Every question of the program defaults to No.
     virtual Answer AskYesNo(std::u16string_view text, Answer defaultAnswer = Answer::No) = 0;
+    // A question with Apply, Discard and Cancel buttons about edits not yet applied; Enter gives
+    // Apply, Escape Cancel. A user who cannot be asked keeps them: the program does not end.
+    virtual PendingEdits AskAboutPendingEdits(std::u16string_view text) {
+        (void)text;
+        return PendingEdits::Keep;
+    }
 };
 
 }  // namespace korvel

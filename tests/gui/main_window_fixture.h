@@ -148,6 +148,19 @@ protected:
     }
 
     CPngButton* KeyA(CKorvelDlg& window) { return window.Keys().ButtonOfControl(kKeyA); }
+    // A remap of A in onboard profile 1, staged as the key editor leaves it.
+    void StageRemapOfA(CKorvelDlg& window, ScanCode target) {
+        {
+            auto lock = store.EditingConfig().Lock();
+            store.EditingConfig().Image()->blocks[0][SlotOfScan(0x01E)] = {kEntryKey, 0, target};
+        }
+        window.Applier().SetModified(true);
+    }
+    // The code matrix position 19 (A) holds in the keyboard's onboard profile 1.
+    std::vector<std::uint8_t> KeyboardCodeOfA() const {
+        const auto tables = keyboard.Memory().keyTables;
+        return {tables.begin() + 57, tables.begin() + 60};
+    }
 
     QTemporaryDir documents;
     sim::VirtualKeyboard keyboard;

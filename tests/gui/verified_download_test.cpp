@@ -10,30 +10,17 @@ namespace {
 
 class VerifiedDownload : public fixtures::MainWindowFixture {
 protected:
-    // A staged remap of A, as the key editor leaves it.
-    void Remap(CKorvelDlg& window, ScanCode target) {
-        {
-            auto lock = store.EditingConfig().Lock();
-            store.EditingConfig().Image()->blocks[0][SlotOfScan(0x01E)] = {kEntryKey, 0, target};
-        }
-        window.Applier().SetModified(true);
-    }
     bool Apply(CKorvelDlg& window) {
         QSignalSpy finished(&window.Applier(), &ApplyController::applyFinished);
         window.Applier().Apply();
         EXPECT_TRUE(finished.wait(5000));
         return !finished.isEmpty() && finished.front().front().toBool();
     }
-    // The code matrix position 19 (A) holds in onboard profile 1.
-    std::vector<std::uint8_t> KeyA() const {
-        const auto tables = keyboard.Memory().keyTables;
-        return {tables.begin() + 57, tables.begin() + 60};
-    }
 };
 
 TEST_F(VerifiedDownload, ASpoiledWriteIsNamedAndSentAgainOrLeftUnapplied) {
     auto window = StartShown();
-    Remap(*window, 0x02E);  // C
+    StageRemapOfA(*window, 0x02E);  // C
     // The keyboard acknowledges the download's first write (the macro area) but keeps other bytes.
     keyboard.CorruptWrites(1);
     prompts.QueueAnswer(Answer::Yes);
@@ -48,12 +35,12 @@ TEST_F(VerifiedDownload, ASpoiledWriteIsNamedAndSentAgainOrLeftUnapplied) {
         << QString::fromStdU16String(asked.text).toStdString();
     // Sent again, it holds.
     EXPECT_EQ(keyboard.Memory().macroArea[0], 0xAA);
-    EXPECT_EQ(KeyA(), (std::vector<std::uint8_t>{0x02, 0x02, 0x06}));
+    EXPECT_EQ(KeyboardCodeOfA(), (std::vector<std::uint8_t>{0x02, 0x02, 0x06}));
     EXPECT_FALSE(window->Applier().IsModified());
 
     // Declined: the apply failed and the edit stays to be applied.
-    Remap(*window, 0x030);         // B
-    keyboard.CorruptWrites(1, 2);  // the key table's first report
+    StageRemapOfA(*window, 0x030);  // B
+    keyboard.CorruptWrites(1, 2);   // the key table's first report
     prompts.QueueAnswer(Answer::No);
     EXPECT_FALSE(Apply(*window));
     ASSERT_EQ(prompts.Shown().size(), 2u);

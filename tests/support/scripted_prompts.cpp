@@ -32,6 +32,25 @@ Answer ScriptedPrompts::AskYesNo(std::u16string_view text, Answer defaultAnswer)
     return shown.answer;
 }
 
+void ScriptedPrompts::QueuePendingEditsAnswer(PendingEdits answer) {
+    std::lock_guard lock(m_mutex);
+    m_pendingEditsAnswers.push_back(answer);
+}
+
+PendingEdits ScriptedPrompts::AskAboutPendingEdits(std::u16string_view text) {
+    std::lock_guard lock(m_mutex);
+    ShownPrompt shown;
+    shown.isQuestion = true;
+    shown.text = std::u16string(text);
+    m_shown.push_back(shown);
+    PendingEdits answer = PendingEdits::Keep;
+    if (!m_pendingEditsAnswers.empty()) {
+        answer = m_pendingEditsAnswers.front();
+        m_pendingEditsAnswers.pop_front();
+    }
+    return answer;
+}
+
 std::vector<ShownPrompt> ScriptedPrompts::Shown() const {
     std::lock_guard lock(m_mutex);
     return m_shown;
@@ -39,7 +58,7 @@ std::vector<ShownPrompt> ScriptedPrompts::Shown() const {
 
 std::size_t ScriptedPrompts::UnusedAnswers() const {
     std::lock_guard lock(m_mutex);
-    return m_answers.size();
+    return m_answers.size() + m_pendingEditsAnswers.size();
 }
 
 }  // namespace korvel

@@ -29,9 +29,12 @@ public:
     explicit ScriptedPrompts(std::initializer_list<Answer> answers);
 
     void QueueAnswer(Answer answer);
+    // The answer the next question about pending edits gets; without one: Keep.
+    void QueuePendingEditsAnswer(PendingEdits answer);
 
     void ShowMessage(std::u16string_view text, MessageKind kind) override;
     Answer AskYesNo(std::u16string_view text, Answer defaultAnswer = Answer::No) override;
+    PendingEdits AskAboutPendingEdits(std::u16string_view text) override;
 
     std::vector<ShownPrompt> Shown() const;
     std::size_t UnusedAnswers() const;
@@ -39,6 +42,7 @@ public:
 private:
     mutable std::mutex m_mutex;
     std::deque<Answer> m_answers;
+    std::deque<PendingEdits> m_pendingEditsAnswers;
     std::vector<ShownPrompt> m_shown;
 };
 

@@ -118,7 +118,7 @@ bool CKorvelDlg::Initialise() {
     // Queued, so the menu that asked has finished before the window acts.
     connect(m_trayIcon.get(), &CTrayIcon::openRequested, this, &CKorvelDlg::OnOpenMainWindow,
             Qt::QueuedConnection);
-    connect(m_trayIcon.get(), &CTrayIcon::exitRequested, this, &CKorvelDlg::ExitProgram,
+    connect(m_trayIcon.get(), &CTrayIcon::exitRequested, this, &CKorvelDlg::RequestExit,
             Qt::QueuedConnection);
     connect(m_trayIcon.get(), &CTrayIcon::aboutRequested, m_dialogs, &WindowDialogs::ShowAbout,
             Qt::QueuedConnection);
@@ -157,7 +157,7 @@ void CKorvelDlg::BuildControllers() {
     connect(m_jobs, &KeyboardJobs::busyChanged, m_applier, &ApplyController::OnKeyboardBusy);
     connect(m_jobs, &KeyboardJobs::progress, m_applier, &ApplyController::ShowProgress);
     connect(m_applier, &ApplyController::modifiedChanged, this, &CKorvelDlg::ShowModified);
-    connect(m_dialogs, &WindowDialogs::exitRequested, this, &CKorvelDlg::ExitProgram);
+    connect(m_dialogs, &WindowDialogs::exitRequested, this, &CKorvelDlg::RequestExit);
     connect(m_keyGrid, &KeyGrid::keyClicked, this, &CKorvelDlg::OnKeyClicked);
     connect(m_lightingPanel, &LightingPanel::turnOnRequested, m_switcher,
             &ProfileSwitcher::TurnLightingPanelOn);
@@ -289,6 +289,30 @@ void CKorvelDlg::SwitchLanguage(int language) {
         m_trayIcon->SetTooltipText(TrayTooltip());
     }
     m_parts->RefreshKeys();
+}
+
+void CKorvelDlg::RequestExit() {
+    if (m_applier->IsModified()) {
+        switch (m_services.prompts.AskAboutPendingEdits(m_parts->Caption("MAIN_EXIT_PENDING"))) {
+            case PendingEdits::Keep:
+                return;
+            case PendingEdits::Discard:
+                break;
+            case PendingEdits::Apply: {
+                bool applied = false;
+                connect(
+                    m_applier, &ApplyController::applyFinished, this,
+                    [&applied](bool done) { applied = done; }, Qt::SingleShotConnection);
+                m_applier->ApplyAndWait();
+                // A failed apply has said why; the edits stay and so does the program.
+                if (!applied) {
+                    return;
+                }
+                break;
+            }
+        }
+    }
+    ExitProgram();
 }
 
 void CKorvelDlg::ExitProgram() {

@@ -88,6 +88,9 @@ public:
     void ShowTrayState(bool eventIcon, std::uint16_t icon);
     void OnLightingChangedOnKeyboard();
     void ExitProgram();
+    // × and Exit: with edits not yet applied, asks first whether to apply them, discard them or
+    // stay; then ExitProgram.
+    void RequestExit();
     // A second start shows this window; "/Kill" ends the program.
     void FollowInstance(SingleInstance& instance);
 

@@ -164,7 +164,7 @@ void CKorvelDlg::ConnectControls() {
     connect(Control(kControlHelp), &QAbstractButton::clicked, this,
             [this] { m_parts->ShowHelp(); });
     connect(Control(kControlMinimize), &QAbstractButton::clicked, this, &QWidget::showMinimized);
-    connect(Control(kControlClose), &QAbstractButton::clicked, this, &CKorvelDlg::ExitProgram);
+    connect(Control(kControlClose), &QAbstractButton::clicked, this, &CKorvelDlg::RequestExit);
     connect(Control(kControlLink), &QAbstractButton::clicked, this,
             [this] { OpenLinkAddress(m_services.launcher, m_linkAddress); });
     connect(Control(kControlMenu), &QAbstractButton::clicked, m_dialogs, &WindowDialogs::ShowMenu);

@@ -49,4 +49,21 @@ Answer QtPrompts::AskYesNo(std::u16string_view text, Answer defaultAnswer) {
     return answer;
 }
 
+PendingEdits QtPrompts::AskAboutPendingEdits(std::u16string_view text) {
+    const QString message = QString::fromStdU16String(std::u16string(text));
+    PendingEdits answer = PendingEdits::Keep;
+    OnGuiThread([this, message, &answer] {
+        QMessageBox box(QMessageBox::Question, Title(), message,
+                        QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, m_owner);
+        box.setDefaultButton(QMessageBox::Apply);
+        box.setEscapeButton(QMessageBox::Cancel);
+        box.exec();
+        const QMessageBox::StandardButton clicked = box.standardButton(box.clickedButton());
+        answer = clicked == QMessageBox::Apply     ? PendingEdits::Apply
+                 : clicked == QMessageBox::Discard ? PendingEdits::Discard
+                                                   : PendingEdits::Keep;
+    });
+    return answer;
+}
+
 }  // namespace korvel

@@ -20,6 +20,7 @@ public:
 
     void ShowMessage(std::u16string_view text, MessageKind kind) override;
     Answer AskYesNo(std::u16string_view text, Answer defaultAnswer = Answer::No) override;
+    PendingEdits AskAboutPendingEdits(std::u16string_view text) override;
 
 private:
     template <typename Call>
