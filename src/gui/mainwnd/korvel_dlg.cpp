@@ -299,13 +299,13 @@ void CKorvelDlg::RequestExit() {
             case PendingEdits::Discard:
                 break;
             case PendingEdits::Apply: {
-                bool applied = false;
+                auto applied = std::make_shared<bool>(false);
                 connect(
                     m_applier, &ApplyController::applyFinished, this,
-                    [&applied](bool done) { applied = done; }, Qt::SingleShotConnection);
+                    [applied](bool done) { *applied = done; }, Qt::SingleShotConnection);
                 m_applier->ApplyAndWait();
                 // A failed apply has said why; the edits stay and so does the program.
-                if (!applied) {
+                if (!*applied) {
                     return;
                 }
                 break;
