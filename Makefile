@@ -1,6 +1,9 @@
 # The two commands of the README: `make run` and `make test`. Both install what is missing first.
 BUILD ?= build
 CMAKE_FLAGS ?=
+# The project's own builds (these targets, hence `make test` and CI) make every compiler warning
+# an error: the tree has none. A plain `cmake` build, a packager's included, only shows them.
+WERROR = -DKORVEL_WERROR=ON
 
 .PHONY: all deps configure build bench-startup test test-asan test-tsan fuzz run demo screenshot package clean
 
@@ -35,7 +38,7 @@ deps:
 	@bash scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja $(WERROR) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD)
@@ -50,15 +53,15 @@ test: build
 
 # The core's tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps
-	@cmake -S . -B build-asan -G Ninja -DKORVEL_SANITIZE=address,undefined -DKORVEL_BUILD_BENCH=OFF \
-	  -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake -S . -B build-asan -G Ninja $(WERROR) -DKORVEL_SANITIZE=address,undefined \
+	  -DKORVEL_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build build-asan -j2 --target $(CORE_TESTS) korvel_gui_tests
 	@cd build-asan && env $(SAN_ENV) ctest --output-on-failure -j2 -L $(ASAN_LABELS)
 
 # The threaded tests under ThreadSanitizer.
 test-tsan: deps
-	@cmake -S . -B build-tsan -G Ninja -DKORVEL_SANITIZE=thread -DKORVEL_BUILD_BENCH=OFF \
-	  -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake -S . -B build-tsan -G Ninja $(WERROR) -DKORVEL_SANITIZE=thread \
+	  -DKORVEL_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@env $(TSAN_QT) cmake --build build-tsan -j2 --target korvel_device_tests korvel_model_tests \
 	  korvel_sync_tests korvel_app_tests korvel_cli_tests korvel_gui_tests
 	@cd build-tsan && env $(TSAN_QT) ctest --output-on-failure -j2 -L $(TSAN_LABELS)
@@ -66,7 +69,7 @@ test-tsan: deps
 # Builds the libFuzzer targets (clang; only the core and the fuzzers) and runs each for
 # FUZZ_SECONDS on a copy of its seed corpus, so the seeds in the tree stay small.
 fuzz:
-	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DKORVEL_FUZZ=ON >/dev/null
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja $(WERROR) -DKORVEL_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j2
 	@set -e; for f in $(FUZZERS); do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$f $(FUZZ_BUILD)/artifacts/$$f; \

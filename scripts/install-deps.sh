@@ -1,15 +1,24 @@
 #!/usr/bin/env bash
-# Installs, with apt, only the Debian packages the build needs that are missing.
-# Safe to run again and again: when everything is present it changes nothing.
+# Installs, with apt, only the Debian packages that the Makefile's targets need and that are
+# missing. Safe to run again and again: when everything is present it changes nothing.
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build pkg-config make python3 clang-format
+  # build, test (the layer and format checks, the AppStream check)
+  g++ cmake ninja-build pkg-config make python3 clang-format appstream
   libgtest-dev libgmock-dev libbenchmark-dev
   libhidapi-dev libcli11-dev nlohmann-json3-dev
-  qt6-base-dev libx11-dev libxtst-dev libevdev-dev
-  xvfb xauth xdotool imagemagick fonts-wqy-microhei fonts-dejavu-core
-  help2man dpkg-dev
+  qt6-base-dev libx11-dev
+  # the G keys: the kernel's virtual keyboard and the X server's XTest extension
+  libevdev-dev libxtst-dev
+  help2man fonts-dejavu-core
+  # package (CPack reads the programs with file and dpkg-shlibdeps)
+  dpkg-dev file
+  # screenshot, bench-startup (GNU time -v for the peak memory); the G keys' test types into an
+  # X server of its own
+  xvfb xauth xdotool imagemagick fonts-wqy-microhei time
+  # fuzz (libFuzzer comes with clang)
+  clang
 )
 
 missing=()

@@ -17,7 +17,9 @@ std::string KeyboardAccessMessage(const std::vector<BlockedHidrawNode>& blocked,
         text += "  " + node.node + " (" + ids + "): " + node.reason + "\n";
     }
     text +=
-        "Install the udev rule that comes with Korvel and reload udev:\n"
+        "Install the udev rule that comes with Korvel, which lets the user at the seat open\n"
+        "only the keyboard's event and command interfaces, never the one that carries typing,\n"
+        "and reload udev:\n"
         "  sudo install -m 644 " +
         udevRule.string() +
         " /etc/udev/rules.d/70-korvel.rules\n"

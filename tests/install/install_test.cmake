@@ -10,7 +10,8 @@ endif()
 foreach(file bin/korvel bin/korvelctl share/korvel/Skins/Main.ini share/korvel/Skins/UpdateDlg.ini
         share/korvel/Skins/language.ini share/korvel/Help/index.html
         share/korvel/udev/70-korvel.rules lib/udev/rules.d/70-korvel.rules
-        share/applications/korvel.desktop share/icons/hicolor/scalable/apps/korvel.svg
+        share/applications/korvel.desktop share/metainfo/org.korvel.korvel.metainfo.xml
+        share/icons/hicolor/scalable/apps/korvel.svg
         share/man/man1/korvel.1.gz share/man/man1/korvelctl.1.gz
         share/korvel/autostart/korvel-autostart.desktop)
   if(NOT EXISTS ${PREFIX}/${file})

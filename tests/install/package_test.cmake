@@ -18,6 +18,7 @@ endif()
 foreach(file usr/bin/korvel usr/bin/korvelctl usr/share/korvel/Skins/Main.ini
         usr/share/korvel/Skins/language.ini usr/share/korvel/Help/index.html
         usr/lib/udev/rules.d/70-korvel.rules usr/share/applications/korvel.desktop
+        usr/share/metainfo/org.korvel.korvel.metainfo.xml
         usr/share/icons/hicolor/scalable/apps/korvel.svg usr/share/man/man1/korvel.1.gz
         usr/share/man/man1/korvelctl.1.gz)
   string(FIND "${listing}" "./${file}\n" at)

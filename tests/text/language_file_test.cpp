@@ -12,9 +12,10 @@
 namespace korvel {
 namespace {
 
+// Named by the build: __FILE__ may be relative to the source folder (-ffile-prefix-map, as
+// distributions build), and the tests run in the build folder.
 std::filesystem::path ShippedLanguageFilePath() {
-    return std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "resources" /
-           "language.ini";
+    return KORVEL_LANGUAGE_FILE;
 }
 
 std::u16string Widen(std::string_view ascii) {

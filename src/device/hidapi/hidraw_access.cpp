@@ -10,9 +10,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <optional>
+#include <span>
 #include <system_error>
 
+#include "base/file_io.h"
 #include "device/hid_device.h"
+#include "device/hid_report_descriptor.h"
+#include "device/keyboard_identity.h"
 
 namespace korvel {
 namespace {
@@ -39,6 +44,32 @@ bool ReadHidId(const std::filesystem::path& uevent, std::uint16_t& vendor, std::
     return false;
 }
 
+// The longest report descriptor the kernel keeps (HID_MAX_DESCRIPTOR_SIZE).
+constexpr std::uintmax_t kMaxReportDescriptor = 4096;
+
+// Whether the HID interface whose sysfs folder is `device` is one the programs open: the one with
+// the command collection or the one with the event collection. The udev rule gives the user only
+// those, so a refused boot keyboard interface is as it should be. A descriptor that cannot be read
+// or parsed says nothing, and the node counts.
+bool ProgramsOpen(const std::filesystem::path& device) {
+    const FileBytes file = ReadFileBytes(device / "report_descriptor", kMaxReportDescriptor);
+    if (file.status != FileReadStatus::Ok) {
+        return true;
+    }
+    const std::optional<HidReportDescriptor> descriptor = HidReportDescriptor::Parse(
+        std::span(reinterpret_cast<const std::uint8_t*>(file.bytes.data()), file.bytes.size()));
+    if (!descriptor) {
+        return true;
+    }
+    return std::any_of(
+        descriptor->TopLevelCollections().begin(), descriptor->TopLevelCollections().end(),
+        [](const HidCollectionInfo& collection) {
+            return (collection.usagePage == kCommandUsagePage &&
+                    collection.usage == kCommandUsage) ||
+                   (collection.usagePage == kEventUsagePage && collection.usage == kEventUsage);
+        });
+}
+
 }  // namespace
 
 std::vector<BlockedHidrawNode> FindBlockedKeyboardNodes(const std::filesystem::path& systemRoot) {
@@ -61,7 +92,7 @@ std::vector<BlockedHidrawNode> FindBlockedKeyboardNodes(const std::filesystem::p
         }
         char markers[32];
         std::snprintf(markers, sizeof markers, "vid_%04x&pid_%04x", vendor, product);
-        if (!PathMatchesKeyboard(markers)) {
+        if (!PathMatchesKeyboard(markers) || !ProgramsOpen(entry / "device")) {
             continue;
         }
         const std::filesystem::path node = systemRoot / "dev" / entry.filename();

@@ -18,7 +18,10 @@ struct BlockedHidrawNode {
 // Walks SYSTEM_ROOT/sys/class/hidraw and returns every node whose HID device carries the
 // keyboard's vendor and product ids and whose SYSTEM_ROOT/dev/hidrawN cannot be opened for reading
 // and writing because access is refused (EACCES, EPERM). A node that opens, or fails for another
-// reason, is not listed: "present but not openable" is kept apart from "not there".
+// reason, is not listed: "present but not openable" is kept apart from "not there". Nor is a node
+// whose report descriptor (device/report_descriptor) holds neither the command nor the event
+// collection: the boot keyboard interface, which the programs never open and the udev rule
+// rightly keeps from the user.
 //
 // The system root is "/" for the real system; tests hand in a folder that stands for it.
 std::vector<BlockedHidrawNode> FindBlockedKeyboardNodes(const std::filesystem::path& systemRoot);
