@@ -83,14 +83,21 @@ std::string ReadErrorText(const std::string& file, ProfileReadError error) {
 
 // What the window does when the keyboard arrives; a keyboard whose information block cannot be
 // read fails the command.
-bool TakeKeyboardBasics(CommandContext& context, DeviceLink& link, KeyCodec& keyCodec) {
-    if (const int result = korvel::TakeKeyboardBasics(link, keyCodec).infoResult;
-        result != DEV_OK) {
-        context.Fail(kExitFailed, "the keyboard's information block could not be read (result " +
-                                      std::to_string(result) + ")");
-        return false;
+// The opened keyboard, its default key table taken into keyCodec and its capacity into the link;
+// null once the failure was said (and the command finished), so the caller returns kExitFailed.
+KeyboardSession* OpenKeyboard(CommandContext& context, KeyCodec& keyCodec) {
+    KeyboardSession* keyboard = context.Keyboard();
+    if (keyboard == nullptr) {
+        return nullptr;
     }
-    return true;
+    if (const int result = korvel::TakeKeyboardBasics(keyboard->Link(), keyCodec).infoResult;
+        result != DEV_OK) {
+        context.Finish(context.Fail(kExitFailed,
+                                    "the keyboard's information block could not be read (result " +
+                                        std::to_string(result) + ")"));
+        return nullptr;
+    }
+    return keyboard;
 }
 
 std::string KeyName(const KeyCodec& keyCodec, int slot) {
@@ -329,15 +336,12 @@ int RunImport(CommandContext& context) {
         return context.Fail(kExitFailed, found.error);
     }
     const std::filesystem::path& documents = found.path;
-    KeyboardSession* keyboard = context.Keyboard();
+    KeyCodec keyCodec;
+    KeyboardSession* keyboard = OpenKeyboard(context, keyCodec);
     if (keyboard == nullptr) {
         return kExitFailed;
     }
     DeviceLink& link = keyboard->Link();
-    KeyCodec keyCodec;
-    if (!TakeKeyboardBasics(context, link, keyCodec)) {
-        return context.Finish(kExitFailed);
-    }
     ConfigStore store;
     CreateDefaultConfig(store, {}, 0, true);
     CountingPrompts prompts(context.Err());
@@ -397,13 +401,10 @@ int RunVerify(CommandContext& context) {
     if (!LoadInto(context, store, file)) {
         return kExitFailed;
     }
-    KeyboardSession* keyboard = context.Keyboard();
+    KeyCodec keyCodec;
+    KeyboardSession* keyboard = OpenKeyboard(context, keyCodec);
     if (keyboard == nullptr) {
         return kExitFailed;
-    }
-    KeyCodec keyCodec;
-    if (!TakeKeyboardBasics(context, keyboard->Link(), keyCodec)) {
-        return context.Finish(kExitFailed);
     }
     // What an import of the file would send, compared with what the keyboard holds.
     if (!StageConfig(store)) {
@@ -425,13 +426,10 @@ int RunVerify(CommandContext& context) {
 
 int RunBackup(CommandContext& context) {
     const std::string& file = context.Arguments().file;
-    KeyboardSession* keyboard = context.Keyboard();
+    KeyCodec keyCodec;
+    KeyboardSession* keyboard = OpenKeyboard(context, keyCodec);
     if (keyboard == nullptr) {
         return kExitFailed;
-    }
-    KeyCodec keyCodec;
-    if (!TakeKeyboardBasics(context, keyboard->Link(), keyCodec)) {
-        return context.Finish(kExitFailed);
     }
     const BackupResult backup =
         BackupDeviceToFile(keyboard->Link(), keyCodec, LanguageTexts(), context.PathOf(file));
@@ -454,13 +452,10 @@ int RunExport(CommandContext& context) {
         return context.Fail(kExitFailed, found.error);
     }
     const std::filesystem::path& documents = found.path;
-    KeyboardSession* keyboard = context.Keyboard();
+    KeyCodec keyCodec;
+    KeyboardSession* keyboard = OpenKeyboard(context, keyCodec);
     if (keyboard == nullptr) {
         return kExitFailed;
-    }
-    KeyCodec keyCodec;
-    if (!TakeKeyboardBasics(context, keyboard->Link(), keyCodec)) {
-        return context.Finish(kExitFailed);
     }
     ConfigStore store;
     CreateDefaultConfig(store, {}, 0, true);

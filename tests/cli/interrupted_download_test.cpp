@@ -1,8 +1,6 @@
 // korvelctl ended by a signal while it sends a download: the keyboard's transaction ends first (its
 // end command is the last one on the wire), then the program ends by that signal.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -13,10 +11,9 @@
 #include <thread>
 #include <vector>
 
+#include "cli/korvelctl_process.h"
 #include "device/command_report.h"
 #include "support/temp_folder.h"
-
-extern char** environ;
 
 namespace korvel {
 namespace {
@@ -25,20 +22,7 @@ using fixtures::ReadBytes;
 using fixtures::TempFolder;
 
 pid_t Spawn(std::vector<std::string> args, const std::string& err) {
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    args.insert(args.begin(), KORVELCTL_PATH);
-    std::vector<char*> argv;
-    for (std::string& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    EXPECT_EQ(posix_spawn(&child, KORVELCTL_PATH, &files, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&files);
-    return child;
+    return cli::test::SpawnKorvelctl(std::move(args), {}, err);
 }
 
 // The command byte of each request of a trace ("> " lines, the report's bytes in hex).

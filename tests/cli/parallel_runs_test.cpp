@@ -1,16 +1,13 @@
 // Many korvelctl processes at once on one virtual keyboard and one Documents folder: every change
 // that a process reports as done is there afterwards, and every refusal says why.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <string>
 #include <vector>
 
+#include "cli/korvelctl_process.h"
 #include "support/temp_folder.h"
-
-extern char** environ;
 
 namespace korvel {
 namespace {
@@ -29,25 +26,9 @@ struct ProcessRun {
 void RunAllAtOnce(std::vector<ProcessRun>& runs, const TempFolder& folder) {
     std::vector<pid_t> children;
     for (std::size_t i = 0; i < runs.size(); ++i) {
-        posix_spawn_file_actions_t files;
-        posix_spawn_file_actions_init(&files);
         const std::string out = (folder / ("out" + std::to_string(i))).string();
         const std::string err = (folder / ("err" + std::to_string(i))).string();
-        posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
-        posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
-        std::vector<std::string> args = runs[i].args;
-        args.insert(args.begin(), KORVELCTL_PATH);
-        std::vector<char*> argv;
-        for (std::string& arg : args) {
-            argv.push_back(arg.data());
-        }
-        argv.push_back(nullptr);
-        pid_t child = 0;
-        EXPECT_EQ(posix_spawn(&child, KORVELCTL_PATH, &files, nullptr, argv.data(), environ), 0);
-        posix_spawn_file_actions_destroy(&files);
-        children.push_back(child);
+        children.push_back(cli::test::SpawnKorvelctl(runs[i].args, out, err));
     }
     for (std::size_t i = 0; i < runs.size(); ++i) {
         int status = 0;
