@@ -6,10 +6,12 @@
 #include <sstream>
 
 #include "base/text_encoding.h"
+#include "cli/cli_backup_commands.h"
 #include "cli/console_prompts.h"
 #include "cli/keyboard_session.h"
 #include "device/command_set.h"
 #include "device/result_codes.h"
+#include "model/files/backup_folder.h"
 #include "model/files/profile_file.h"
 #include "model/files/profile_locations.h"
 #include "model/keys/key_table_codec.h"
@@ -342,10 +344,20 @@ int RunImport(CommandContext& context) {
         return kExitFailed;
     }
     DeviceLink& link = keyboard->Link();
+    const TextLookup texts = LanguageTexts();
+    // What the keyboard holds is kept before a file that can be imported replaces it; a file that
+    // cannot be is refused below without a backup taking a place among the kept ones.
+    if (!context.Arguments().noBackup) {
+        std::ostringstream unsaid;
+        ConsolePrompts silent(unsaid, nullptr);
+        if (ReadImportableProfile(context.PathOf(file), silent, texts) &&
+            !BackUpBefore(context, link, kBackupBeforeImport)) {
+            return context.Finish(kExitFailed);
+        }
+    }
     ConfigStore store;
     CreateDefaultConfig(store, {}, 0, true);
     CountingPrompts prompts(context.Err());
-    const TextLookup texts = LanguageTexts();
     DownloadParts parts{store, link, keyCodec, prompts, texts};
     parts.verify = !context.Arguments().noVerify;
     DownloadReport sent;
@@ -425,6 +437,9 @@ int RunVerify(CommandContext& context) {
 }
 
 int RunBackup(CommandContext& context) {
+    if (context.Arguments().complete) {
+        return RunCompleteBackup(context);
+    }
     const std::string& file = context.Arguments().file;
     KeyCodec keyCodec;
     KeyboardSession* keyboard = OpenKeyboard(context, keyCodec);

@@ -94,9 +94,25 @@ Parser::Parser() {
     import
         ->add_flag("--no-verify", m_line.arguments.noVerify, "do not read back what was downloaded")
         ->disable_flag_override();
+    import
+        ->add_flag("--no-backup", m_line.arguments.noBackup,
+                   "do not first back up the keyboard into Korvel_09A/Backups")
+        ->disable_flag_override();
     File(Command("verify", "compare the keyboard with a profile file, writing nothing"),
          "the profile file");
-    File(Command("backup", "write a profile file of what the keyboard holds"), "the file to write");
+    CLI::App* backup = Command("backup",
+                               "write a profile file of what the keyboard holds; with --complete, "
+                               "a\ncomplete backup (keys, macros, lighting, report rate, active "
+                               "profile)");
+    File(backup, "the file to write");
+    backup
+        ->add_flag("--complete", m_line.arguments.complete,
+                   "everything the keyboard holds, for 'restore'")
+        ->disable_flag_override();
+    File(Command("restore",
+                 "make the keyboard hold a complete backup again, then read it back;\n"
+                 "the keyboard is first backed up into Korvel_09A/Backups"),
+         "the complete backup");
     File(Command("export", "reload the working file from the keyboard and write it to FILE"),
          "the file to write");
     CLI::App* lighting =

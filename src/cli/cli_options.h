@@ -24,6 +24,8 @@ struct CommandArguments {
     std::string value;           // lighting set VALUE, checked by the field's own rule
     int gKey = 0;                // press: 1..9
     bool noVerify = false;       // import --no-verify
+    bool noBackup = false;       // import --no-backup
+    bool complete = false;       // backup --complete
 };
 
 struct CommandLine {

@@ -7,6 +7,7 @@
 
 #include "app/command_socket.h"
 #include "app/runtime_folder.h"
+#include "cli/cli_backup_commands.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_file_commands.h"
 #include "cli/cli_lighting_commands.h"
@@ -36,6 +37,7 @@ constexpr std::array kCommands = {
     Command{"lighting", RunLighting},
     Command{"press", RunPress},
     Command{"verify", RunVerify},
+    Command{"restore", RunRestore},
 };
 
 }  // namespace
@@ -47,7 +49,8 @@ namespace {
 // shows this program's own reports: both run here.
 bool HandedOverWhenKorvelRuns(const ParsedCommandLine& parsed) {
     static const std::set<std::string> kKeyboardCommands = {
-        "info", "profile", "import", "backup", "export", "lighting", "encode", "press", "verify"};
+        "info",     "profile", "import", "backup", "export",
+        "lighting", "encode",  "press",  "verify", "restore"};
     return parsed.outcome == ParsedCommandLine::Outcome::Run && !parsed.line.options.trace &&
            kKeyboardCommands.count(parsed.line.command) != 0;
 }

@@ -112,6 +112,20 @@ int DevEnd(DeviceLink& link) {
     return result;
 }
 
+int DevSequence(DeviceLink& link, const std::function<int()>& steps) {
+    int result = DevBegin(link);
+    // Only a DevBegin that was never written (the write failed, or no keyboard is connected)
+    // leaves nothing to close.
+    if (result == DEV_WRITE_FAILED || !link.IsConnected()) {
+        return result;
+    }
+    if (result == DEV_OK) {
+        result = steps();
+    }
+    const int end = DevEnd(link);
+    return result != DEV_OK ? result : end;
+}
+
 int DevReadInfo(DeviceLink& link, DeviceInfoBlock& out) {
     CommandReport reply;
     const int result = Transact(link, BuildRequest(CMD_READ_INFO, kInfoBlockBytes, 0), reply);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "device/default_key_table.h"
@@ -21,6 +22,10 @@ inline constexpr int kMaxMacroAreaBytes = 0x10000;  // macro offsets travel in 1
 
 int DevBegin(DeviceLink& link);
 int DevEnd(DeviceLink& link);  // pauses LinkTimings::endPause before its exchange
+// DevBegin, `steps` when the keyboard took it, and DevEnd whenever DevBegin was written (one
+// without a reply, or with an error status, may still have opened the sequence). The first
+// failing result, else DevEnd's.
+int DevSequence(DeviceLink& link, const std::function<int()>& steps);
 
 int DevReadInfo(DeviceLink& link, DeviceInfoBlock& out);
 int DevWriteInfo(DeviceLink& link, const DeviceInfoBlock& block);

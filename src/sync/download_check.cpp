@@ -1,12 +1,15 @@
 #include "sync/download_check.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "base/text_encoding.h"
 #include "device/command_set.h"
 #include "device/result_codes.h"
+#include "model/files/complete_backup.h"
 #include "model/keys/key_codec.h"
 #include "model/keys/key_codes.h"
+#include "model/lighting/lighting_record.h"
 #include "sync/hardware_download.h"
 
 namespace korvel {
@@ -41,7 +44,116 @@ void Note(DownloadCheck& check, std::string difference) {
     }
 }
 
+// Each key whose three bytes differ between the tables of profile `p`.
+void CompareKeyTables(DownloadCheck& check, int p, const KeyTableBytes& sent,
+                      const KeyTableBytes& held, const KeyTableBytes& defaultTable,
+                      const KeyCodec& keyCodec) {
+    for (int k = 0; k < kMatrixPositions; ++k) {
+        const auto at = static_cast<std::size_t>(k) * kKeyCodeBytes;
+        const std::span<const std::uint8_t> was(sent.data() + at, kKeyCodeBytes);
+        const std::span<const std::uint8_t> is(held.data() + at, kKeyCodeBytes);
+        int differing = 0;
+        for (int b = 0; b < kKeyCodeBytes; ++b) {
+            differing += was[static_cast<std::size_t>(b)] != is[static_cast<std::size_t>(b)];
+        }
+        if (differing != 0) {
+            check.differingBytes += differing;
+            Note(check, "profile " + std::to_string(p + 1) + ", " +
+                            KeyAt(k, defaultTable, keyCodec) + ": sent " + Hex(was) +
+                            ", it holds " + Hex(is));
+        }
+    }
+}
+
+void CompareMacroAreas(DownloadCheck& check, std::span<const std::uint8_t> sent,
+                       std::span<const std::uint8_t> held) {
+    for (std::size_t i = 0; i < held.size() && i < sent.size(); ++i) {
+        if (held[i] != sent[i]) {
+            ++check.differingBytes;
+            char text[96];
+            std::snprintf(text, sizeof text,
+                          "macro area, byte %zu of %zu: sent %02x, it holds %02x", i, held.size(),
+                          sent[i], held[i]);
+            Note(check, text);
+        }
+    }
+}
+
+// The lighting field a byte of the record belongs to.
+std::string LightingFieldAt(int offset) {
+    struct Field {
+        int offset;
+        int bytes;
+        const char* name;
+    };
+    static constexpr Field kFields[] = {
+        {kParamEffect, 1, "effect"},
+        {kParamBrightness, 1, "brightness"},
+        {kParamSpeed, 1, "speed"},
+        {kParamDirection, 1, "direction"},
+        {kParamMulticolor, 1, "multicolor"},
+        {kParamEffectColor, 3, "effect colour"},
+        {kParamBaseColor, 3, "base colour"},
+        {kParamPaintColor, 3, "paint colour"},
+        {kParamReportRate, 1, "report rate"},
+        {kParamPaintTool, 1, "paint tool"},
+        {kParamEffect17Color, 1, "effect-17 colour"},
+    };
+    for (const Field& field : kFields) {
+        if (offset >= field.offset && offset < field.offset + field.bytes) {
+            return field.name + std::string(" (byte ") + std::to_string(offset) + ")";
+        }
+    }
+    return "byte " + std::to_string(offset);
+}
+
 }  // namespace
+
+DownloadCheck CheckRestore(const CompleteBackup& sent, const CompleteBackup& held,
+                           const KeyCodec& keyCodec) {
+    DownloadCheck check;
+    if (held.activeProfile != sent.activeProfile) {
+        ++check.differingBytes;
+        Note(check, "active profile: sent " + std::to_string(sent.activeProfile + 1) + ", it has " +
+                        std::to_string(held.activeProfile + 1));
+    }
+    const KeyTableBytes defaultTable = keyCodec.DefaultKeyTable();
+    for (int p = 0; p < kOnboardProfiles; ++p) {
+        const auto at = static_cast<std::size_t>(p);
+        CompareKeyTables(check, p, sent.keyTables[at], held.keyTables[at], defaultTable, keyCodec);
+        for (int b = 0; b < kParamRecordBytes; ++b) {
+            const std::uint8_t was = sent.lightingRecords[at][static_cast<std::size_t>(b)];
+            const std::uint8_t is = held.lightingRecords[at][static_cast<std::size_t>(b)];
+            if (was != is) {
+                ++check.differingBytes;
+                Note(check, "profile " + std::to_string(p + 1) + ", lighting " +
+                                LightingFieldAt(b) + ": sent " + Hex({&was, 1}) + ", it holds " +
+                                Hex({&is, 1}));
+            }
+        }
+        if (sent.keyColors && held.keyColors) {
+            const KeyColorTable& was = (*sent.keyColors)[at];
+            const KeyColorTable& is = (*held.keyColors)[at];
+            for (int led = 0; led < kLedCount; ++led) {
+                const auto first = static_cast<std::size_t>(led) * kColorBytes;
+                const std::span<const std::uint8_t> a(was.bytes.data() + first, kColorBytes);
+                const std::span<const std::uint8_t> b(is.bytes.data() + first, kColorBytes);
+                if (!std::equal(a.begin(), a.end(), b.begin())) {
+                    check.differingBytes += static_cast<int>(kColorBytes);
+                    Note(check, "profile " + std::to_string(p + 1) + ", colour of light " +
+                                    std::to_string(led) + ": sent " + Hex(a) + ", it holds " +
+                                    Hex(b));
+                }
+            }
+        }
+    }
+    if (held.macroArea.size() != sent.macroArea.size()) {
+        check.readFailed = true;
+        return check;
+    }
+    CompareMacroAreas(check, sent.macroArea, held.macroArea);
+    return check;
+}
 
 DownloadCheck CheckDownload(DeviceLink& link, const DownloadPlan& plan, const KeyCodec& keyCodec) {
     DownloadCheck check;
@@ -61,38 +173,15 @@ DownloadCheck CheckDownload(DeviceLink& link, const DownloadPlan& plan, const Ke
         check.readFailed = true;
         return check;
     }
-    for (std::size_t i = 0; i < area.size(); ++i) {
-        if (area[i] != plan.macroArea[i]) {
-            ++check.differingBytes;
-            char text[96];
-            std::snprintf(text, sizeof text,
-                          "macro area, byte %zu of %zu: sent %02x, it holds %02x", i, area.size(),
-                          plan.macroArea[i], area[i]);
-            Note(check, text);
-        }
-    }
+    CompareMacroAreas(check, plan.macroArea, area);
     for (const int p : profiles) {
         KeyTableBytes held{};
         if (DevReadKeyTable(link, held, p) != DEV_OK) {
             check.readFailed = true;
             return check;
         }
-        const KeyTableBytes& sent = plan.tables[static_cast<std::size_t>(p)];
-        for (int k = 0; k < kMatrixPositions; ++k) {
-            const auto at = static_cast<std::size_t>(k) * kKeyCodeBytes;
-            const std::span<const std::uint8_t> was(sent.data() + at, kKeyCodeBytes);
-            const std::span<const std::uint8_t> is(held.data() + at, kKeyCodeBytes);
-            int differing = 0;
-            for (int b = 0; b < kKeyCodeBytes; ++b) {
-                differing += was[static_cast<std::size_t>(b)] != is[static_cast<std::size_t>(b)];
-            }
-            if (differing != 0) {
-                check.differingBytes += differing;
-                Note(check, "profile " + std::to_string(p + 1) + ", " +
-                                KeyAt(k, defaultTable, keyCodec) + ": sent " + Hex(was) +
-                                ", it holds " + Hex(is));
-            }
-        }
+        CompareKeyTables(check, p, plan.tables[static_cast<std::size_t>(p)], held, defaultTable,
+                         keyCodec);
     }
     return check;
 }

@@ -8,6 +8,7 @@
 namespace korvel {
 
 class KeyCodec;
+struct CompleteBackup;
 struct DownloadPlan;
 
 // What reading back a download found: whether the keyboard holds what was sent.
@@ -27,6 +28,12 @@ struct DownloadCheck {
 // (by the codec's default key table, whose positions say which key is which) or the macro area's
 // byte offset. Takes no configuration lock.
 DownloadCheck CheckDownload(DeviceLink& link, const DownloadPlan& plan, const KeyCodec& keyCodec);
+
+// What a restored backup left on the keyboard (`held`, read back) against the backup (`sent`):
+// differences name the profile and the key, lighting field, light or macro-area byte, or the
+// active profile.
+DownloadCheck CheckRestore(const CompleteBackup& sent, const CompleteBackup& held,
+                           const KeyCodec& keyCodec);
 
 // One message of a check that did not hold: what differs, or that the keyboard could not be read.
 std::string DescribeFailedCheck(const DownloadCheck& check);

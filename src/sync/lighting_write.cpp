@@ -15,23 +15,14 @@ bool InRange(int value, int low, int high) {
 }  // namespace
 
 int LightingOps::Sequence(std::initializer_list<Step> steps) {
-    int result = DevBegin(m_link);
-    // A DevBegin that got no reply or an error status was still written: the keyboard may have
-    // opened the sequence, so DevEnd closes it. Only a DevBegin that was never written (the write
-    // failed, or no keyboard is connected) leaves nothing to close.
-    if (result == DEV_WRITE_FAILED || !m_link.IsConnected()) {
-        return result;
-    }
-    if (result == DEV_OK) {
+    return DevSequence(m_link, [steps] {
         for (const Step& step : steps) {
-            result = step();
-            if (result != DEV_OK) {
-                break;
+            if (const int result = step(); result != DEV_OK) {
+                return result;
             }
         }
-    }
-    const int end = DevEnd(m_link);
-    return result != DEV_OK ? result : end;
+        return DEV_OK;
+    });
 }
 
 void LightingOps::StoreParam(int offset, std::span<const std::uint8_t> bytes) {
