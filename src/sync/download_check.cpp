@@ -9,6 +9,7 @@
 #include "model/files/complete_backup.h"
 #include "model/keys/key_codec.h"
 #include "model/keys/key_codes.h"
+#include "model/lighting/key_color_table.h"
 #include "model/lighting/lighting_record.h"
 #include "sync/hardware_download.h"
 
@@ -132,12 +133,12 @@ DownloadCheck CheckRestore(const CompleteBackup& sent, const CompleteBackup& hel
             }
         }
         if (sent.keyColors && held.keyColors) {
-            const KeyColorTable& was = (*sent.keyColors)[at];
-            const KeyColorTable& is = (*held.keyColors)[at];
+            const KeyColorBytes& was = (*sent.keyColors)[at];
+            const KeyColorBytes& is = (*held.keyColors)[at];
             for (int led = 0; led < kLedCount; ++led) {
                 const auto first = static_cast<std::size_t>(led) * kColorBytes;
-                const std::span<const std::uint8_t> a(was.bytes.data() + first, kColorBytes);
-                const std::span<const std::uint8_t> b(is.bytes.data() + first, kColorBytes);
+                const std::span<const std::uint8_t> a(was.data() + first, kColorBytes);
+                const std::span<const std::uint8_t> b(is.data() + first, kColorBytes);
                 if (!std::equal(a.begin(), a.end(), b.begin())) {
                     check.differingBytes += static_cast<int>(kColorBytes);
                     Note(check, "profile " + std::to_string(p + 1) + ", colour of light " +

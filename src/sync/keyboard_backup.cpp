@@ -11,6 +11,7 @@
 #include "model/files/backup_folder.h"
 #include "model/files/profile_locations.h"
 #include "model/lighting/effect_list.h"
+#include "model/lighting/key_color_table.h"
 #include "model/lighting/lighting_record.h"
 
 namespace korvel {
@@ -85,17 +86,16 @@ int ReadAreas(DeviceLink& link, CompleteBackup& backup, ProgressCount& count) {
         std::copy_n(reply.begin(), kParamRecordBytes, backup.lightingRecords[at].begin());
         count.Add(1);
         if (backup.keyColors) {
-            KeyColorTable& table = (*backup.keyColors)[at];
+            KeyColorBytes& table = (*backup.keyColors)[at];
             for (int k = 0; k < kKeyColorChunks; ++k) {
                 if (const int result =
                         DevReadKeyColors(link, reply, kKeyColorChunkBytes, k * kLedsPerChunk, p);
                     result != DEV_OK) {
                     return result;
                 }
-                std::copy_n(
-                    reply.begin(), kKeyColorChunkBytes,
-                    table.bytes.begin() + static_cast<std::ptrdiff_t>(k) *
-                                              static_cast<std::ptrdiff_t>(kKeyColorChunkBytes));
+                std::copy_n(reply.begin(), kKeyColorChunkBytes,
+                            table.begin() + static_cast<std::ptrdiff_t>(k) *
+                                                static_cast<std::ptrdiff_t>(kKeyColorChunkBytes));
                 count.Add(1);
             }
         }
@@ -119,10 +119,11 @@ int WriteAreas(DeviceLink& link, const CompleteBackup& backup, ProgressCount& co
         }
         count.Add(1);
         if (backup.keyColors) {
-            const KeyColorTable& table = (*backup.keyColors)[at];
+            const std::span<const std::uint8_t> table = (*backup.keyColors)[at];
             for (int k = 0; k < kKeyColorChunks; ++k) {
-                if (const int result =
-                        DevWriteKeyColors(link, table.Chunk(k), k * kLedsPerChunk, p);
+                const std::span<const std::uint8_t> chunk = table.subspan(
+                    static_cast<std::size_t>(k) * kKeyColorChunkBytes, kKeyColorChunkBytes);
+                if (const int result = DevWriteKeyColors(link, chunk, k * kLedsPerChunk, p);
                     result != DEV_OK) {
                     return result;
                 }

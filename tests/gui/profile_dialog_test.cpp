@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "model/files/backup_folder.h"
+
 #include <QDir>
 #include <QTableWidget>
 #include <fstream>
@@ -137,10 +139,15 @@ TEST_F(ProfileManager, AddedAndLoadedFilesJoinTheListAndACheckedFileIsImported) 
     Check(*dialog, 3);
     dialog->Button(CKorvel_DlgProfile::kOk)->click();
     EXPECT_TRUE(PumpUntil([&] { return window->Dialogs().ProfileManager() == nullptr; }));
+    ASSERT_TRUE(Idle(*window));
     EXPECT_EQ(ActiveOnKeyboard(), 2);
     for (int profile = 0; profile < 3; ++profile) {
         EXPECT_EQ(AOnKeyboard(profile), 0x04) << profile;
     }
+    // What the keyboard held before is kept.
+    const auto kept = ListAutomaticBackups(BackupsFolder(documents.path().toStdU16String()));
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].operation, "profile-import");
     EXPECT_EQ(KeyA(*window)->toolTip(), "A");
     EXPECT_EQ(Stored(0), u"5");
     EXPECT_EQ(Stored(4), fresh.u16string());

@@ -28,7 +28,7 @@ CompleteBackup Varied(bool keyColors = true, std::size_t macroBytes = 8192) {
     if (keyColors) {
         backup.keyColors.emplace();
         for (auto& table : *backup.keyColors) {
-            for (auto& b : table.bytes) {
+            for (auto& b : table) {
                 b = next += 3;
             }
         }

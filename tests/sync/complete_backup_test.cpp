@@ -26,7 +26,7 @@ sim::KeyboardMemory Configured(sim::KeyboardMemory memory, std::uint8_t seed) {
     fill(memory.params);
     // Each colour page holds the 126 lights; the rest of its 512 bytes is nobody's.
     for (int page = 0; page < kOnboardProfiles; ++page) {
-        fill(std::span(memory.keyColors).subspan(page * kKeyColorPageStride, kKeyColorTableBytes));
+        fill(std::span(memory.keyColors).subspan(page * kKeyColorPageStride, kBackupKeyColorBytes));
     }
     fill(memory.macroArea);
     memory.info[kInfoActiveProfileOffset] = seed % 3;

@@ -6,11 +6,13 @@
 
 #include "base/text_encoding.h"
 #include "device/device_link.h"
+#include "gui/mainwnd/backup_before.h"
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/keyboard_jobs.h"
 #include "gui/mainwnd/lighting_panel.h"
 #include "gui/mainwnd/window_parts.h"
 #include "gui/skin/dialog_skin.h"
+#include "model/files/backup_folder.h"
 #include "model/files/profile_file.h"
 #include "model/files/profile_file_name.h"
 #include "model/files/profile_locations.h"
@@ -105,7 +107,7 @@ void ApplyController::ApplyAndWait() {
     }
 }
 
-bool ApplyController::Import(const std::filesystem::path& file) {
+bool ApplyController::Import(const std::filesystem::path& file, std::string_view operation) {
     // The file is staged and planned here; only the transfer waits for the keyboard.
     MainWindowServices& services = m_parts.services;
     DownloadParts parts{services.store, services.link, services.keyCodec, services.prompts,
@@ -130,12 +132,20 @@ bool ApplyController::Import(const std::filesystem::path& file) {
         emit importFinished(false);
         return true;
     }
-    SendPlan(std::move(*plan), [this](bool applied) {
-        if (applied) {
-            SetModified(false);
-        }
-        emit importFinished(applied);
-    });
+    // What the keyboard holds is kept before the file replaces it; without the backup, and the
+    // user's word to go on, the import stays staged and unsent.
+    auto shared = std::make_shared<DownloadPlan>(std::move(*plan));
+    BackUpBefore(
+        m_parts, operation,
+        [this, shared] {
+            SendPlan(std::move(*shared), [this](bool applied) {
+                if (applied) {
+                    SetModified(false);
+                }
+                emit importFinished(applied);
+            });
+        },
+        [this] { emit importFinished(false); });
     return true;
 }
 
@@ -155,6 +165,14 @@ void ApplyController::RestoreDefaults() {
         return;
     }
     // With no keyboard there is no active profile whose keys could be cleared.
+    if (m_parts.ActiveProfile() < 0) {
+        return;
+    }
+    BackUpBefore(m_parts, kBackupBeforeDefaults, [this] { ClearActiveProfile(); });
+}
+
+void ApplyController::ClearActiveProfile() {
+    MainWindowServices& services = m_parts.services;
     const int active = m_parts.ActiveProfile();
     if (active < 0) {
         return;

@@ -4,6 +4,9 @@
 #include <QTimer>
 #include <filesystem>
 #include <functional>
+#include <string_view>
+
+#include "model/files/backup_operations.h"
 
 class QLabel;
 
@@ -31,14 +34,16 @@ public:
     void Apply();
     // Apply, and handles events until it has ended (a profile switch that saves first).
     void ApplyAndWait();
-    // The menu's Import: loads a profile file, saves the working file and downloads all three
-    // profiles as a job. False when the file was refused at once; importFinished tells the rest.
-    bool Import(const std::filesystem::path& file);
+    // The menu's Import: loads a profile file, saves the working file, keeps a backup of the
+    // keyboard (named after `operation`) and downloads all three profiles as a job. False when the
+    // file was refused at once; importFinished tells the rest.
+    bool Import(const std::filesystem::path& file,
+                std::string_view operation = kBackupBeforeImport);
     // The menu's Export: EditingConfig to `file`, ".kvp" added when it has no extension. False
     // when the file could not be written.
     bool Export(const std::filesystem::path& file);
-    // Asks, then clears the active profile's keys (and the lighting while the panel is on) and
-    // downloads at once; a failed download is reported.
+    // Asks, keeps a backup of the keyboard, then clears the active profile's keys (and the
+    // lighting while the panel is on) and downloads at once; a failed download is reported.
     void RestoreDefaults();
     // EditingConfig from the working file, whatever it held.
     void LoadWorkingFile();
@@ -58,6 +63,8 @@ private:
     // Sends a download plan as a job; `done` hears whether the keyboard took it.
     void SendPlan(DownloadPlan plan, std::function<void(bool)> done);
     void FinishApply(bool applied);
+    // The defaults of the active profile's keys (and lighting), downloaded at once.
+    void ClearActiveProfile();
     void StepProgress();
     // Frame 0..9 of the progress picture.
     void ShowProgressFrame(int frame);

@@ -101,6 +101,15 @@ void ArrivalReload::FollowHandedOver(const std::string& command,
         m_switcher.ShowActiveProfile();
     } else if (command == "lighting") {
         m_parts.lighting.ReadAll();
+    } else if (command == "restore") {
+        // The keyboard holds another setup altogether. Unsaved edits stay, as after an import,
+        // over the lighting and profile it holds now; without them the window shows it all.
+        if (m_applier.IsModified()) {
+            m_switcher.ShowActiveProfile();
+            m_parts.lighting.ReadAll();
+        } else {
+            Reload();
+        }
     } else if (command == "import" && !m_applier.IsModified()) {
         // Unsaved edits stay as they are; otherwise the window shows what was imported: the
         // working file the import wrote when it shares the window's, else the keyboard itself.

@@ -158,6 +158,7 @@ void CKorvelDlg::BuildControllers() {
     connect(m_jobs, &KeyboardJobs::progress, m_applier, &ApplyController::ShowProgress);
     connect(m_applier, &ApplyController::modifiedChanged, this, &CKorvelDlg::ShowModified);
     connect(m_dialogs, &WindowDialogs::exitRequested, this, &CKorvelDlg::RequestExit);
+    connect(m_dialogs, &WindowDialogs::keyboardRestored, m_reload, &ArrivalReload::Reload);
     connect(m_keyGrid, &KeyGrid::keyClicked, this, &CKorvelDlg::OnKeyClicked);
     connect(m_lightingPanel, &LightingPanel::turnOnRequested, m_switcher,
             &ProfileSwitcher::TurnLightingPanelOn);

@@ -10,10 +10,13 @@
 #include "gui/editors/profile_file_chooser.h"
 #include "gui/editors/update_dialog.h"
 #include "gui/mainwnd/apply_controller.h"
+#include "gui/mainwnd/backup_before.h"
+#include "gui/mainwnd/backup_restorer.h"
 #include "gui/mainwnd/keyboard_jobs.h"
 #include "gui/mainwnd/profile_switcher.h"
 #include "gui/mainwnd/window_parts.h"
 #include "gui/platform/launchers.h"
+#include "model/files/backup_folder.h"
 #include "model/files/profile_locations.h"
 #include "ports/prompts.h"
 #include "sync/keyboard_requests.h"
@@ -40,7 +43,10 @@ WindowDialogs::WindowDialogs(WindowParts& parts, ApplyController& applier,
       m_parts(parts),
       m_applier(applier),
       m_switcher(switcher),
-      m_linkAddress(std::move(linkAddress)) {}
+      m_linkAddress(std::move(linkAddress)),
+      m_restorer(new BackupRestorer(parts, this)) {
+    connect(m_restorer, &BackupRestorer::restored, this, &WindowDialogs::keyboardRestored);
+}
 
 WindowDialogs::~WindowDialogs() = default;
 
@@ -70,6 +76,7 @@ void WindowDialogs::ShowMenu() {
                 std::filesystem::path(dialog.selectedFiles().first().toStdU16String()));
         }
     });
+    menu.addAction(caption("MENU_RESTORE_BACKUP"), m_restorer, &BackupRestorer::Choose);
     menu.addAction(caption("MENU_5"), this, &WindowDialogs::OpenUpdateDialog);
     menu.addAction(caption("MENU_6"), this, [this] { m_parts.ShowHelp(); });
     menu.addSeparator();
@@ -87,9 +94,17 @@ void WindowDialogs::ShowAbout() {
 }
 
 void WindowDialogs::EnterBootLoader(std::function<void(bool)> done) {
-    m_parts.jobs.Submit<bool>(
-        "boot loader", [](JobContext& job) { return korvel::EnterBootLoader(job.Link()); },
-        [done = std::move(done)](JobResult<bool> result) { done(result.value.value_or(false)); });
+    // The firmware update may leave the keyboard's memory as the new firmware sets it up: what it
+    // holds is kept first.
+    auto finish = std::make_shared<std::function<void(bool)>>(std::move(done));
+    BackUpBefore(
+        m_parts, kBackupBeforeFirmwareUpdate,
+        [this, finish] {
+            m_parts.jobs.Submit<bool>(
+                "boot loader", [](JobContext& job) { return korvel::EnterBootLoader(job.Link()); },
+                [finish](JobResult<bool> result) { (*finish)(result.value.value_or(false)); });
+        },
+        [finish] { (*finish)(false); });
 }
 
 void WindowDialogs::OpenUpdateDialog() {
@@ -127,16 +142,17 @@ void WindowDialogs::OpenProfileManager() {
         }
         chooser = m_ownProfileFiles.get();
     }
-    ProfileDialogParts parts{
-        services.texts,
-        m_parts.settings,
-        services.store,
-        services.paths.DocumentsDirectory(),
-        *chooser,
-        [this] { return m_parts.ActiveProfile(); },
-        [this](int profile) { return m_switcher.SwitchProfile(profile); },
-        [this](const std::filesystem::path& file) { return m_applier.Import(file); },
-        [this] { m_parts.ShowHelp(); }};
+    ProfileDialogParts parts{services.texts,
+                             m_parts.settings,
+                             services.store,
+                             services.paths.DocumentsDirectory(),
+                             *chooser,
+                             [this] { return m_parts.ActiveProfile(); },
+                             [this](int profile) { return m_switcher.SwitchProfile(profile); },
+                             [this](const std::filesystem::path& file) {
+                                 return m_applier.Import(file, kBackupBeforeProfileImport);
+                             },
+                             [this] { m_parts.ShowHelp(); }};
     auto* dialog = new CKorvel_DlgProfile(
         std::move(parts), m_parts.SkinOf(WindowSkin::ProfileManager), &m_parts.window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);

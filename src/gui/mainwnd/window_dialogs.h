@@ -9,6 +9,7 @@
 namespace korvel {
 
 class ApplyController;
+class BackupRestorer;
 class CAboutDlg;
 class CKorvel_DlgProfile;
 class CKorvel_DlgUpdate;
@@ -17,7 +18,8 @@ class ProfileSwitcher;
 class WindowParts;
 
 // The main window's menu and the dialogs it and the scene-mode button open: import and export
-// file choosers, the firmware update, help, the about box and the profile manager.
+// file choosers, restoring a backup, the firmware update, help, the about box and the profile
+// manager.
 class WindowDialogs : public QObject {
     Q_OBJECT
 
@@ -41,16 +43,21 @@ public:
     CKorvel_DlgProfile* ProfileManager() const;
     // The keyboard went away or the program ends: the about box and the profile manager close.
     void CloseAll();
+    // The menu's "Restore a backup…".
+    BackupRestorer& Restorer() { return *m_restorer; }
 
 signals:
     // The menu's Exit.
     void exitRequested();
+    // A backup was written to the keyboard: what it holds is to be read again.
+    void keyboardRestored();
 
 private:
     WindowParts& m_parts;
     ApplyController& m_applier;
     ProfileSwitcher& m_switcher;
     QString m_linkAddress;
+    BackupRestorer* m_restorer;
     CAboutDlg* m_about = nullptr;
     CKorvel_DlgUpdate* m_update = nullptr;
     QPointer<CKorvel_DlgProfile> m_profileManager;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/file_io.h"
+#include "model/files/backup_operations.h"
 #include "model/files/complete_backup.h"
 
 namespace korvel {
@@ -16,13 +17,6 @@ namespace korvel {
 inline constexpr std::size_t kAutomaticBackupsKept = 20;
 // A backup file is far smaller; anything larger is not one and is not read whole.
 inline constexpr std::uintmax_t kMaxBackupFileBytes = 1u << 20;
-
-// The operations before which a backup is taken on its own, as their file names spell them.
-inline constexpr std::string_view kBackupBeforeImport = "import";
-inline constexpr std::string_view kBackupBeforeProfileImport = "profile-import";
-inline constexpr std::string_view kBackupBeforeDefaults = "restore-defaults";
-inline constexpr std::string_view kBackupBeforeFirmwareUpdate = "firmware-update";
-inline constexpr std::string_view kBackupBeforeRestore = "restore";
 
 // "Backups" in the profile directory: the automatic backups.
 std::filesystem::path BackupsFolder(const std::filesystem::path& documents);

@@ -5,10 +5,14 @@
 #include <algorithm>
 #include <set>
 
+#include "model/lighting/key_color_table.h"
+
 namespace korvel {
 namespace {
 
 using Json = nlohmann::ordered_json;
+
+static_assert(kBackupKeyColorBytes == kKeyColorTableBytes);
 
 constexpr char kDigits[] = "0123456789abcdef";
 
@@ -153,7 +157,7 @@ CompleteBackup Parse(const Json& document) {
         Refuse("$.profiles",
                "an array of " + std::to_string(kOnboardProfiles) + " profiles was expected");
     }
-    std::array<KeyColorTable, kOnboardProfiles> colors{};
+    std::array<KeyColorBytes, kOnboardProfiles> colors{};
     int withColors = 0;
     for (std::size_t p = 0; p < kOnboardProfiles; ++p) {
         const std::string where = "$.profiles[" + std::to_string(p) + "]";
@@ -162,7 +166,7 @@ CompleteBackup Parse(const Json& document) {
         Fill(backup.keyTables[p], profile["keyTable"], where + ".keyTable");
         Fill(backup.lightingRecords[p], profile["lighting"], where + ".lighting");
         if (profile.contains("keyColors")) {
-            Fill(colors[p].bytes, profile["keyColors"], where + ".keyColors");
+            Fill(colors[p], profile["keyColors"], where + ".keyColors");
             ++withColors;
         }
     }
@@ -188,7 +192,7 @@ std::string FormatCompleteBackup(const CompleteBackup& backup) {
         profile["keyTable"] = Hex(backup.keyTables[p]);
         profile["lighting"] = Hex(backup.lightingRecords[p]);
         if (backup.keyColors) {
-            profile["keyColors"] = Hex((*backup.keyColors)[p].bytes);
+            profile["keyColors"] = Hex((*backup.keyColors)[p]);
         }
         profiles.push_back(std::move(profile));
     }

@@ -10,9 +10,12 @@
 #include "device/command_set.h"
 #include "device/default_key_table.h"
 #include "device/keyboard_identity.h"
-#include "model/lighting/key_color_table.h"
 
 namespace korvel {
+
+// A profile's colour table: 126 lights of three bytes (R, G, B).
+inline constexpr std::size_t kBackupKeyColorBytes = 378;
+using KeyColorBytes = std::array<std::uint8_t, kBackupKeyColorBytes>;
 
 // The one version of the complete backup's format this program writes and reads.
 inline constexpr int kCompleteBackupVersion = 1;
@@ -27,7 +30,7 @@ struct CompleteBackup {
     std::array<KeyTableBytes, kOnboardProfiles> keyTables{};
     std::array<std::array<std::uint8_t, kParamRecordBytes>, kOnboardProfiles> lightingRecords{};
     // Only from a keyboard with per-key colours (one that offers the custom effect).
-    std::optional<std::array<KeyColorTable, kOnboardProfiles>> keyColors;
+    std::optional<std::array<KeyColorBytes, kOnboardProfiles>> keyColors;
     // As long as the keyboard's macro capacity, every byte of it.
     std::vector<std::uint8_t> macroArea;
 
