@@ -153,4 +153,16 @@ int LightingOps::RestoreLightingDefaults() {
     return result;
 }
 
+int LightingOps::PutBackLighting(const LightingPicture& picture) {
+    m_state.CurrentRecord() = picture.record;
+    m_state.CurrentTable() = picture.table;
+    m_state.CurrentFollowers() = picture.followers;
+    DecodeCurrentRecord();
+    TintGrid();
+    if (!m_state.HasPerKeyColors()) {
+        return Sequence({SendParam(0, kParamRecordBytes)});
+    }
+    return Sequence({SendParam(0, kParamRecordBytes), [this] { return UploadKeyColors(); }});
+}
+
 }  // namespace korvel

@@ -89,6 +89,11 @@ public:
     // is on.
     int RestoreLightingDefaults();
 
+    // Puts the current profile's lighting back as `picture` holds it (an undo or redo): the state
+    // at once, then its whole record and, on a keyboard with per-key colours, its colour table in
+    // one sequence.
+    int PutBackLighting(const LightingPicture& picture);
+
     // Turns the panel on or off and keeps the choice in the settings file (false when it could
     // not be written).
     bool SetLightingPanelOn(bool on);

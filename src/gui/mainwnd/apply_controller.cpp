@@ -195,6 +195,7 @@ void ApplyController::ClearActiveProfile() {
         },
         Qt::SingleShotConnection);
     Apply();
+    emit defaultsRestored();
 }
 
 void ApplyController::LoadWorkingFile() {

@@ -58,6 +58,8 @@ signals:
     void modifiedChanged(bool modified);
     void applyFinished(bool applied);
     void importFinished(bool applied);
+    // The active profile's defaults were staged (and are being sent).
+    void defaultsRestored();
 
 private:
     // Sends a download plan as a job; `done` hears whether the keyboard took it.

@@ -39,9 +39,12 @@ EditorLauncher::EditorLauncher(WindowParts& parts, ApplyController& applier, QWi
     m_host.reset(new EditorHost{
         services.store, services.keyCodec, services.texts, services.prompts, parts.settings,
         services.launcher, [this] { return m_parts.ActiveProfile(); },
-        [&applier] { applier.SetModified(true); }, [this] { m_parts.RefreshKeys(); },
-        [this] { EditorOpened(); }, [this] { EditorClosed(); }, [this] { m_parts.ShowHelp(); },
-        OnScreenKeyboardProgram(),
+        [this, &applier] {
+            applier.SetModified(true);
+            emit edited();
+        },
+        [this] { m_parts.RefreshKeys(); }, [this] { EditorOpened(); }, [this] { EditorClosed(); },
+        [this] { m_parts.ShowHelp(); }, OnScreenKeyboardProgram(),
         [] {
             static const QElapsedTimer clock = [] {
                 QElapsedTimer started;

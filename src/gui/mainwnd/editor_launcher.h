@@ -39,6 +39,10 @@ public:
     void EditorClosed() { --m_openEditors; }
     int OpenEditors() const { return m_openEditors; }
 
+signals:
+    // An editor applied its edits to EditingConfig.
+    void edited();
+
 private:
     bool EditorOpen() const;
     // The editor, built and skinned on first use; null (after saying why) when its skin cannot be

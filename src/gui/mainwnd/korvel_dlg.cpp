@@ -8,6 +8,7 @@
 #include "device/device_link.h"
 #include "gui/mainwnd/apply_controller.h"
 #include "gui/mainwnd/arrival_reload.h"
+#include "gui/mainwnd/edit_history.h"
 #include "gui/mainwnd/editor_launcher.h"
 #include "gui/mainwnd/flip_controls.h"
 #include "gui/mainwnd/key_grid.h"
@@ -169,6 +170,35 @@ void CKorvelDlg::BuildControllers() {
             &LightingPanel::ReadCurrent);
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { m_parts->ShowHelp(); });
+    ConnectHistory();
+}
+
+void CKorvelDlg::ConnectHistory() {
+    m_history = new EditHistory(*m_parts, *m_applier, this);
+    m_history->SetBlocked([this] { return m_editors->OpenEditors() > 0 || m_applier->Applying(); });
+    m_dialogs->SetEditHistory(m_history);
+    connect(m_editors.get(), &EditorLauncher::edited, m_history, &EditHistory::StagedEdited);
+    // What the steps were made on is gone: another profile, what the keyboard holds read again,
+    // an import, the defaults.
+    connect(m_switcher, &ProfileSwitcher::profileShown, m_history, &EditHistory::ProfileShown);
+    connect(m_reload, &ArrivalReload::reloaded, m_history, &EditHistory::Restart);
+    connect(m_applier, &ApplyController::importFinished, m_history, &EditHistory::Restart);
+    connect(m_applier, &ApplyController::defaultsRestored, m_history, &EditHistory::Restart);
+    connect(m_applier, &ApplyController::applyFinished, m_history, [this](bool applied) {
+        if (applied) {
+            m_history->MarkApplied();
+        }
+    });
+    for (const QKeySequence& keys :
+         {QKeySequence(QKeySequence::Undo), QKeySequence(Qt::CTRL | Qt::Key_Z)}) {
+        auto* undo = new QShortcut(keys, this);
+        connect(undo, &QShortcut::activated, m_history, &EditHistory::Undo);
+    }
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}) {
+        auto* redo = new QShortcut(keys, this);
+        connect(redo, &QShortcut::activated, m_history, &EditHistory::Redo);
+    }
 }
 
 QString CKorvelDlg::TrayTooltip() const {

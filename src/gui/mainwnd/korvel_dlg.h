@@ -21,6 +21,7 @@ class ArrivalReload;
 class CPngButton;
 class CTrayIcon;
 class DevicePresence;
+class EditHistory;
 class EditorLauncher;
 class EventListener;
 class FlipControls;
@@ -70,6 +71,7 @@ public:
     ArrivalReload& Reload() { return *m_reload; }
     EditorLauncher& Editors() { return *m_editors; }
     WindowDialogs& Dialogs() { return *m_dialogs; }
+    EditHistory& History() { return *m_history; }
 
     const TrayState& Tray() const { return m_trayPresenter->State(); }
     CTrayIcon* TrayIcon() const { return m_trayIcon.get(); }
@@ -123,6 +125,8 @@ private:
     CPngButton* AddControl(int controlId, const char* skinEntry);
     // The controllers, once the views are in place, and the controls' clicks wired to them.
     void BuildControllers();
+    // Undo and redo: the history, what feeds it and its shortcuts.
+    void ConnectHistory();
     void StartGKeyPlayer();
     QString TrayTooltip() const;
     void ConnectControls();
@@ -152,6 +156,7 @@ private:
     ProfileSwitcher* m_switcher = nullptr;
     ArrivalReload* m_reload = nullptr;
     WindowDialogs* m_dialogs = nullptr;
+    EditHistory* m_history = nullptr;
     FlipControls* m_flip = nullptr;
 
     MainWindowBridge* m_bridge = nullptr;

@@ -25,6 +25,7 @@ class DeviceLink;
 class KeyGrid;
 class KeyboardJobs;
 class LightingOps;
+struct LightingPicture;
 struct LightingState;
 
 // The lighting group of the main window, laid out from the skin: labels with the skin's own
@@ -61,6 +62,15 @@ public:
     // Makes `change` to what the panel shows at once and sends it to the keyboard as a job.
     // Changes with the same non-empty `field` that are still waiting merge: the last one is sent.
     void Change(const std::string& field, const std::function<void(LightingOps&)>& change);
+    // Hears every change that altered the lighting of the profile the panel edits: the field
+    // (empty for a change of several), the profile, and its lighting before and after.
+    using ChangeListener =
+        std::function<void(const std::string& field, int profile, const LightingPicture& before,
+                           const LightingPicture& after)>;
+    void SetChangeListener(ChangeListener listener) { m_changeListener = std::move(listener); }
+    // Puts the edited profile's lighting back as `picture` holds it, on the panel and the
+    // keyboard, without telling the change listener (an undo or redo).
+    void PutBack(const LightingPicture& picture);
     bool IsOn() const;
     // The profile whose lighting the panel edits (0..2), and its report-rate index.
     void SetCurrentProfile(int profile);
@@ -119,6 +129,8 @@ private:
     void SetLabels(int language);
     void FillEffectSelector();
     void Read(bool allProfiles);
+    // Makes `change` to what the panel shows and sends it to the keyboard as a job.
+    void Send(const std::string& field, const std::function<void(LightingOps&)>& change);
     void Connect();
     void OnEffectSelected(int position);
     void OnEffectColor(const QColor& color);
@@ -151,6 +163,7 @@ private:
     // Read from the skin folder on first use.
     mutable std::map<QString, QPixmap> m_pictures;
     std::set<int> m_dressed;
+    ChangeListener m_changeListener;
 };
 
 }  // namespace korvel

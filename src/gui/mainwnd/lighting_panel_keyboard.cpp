@@ -71,6 +71,25 @@ void LightingPanel::SetCurrentProfile(int profile) {
 
 void LightingPanel::Change(const std::string& field,
                            const std::function<void(LightingOps&)>& change) {
+    const int profile = m_state->Profile();
+    const LightingPicture before = korvel::PictureOf(*m_state, profile);
+    Send(field, change);
+    // A choice of the user's for the profile it edits, not a switch to another profile.
+    if (m_changeListener && m_state->Profile() == profile) {
+        if (const LightingPicture after = korvel::PictureOf(*m_state, profile);
+            !(after == before)) {
+            m_changeListener(field, profile, before, after);
+        }
+    }
+}
+
+void LightingPanel::PutBack(const LightingPicture& picture) {
+    Send({}, [picture](LightingOps& ops) { ops.PutBackLighting(picture); });
+    Redraw();
+}
+
+void LightingPanel::Send(const std::string& field,
+                         const std::function<void(LightingOps&)>& change) {
     change(*m_ops);
     m_jobs.Submit<int>(
         "lighting",

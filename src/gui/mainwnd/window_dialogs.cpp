@@ -12,6 +12,7 @@
 #include "gui/mainwnd/apply_controller.h"
 #include "gui/mainwnd/backup_before.h"
 #include "gui/mainwnd/backup_restorer.h"
+#include "gui/mainwnd/edit_history.h"
 #include "gui/mainwnd/keyboard_jobs.h"
 #include "gui/mainwnd/profile_switcher.h"
 #include "gui/mainwnd/window_parts.h"
@@ -56,6 +57,15 @@ void WindowDialogs::ShowMenu() {
     QMenu menu(window);
     const auto caption = [this](const char* key) { return Q(m_parts.Caption(key)); };
     const QString folder = Q(ProfileDirectory(paths.DocumentsDirectory()).u16string());
+    if (m_history != nullptr) {
+        QAction* undo = menu.addAction(m_history->UndoText(), m_history, &EditHistory::Undo);
+        undo->setShortcut(QKeySequence::Undo);
+        undo->setEnabled(m_history->CanUndo());
+        QAction* redo = menu.addAction(m_history->RedoText(), m_history, &EditHistory::Redo);
+        redo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+        redo->setEnabled(m_history->CanRedo());
+        menu.addSeparator();
+    }
     menu.addAction(caption("MENU_1"), this, [this, window, folder, &paths] {
         EnsureProfileDirectory(paths.DocumentsDirectory());
         const QString file = QFileDialog::getOpenFileName(window, QString(), folder,

@@ -13,6 +13,7 @@ class BackupRestorer;
 class CAboutDlg;
 class CKorvel_DlgProfile;
 class CKorvel_DlgUpdate;
+class EditHistory;
 class ProfileFileChooser;
 class ProfileSwitcher;
 class WindowParts;
@@ -43,6 +44,8 @@ public:
     CKorvel_DlgProfile* ProfileManager() const;
     // The keyboard went away or the program ends: the about box and the profile manager close.
     void CloseAll();
+    // The menu's Undo and Redo items act on this history.
+    void SetEditHistory(EditHistory* history) { m_history = history; }
     // The menu's "Restore a backup…".
     BackupRestorer& Restorer() { return *m_restorer; }
 
@@ -58,6 +61,7 @@ private:
     ProfileSwitcher& m_switcher;
     QString m_linkAddress;
     BackupRestorer* m_restorer;
+    EditHistory* m_history = nullptr;
     CAboutDlg* m_about = nullptr;
     CKorvel_DlgUpdate* m_update = nullptr;
     QPointer<CKorvel_DlgProfile> m_profileManager;

@@ -32,6 +32,8 @@ public:
     std::uint32_t Size(int k) const;
     std::uint32_t StringBytes() const { return m_stringBytes; }
 
+    friend bool operator==(const StringSlotTable&, const StringSlotTable&) = default;
+
 private:
     std::vector<std::optional<std::u16string>> m_slots;
     std::uint32_t m_stringBytes = 0;

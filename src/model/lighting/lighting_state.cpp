@@ -25,4 +25,9 @@ std::optional<Color> KeyTint(const LightingState& state, int gridKey) {
     return std::nullopt;
 }
 
+LightingPicture PictureOf(const LightingState& state, int profile) {
+    const auto p = static_cast<std::size_t>(std::clamp(profile, 0, kOnboardProfiles - 1));
+    return {state.records[p], state.colorTables[p], state.followsBaseColor[p]};
+}
+
 }  // namespace korvel

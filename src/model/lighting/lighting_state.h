@@ -45,6 +45,17 @@ struct LightingState {
     std::array<bool, kGridKeys>& CurrentFollowers() { return followsBaseColor[Profile()]; }
 };
 
+// One profile's lighting as a user sets it up: its record, its colour table and which keys follow
+// its base colour. What an undo of a lighting choice puts back.
+struct LightingPicture {
+    ProfileParamRecord record;
+    KeyColorTable table;
+    std::array<bool, kGridKeys> followers{};
+    bool operator==(const LightingPicture&) const = default;
+};
+
+LightingPicture PictureOf(const LightingState& state, int profile);
+
 // How a key button of the grid previews the lighting: nothing while the panel is off; the
 // effect colour for the colour effects in single-colour mode; the key's own colour for the
 // custom effect; no tint otherwise.
