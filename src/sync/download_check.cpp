@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/text_encoding.h"
+#include "device/command_report.h"
 #include "device/command_set.h"
 #include "device/result_codes.h"
 #include "model/files/complete_backup.h"
@@ -108,7 +109,63 @@ std::string LightingFieldAt(int offset) {
     return "byte " + std::to_string(offset);
 }
 
+// Each lighting byte of profile `p` that differs, by its field.
+void CompareRecords(DownloadCheck& check, int p, std::span<const std::uint8_t> sent,
+                    std::span<const std::uint8_t> held) {
+    for (std::size_t b = 0; b < sent.size() && b < held.size(); ++b) {
+        if (sent[b] != held[b]) {
+            ++check.differingBytes;
+            Note(check, "profile " + std::to_string(p + 1) + ", lighting " +
+                            LightingFieldAt(static_cast<int>(b)) + ": sent " +
+                            Hex(sent.subspan(b, 1)) + ", it holds " + Hex(held.subspan(b, 1)));
+        }
+    }
+}
+
+// Each light of profile `p` whose colour differs.
+void CompareColors(DownloadCheck& check, int p, std::span<const std::uint8_t> sent,
+                   std::span<const std::uint8_t> held) {
+    for (int led = 0; led < kLedCount; ++led) {
+        const auto first = static_cast<std::size_t>(led) * kColorBytes;
+        const auto a = sent.subspan(first, kColorBytes);
+        const auto b = held.subspan(first, kColorBytes);
+        if (!std::equal(a.begin(), a.end(), b.begin())) {
+            check.differingBytes += static_cast<int>(kColorBytes);
+            Note(check, "profile " + std::to_string(p + 1) + ", colour of light " +
+                            std::to_string(led) + ": sent " + Hex(a) + ", it holds " + Hex(b));
+        }
+    }
+}
+
 }  // namespace
+
+DownloadCheck CheckLighting(DeviceLink& link, int profile, const ProfileParamRecord& record,
+                            const KeyColorTable* table) {
+    DownloadCheck check;
+    std::array<std::uint8_t, kReportDataBytes> reply{};
+    if (DevReadParams(link, reply, kParamReadBytes,
+                      static_cast<std::uint16_t>(profile * kParamRecordBytes)) != DEV_OK) {
+        check.readFailed = true;
+        return check;
+    }
+    CompareRecords(check, profile, record.bytes,
+                   std::span<const std::uint8_t>(reply).first(kParamRecordBytes));
+    if (table != nullptr) {
+        KeyColorTable held;
+        for (int k = 0; k < kKeyColorChunks; ++k) {
+            if (DevReadKeyColors(link, reply, kKeyColorChunkBytes, k * kLedsPerChunk, profile) !=
+                DEV_OK) {
+                check.readFailed = true;
+                return check;
+            }
+            std::copy_n(reply.begin(), kKeyColorChunkBytes,
+                        held.bytes.begin() + static_cast<std::ptrdiff_t>(k) *
+                                                 static_cast<std::ptrdiff_t>(kKeyColorChunkBytes));
+        }
+        CompareColors(check, profile, table->bytes, held.bytes);
+    }
+    return check;
+}
 
 DownloadCheck CheckRestore(const CompleteBackup& sent, const CompleteBackup& held,
                            const KeyCodec& keyCodec) {
@@ -122,30 +179,9 @@ DownloadCheck CheckRestore(const CompleteBackup& sent, const CompleteBackup& hel
     for (int p = 0; p < kOnboardProfiles; ++p) {
         const auto at = static_cast<std::size_t>(p);
         CompareKeyTables(check, p, sent.keyTables[at], held.keyTables[at], defaultTable, keyCodec);
-        for (int b = 0; b < kParamRecordBytes; ++b) {
-            const std::uint8_t was = sent.lightingRecords[at][static_cast<std::size_t>(b)];
-            const std::uint8_t is = held.lightingRecords[at][static_cast<std::size_t>(b)];
-            if (was != is) {
-                ++check.differingBytes;
-                Note(check, "profile " + std::to_string(p + 1) + ", lighting " +
-                                LightingFieldAt(b) + ": sent " + Hex({&was, 1}) + ", it holds " +
-                                Hex({&is, 1}));
-            }
-        }
+        CompareRecords(check, p, sent.lightingRecords[at], held.lightingRecords[at]);
         if (sent.keyColors && held.keyColors) {
-            const KeyColorBytes& was = (*sent.keyColors)[at];
-            const KeyColorBytes& is = (*held.keyColors)[at];
-            for (int led = 0; led < kLedCount; ++led) {
-                const auto first = static_cast<std::size_t>(led) * kColorBytes;
-                const std::span<const std::uint8_t> a(was.data() + first, kColorBytes);
-                const std::span<const std::uint8_t> b(is.data() + first, kColorBytes);
-                if (!std::equal(a.begin(), a.end(), b.begin())) {
-                    check.differingBytes += static_cast<int>(kColorBytes);
-                    Note(check, "profile " + std::to_string(p + 1) + ", colour of light " +
-                                    std::to_string(led) + ": sent " + Hex(a) + ", it holds " +
-                                    Hex(b));
-                }
-            }
+            CompareColors(check, p, (*sent.keyColors)[at], (*held.keyColors)[at]);
         }
     }
     if (held.macroArea.size() != sent.macroArea.size()) {

@@ -9,6 +9,8 @@ namespace korvel {
 
 class KeyCodec;
 struct CompleteBackup;
+struct KeyColorTable;
+struct ProfileParamRecord;
 struct DownloadPlan;
 
 // What reading back a download found: whether the keyboard holds what was sent.
@@ -34,6 +36,11 @@ DownloadCheck CheckDownload(DeviceLink& link, const DownloadPlan& plan, const Ke
 // active profile.
 DownloadCheck CheckRestore(const CompleteBackup& sent, const CompleteBackup& held,
                            const KeyCodec& keyCodec);
+
+// Reads back the lighting record of onboard profile `profile` (0..2) and, when given, its colour
+// table, and compares them with what was written: differences name the lighting field or light.
+DownloadCheck CheckLighting(DeviceLink& link, int profile, const ProfileParamRecord& record,
+                            const KeyColorTable* table);
 
 // One message of a check that did not hold: what differs, or that the keyboard could not be read.
 std::string DescribeFailedCheck(const DownloadCheck& check);

@@ -183,6 +183,7 @@ void ApplyController::ClearActiveProfile() {
     if (lighting.IsOn()) {
         lighting.Change({}, [](LightingOps& ops) { ops.RestoreLightingDefaults(); });
         lighting.Redraw();
+        CheckLightingWritten();
     }
     // The cleared keys go to the keyboard at once; a download that fails is said, not hidden.
     connect(
@@ -196,6 +197,21 @@ void ApplyController::ClearActiveProfile() {
         Qt::SingleShotConnection);
     Apply();
     emit defaultsRestored();
+}
+
+void ApplyController::CheckLightingWritten() {
+    m_parts.lighting.CheckWritten([this](const DownloadCheck& check) {
+        if (check.Holds() || m_parts.Closing()) {
+            return;
+        }
+        // A keyboard that did not keep its lighting is said as one that did not keep its keys.
+        const std::u16string question = m_parts.Caption("MAIN_VERIFY_FAILED") + u"\n\n" +
+                                        Utf8ToUtf16(DescribeFailedCheck(check));
+        if (m_parts.services.prompts.AskYesNo(question, Answer::Yes) == Answer::Yes) {
+            m_parts.lighting.Resend();
+            CheckLightingWritten();
+        }
+    });
 }
 
 void ApplyController::LoadWorkingFile() {

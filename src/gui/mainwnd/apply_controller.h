@@ -67,6 +67,9 @@ private:
     void FinishApply(bool applied);
     // The defaults of the active profile's keys (and lighting), downloaded at once.
     void ClearActiveProfile();
+    // Reads back the lighting just written; offers to send it again when the keyboard holds
+    // something else.
+    void CheckLightingWritten();
     void StepProgress();
     // Frame 0..9 of the progress picture.
     void ShowProgressFrame(int frame);

@@ -22,6 +22,7 @@ class DialogSkin;
 class CImageSlider;
 class CPictureButton;
 class DeviceLink;
+struct DownloadCheck;
 class KeyGrid;
 class KeyboardJobs;
 class LightingOps;
@@ -71,6 +72,11 @@ public:
     // Puts the edited profile's lighting back as `picture` holds it, on the panel and the
     // keyboard, without telling the change listener (an undo or redo).
     void PutBack(const LightingPicture& picture);
+    // Reads back what was last written of the edited profile's lighting (its record and, with
+    // per-key colours, its colour table) and hands what differs to `done`.
+    void CheckWritten(std::function<void(const DownloadCheck&)> done);
+    // Writes the edited profile's whole lighting again, as the panel holds it.
+    void Resend();
     bool IsOn() const;
     // The profile whose lighting the panel edits (0..2), and its report-rate index.
     void SetCurrentProfile(int profile);

@@ -9,6 +9,7 @@
 #include "gui/mainwnd/keyboard_jobs.h"
 #include "gui/mainwnd/lighting_panel.h"
 #include "model/lighting/lighting_state.h"
+#include "sync/download_check.h"
 #include "sync/lighting_ops.h"
 
 namespace korvel {
@@ -86,6 +87,27 @@ void LightingPanel::Change(const std::string& field,
 void LightingPanel::PutBack(const LightingPicture& picture) {
     Send({}, [picture](LightingOps& ops) { ops.PutBackLighting(picture); });
     Redraw();
+}
+
+void LightingPanel::CheckWritten(std::function<void(const DownloadCheck&)> done) {
+    QPointer<LightingPanel> self(this);
+    m_jobs.Submit<DownloadCheck>(
+        "lighting check",
+        [side = m_keyboard](JobContext& job) {
+            const LightingState& state = side->state;
+            const int profile = state.Profile();
+            return CheckLighting(job.Link(), profile, state.records[profile],
+                                 state.HasPerKeyColors() ? &state.colorTables[profile] : nullptr);
+        },
+        [self, done = std::move(done)](JobResult<DownloadCheck> result) {
+            if (self != nullptr && result.value) {
+                done(*result.value);
+            }
+        });
+}
+
+void LightingPanel::Resend() {
+    PutBack(korvel::PictureOf(*m_state, m_state->Profile()));
 }
 
 void LightingPanel::Send(const std::string& field,
