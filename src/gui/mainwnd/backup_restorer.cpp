@@ -27,12 +27,18 @@ QString Q(const std::u16string& text) {
 
 // "before an import", ... as the language file says it; the name's own word where it has none.
 QString OperationText(const WindowParts& parts, const std::string& operation) {
-    std::string key = "BACKUP_BEFORE_" + operation;
-    for (char& c : key) {
-        c = c == '-' ? '_' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    const std::u16string text = parts.Caption(key.c_str());
+    const std::u16string text = parts.CaptionOf("BACKUP_BEFORE_", operation);
     return text.empty() ? QString::fromStdString(operation) : Q(text);
+}
+
+// An automatic backup as the list shows it ("2026-12-11 09:30:15   before an import"); any other
+// file by its name.
+QString BackupLabel(const WindowParts& parts, const std::filesystem::path& file) {
+    if (const std::optional<BackupEntry> entry = BackupEntryOf(file)) {
+        return QString::fromStdString(entry->taken) + QStringLiteral("   ") +
+               OperationText(parts, entry->operation);
+    }
+    return QString::fromStdU16String(file.filename().u16string());
 }
 
 // Replaces the first "%s" of `text` with `value`, or adds it on a line of its own.
@@ -55,6 +61,8 @@ void BackupRestorer::Choose() {
     QDialog dialog(&m_parts.window);
     dialog.setWindowTitle(Q(m_parts.Caption("BACKUP_LIST_TITLE")));
     auto* layout = new QVBoxLayout(&dialog);
+    layout->setContentsMargins(18, 16, 18, 16);
+    layout->setSpacing(12);
     const std::vector<BackupEntry> entries = ListAutomaticBackups(folder);
     auto* heading = new QLabel(
         Q(m_parts.Caption(entries.empty() ? "BACKUP_LIST_EMPTY" : "BACKUP_LIST_HEADING")), &dialog);
@@ -63,14 +71,12 @@ void BackupRestorer::Choose() {
     auto* list = new QListWidget(&dialog);
     list->setObjectName(QStringLiteral("backupList"));
     for (const BackupEntry& entry : entries) {
-        auto* item =
-            new QListWidgetItem(QString::fromStdString(entry.taken) + QStringLiteral("   ") +
-                                    OperationText(m_parts, entry.operation),
-                                list);
+        auto* item = new QListWidgetItem(BackupLabel(m_parts, entry.file), list);
         item->setData(Qt::UserRole, QString::fromStdU16String(entry.file.u16string()));
     }
     list->setCurrentRow(0);
-    list->setMinimumSize(420, 260);
+    list->setSpacing(3);
+    list->setMinimumSize(440, 260);
     layout->addWidget(list);
     auto* buttons = new QDialogButtonBox(&dialog);
     QPushButton* restore =
@@ -117,8 +123,9 @@ void BackupRestorer::Restore(const std::filesystem::path& file) {
                             MessageKind::Warning);
         return;
     }
-    if (prompts.AskYesNo(Filled(m_parts.Caption("BACKUP_CONFIRM"), file.filename().u16string()),
-                         Answer::No) != Answer::Yes) {
+    if (prompts.AskYesNo(
+            Filled(m_parts.Caption("BACKUP_CONFIRM"), BackupLabel(m_parts, file).toStdU16String()),
+            Answer::No) != Answer::Yes) {
         return;
     }
     const KeyCodec* codec = &m_parts.services.keyCodec;

@@ -215,11 +215,7 @@ QString EditHistory::LightingName(const std::string& field, const LightingPictur
         const bool colorsOnly = before.record == after.record;
         return Caption(colorsOnly ? "EDIT_OF_KEY_COLORS" : "EDIT_OF_LIGHTING");
     }
-    std::string key = "EDIT_OF_" + field;
-    for (char& c : key) {
-        c = c == '-' ? '_' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    const QString name = Caption(key.c_str());
+    const QString name = QString::fromStdU16String(m_parts.CaptionOf("EDIT_OF_", field));
     return name.isEmpty() ? Caption("EDIT_OF_LIGHTING") : name;
 }
 

@@ -189,11 +189,9 @@ void CKorvelDlg::ConnectHistory() {
             m_history->MarkApplied();
         }
     });
-    for (const QKeySequence& keys :
-         {QKeySequence(QKeySequence::Undo), QKeySequence(Qt::CTRL | Qt::Key_Z)}) {
-        auto* undo = new QShortcut(keys, this);
-        connect(undo, &QShortcut::activated, m_history, &EditHistory::Undo);
-    }
+    // One shortcut per key sequence: two on the same keys would only be ambiguous.
+    auto* undo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this);
+    connect(undo, &QShortcut::activated, m_history, &EditHistory::Undo);
     for (const QKeySequence& keys :
          {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}) {
         auto* redo = new QShortcut(keys, this);

@@ -1,5 +1,7 @@
 #include "gui/mainwnd/window_parts.h"
 
+#include <cctype>
+
 #include <map>
 
 #include "base/text_encoding.h"
@@ -61,6 +63,14 @@ TextLookup WindowParts::TextsFor(std::initializer_list<const char*> keys) const 
 
 std::u16string WindowParts::Caption(const char* key) const {
     return skin.Caption(key).toStdU16String();
+}
+
+std::u16string WindowParts::CaptionOf(std::string_view prefix, std::string_view word) const {
+    std::string key(prefix);
+    for (const char c : word) {
+        key += c == '-' ? '_' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return Caption(key.c_str());
 }
 
 void WindowParts::ShowKeyboardHeld(const std::string& holder) const {

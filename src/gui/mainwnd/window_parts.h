@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "gui/mainwnd/main_window_services.h"
 #include "gui/mainwnd/window_skins.h"
@@ -55,6 +56,9 @@ public:
     TextLookup Texts() const;
     TextLookup TextsFor(std::initializer_list<const char*> keys) const;
     std::u16string Caption(const char* key) const;
+    // The caption of `prefix` + `word` in capitals with '-' as '_' ("EDIT_OF_" and "report-rate"
+    // give EDIT_OF_REPORT_RATE's); empty when the language file has none.
+    std::u16string CaptionOf(std::string_view prefix, std::string_view word) const;
 
     // The window is closing: results that arrive now are no longer shown.
     void SetClosing() { m_closing = true; }
