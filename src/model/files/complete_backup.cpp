@@ -66,7 +66,8 @@ void ExpectMembers(const Json& object, const std::string& where,
                    std::initializer_list<std::string_view> required,
                    std::initializer_list<std::string_view> optional = {}) {
     Require(object, where, required);
-    for (const auto& [name, value] : object.items()) {
+    for (const auto& member : object.items()) {
+        const std::string& name = member.key();
         const auto known = [&name](std::string_view n) { return n == name; };
         if (std::none_of(required.begin(), required.end(), known) &&
             std::none_of(optional.begin(), optional.end(), known)) {
