@@ -3,6 +3,7 @@
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "base/text_encoding.h"
@@ -104,6 +105,14 @@ int RunInfo(CommandContext& context) {
             context.Fail(kExitFailed, UnknownProfileMessage(block.ActiveProfile())));
     }
     std::ostream& out = context.Out();
+    if (context.Arguments().json) {
+        out << nlohmann::ordered_json{{"activeProfile", block.ActiveProfile() + 1},
+                                      {"macroCapacity", block.MacroCapacityBytes()},
+                                      {"effects", block.Effects()}}
+                   .dump()
+            << '\n';
+        return context.Finish(kExitOk);
+    }
     out << "active-profile: " << block.ActiveProfile() + 1 << '\n';
     out << "macro-capacity: " << block.MacroCapacityBytes() << '\n';
     out << "effects:";
@@ -130,7 +139,11 @@ int RunProfile(CommandContext& context) {
         if (!KnownProfile(active)) {
             return context.Finish(context.Fail(kExitFailed, UnknownProfileMessage(active)));
         }
-        context.Out() << active + 1 << '\n';
+        if (context.Arguments().json) {
+            context.Out() << nlohmann::ordered_json{{"activeProfile", active + 1}}.dump() << '\n';
+        } else {
+            context.Out() << active + 1 << '\n';
+        }
         return context.Finish(kExitOk);
     }
     if (!SwitchActiveProfile(link, wanted - 1)) {

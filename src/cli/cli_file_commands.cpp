@@ -156,27 +156,31 @@ void DumpText(std::ostream& out, const ProfileContents& contents, const KeyCodec
     }
 }
 
+// The JSON dump, written as it goes: a file at the format's limits holds 200,000 macro actions,
+// and a document built whole first costs many times the memory and time of the text dump. Each
+// piece is one small ordered object, so the keys come out in the order of the contract.
 void DumpJson(std::ostream& out, const ProfileContents& contents, const KeyCodec& keyCodec) {
-    // Ordered: the keys come out in the order of the contract, as they always did.
     using Json = nlohmann::ordered_json;
+    const auto put = [&out](const Json& piece) {
+        out << piece.dump(-1, ' ', false, Json::error_handler_t::replace);
+    };
     const ConfigHeader& h = contents.image->header;
-    Json document = {{"header",
-                      {{"magic", h.magic},
-                       {"headerLength", h.headerLength},
-                       {"formatCode", h.formatCode},
-                       {"formatVersion", h.formatVersion},
-                       {"totalBytes", h.totalBytes},
-                       {"entryCount", h.entryCount},
-                       {"macroCount", h.macroCount},
-                       {"stringPoolBytes", h.stringPoolBytes},
-                       {"reservedFlag", h.reservedFlag},
-                       {"checksum", h.checksum},
-                       {"valid", ProfileHeaderValid(h)}}},
-                     {"profiles", Json::array()},
-                     {"macros", Json::array()},
-                     {"strings", Json::array()}};
+    out << "{\"header\":";
+    put({{"magic", h.magic},
+         {"headerLength", h.headerLength},
+         {"formatCode", h.formatCode},
+         {"formatVersion", h.formatVersion},
+         {"totalBytes", h.totalBytes},
+         {"entryCount", h.entryCount},
+         {"macroCount", h.macroCount},
+         {"stringPoolBytes", h.stringPoolBytes},
+         {"reservedFlag", h.reservedFlag},
+         {"checksum", h.checksum},
+         {"valid", ProfileHeaderValid(h)}});
+    out << ",\"profiles\":[";
     for (int block = 0; block < kProfileBlocks; ++block) {
-        Json entries = Json::array();
+        out << (block == 0 ? "[" : ",[");
+        bool first = true;
         for (int slot = 0; slot < kBlockSlots; ++slot) {
             const KeyEntry& e =
                 contents.image
@@ -184,30 +188,39 @@ void DumpJson(std::ostream& out, const ProfileContents& contents, const KeyCodec
             if (e.type == 0 && e.value == 0) {
                 continue;
             }
-            entries.push_back({{"slot", slot},
-                               {"name", KeyName(keyCodec, slot)},
-                               {"type", e.type},
-                               {"aux", e.aux},
-                               {"value", e.value}});
+            out << (first ? "" : ",");
+            first = false;
+            put({{"slot", slot},
+                 {"name", KeyName(keyCodec, slot)},
+                 {"type", e.type},
+                 {"aux", e.aux},
+                 {"value", e.value}});
         }
-        document["profiles"].push_back(std::move(entries));
+        out << ']';
     }
-    for (const MacroRecord& m : contents.macros) {
-        Json actions = Json::array();
-        for (const MacroAction& a : m.actions) {
-            actions.push_back({{"delayMs", a.delayMs}, {"key", a.key}, {"direction", a.direction}});
+    out << "],\"macros\":[";
+    for (std::size_t m = 0; m < contents.macros.size(); ++m) {
+        const MacroRecord& macro = contents.macros[m];
+        out << (m == 0 ? "" : ",") << "{\"id\":" << macro.macroId << ",\"name\":";
+        put(Utf16ToUtf8(macro.name));
+        out << ",\"loopCount\":" << int{macro.loopCount} << ",\"actions\":[";
+        for (std::size_t i = 0; i < macro.actions.size(); ++i) {
+            const MacroAction& a = macro.actions[i];
+            out << (i == 0 ? "{\"delayMs\":" : ",{\"delayMs\":") << a.delayMs
+                << ",\"key\":" << a.key << ",\"direction\":" << a.direction << '}';
         }
-        document["macros"].push_back({{"id", m.macroId},
-                                      {"name", Utf16ToUtf8(m.name)},
-                                      {"loopCount", m.loopCount},
-                                      {"actions", std::move(actions)}});
+        out << "]}";
     }
+    out << "],\"strings\":[";
+    bool first = true;
     for (int k = 0; k < kConfigEntries; ++k) {
         if (const std::u16string* text = contents.strings.Text(k)) {
-            document["strings"].push_back({{"entry", k}, {"text", Utf16ToUtf8(*text)}});
+            out << (first ? "" : ",");
+            first = false;
+            put({{"entry", k}, {"text", Utf16ToUtf8(*text)}});
         }
     }
-    out << document.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+    out << "]}\n";
 }
 
 // Loads FILE into a fresh EditingConfig as the window's load does; a message and false when the

@@ -1,6 +1,7 @@
 #include "cli/cli_lighting_commands.h"
 
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -92,6 +93,23 @@ void PrintValues(std::ostream& out, const LightingValues& values) {
         << "effect17: " << values.effect17Color << '\n';
 }
 
+// The same fields as one JSON object, in the same order and under the same names.
+void PrintJson(std::ostream& out, const LightingValues& values) {
+    out << nlohmann::ordered_json{{"effect", values.effect},
+                                  {"brightness", values.brightness},
+                                  {"speed", values.speed},
+                                  {"direction", values.direction},
+                                  {"multicolor", values.multicolor ? 1 : 0},
+                                  {"color", FormatColor(values.effectColor)},
+                                  {"base-color", FormatColor(values.baseColor)},
+                                  {"paint-color", FormatColor(values.paintColor)},
+                                  {"report-rate", values.reportRate},
+                                  {"tool", values.paintTool},
+                                  {"effect17", values.effect17Color}}
+               .dump()
+        << '\n';
+}
+
 struct SetRequest {
     const Field* field = nullptr;
     int number = 0;
@@ -174,7 +192,11 @@ int RunLighting(CommandContext& context) {
             context.Fail(kExitFailed, "the keyboard's lighting could not be read completely"));
     }
     if (!set) {
-        PrintValues(context.Out(), state.current);
+        if (context.Arguments().json) {
+            PrintJson(context.Out(), state.current);
+        } else {
+            PrintValues(context.Out(), state.current);
+        }
         return context.Finish(kExitOk);
     }
 

@@ -30,6 +30,8 @@ public:
 private:
     CLI::App* Command(const char* name, const char* description);
     void File(CLI::App* command, const char* description);
+    // The command prints one JSON document on --json.
+    CLI::Option* Json(CLI::App* command);
     CLI::Option* Profile(CLI::App* command, const char* name, const char* description);
     // "lighting set", or "" when no command was reached.
     std::string SelectedCommand() const;
@@ -59,9 +61,12 @@ Parser::Parser() {
     m_app.add_flag("--version", m_version, "show the version and exit")->disable_flag_override();
     m_app.footer("Exit status: 0 success, 1 the operation failed, 2 a usage error.");
 
-    Command("info", "the keyboard's information block: active profile, macro capacity,\neffects");
-    Profile(Command("profile", "print the active onboard profile (1..3), or make profile N active"),
-            "N", "the onboard profile to make active, 1..3");
+    Json(Command("info",
+                 "the keyboard's information block: active profile, macro capacity,\neffects"));
+    CLI::App* profile =
+        Command("profile", "print the active onboard profile (1..3), or make profile N active");
+    CLI::Option* profileNumber = Profile(profile, "N", "the onboard profile to make active, 1..3");
+    Json(profile)->excludes(profileNumber);
     Command("monitor",
             "follow the keyboard: print connected, disconnected and event 0xNNNN\n"
             "lines as they happen, until interrupted");
@@ -69,8 +74,7 @@ Parser::Parser() {
     CLI::App* dump =
         Command("dump", "show a profile file: header, assignments, macros and strings");
     File(dump, "the profile file");
-    dump->add_flag("--json", m_line.arguments.json, "one JSON object instead of text")
-        ->disable_flag_override();
+    Json(dump);
     CLI::App* encode =
         Command("encode", "the key table a download would send for onboard profile 1..3");
     File(encode, "the profile file");
@@ -121,6 +125,7 @@ Parser::Parser() {
                 "effect, brightness, speed, direction, multicolor, color, base-color,\n"
                 "paint-color, report-rate, tool, effect17, one 'name: value' per line");
     CLI::Option* shown = Profile(lighting, "PROFILE", "the onboard profile, 1..3");
+    CLI::Option* lightingJson = Json(lighting);
     m_lightingSet = lighting->add_subcommand(
         "set",
         "write one of those fields at once, as the lighting panel does;\ncolours as #rrggbb");
@@ -130,6 +135,7 @@ Parser::Parser() {
     m_lightingSet->add_option("VALUE", m_line.arguments.value, "its new value")->required();
     Profile(m_lightingSet, "PROFILE", "the onboard profile, 1..3 (default: the active one)");
     m_lightingSet->excludes(shown);
+    m_lightingSet->excludes(lightingJson);
     Command("press",
             "with --simulate: the virtual keyboard presses G key G1..G9, as the\n"
             "keyboard reports it; korvel running with the same STATE plays it")
@@ -148,6 +154,11 @@ CLI::App* Parser::Command(const char* name, const char* description) {
     command->option_defaults()->group("Options");
     command->set_help_flag("-h,--help", "show this help and exit");
     return command;
+}
+
+CLI::Option* Parser::Json(CLI::App* command) {
+    return command->add_flag("--json", m_line.arguments.json, "one JSON document instead of text")
+        ->disable_flag_override();
 }
 
 void Parser::File(CLI::App* command, const char* description) {
@@ -184,6 +195,13 @@ std::string Parser::Message(const CLI::ParseError& error) const {
         }
     }
     if (dynamic_cast<const CLI::ExcludesError*>(&error) != nullptr) {
+        const std::string what = error.what();
+        if (SelectedCommand() == "profile") {
+            return "--json prints the active profile: it does not go with N";
+        }
+        if (what.find("--json") != std::string::npos) {
+            return "'lighting set' prints nothing: --json goes with 'lighting' alone";
+        }
         return "the profile of 'lighting set' comes after its VALUE";
     }
     return error.what();

@@ -18,7 +18,7 @@ struct CommandArguments {
     std::string file;            // validate, dump, encode, blob, import, backup, export
     int profile = 0;             // 1..3 (profile, encode, lighting); 0: none given
     std::uint32_t capacity = 0;  // blob
-    bool json = false;           // dump --json
+    bool json = false;           // --json of the commands that print data
     bool set = false;            // lighting set
     std::string field;           // lighting set FIELD
     std::string value;           // lighting set VALUE, checked by the field's own rule
