@@ -12,6 +12,8 @@ packages=(
   # the G keys: the kernel's virtual keyboard and the X server's XTest extension
   libevdev-dev libxtst-dev
   help2man fonts-dejavu-core
+  # the shell completions are tried in each shell
+  bash zsh fish
   # package (CPack reads the programs with file and dpkg-shlibdeps)
   dpkg-dev file
   # screenshot, bench-startup (GNU time -v for the peak memory); the G keys' test types into an

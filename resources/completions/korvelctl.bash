@@ -1,0 +1,101 @@
+# bash completion for korvelctl: commands, options, profile numbers, lighting fields, G keys,
+# profile files (*.kvp) and complete backups (*.json).
+
+_korvelctl_files() {
+    # Files with the extension $1 and folders; every file when $1 is empty.
+    local IFS=$'\n'
+    if [[ -n $1 ]]; then
+        COMPREPLY=($(compgen -o plusdirs -f -X "!*.$1" -- "$cur"))
+    else
+        COMPREPLY=($(compgen -o plusdirs -f -- "$cur"))
+    fi
+    compopt -o filenames 2>/dev/null
+}
+
+_korvelctl() {
+    local cur prev
+    cur=${COMP_WORDS[COMP_CWORD]}
+    prev=${COMP_WORDS[COMP_CWORD - 1]}
+    local commands="info profile monitor validate dump encode blob import verify backup restore
+                    export lighting press"
+    local globals="--simulate --simulate= --latency-ms --documents --trace --help --version"
+    local fields="effect brightness speed direction multicolor color base-color paint-color
+                  report-rate tool effect17"
+
+    case $prev in
+        --documents)
+            COMPREPLY=($(compgen -d -- "$cur"))
+            compopt -o filenames 2>/dev/null
+            return
+            ;;
+        --latency-ms) return ;;
+    esac
+
+    # The command, and the words after it.
+    local i command="" after=()
+    for ((i = 1; i < COMP_CWORD; i++)); do
+        local word=${COMP_WORDS[i]}
+        if [[ -z $command ]]; then
+            case $word in
+                --documents | --latency-ms) ((i++)) ;;
+                -*) ;;
+                *) command=$word ;;
+            esac
+        elif [[ $word != -* ]]; then
+            after+=("$word")
+        fi
+    done
+
+    if [[ -z $command ]]; then
+        if [[ $cur == -* ]]; then
+            COMPREPLY=($(compgen -W "$globals" -- "$cur"))
+        else
+            COMPREPLY=($(compgen -W "$commands" -- "$cur"))
+        fi
+        return
+    fi
+
+    local options="--help"
+    case $command in
+        info) options+=" --json" ;;
+        profile) options+=" --json" ;;
+        dump) options+=" --json" ;;
+        import) options+=" --no-verify --no-backup" ;;
+        backup) options+=" --complete" ;;
+        lighting) ((${#after[@]} == 0)) && options+=" --json" ;;
+    esac
+    if [[ $cur == -* ]]; then
+        COMPREPLY=($(compgen -W "$options" -- "$cur"))
+        return
+    fi
+
+    local n=${#after[@]}
+    case $command in
+        profile) ((n == 0)) && COMPREPLY=($(compgen -W "1 2 3" -- "$cur")) ;;
+        press) ((n == 0)) && COMPREPLY=($(compgen -W "G1 G2 G3 G4 G5 G6 G7 G8 G9" -- "$cur")) ;;
+        validate | dump | import | verify) ((n == 0)) && _korvelctl_files kvp ;;
+        encode)
+            if ((n == 0)); then
+                _korvelctl_files kvp
+            elif ((n == 1)); then
+                COMPREPLY=($(compgen -W "1 2 3" -- "$cur"))
+            fi
+            ;;
+        blob) ((n == 0)) && _korvelctl_files kvp ;;
+        restore) ((n == 0)) && _korvelctl_files json ;;
+        backup | export) ((n == 0)) && _korvelctl_files "" ;;
+        lighting)
+            if ((n == 0)); then
+                COMPREPLY=($(compgen -W "set 1 2 3" -- "$cur"))
+            elif [[ ${after[0]} == set ]]; then
+                if ((n == 1)); then
+                    COMPREPLY=($(compgen -W "$fields" -- "$cur"))
+                elif ((n == 3)); then
+                    COMPREPLY=($(compgen -W "1 2 3" -- "$cur"))
+                fi
+            fi
+            ;;
+    esac
+}
+
+complete -F _korvelctl korvelctl

@@ -1,0 +1,41 @@
+# fish completion for korvelctl: commands, options, profile numbers, lighting fields, G keys,
+# profile files (*.kvp) and complete backups (*.json).
+
+set -l commands info profile monitor validate dump encode blob import verify backup restore export lighting press
+set -l fields effect brightness speed direction multicolor color base-color paint-color report-rate tool effect17
+
+complete -c korvelctl -f
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -l simulate -r -F -d 'use the virtual keyboard, its memory in STATE'
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -l latency-ms -x -d 'per-report latency of the virtual keyboard'
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -l documents -x -a '(__fish_complete_directories)' -d 'the folder that stands for Documents'
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -l trace -d 'print every report of the command channel'
+complete -c korvelctl -s h -l help -d 'show the help'
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -l version -d 'show the version'
+
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a info -d "the keyboard's information block"
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a profile -d 'print or set the active onboard profile'
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a monitor -d "follow the keyboard's events"
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a validate -d 'check a profile file as the import does'
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a dump -d 'show a profile file'
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a encode -d 'the key table a download would send'
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a blob -d 'the macro area a download would send'
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a import -d 'download a profile file, backed up and read back'
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a verify -d 'compare the keyboard with a profile file'
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a backup -d 'write what the keyboard holds'
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a restore -d 'make the keyboard hold a complete backup again'
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a export -d 'reload the working file and write it'
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a lighting -d 'show or set the lighting'
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a press -d 'the virtual keyboard presses a G key'
+
+complete -c korvelctl -n "__fish_seen_subcommand_from info profile dump lighting; and not __fish_seen_subcommand_from set" -l json -d 'one JSON document'
+complete -c korvelctl -n "__fish_seen_subcommand_from import" -l no-verify -d 'do not read back what was downloaded'
+complete -c korvelctl -n "__fish_seen_subcommand_from import" -l no-backup -d 'do not first back up the keyboard'
+complete -c korvelctl -n "__fish_seen_subcommand_from backup" -l complete -d 'a complete backup'
+
+complete -c korvelctl -n "__fish_seen_subcommand_from validate dump encode blob import verify" -k -a '(__fish_complete_suffix .kvp)'
+complete -c korvelctl -n "__fish_seen_subcommand_from restore" -k -a '(__fish_complete_suffix .json)'
+complete -c korvelctl -n "__fish_seen_subcommand_from backup export" -F
+complete -c korvelctl -n "__fish_seen_subcommand_from profile encode" -a '1 2 3'
+complete -c korvelctl -n "__fish_seen_subcommand_from press" -a 'G1 G2 G3 G4 G5 G6 G7 G8 G9'
+complete -c korvelctl -n "__fish_seen_subcommand_from lighting; and not __fish_seen_subcommand_from set" -a 'set 1 2 3'
+complete -c korvelctl -n "__fish_seen_subcommand_from set; and not __fish_seen_subcommand_from $fields" -a "$fields"
