@@ -17,7 +17,7 @@ _korvelctl() {
     cur=${COMP_WORDS[COMP_CWORD]}
     prev=${COMP_WORDS[COMP_CWORD - 1]}
     local commands="info profile monitor validate dump encode blob import verify backup restore
-                    export lighting press"
+                    export lighting press diff"
     local globals="--simulate --simulate= --latency-ms --documents --trace --help --version"
     local fields="effect brightness speed direction multicolor color base-color paint-color
                   report-rate tool effect17"
@@ -59,7 +59,7 @@ _korvelctl() {
     case $command in
         info) options+=" --json" ;;
         profile) options+=" --json" ;;
-        dump) options+=" --json" ;;
+        dump | diff) options+=" --json" ;;
         import) options+=" --no-verify --no-backup" ;;
         backup) options+=" --complete" ;;
         lighting) ((${#after[@]} == 0)) && options+=" --json" ;;
@@ -84,6 +84,12 @@ _korvelctl() {
         blob) ((n == 0)) && _korvelctl_files kvp ;;
         restore) ((n == 0)) && _korvelctl_files json ;;
         backup | export) ((n == 0)) && _korvelctl_files "" ;;
+        diff)
+            if ((n < 2)); then
+                _korvelctl_files ""
+                COMPREPLY+=($(compgen -W "keyboard" -- "$cur"))
+            fi
+            ;;
         lighting)
             if ((n == 0)); then
                 COMPREPLY=($(compgen -W "set 1 2 3" -- "$cur"))

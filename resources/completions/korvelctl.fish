@@ -1,7 +1,7 @@
 # fish completion for korvelctl: commands, options, profile numbers, lighting fields, G keys,
 # profile files (*.kvp) and complete backups (*.json).
 
-set -l commands info profile monitor validate dump encode blob import verify backup restore export lighting press
+set -l commands info profile monitor validate dump encode blob import verify backup restore export lighting press diff
 set -l fields effect brightness speed direction multicolor color base-color paint-color report-rate tool effect17
 
 complete -c korvelctl -f
@@ -26,8 +26,9 @@ complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a restore 
 complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a export -d 'reload the working file and write it'
 complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a lighting -d 'show or set the lighting'
 complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a press -d 'the virtual keyboard presses a G key'
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a diff -d 'what differs between two setups'
 
-complete -c korvelctl -n "__fish_seen_subcommand_from info profile dump lighting; and not __fish_seen_subcommand_from set" -l json -d 'one JSON document'
+complete -c korvelctl -n "__fish_seen_subcommand_from info profile dump diff lighting; and not __fish_seen_subcommand_from set" -l json -d 'one JSON document'
 complete -c korvelctl -n "__fish_seen_subcommand_from import" -l no-verify -d 'do not read back what was downloaded'
 complete -c korvelctl -n "__fish_seen_subcommand_from import" -l no-backup -d 'do not first back up the keyboard'
 complete -c korvelctl -n "__fish_seen_subcommand_from backup" -l complete -d 'a complete backup'
@@ -35,6 +36,7 @@ complete -c korvelctl -n "__fish_seen_subcommand_from backup" -l complete -d 'a 
 complete -c korvelctl -n "__fish_seen_subcommand_from validate dump encode blob import verify" -k -a '(__fish_complete_suffix .kvp)'
 complete -c korvelctl -n "__fish_seen_subcommand_from restore" -k -a '(__fish_complete_suffix .json)'
 complete -c korvelctl -n "__fish_seen_subcommand_from backup export" -F
+complete -c korvelctl -n "__fish_seen_subcommand_from diff" -F -a keyboard
 complete -c korvelctl -n "__fish_seen_subcommand_from profile encode" -a '1 2 3'
 complete -c korvelctl -n "__fish_seen_subcommand_from press" -a 'G1 G2 G3 G4 G5 G6 G7 G8 G9'
 complete -c korvelctl -n "__fish_seen_subcommand_from lighting; and not __fish_seen_subcommand_from set" -a 'set 1 2 3'

@@ -67,6 +67,11 @@ int CommandContext::Fail(int status, const std::string& message) {
     return status;
 }
 
+int CommandContext::Trouble(const std::string& message) {
+    m_troubled = true;
+    return message.empty() ? kExitUsage : Fail(kExitUsage, message);
+}
+
 int CommandContext::Finish(int status) {
     std::string error;
     if (m_keyboard && !m_keyboard->Save(error)) {

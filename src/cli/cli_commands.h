@@ -50,6 +50,10 @@ public:
 
     // Prints "korvelctl: <message>" on the error stream and returns the status.
     int Fail(int status, const std::string& message);
+    // Fail with status 2 for a command whose 1 means something else than failing (diff): trouble,
+    // not a usage error, so no help is offered. An empty message: it has been said already.
+    int Trouble(const std::string& message);
+    bool Troubled() const { return m_troubled; }
 
     // Ends the command: saves the virtual keyboard's state; a failed save fails the command.
     int Finish(int status);
@@ -60,6 +64,7 @@ private:
     std::ostream& m_err;
     const CommandHost* m_host;
     std::unique_ptr<KeyboardSession> m_keyboard;
+    bool m_troubled = false;
 };
 
 int RunInfo(CommandContext& context);

@@ -9,6 +9,7 @@
 #include "cli/cli_backup_commands.h"
 #include "cli/console_prompts.h"
 #include "cli/keyboard_session.h"
+#include "cli/language_texts.h"
 #include "device/command_set.h"
 #include "device/result_codes.h"
 #include "model/files/backup_folder.h"
@@ -26,18 +27,6 @@
 
 namespace korvel::cli {
 namespace {
-
-// The texts of Skins/language.ini beside the program (or in share/korvel of an install), in the
-// language the user chose; the built-in texts where it has none.
-TextLookup LanguageTexts() {
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    const std::filesystem::path folder = program.parent_path();
-    auto table =
-        std::make_shared<TextTable>(LanguageFilePath(folder), LanguageChoiceFileOf(folder));
-    table->LoadTexts();
-    return [table](std::string_view key) { return table->Text(key); };
-}
 
 // Console prompts that remember whether they said anything, so that a command adds its own
 // message only where the core stayed silent.

@@ -119,6 +119,13 @@ Parser::Parser() {
          "the complete backup");
     File(Command("export", "reload the working file from the keyboard and write it to FILE"),
          "the file to write");
+    CLI::App* diff = Command("diff",
+                             "what differs between two setups, key by key, macro by macro and\n"
+                             "lighting field by field: each a profile file, a complete backup or\n"
+                             "'keyboard'; exit 0 when equal, 1 when they differ, 2 on trouble");
+    diff->add_option("A", m_line.arguments.file, "the first: a file or 'keyboard'")->required();
+    diff->add_option("B", m_line.arguments.second, "the second: a file or 'keyboard'")->required();
+    Json(diff);
     CLI::App* lighting =
         Command("lighting",
                 "the lighting record of onboard profile 1..3 (default: the active one):\n"

@@ -9,6 +9,7 @@
 #include "app/runtime_folder.h"
 #include "cli/cli_backup_commands.h"
 #include "cli/cli_commands.h"
+#include "cli/cli_diff_command.h"
 #include "cli/cli_file_commands.h"
 #include "cli/cli_lighting_commands.h"
 #include "cli/cli_options.h"
@@ -38,6 +39,7 @@ constexpr std::array kCommands = {
     Command{"press", RunPress},
     Command{"verify", RunVerify},
     Command{"restore", RunRestore},
+    Command{"diff", RunDiff},
 };
 
 }  // namespace
@@ -49,8 +51,8 @@ namespace {
 // shows this program's own reports: both run here.
 bool HandedOverWhenKorvelRuns(const ParsedCommandLine& parsed) {
     static const std::set<std::string> kKeyboardCommands = {
-        "info",     "profile", "import", "backup", "export",
-        "lighting", "encode",  "press",  "verify", "restore"};
+        "info",   "profile", "import", "backup",  "export", "lighting",
+        "encode", "press",   "verify", "restore", "diff"};
     return parsed.outcome == ParsedCommandLine::Outcome::Run && !parsed.line.options.trace &&
            kKeyboardCommands.count(parsed.line.command) != 0;
 }
@@ -128,7 +130,7 @@ int RunParsed(const ParsedCommandLine& parsed, std::ostream& out, std::ostream& 
         if (parsed.line.command == command.name) {
             CommandContext context(parsed.line, out, err, host);
             const int status = command.run(context);
-            if (status == kExitUsage) {
+            if (status == kExitUsage && !context.Troubled()) {
                 const CommandLine& line = parsed.line;
                 err << HelpHint(line.arguments.set ? line.command + " set" : line.command);
             }
