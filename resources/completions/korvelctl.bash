@@ -17,8 +17,10 @@ _korvelctl() {
     cur=${COMP_WORDS[COMP_CWORD]}
     prev=${COMP_WORDS[COMP_CWORD - 1]}
     local commands="info profile monitor validate dump encode blob import verify backup restore
-                    export lighting press diff"
+                    export lighting press diff remap reset"
     local globals="--simulate --simulate= --latency-ms --documents --trace --help --version"
+    local keys="A B C D E F G H I J K L M N O P Q R S T U V W X Y Z 0 1 2 3 4 5 6 7 8 9 F1 F2 F3 F4 F5 F6 F7 F8 F9 F10 F11 F12 G1 G2 G3 G4 G5 G6 G7 G8 G9 Esc Tab CapsLock Shift RightShift Ctrl RightCtrl Alt RightAlt Win RightWin App Space Enter Backspace Insert Delete Home End PageUp PageDown Up Down Left Right PrintScreen ScrollLock Pause NumLock"
+    local targets="$keys VolumeUp VolumeDown Mute PlayPause NextTrack PreviousTrack Stop MediaPlayer BrowserHome Calculator Mail MyComputer Open New Undo Save Copy Cut Paste Find SelectAll macro:"
     local fields="effect brightness speed direction multicolor color base-color paint-color
                   report-rate tool effect17"
 
@@ -28,7 +30,11 @@ _korvelctl() {
             compopt -o filenames 2>/dev/null
             return
             ;;
-        --latency-ms) return ;;
+        --latency-ms | --cycles) return ;;
+        --profile)
+            COMPREPLY=($(compgen -W "1 2 3" -- "$cur"))
+            return
+            ;;
     esac
 
     # The command, and the words after it.
@@ -62,6 +68,8 @@ _korvelctl() {
         dump | diff) options+=" --json" ;;
         import) options+=" --no-verify --no-backup" ;;
         backup) options+=" --complete" ;;
+        remap) options+=" --profile --cycles" ;;
+        reset) options+=" --profile" ;;
         lighting) ((${#after[@]} == 0)) && options+=" --json" ;;
     esac
     if [[ $cur == -* ]]; then
@@ -84,6 +92,14 @@ _korvelctl() {
         blob) ((n == 0)) && _korvelctl_files kvp ;;
         restore) ((n == 0)) && _korvelctl_files json ;;
         backup | export) ((n == 0)) && _korvelctl_files "" ;;
+        remap)
+            if ((n == 0)); then
+                COMPREPLY=($(compgen -W "$keys" -- "$cur"))
+            elif ((n == 1)); then
+                COMPREPLY=($(compgen -W "$targets" -- "$cur"))
+            fi
+            ;;
+        reset) ((n == 0)) && COMPREPLY=($(compgen -W "$keys" -- "$cur")) ;;
         diff)
             if ((n < 2)); then
                 _korvelctl_files ""

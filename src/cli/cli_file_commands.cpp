@@ -258,15 +258,7 @@ int RunDump(CommandContext& context) {
         return context.Fail(kExitFailed, ReadErrorText(file, error));
     }
     KeyCodec keyCodec;
-    KeyTexts texts = keyCodec.Texts();
-    const TextLookup language = LanguageTexts();
-    for (int i = 0; i < kMediaKeys; ++i) {
-        texts.mediaNames[static_cast<std::size_t>(i)] =
-            LocalisedOr(language, MediaKeyTable()[static_cast<std::size_t>(i)].languageKey,
-                        texts.mediaNames[static_cast<std::size_t>(i)]);
-    }
-    texts.unknownKey = LocalisedOr(language, "UNKNOWN_KEY", texts.unknownKey);
-    keyCodec.SetTexts(std::move(texts));
+    LocaliseKeyNames(keyCodec, LanguageTexts());
     if (context.Arguments().json) {
         DumpJson(context.Out(), *contents, keyCodec);
     } else {

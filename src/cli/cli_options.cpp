@@ -119,6 +119,25 @@ Parser::Parser() {
          "the complete backup");
     File(Command("export", "reload the working file from the keyboard and write it to FILE"),
          "the file to write");
+    CLI::App* remap =
+        Command("remap",
+                "make KEY (a key, G1..G9) do TARGET: a key, a media key, an editing\n"
+                "function or macro:NAME, in the working file; then download as Apply does");
+    remap->add_option("KEY", m_line.arguments.key, "the key, as the window names it")->required();
+    remap->add_option("TARGET", m_line.arguments.target, "what it does")->required();
+    Profile(remap, "--profile", "the onboard profile, 1..3 (default: the active one)");
+    remap
+        ->add_option_function<std::string>(
+            "--cycles",
+            [this](const std::string& text) {
+                m_line.arguments.cycles = static_cast<int>(*ParseWholeNumber(text, 1, 255));
+            },
+            "how often a macro plays, 1..255 (default 1)")
+        ->check(WholeNumberCheck(1, 255, "a number of cycles 1..255"));
+    CLI::App* reset =
+        Command("reset", "give KEY back its own function; then download as Apply does");
+    reset->add_option("KEY", m_line.arguments.key, "the key, as the window names it")->required();
+    Profile(reset, "--profile", "the onboard profile, 1..3 (default: the active one)");
     CLI::App* diff = Command("diff",
                              "what differs between two setups, key by key, macro by macro and\n"
                              "lighting field by field: each a profile file, a complete backup or\n"

@@ -27,6 +27,9 @@ struct CommandArguments {
     bool noVerify = false;       // import --no-verify
     bool noBackup = false;       // import --no-backup
     bool complete = false;       // backup --complete
+    std::string key;             // remap KEY, reset KEY
+    std::string target;          // remap TARGET
+    int cycles = 1;              // remap --cycles (a macro's cycles, 1..255)
 };
 
 struct CommandLine {

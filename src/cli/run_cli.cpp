@@ -13,6 +13,7 @@
 #include "cli/cli_file_commands.h"
 #include "cli/cli_lighting_commands.h"
 #include "cli/cli_options.h"
+#include "cli/cli_remap_commands.h"
 #include "cli/command_host.h"
 #include "version.h"
 
@@ -40,6 +41,8 @@ constexpr std::array kCommands = {
     Command{"verify", RunVerify},
     Command{"restore", RunRestore},
     Command{"diff", RunDiff},
+    Command{"remap", RunRemap},
+    Command{"reset", RunReset},
 };
 
 }  // namespace
@@ -51,8 +54,8 @@ namespace {
 // shows this program's own reports: both run here.
 bool HandedOverWhenKorvelRuns(const ParsedCommandLine& parsed) {
     static const std::set<std::string> kKeyboardCommands = {
-        "info",   "profile", "import", "backup",  "export", "lighting",
-        "encode", "press",   "verify", "restore", "diff"};
+        "info",  "profile", "import",  "backup", "export", "lighting", "encode",
+        "press", "verify",  "restore", "diff",   "remap",  "reset"};
     return parsed.outcome == ParsedCommandLine::Outcome::Run && !parsed.line.options.trace &&
            kKeyboardCommands.count(parsed.line.command) != 0;
 }

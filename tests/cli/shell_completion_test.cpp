@@ -76,6 +76,8 @@ TEST(ShellCompletion, BashCompletesEveryCommandAndWhatEachTakes) {
     EXPECT_EQ(Bash("korvelctl lighting set r"), (std::set<std::string>{"report-rate"}));
     EXPECT_EQ(Bash("korvelctl import --no"), (std::set<std::string>{"--no-verify", "--no-backup"}));
     EXPECT_EQ(Bash("korvelctl profile "), (std::set<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(Bash("korvelctl remap Caps"), (std::set<std::string>{"CapsLock"}));
+    EXPECT_EQ(Bash("korvelctl remap A Vol"), (std::set<std::string>{"VolumeUp", "VolumeDown"}));
 
     fixtures::TempFolder folder;
     for (const char* name : {"a.kvp", "b.json", "c.txt"}) {

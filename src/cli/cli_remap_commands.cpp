@@ -1,0 +1,194 @@
+#include "cli/cli_remap_commands.h"
+
+#include <sstream>
+
+#include "base/text_encoding.h"
+#include "cli/console_prompts.h"
+#include "cli/keyboard_session.h"
+#include "cli/language_texts.h"
+#include "device/command_set.h"
+#include "device/result_codes.h"
+#include "model/files/profile_file.h"
+#include "model/files/profile_locations.h"
+#include "model/keys/key_codec.h"
+#include "model/keys/key_entry_edit.h"
+#include "model/keys/key_names.h"
+#include "model/keys/key_tip.h"
+#include "sync/device_backup.h"
+#include "sync/download_check.h"
+#include "sync/hardware_download.h"
+#include "sync/keyboard_arrival.h"
+
+namespace korvel::cli {
+namespace {
+
+// The English names of the media keys and functions, whatever language the user reads.
+KeyNames NamesOf(const KeyCodec& codec) {
+    const TextLookup english = EnglishTexts();
+    std::array<std::u16string, kMediaKeys> media;
+    for (int i = 0; i < kMediaKeys; ++i) {
+        media[static_cast<std::size_t>(i)] =
+            english(MediaKeyTable()[static_cast<std::size_t>(i)].languageKey);
+    }
+    std::array<std::u16string, kFunctionKeys> functions = KeyTexts{}.functionNames;
+    for (int i = 0; i < kFunctionKeys; ++i) {
+        const std::u16string name = english(FunctionKeyLanguageKeys()[static_cast<std::size_t>(i)]);
+        if (!name.empty()) {
+            functions[static_cast<std::size_t>(i)] = name;
+        }
+    }
+    return KeyNames(codec, std::move(media), std::move(functions));
+}
+
+// The window's setup as korvelctl edits it: the working file (or, without one, what the keyboard
+// holds), on the opened keyboard.
+struct WorkingSetup {
+    ConfigStore store;
+    KeyCodec codec;
+    DeviceLink* link = nullptr;
+    std::filesystem::path documents;
+    int activeProfile = -1;
+};
+
+bool Open(CommandContext& context, WorkingSetup& setup) {
+    const DocumentsFolder found = context.Documents();
+    if (found.path.empty()) {
+        context.Fail(kExitFailed, found.error);
+        return false;
+    }
+    setup.documents = found.path;
+    KeyboardSession* keyboard = context.Keyboard();
+    if (keyboard == nullptr) {
+        return false;
+    }
+    setup.link = &keyboard->Link();
+    TakeKeyboardBasics(*setup.link, setup.codec);
+    LocaliseKeyNames(setup.codec, LanguageTexts());
+    setup.activeProfile = DevGetActiveProfile(*setup.link);
+    if (setup.activeProfile < 0) {
+        context.Fail(kExitFailed, "the active profile could not be read from the keyboard");
+        return false;
+    }
+    CreateDefaultConfig(setup.store, {}, 0, true);
+    const std::filesystem::path working = WorkingFile(setup.documents);
+    std::error_code ignored;
+    if (std::filesystem::exists(working, ignored) && LoadProfileFile(setup.store, working)) {
+        return true;
+    }
+    if (ReloadFromDevice(setup.store, *setup.link, setup.codec, LanguageTexts(), setup.documents) ==
+        ReloadOutcome::Defaults) {
+        context.Fail(kExitFailed, "the keyboard's configuration could not be read");
+        return false;
+    }
+    return true;
+}
+
+// Saves the working file and downloads as Apply does: all three profiles when the change is not
+// in the active one, reading back what was sent.
+int Apply(CommandContext& context, WorkingSetup& setup, bool allProfiles) {
+    EnsureProfileDirectory(setup.documents);
+    if (const FileWriteResult saved =
+            SaveProfileFile(setup.store, true, WorkingFile(setup.documents));
+        !saved) {
+        return context.Fail(kExitFailed, "the working file could not be written (" +
+                                             saved.Reason() + "); nothing was sent");
+    }
+    ConsolePrompts prompts(context.Err(), nullptr);
+    DownloadParts parts{setup.store, *setup.link, setup.codec, prompts, LanguageTexts()};
+    parts.verify = true;
+    DownloadReport report;
+    if (StageAndDownload(parts, allProfiles, &report) != 1) {
+        return context.Fail(kExitFailed, report.sent ? "the keyboard did not take the change"
+                                                     : "nothing was sent to the keyboard");
+    }
+    if (report.check && !report.check->Holds()) {
+        return context.Fail(kExitFailed, DescribeFailedCheck(*report.check));
+    }
+    return kExitOk;
+}
+
+// "profile 1: A sends B", as the key's tip says it.
+std::string Says(WorkingSetup& setup, int profile, int slot) {
+    EditingHolder& editing = setup.store.EditingConfig();
+    auto lock = editing.Lock();
+    const KeyEntry& entry =
+        editing.Image()->blocks[static_cast<std::size_t>(profile)][static_cast<std::size_t>(slot)];
+    const TextLookup texts = LanguageTexts();
+    KeyTipTexts tips;
+    tips.set = LocalisedOr(texts, "KEY_PROMPT_SET", u": ");
+    tips.single = LocalisedOr(texts, "KEY_PROMPT_SINGLE", tips.single);
+    tips.macro = LocalisedOr(texts, "KEY_PROMPT_MACRO", tips.macro);
+    tips.media = LocalisedOr(texts, "KEY_PROMPT_MEDIA", tips.media);
+    tips.function = LocalisedOr(texts, "KEY_PROMPT_FUNCTION", tips.function);
+    tips.close = texts("KEY_PROMPT_CLOSE");
+    const std::u16string label = slot < kKeySlots
+                                     ? setup.codec.KeyNameOf(ScanOfSlot(static_cast<KeySlot>(slot)))
+                                     : GKeyLabel(slot - kFirstGKeySlot + 1);
+    const KeyTip tip = KeyTipText(label, entry, setup.codec, editing.Macros(), tips);
+    return "profile " + std::to_string(profile + 1) + ": " + EscapeControls(Utf16ToUtf8(tip.text));
+}
+
+int Change(CommandContext& context, bool reset) {
+    const CommandArguments& arguments = context.Arguments();
+    WorkingSetup setup;
+    if (!Open(context, setup)) {
+        return context.Finish(kExitFailed);
+    }
+    const KeyNames names = NamesOf(setup.codec);
+    const std::optional<int> slot = names.SlotOf(arguments.key);
+    if (!slot) {
+        return context.Finish(context.Fail(
+            kExitUsage, "no key is named '" + EscapeControls(arguments.key) +
+                            "' (keys are named as the window shows them: A, Caps Lock, G1)"));
+    }
+    KeyEdit edit;  // cleared: the key's own function
+    if (!reset) {
+        const std::optional<KeyNames::Target> target = names.TargetOf(arguments.target);
+        if (!target) {
+            return context.Finish(
+                context.Fail(kExitUsage, "'" + EscapeControls(arguments.target) +
+                                             "' is no key, media key, function or macro:NAME"));
+        }
+        edit = target->edit;
+        if (edit.type == kEntryMacro) {
+            auto lock = setup.store.EditingConfig().Lock();
+            for (const MacroRecord& macro : setup.store.EditingConfig().Macros()) {
+                if (macro.name == target->macro) {
+                    edit.macroId = macro.macroId;
+                }
+            }
+            if (edit.macroId == 0) {
+                return context.Finish(
+                    context.Fail(kExitFailed, "there is no macro named '" +
+                                                  EscapeControls(Utf16ToUtf8(target->macro)) +
+                                                  "' ('korvelctl macro list' shows them)"));
+            }
+            edit.cycles = static_cast<std::uint8_t>(arguments.cycles);
+        }
+    }
+    // G9 plays macros only, as its editor offers nothing else.
+    if (*slot == GKeySlot(kGKeys, GKeyBank::A) && edit.type != kEntryMacro && !reset) {
+        return context.Finish(
+            context.Fail(kExitFailed, "G9 can only play a macro: give it macro:NAME"));
+    }
+    const int profile = arguments.profile > 0 ? arguments.profile - 1 : setup.activeProfile;
+    WriteEditedEntry(setup.store.EditingConfig(), profile, *slot, BuildEditedEntry(edit, *slot));
+    if (const int status = Apply(context, setup, profile != setup.activeProfile);
+        status != kExitOk) {
+        return context.Finish(status);
+    }
+    context.Out() << Says(setup, profile, *slot) << '\n';
+    return context.Finish(kExitOk);
+}
+
+}  // namespace
+
+int RunRemap(CommandContext& context) {
+    return Change(context, false);
+}
+
+int RunReset(CommandContext& context) {
+    return Change(context, true);
+}
+
+}  // namespace korvel::cli
