@@ -13,9 +13,9 @@ namespace korvel {
 class KeyCodec;
 
 // The names a user types for keys and what a key may do, as the window shows them: "A",
-// "Caps Lock" (or "CapsLock", "caps_lock": case, blanks, '_', '-' and '/' do not count), "Shift" (or
-// "LeftShift") and "Right Shift", "G1".."G9",
-// the media keys and editing functions by their names ("Volume Up", "Copy"), and "macro:NAME".
+// "Caps Lock" (or "CapsLock", "caps_lock": case, blanks, '_', '-' and '/' do not count), "Shift"
+// (or "LeftShift") and "Right Shift", "G1".."G9", the media keys and editing functions by their
+// names ("Volume Up", "Copy"), and "macro:NAME".
 class KeyNames {
 public:
     // `mediaNames` and `functionNames`: the English names of the media keys and functions, by
