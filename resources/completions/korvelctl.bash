@@ -17,7 +17,7 @@ _korvelctl() {
     cur=${COMP_WORDS[COMP_CWORD]}
     prev=${COMP_WORDS[COMP_CWORD - 1]}
     local commands="info profile monitor validate dump encode blob import verify backup restore
-                    export lighting press diff remap reset"
+                    export lighting press diff remap reset macro"
     local globals="--simulate --simulate= --latency-ms --documents --trace --help --version"
     local keys="A B C D E F G H I J K L M N O P Q R S T U V W X Y Z 0 1 2 3 4 5 6 7 8 9 F1 F2 F3 F4 F5 F6 F7 F8 F9 F10 F11 F12 G1 G2 G3 G4 G5 G6 G7 G8 G9 Esc Tab CapsLock Shift RightShift Ctrl RightCtrl Alt RightAlt Win RightWin App Space Enter Backspace Insert Delete Home End PageUp PageDown Up Down Left Right PrintScreen ScrollLock Pause NumLock"
     local targets="$keys VolumeUp VolumeDown Mute PlayPause NextTrack PreviousTrack Stop MediaPlayer BrowserHome Calculator Mail MyComputer Open New Undo Save Copy Cut Paste Find SelectAll macro:"
@@ -70,6 +70,8 @@ _korvelctl() {
         backup) options+=" --complete" ;;
         remap) options+=" --profile --cycles" ;;
         reset) options+=" --profile" ;;
+        macro) [[ ${after[0]} == list ]] && options+=" --json"
+            [[ ${after[0]} == add ]] && options+=" --cycles" ;;
         lighting) ((${#after[@]} == 0)) && options+=" --json" ;;
     esac
     if [[ $cur == -* ]]; then
@@ -100,6 +102,14 @@ _korvelctl() {
             fi
             ;;
         reset) ((n == 0)) && COMPREPLY=($(compgen -W "$keys" -- "$cur")) ;;
+        macro)
+            if ((n == 0)); then
+                COMPREPLY=($(compgen -W "list show add delete" -- "$cur"))
+            elif [[ ${after[0]} == add ]] && ((n >= 2)); then
+                COMPREPLY=($(compgen -W "$keys" -P "${cur:0:1}" -- "${cur#[+-]}"))
+                [[ $cur == [+-]* ]] || COMPREPLY=($(compgen -W "$keys" -- "$cur"))
+            fi
+            ;;
         diff)
             if ((n < 2)); then
                 _korvelctl_files ""

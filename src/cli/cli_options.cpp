@@ -44,6 +44,7 @@ private:
     CommandLine m_line;
     bool m_version = false;
     CLI::App* m_lightingSet = nullptr;
+    CLI::App* m_macro = nullptr;
 };
 
 Parser::Parser() {
@@ -138,6 +139,33 @@ Parser::Parser() {
         Command("reset", "give KEY back its own function; then download as Apply does");
     reset->add_option("KEY", m_line.arguments.key, "the key, as the window names it")->required();
     Profile(reset, "--profile", "the onboard profile, 1..3 (default: the active one)");
+    CLI::App* macro = Command("macro", "the macros of the working file: list, show, add, delete");
+    macro->require_subcommand(1);
+    Json(macro->add_subcommand("list", "every macro: its name, actions and cycles"));
+    for (CLI::App* action :
+         {macro->add_subcommand("show", "a macro's steps, in the syntax 'add' takes"),
+          macro->add_subcommand("add",
+                                "a new macro of STEPS: +KEY press, -KEY release, KEY tap,\n"
+                                "NUMBERms the delay after the step before; then download"),
+          macro->add_subcommand("delete",
+                                "remove a macro (keys that play it get back their own\n"
+                                "function); then download")}) {
+        action->add_option("NAME", m_line.arguments.name, "the macro's name")->required();
+    }
+    for (CLI::App* action : macro->get_subcommands()) {
+        action->set_help_flag("-h,--help", "show this help and exit");
+    }
+    CLI::App* add = macro->get_subcommand("add");
+    add->add_option("STEPS", m_line.arguments.steps, "the steps, e.g. +Shift A 30ms -Shift")
+        ->required();
+    add->add_option_function<std::string>(
+           "--cycles",
+           [this](const std::string& text) {
+               m_line.arguments.cycles = static_cast<int>(*ParseWholeNumber(text, 0, 255));
+           },
+           "how often it plays, 1..255, 0 until it is stopped (default 1)")
+        ->check(WholeNumberCheck(0, 255, "a number of cycles 0..255"));
+    m_macro = macro;
     CLI::App* diff = Command("diff",
                              "what differs between two setups, key by key, macro by macro and\n"
                              "lighting field by field: each a profile file, a complete backup or\n"
@@ -267,6 +295,9 @@ ParsedCommandLine Parser::Parse(const std::vector<std::string>& args) {
     }
     m_line.command = selected.front()->get_name();
     m_line.arguments.set = m_lightingSet->parsed();
+    if (m_macro->parsed() && !m_macro->get_subcommands().empty()) {
+        m_line.arguments.macroAction = m_macro->get_subcommands().front()->get_name();
+    }
     parsed.outcome = ParsedCommandLine::Outcome::Run;
     parsed.line = m_line;
     return parsed;

@@ -15,21 +15,24 @@ struct GlobalOptions : SharedOptions {
 
 // The arguments of the command, counted and read by the parser; each command uses its own.
 struct CommandArguments {
-    std::string file;            // validate, dump, encode, blob, import, backup, export; diff A
-    std::string second;          // diff B
-    int profile = 0;             // 1..3 (profile, encode, lighting); 0: none given
-    std::uint32_t capacity = 0;  // blob
-    bool json = false;           // --json of the commands that print data
-    bool set = false;            // lighting set
-    std::string field;           // lighting set FIELD
-    std::string value;           // lighting set VALUE, checked by the field's own rule
-    int gKey = 0;                // press: 1..9
-    bool noVerify = false;       // import --no-verify
-    bool noBackup = false;       // import --no-backup
-    bool complete = false;       // backup --complete
-    std::string key;             // remap KEY, reset KEY
-    std::string target;          // remap TARGET
-    int cycles = 1;              // remap --cycles (a macro's cycles, 1..255)
+    std::string file;                // validate, dump, encode, blob, import, backup, export; diff A
+    std::string second;              // diff B
+    int profile = 0;                 // 1..3 (profile, encode, lighting); 0: none given
+    std::uint32_t capacity = 0;      // blob
+    bool json = false;               // --json of the commands that print data
+    bool set = false;                // lighting set
+    std::string field;               // lighting set FIELD
+    std::string value;               // lighting set VALUE, checked by the field's own rule
+    int gKey = 0;                    // press: 1..9
+    bool noVerify = false;           // import --no-verify
+    bool noBackup = false;           // import --no-backup
+    bool complete = false;           // backup --complete
+    std::string key;                 // remap KEY, reset KEY
+    std::string target;              // remap TARGET
+    int cycles = 1;                  // remap and macro add --cycles (a macro's cycles)
+    std::string macroAction;         // macro list | show | add | delete
+    std::string name;                // macro NAME
+    std::vector<std::string> steps;  // macro add STEPS
 };
 
 struct CommandLine {

@@ -6,6 +6,7 @@
 #include "cli/console_prompts.h"
 #include "cli/keyboard_session.h"
 #include "cli/language_texts.h"
+#include "cli/working_setup.h"
 #include "device/command_set.h"
 #include "device/result_codes.h"
 #include "model/files/profile_file.h"
@@ -22,91 +23,6 @@
 namespace korvel::cli {
 namespace {
 
-// The English names of the media keys and functions, whatever language the user reads.
-KeyNames NamesOf(const KeyCodec& codec) {
-    const TextLookup english = EnglishTexts();
-    std::array<std::u16string, kMediaKeys> media;
-    for (int i = 0; i < kMediaKeys; ++i) {
-        media[static_cast<std::size_t>(i)] =
-            english(MediaKeyTable()[static_cast<std::size_t>(i)].languageKey);
-    }
-    std::array<std::u16string, kFunctionKeys> functions = KeyTexts{}.functionNames;
-    for (int i = 0; i < kFunctionKeys; ++i) {
-        const std::u16string name = english(FunctionKeyLanguageKeys()[static_cast<std::size_t>(i)]);
-        if (!name.empty()) {
-            functions[static_cast<std::size_t>(i)] = name;
-        }
-    }
-    return KeyNames(codec, std::move(media), std::move(functions));
-}
-
-// The window's setup as korvelctl edits it: the working file (or, without one, what the keyboard
-// holds), on the opened keyboard.
-struct WorkingSetup {
-    ConfigStore store;
-    KeyCodec codec;
-    DeviceLink* link = nullptr;
-    std::filesystem::path documents;
-    int activeProfile = -1;
-};
-
-bool Open(CommandContext& context, WorkingSetup& setup) {
-    const DocumentsFolder found = context.Documents();
-    if (found.path.empty()) {
-        context.Fail(kExitFailed, found.error);
-        return false;
-    }
-    setup.documents = found.path;
-    KeyboardSession* keyboard = context.Keyboard();
-    if (keyboard == nullptr) {
-        return false;
-    }
-    setup.link = &keyboard->Link();
-    TakeKeyboardBasics(*setup.link, setup.codec);
-    LocaliseKeyNames(setup.codec, LanguageTexts());
-    setup.activeProfile = DevGetActiveProfile(*setup.link);
-    if (setup.activeProfile < 0) {
-        context.Fail(kExitFailed, "the active profile could not be read from the keyboard");
-        return false;
-    }
-    CreateDefaultConfig(setup.store, {}, 0, true);
-    const std::filesystem::path working = WorkingFile(setup.documents);
-    std::error_code ignored;
-    if (std::filesystem::exists(working, ignored) && LoadProfileFile(setup.store, working)) {
-        return true;
-    }
-    if (ReloadFromDevice(setup.store, *setup.link, setup.codec, LanguageTexts(), setup.documents) ==
-        ReloadOutcome::Defaults) {
-        context.Fail(kExitFailed, "the keyboard's configuration could not be read");
-        return false;
-    }
-    return true;
-}
-
-// Saves the working file and downloads as Apply does: all three profiles when the change is not
-// in the active one, reading back what was sent.
-int Apply(CommandContext& context, WorkingSetup& setup, bool allProfiles) {
-    EnsureProfileDirectory(setup.documents);
-    if (const FileWriteResult saved =
-            SaveProfileFile(setup.store, true, WorkingFile(setup.documents));
-        !saved) {
-        return context.Fail(kExitFailed, "the working file could not be written (" +
-                                             saved.Reason() + "); nothing was sent");
-    }
-    ConsolePrompts prompts(context.Err(), nullptr);
-    DownloadParts parts{setup.store, *setup.link, setup.codec, prompts, LanguageTexts()};
-    parts.verify = true;
-    DownloadReport report;
-    if (StageAndDownload(parts, allProfiles, &report) != 1) {
-        return context.Fail(kExitFailed, report.sent ? "the keyboard did not take the change"
-                                                     : "nothing was sent to the keyboard");
-    }
-    if (report.check && !report.check->Holds()) {
-        return context.Fail(kExitFailed, DescribeFailedCheck(*report.check));
-    }
-    return kExitOk;
-}
-
 // "profile 1: A sends B", as the key's tip says it.
 std::string Says(WorkingSetup& setup, int profile, int slot) {
     EditingHolder& editing = setup.store.EditingConfig();
@@ -121,17 +37,15 @@ std::string Says(WorkingSetup& setup, int profile, int slot) {
     tips.media = LocalisedOr(texts, "KEY_PROMPT_MEDIA", tips.media);
     tips.function = LocalisedOr(texts, "KEY_PROMPT_FUNCTION", tips.function);
     tips.close = texts("KEY_PROMPT_CLOSE");
-    const std::u16string label = slot < kKeySlots
-                                     ? setup.codec.KeyNameOf(ScanOfSlot(static_cast<KeySlot>(slot)))
-                                     : GKeyLabel(slot - kFirstGKeySlot + 1);
-    const KeyTip tip = KeyTipText(label, entry, setup.codec, editing.Macros(), tips);
+    const KeyTip tip =
+        KeyTipText(KeyLabelOf(setup.codec, slot), entry, setup.codec, editing.Macros(), tips);
     return "profile " + std::to_string(profile + 1) + ": " + EscapeControls(Utf16ToUtf8(tip.text));
 }
 
 int Change(CommandContext& context, bool reset) {
     const CommandArguments& arguments = context.Arguments();
     WorkingSetup setup;
-    if (!Open(context, setup)) {
+    if (!OpenWorkingSetup(context, setup)) {
         return context.Finish(kExitFailed);
     }
     const KeyNames names = NamesOf(setup.codec);
@@ -173,7 +87,7 @@ int Change(CommandContext& context, bool reset) {
     }
     const int profile = arguments.profile > 0 ? arguments.profile - 1 : setup.activeProfile;
     WriteEditedEntry(setup.store.EditingConfig(), profile, *slot, BuildEditedEntry(edit, *slot));
-    if (const int status = Apply(context, setup, profile != setup.activeProfile);
+    if (const int status = ApplyWorkingSetup(context, setup, profile != setup.activeProfile);
         status != kExitOk) {
         return context.Finish(status);
     }

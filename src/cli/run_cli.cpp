@@ -12,6 +12,7 @@
 #include "cli/cli_diff_command.h"
 #include "cli/cli_file_commands.h"
 #include "cli/cli_lighting_commands.h"
+#include "cli/cli_macro_commands.h"
 #include "cli/cli_options.h"
 #include "cli/cli_remap_commands.h"
 #include "cli/command_host.h"
@@ -43,6 +44,7 @@ constexpr std::array kCommands = {
     Command{"diff", RunDiff},
     Command{"remap", RunRemap},
     Command{"reset", RunReset},
+    Command{"macro", RunMacro},
 };
 
 }  // namespace
@@ -55,7 +57,7 @@ namespace {
 bool HandedOverWhenKorvelRuns(const ParsedCommandLine& parsed) {
     static const std::set<std::string> kKeyboardCommands = {
         "info",  "profile", "import",  "backup", "export", "lighting", "encode",
-        "press", "verify",  "restore", "diff",   "remap",  "reset"};
+        "press", "verify",  "restore", "diff",   "remap",  "reset",    "macro"};
     return parsed.outcome == ParsedCommandLine::Outcome::Run && !parsed.line.options.trace &&
            kKeyboardCommands.count(parsed.line.command) != 0;
 }
@@ -135,7 +137,10 @@ int RunParsed(const ParsedCommandLine& parsed, std::ostream& out, std::ostream& 
             const int status = command.run(context);
             if (status == kExitUsage && !context.Troubled()) {
                 const CommandLine& line = parsed.line;
-                err << HelpHint(line.arguments.set ? line.command + " set" : line.command);
+                err << HelpHint(line.arguments.set ? line.command + " set"
+                                : !line.arguments.macroAction.empty()
+                                    ? line.command + " " + line.arguments.macroAction
+                                    : line.command);
             }
             return status;
         }

@@ -110,7 +110,8 @@ void ArrivalReload::FollowHandedOver(const std::string& command,
         } else {
             Reload();
         }
-    } else if ((command == "import" || command == "remap" || command == "reset") &&
+    } else if ((command == "import" || command == "remap" || command == "reset" ||
+                command == "macro") &&
                !m_applier.IsModified()) {
         // Unsaved edits stay as they are; otherwise the window shows what was imported: the
         // working file the import wrote when it shares the window's, else the keyboard itself.
