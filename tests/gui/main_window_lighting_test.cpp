@@ -6,6 +6,7 @@
 #include <set>
 
 #include "gui/editors/korvel_dlg_composite.h"
+#include "gui/lighting_controls.h"
 #include "gui/main_window_fixture.h"
 #include "gui/mainwnd/key_grid.h"
 #include "gui/mainwnd/lighting_panel.h"
@@ -61,16 +62,9 @@ class LightingPanelTest : public fixtures::MainWindowFixture {
 protected:
     template <typename T>
     T* Get(CKorvelDlg& window, int id) {
-        return static_cast<T*>(window.Lighting().Control(id));
+        return fixtures::LightingControl<T>(window, id);
     }
-    // Chooses an effect in the selector as the user does.
-    void ChooseEffect(CKorvelDlg& window, int effect) {
-        auto* selector = Get<QComboBox>(window, kEffectSelector);
-        const int position = window.Lighting().State().effectSlots.PositionOf(effect);
-        ASSERT_GE(position, 0);
-        selector->setCurrentIndex(position);
-        emit selector->activated(position);
-    }
+    void ChooseEffect(CKorvelDlg& window, int effect) { fixtures::ChooseEffect(window, effect); }
     std::set<int> Visible(CKorvelDlg& window) {
         std::set<int> shown;
         for (int id : kAllPanelControls) {

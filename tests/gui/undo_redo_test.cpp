@@ -9,6 +9,7 @@
 
 #include "gui/editors/editor_controls.h"
 #include "gui/editors/korvel_dlg_composite.h"
+#include "gui/lighting_controls.h"
 #include "gui/main_window_fixture.h"
 #include "gui/mainwnd/edit_history.h"
 #include "gui/mainwnd/key_grid.h"
@@ -30,15 +31,9 @@ class UndoRedo : public fixtures::MainWindowFixture {
 protected:
     template <typename T>
     T* Get(CKorvelDlg& window, int id) {
-        return static_cast<T*>(window.Lighting().Control(id));
+        return fixtures::LightingControl<T>(window, id);
     }
-    void ChooseEffect(CKorvelDlg& window, int effect) {
-        auto* selector = Get<QComboBox>(window, kEffectSelector);
-        const int position = window.Lighting().State().effectSlots.PositionOf(effect);
-        ASSERT_GE(position, 0);
-        selector->setCurrentIndex(position);
-        emit selector->activated(position);
-    }
+    void ChooseEffect(CKorvelDlg& window, int effect) { fixtures::ChooseEffect(window, effect); }
     // A in onboard profile 1 made to send C, through the key editor as a user does.
     void RemapAToC(CKorvelDlg& window) {
         window.Editors().OpenKeyEditor(kKeyA);
