@@ -1,6 +1,7 @@
 #include "gui/mainwnd/edit_history.h"
 
 #include <QUndoCommand>
+#include <algorithm>
 
 #include "gui/mainwnd/apply_controller.h"
 #include "gui/mainwnd/lighting_panel.h"

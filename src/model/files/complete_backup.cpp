@@ -3,7 +3,6 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <set>
 
 #include "model/lighting/key_color_table.h"
 
