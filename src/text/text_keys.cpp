@@ -146,6 +146,7 @@ constexpr std::string_view kWindowKeys[] = {
     "MAIN_PROMPT_DEFAULT_FAILED",
     "MAIN_READING",
     "COLOR_OTHER",
+    "NO_TRAY_MINIMISED",
     // notification-area menu
     "MENU_11",
     "MENU_22",

@@ -15,6 +15,7 @@
 #include "gui/mainwnd/lighting_panel.h"
 #include "gui/mainwnd/main_window_bridge.h"
 #include "gui/mainwnd/main_window_controls.h"
+#include "gui/mainwnd/no_tray_notice.h"
 #include "gui/mainwnd/profile_bar.h"
 #include "gui/mainwnd/profile_switcher.h"
 #include "gui/mainwnd/window_dialogs.h"
@@ -112,7 +113,7 @@ bool CKorvelDlg::Initialise() {
     // button without further flags; changing its flags later would restyle every control.
     setWindowTitle(Q(m_services.texts.Text(TextKey::MAIN_CAPTION)));
 
-    m_trayIcon = std::make_unique<CTrayIcon>(m_services.texts, this);
+    m_trayIcon = std::make_unique<CTrayIcon>(m_services.texts, this, m_services.trayAvailable);
     m_trayIcon->Create(TrayTooltip(), kIconKeyboardGone);
     m_trayPresenter = std::make_unique<TrayIconPresenter>(*m_trayIcon);
     // Queued, so the menu that asked has finished before the window acts.
@@ -133,7 +134,12 @@ bool CKorvelDlg::Initialise() {
     m_presence->SetService(m_service.get());
     StartGKeyPlayer();
     if (m_services.startSwitch) {
-        m_presence->SetFirstOpenDone();
+        // Without a notification area a hidden window could not be reached: it starts minimised.
+        if (HidesInTray()) {
+            m_presence->SetFirstOpenDone();
+        } else {
+            m_startMinimised = true;
+        }
     }
     m_listener->Start();
     m_presence->Start();
@@ -255,9 +261,36 @@ void CKorvelDlg::OnOpenMainWindow() {
     if (!isVisible()) {
         PrefetchShownFaces(*this);
     }
-    show();
+    if (m_startMinimised) {
+        m_startMinimised = false;
+        PutAway();
+        return;
+    }
+    // A minimised window comes back too, not only a hidden one.
+    if (isMinimized()) {
+        showNormal();
+    } else {
+        show();
+    }
     raise();
     activateWindow();
+}
+
+bool CKorvelDlg::HidesInTray() const {
+    return m_trayIcon && m_trayIcon->IsCreated();
+}
+
+void CKorvelDlg::PutAway() {
+    if (HidesInTray()) {
+        hide();
+        return;
+    }
+    showMinimized();
+    TellOnceWhyMinimised(*m_settings, m_services.prompts, m_parts->Caption("NO_TRAY_MINIMISED"));
+}
+
+void CKorvelDlg::reject() {
+    PutAway();
 }
 
 void CKorvelDlg::ShowTrayState(bool eventIcon, std::uint16_t icon) {

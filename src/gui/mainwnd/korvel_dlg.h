@@ -94,6 +94,14 @@ public:
     // A second start shows this window; "/Kill" ends the program.
     void FollowInstance(SingleInstance& instance);
 
+    // Whether the window hides in the notification area; false where the desktop has none, and
+    // the window is then minimised instead, so that it can always be reached.
+    bool HidesInTray() const;
+    // Cancel, OK, Escape and the window manager's close: into the tray, or minimised where there
+    // is none (the first time saying why).
+    void PutAway();
+    void reject() override;
+
     // 0 Chinese, 1 English: the texts, captions, tips and tray tooltip follow at once.
     void SwitchLanguage(int language);
 
@@ -163,6 +171,8 @@ private:
     std::unique_ptr<CTrayIcon> m_trayIcon;
     std::unique_ptr<TrayIconPresenter> m_trayPresenter;
     bool m_shutDown = false;
+    // "/Start" on a desktop without a notification area: the first opening minimises.
+    bool m_startMinimised = false;
 
     QTimer m_lockTimer;  // follows the lock keys while the window is shown
     bool m_lockStatesShown = false;

@@ -137,9 +137,9 @@ void CKorvelDlg::LayOutControls() {
 void CKorvelDlg::ConnectControls() {
     connect(Control(kControlOk), &QAbstractButton::clicked, this, [this] {
         m_applier->Apply();
-        hide();
+        PutAway();
     });
-    connect(Control(kControlCancel), &QAbstractButton::clicked, this, &QWidget::hide);
+    connect(Control(kControlCancel), &QAbstractButton::clicked, this, &CKorvelDlg::PutAway);
     connect(Control(kControlApply), &QAbstractButton::clicked, m_applier, &ApplyController::Apply);
     const int profileButtons[] = {kProfileButton1, kProfileButton2, kProfileButton3};
     for (int p = 0; p < 3; ++p) {
