@@ -285,6 +285,11 @@ void CKorvelDlg::PutAway() {
         hide();
         return;
     }
+    // A window that was never mapped cannot be minimised on X11 (the window manager ignores the
+    // request and then maps it normally): it is mapped first.
+    if (!isVisible()) {
+        show();
+    }
     showMinimized();
     TellOnceWhyMinimised(*m_settings, m_services.prompts, m_parts->Caption("NO_TRAY_MINIMISED"));
 }
