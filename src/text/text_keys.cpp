@@ -141,6 +141,9 @@ constexpr std::string_view kWindowKeys[] = {
     "MENU_2",
     "MENU_3",
     "MENU_4",
+    "MENU_LANGUAGE",
+    "LANGUAGE_ENGLISH",
+    "LANGUAGE_CHINESE",
     // main window messages and the colour pickers' popup
     "PROFILE_SWITCH_FAILED",
     "MAIN_PROMPT_DEFAULT_FAILED",

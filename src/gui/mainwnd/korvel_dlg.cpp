@@ -93,6 +93,7 @@ bool CKorvelDlg::Initialise() {
     LayOutBackdrops();
     m_keyGrid = new KeyGrid(this, Skin(), &m_surfaces, m_services.keyCodec);
     const int language = m_services.texts.GetLanguageValue();
+    m_qtTexts.Follow(language);
     m_profileBar = new ProfileBar(this, Skin(), &m_surfaces, LabelSection(language));
     EnsureProfileDirectory(m_services.paths.DocumentsDirectory());
     m_lightingPanel = new LightingPanel(this, Skin(), language, *m_keyGrid, m_services.link,
@@ -156,6 +157,7 @@ void CKorvelDlg::BuildControllers() {
     m_switcher = new ProfileSwitcher(*m_parts, *m_applier, *m_editors, this);
     m_reload = new ArrivalReload(*m_parts, *m_applier, *m_switcher, this);
     m_dialogs = new WindowDialogs(*m_parts, *m_applier, *m_switcher, m_linkAddress, this);
+    m_parts->chooseLanguage = [this](int language) { SwitchLanguage(language); };
     m_flip = new FlipControls(
         *m_parts,
         FlipSurfaces{m_surfaces, m_flipSurfaces, m_arrowSurfaces, m_flipIndicatorSurfaces}, this);
@@ -317,6 +319,7 @@ void CKorvelDlg::FollowInstance(SingleInstance& instance) {
 
 void CKorvelDlg::SwitchLanguage(int language) {
     m_services.texts.SwitchLanguage(language);
+    m_qtTexts.Follow(m_services.texts.GetLanguageValue());
     m_services.keyCodec.SetTexts(KeyTextsFromTable(m_services.texts));
     SetCaptions();
     m_lightingPanel->SetLanguage(language, Skin().Caption("COLOR_OTHER"));

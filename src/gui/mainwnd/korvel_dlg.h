@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gui/mainwnd/main_window_services.h"
+#include "gui/platform/qt_translations.h"
 #include "gui/platform/tray_icon_presenter.h"
 #include "gui/skin/skin_surfaces.h"
 #include "gui/widgets/base_dialog.h"
@@ -176,7 +177,8 @@ private:
 
     QTimer m_lockTimer;  // follows the lock keys while the window is shown
     bool m_lockStatesShown = false;
-    QTimer m_lightingTimer;  // the keyboard changed its lighting itself
+    QTimer m_lightingTimer;    // the keyboard changed its lighting itself
+    QtTranslations m_qtTexts;  // Qt's own dialogs and buttons in the window's language
 };
 
 }  // namespace korvel

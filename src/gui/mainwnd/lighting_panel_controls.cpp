@@ -88,7 +88,7 @@ QWidget* MakeControl(const PanelControl& control, QWidget* dialog, QObject* guar
             return new CImageSlider(kSliderPositions, dialog);
         case Kind::Selector: {
             auto* selector = new QComboBox(dialog);
-            selector->setFocusPolicy(Qt::ClickFocus);
+            selector->setFocusPolicy(Qt::StrongFocus);
             selector->installEventFilter(guard);
             return selector;
         }

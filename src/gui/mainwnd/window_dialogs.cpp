@@ -11,6 +11,7 @@
 #include "gui/editors/update_dialog.h"
 #include "gui/mainwnd/apply_controller.h"
 #include "gui/mainwnd/keyboard_jobs.h"
+#include "gui/mainwnd/language_menu.h"
 #include "gui/mainwnd/profile_switcher.h"
 #include "gui/mainwnd/window_parts.h"
 #include "gui/platform/launchers.h"
@@ -72,6 +73,7 @@ void WindowDialogs::ShowMenu() {
     });
     menu.addAction(caption("MENU_5"), this, &WindowDialogs::OpenUpdateDialog);
     menu.addAction(caption("MENU_6"), this, [this] { m_parts.ShowHelp(); });
+    AddLanguageMenu(menu, m_parts.services.texts, m_parts.chooseLanguage);
     menu.addSeparator();
     menu.addAction(caption("MENU_3"), this, &WindowDialogs::ShowAbout);
     menu.addAction(caption("MENU_4"), this, &WindowDialogs::exitRequested);

@@ -56,6 +56,10 @@ public:
     TextLookup TextsFor(std::initializer_list<const char*> keys) const;
     std::u16string Caption(const char* key) const;
 
+    // The language the user chose from the window's menu (0 Chinese, 1 English): the whole
+    // window follows. Set by the window once its views are in place.
+    std::function<void(int)> chooseLanguage;
+
     // The window is closing: results that arrive now are no longer shown.
     void SetClosing() { m_closing = true; }
     bool Closing() const { return m_closing; }

@@ -11,6 +11,7 @@
 
 #include "gui/skin/mask_region.h"
 #include "gui/skin/skin_picture.h"
+#include "gui/widgets/keyboard_focus.h"
 
 namespace korvel {
 namespace {
@@ -31,6 +32,7 @@ bool LoadPicture(const QString& file, QImage& image, QString& error) {
 CBaseDialog::CBaseDialog(QWidget* parent, std::shared_ptr<const DialogSkin> skin)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(std::move(skin)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    MarkForFocusRing(*this);
 }
 
 bool CBaseDialog::ApplySkin() {
@@ -120,8 +122,13 @@ void CBaseDialog::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-        case Qt::Key_Escape:
+            // The focused button has taken its own Enter; no default button is pressed for it.
             event->accept();
+            return;
+        case Qt::Key_Escape:
+            // Through the close event, which each dialog answers as its Cancel does.
+            event->accept();
+            close();
             return;
         default:
             QDialog::keyPressEvent(event);

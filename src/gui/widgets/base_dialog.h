@@ -13,7 +13,9 @@ namespace korvel {
 // A frameless dialog painted with its skin's background picture and cut to its mask picture's
 // shape ("SCREEN": "Main", and "Mask", which defaults to "Main"). Everything else of its look
 // (rectangles, pictures, captions, fonts) its subclass reads from the same skin. It can be dragged
-// from anywhere on its own surface, and Enter and Escape never close it.
+// from anywhere on its own surface. Tab and Shift+Tab walk its controls, Enter and Space press the
+// focused one, and Escape closes it as its window manager's close does (see keyboard_focus.h);
+// Enter never closes it.
 class CBaseDialog : public QDialog {
     Q_OBJECT
 

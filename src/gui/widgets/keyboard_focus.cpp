@@ -1,0 +1,145 @@
+#include "gui/widgets/keyboard_focus.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QToolTip>
+
+#include "gui/skin/skin_palette.h"
+
+namespace korvel {
+namespace {
+
+constexpr int kRingWidth = 2;
+constexpr int kRingRadius = 4;
+const char* const kRingProperty = "korvelFocusRing";
+
+bool FromKeyboard(Qt::FocusReason reason) {
+    return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+           reason == Qt::ShortcutFocusReason;
+}
+
+// Follows the focus of the whole application; see EnsureKeyboardFocusAid.
+class FocusAid : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn) {
+            FocusIn(watched, static_cast<QFocusEvent*>(event)->reason());
+        } else if (event->type() == QEvent::FocusOut) {
+            FocusOut(watched);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    static void FocusIn(QObject* watched, Qt::FocusReason reason) {
+        auto* control = qobject_cast<QWidget*>(watched);
+        if (control == nullptr || control->isWindow()) {
+            return;
+        }
+        QWidget* window = control->window();
+        if (!window->property(kRingProperty).toBool()) {
+            return;
+        }
+        FocusRing* ring = FocusRingOf(*window);
+        if (!FromKeyboard(reason)) {
+            if (ring != nullptr) {
+                ring->hide();
+            }
+            return;
+        }
+        if (ring == nullptr) {
+            ring = new FocusRing(*window);
+        }
+        ring->Surround(*control);
+        // What the mouse would learn by resting on it, the keyboard learns at once.
+        if (!control->toolTip().isEmpty()) {
+            QToolTip::showText(control->mapToGlobal(QPoint(0, control->height())),
+                               control->toolTip(), control);
+        }
+    }
+
+    static void FocusOut(QObject* watched) {
+        auto* control = qobject_cast<QWidget*>(watched);
+        if (control == nullptr || control->isWindow()) {
+            return;
+        }
+        if (FocusRing* ring = FocusRingOf(*control->window());
+            ring != nullptr && ring->Surrounded() == control) {
+            ring->hide();
+        }
+    }
+};
+
+QPointer<FocusAid>& Aid() {
+    static QPointer<FocusAid> aid;
+    return aid;
+}
+
+}  // namespace
+
+void MakeTabStop(QWidget& control) {
+    control.setFocusPolicy(Qt::TabFocus);
+}
+
+bool PressOnEnter(QAbstractButton& button, QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        return false;
+    }
+    event->accept();
+    if (button.isEnabled()) {
+        button.click();
+    }
+    return true;
+}
+
+void EnsureKeyboardFocusAid() {
+    if (Aid() == nullptr && qApp != nullptr) {
+        Aid() = new FocusAid(qApp);
+        qApp->installEventFilter(Aid());
+    }
+}
+
+void MarkForFocusRing(QWidget& window) {
+    window.setProperty(kRingProperty, true);
+    EnsureKeyboardFocusAid();
+}
+
+FocusRing::FocusRing(QWidget& window) : QWidget(&window) {
+    setObjectName(QStringLiteral("focusRing"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::NoFocus);
+    hide();
+}
+
+void FocusRing::Surround(const QWidget& control) {
+    m_control = &control;
+    const QRect area(control.mapTo(parentWidget(), QPoint(0, 0)), control.size());
+    setGeometry(area.adjusted(-kRingWidth, -kRingWidth, kRingWidth, kRingWidth));
+    raise();
+    show();
+    update();
+}
+
+void FocusRing::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor::fromRgb(skin_palette::kAccent), kRingWidth));
+    painter.setBrush(Qt::NoBrush);
+    const qreal half = kRingWidth / 2.0;
+    painter.drawRoundedRect(QRectF(rect()).adjusted(half, half, -half, -half), kRingRadius,
+                            kRingRadius);
+}
+
+FocusRing* FocusRingOf(const QWidget& window) {
+    return window.findChild<FocusRing*>(QStringLiteral("focusRing"), Qt::FindDirectChildrenOnly);
+}
+
+}  // namespace korvel

@@ -1,0 +1,177 @@
+// The skinned windows used from the keyboard: Tab reaches every control and frames it in the
+// accent colour, Enter and Space press it, Escape closes each dialog as its Cancel does.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+#include "gui/editors/korvel_dlg_composite.h"
+#include "gui/editors/korvel_dlg_macro.h"
+#include "gui/editors/profile_dialog.h"
+#include "gui/main_window_fixture.h"
+#include "gui/mainwnd/main_window_controls.h"
+#include "gui/skin/folder_skin.h"
+#include "gui/skin/skin_palette.h"
+#include "gui/widgets/base_dialog.h"
+#include "gui/widgets/keyboard_focus.h"
+#include "gui/widgets/png_button.h"
+
+namespace korvel {
+namespace {
+
+using fixtures::PumpUntil;
+
+// A plain skinned dialog with three image buttons, shown and active.
+class SkinnedDialog : public ::testing::Test {
+protected:
+    SkinnedDialog() {
+        QImage background(200, 60, QImage::Format_RGB32);
+        background.fill(Qt::gray);
+        background.save(dir.filePath("back.png"));
+        QFile ini(dir.filePath("D.ini"));
+        EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[SCREEN]\nMain=back.png\n");
+        ini.close();
+        const std::filesystem::path folder = dir.path().toStdU16String();
+        dialog = std::make_unique<CBaseDialog>(
+            nullptr,
+            MakeFolderSkin(SkinFile{folder / "D.ini", folder}, noTexts, CaptionLanguage::Table));
+        EXPECT_TRUE(dialog->ApplySkin());
+        for (int i = 0; i < 3; ++i) {
+            buttons[i] = new CPngButton(dialog.get());
+            buttons[i]->setGeometry(10 + 60 * i, 10, 50, 40);
+            buttons[i]->setToolTip(QStringLiteral("tip %1").arg(i));
+        }
+        dialog->show();
+        QApplication::setActiveWindow(dialog.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    }
+
+    QTemporaryDir dir;
+    TextTable noTexts{std::filesystem::path("no-such-folder") / "language.ini"};
+    std::unique_ptr<CBaseDialog> dialog;
+    CPngButton* buttons[3] = {};
+
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus != nullptr ? focus : dialog.get(), key, modifiers);
+    }
+};
+
+TEST_F(SkinnedDialog, TabAndShiftTabWalkTheButtonsInOrderAndAClickTakesNoFocus) {
+    const auto focused = [this] {
+        for (int i = 0; i < 3; ++i) {
+            if (buttons[i]->hasFocus()) {
+                return i;
+            }
+        }
+        return -1;
+    };
+    const int before = focused();
+    QTest::mouseClick(buttons[1], Qt::LeftButton);
+    EXPECT_EQ(focused(), before) << "the mouse works as it did";
+    // Round and round, in the order the controls were laid out.
+    for (int step = 1; step <= 4; ++step) {
+        Press(Qt::Key_Tab);
+        EXPECT_EQ(focused(), (before + step + 3) % 3) << step;
+    }
+    const int at = focused();
+    Press(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(focused(), (at + 2) % 3);
+}
+
+TEST_F(SkinnedDialog, EnterAndSpacePressTheFocusedButtonOnly) {
+    QSignalSpy first(buttons[0], &QAbstractButton::clicked);
+    QSignalSpy second(buttons[1], &QAbstractButton::clicked);
+    buttons[1]->setFocus(Qt::TabFocusReason);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        QTest::keyClick(buttons[1], key);
+    }
+    EXPECT_EQ(second.count(), 3);
+    EXPECT_EQ(first.count(), 0);
+    EXPECT_TRUE(dialog->isVisible()) << "Enter closes nothing";
+    buttons[1]->setEnabled(false);
+    buttons[0]->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(buttons[0], Qt::Key_Return);
+    EXPECT_EQ(first.count(), 1);
+}
+
+TEST_F(SkinnedDialog, TheFocusedButtonWearsAnAccentRingThatTheMouseDoesNotShow) {
+    buttons[0]->setFocus(Qt::MouseFocusReason);
+    EXPECT_TRUE(FocusRingOf(*dialog) == nullptr || !FocusRingOf(*dialog)->isVisible());
+
+    buttons[1]->setFocus(Qt::TabFocusReason);
+    FocusRing* ring = FocusRingOf(*dialog);
+    ASSERT_NE(ring, nullptr);
+    EXPECT_TRUE(ring->isVisible());
+    EXPECT_EQ(ring->Surrounded(), buttons[1]);
+    EXPECT_TRUE(ring->geometry().contains(buttons[1]->geometry()));
+    EXPECT_TRUE(ring->testAttribute(Qt::WA_TransparentForMouseEvents));
+    // The ring is drawn in the skin's accent colour, over the button's edge.
+    const QImage shown = dialog->grab().toImage();
+    const QPoint edge(ring->geometry().left() + 1, ring->geometry().center().y());
+    EXPECT_EQ(shown.pixelColor(edge).rgb() & 0xffffff, skin_palette::kAccent);
+
+    buttons[2]->setFocus(Qt::BacktabFocusReason);
+    EXPECT_EQ(ring->Surrounded(), buttons[2]);
+    buttons[0]->setFocus(Qt::MouseFocusReason);
+    EXPECT_FALSE(ring->isVisible());
+}
+
+// Each dialog of the window, opened, and whether it is still open.
+struct DialogCase {
+    const char* name;
+    std::function<QWidget*(CKorvelDlg&)> open;
+};
+
+using WindowKeyboard = fixtures::MainWindowFixture;
+
+TEST_F(WindowKeyboard, EscapeClosesEveryDialogAsItsCancelDoes) {
+    auto window = StartShown();
+    const DialogCase cases[] = {
+        {"key editor",
+         [](CKorvelDlg& w) -> QWidget* {
+             w.Editors().OpenKeyEditor(kKeyA);
+             return w.Editors().KeyEditor();
+         }},
+        {"macro editor",
+         [](CKorvelDlg& w) -> QWidget* {
+             w.Editors().OpenMacroEditor();
+             return w.Editors().MacroEditor();
+         }},
+        {"profile manager",
+         [](CKorvelDlg& w) -> QWidget* {
+             w.Dialogs().OpenProfileManager();
+             return w.Dialogs().ProfileManager();
+         }},
+        {"main window", [](CKorvelDlg& w) -> QWidget* { return &w; }},
+    };
+    for (const DialogCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        QPointer<QWidget> dialog = c.open(*window);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(dialog->isVisible());
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        EXPECT_TRUE(PumpUntil([&] { return dialog == nullptr || !dialog->isVisible(); }));
+    }
+    EXPECT_FALSE(window->Applier().IsModified()) << "nothing was changed on the way out";
+    window->Shutdown();
+}
+
+TEST_F(WindowKeyboard, EnterOnAFocusedKeyOpensItsEditor) {
+    auto window = StartShown();
+    QApplication::setActiveWindow(window.get());
+    KeyA(*window)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(KeyA(*window), Qt::Key_Return);
+    ASSERT_NE(window->Editors().KeyEditor(), nullptr);
+    EXPECT_TRUE(window->Editors().KeyEditor()->isVisible());
+    window->Shutdown();
+}
+
+}  // namespace
+}  // namespace korvel
