@@ -7,13 +7,18 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
+#include <algorithm>
 #include <functional>
+#include <vector>
 
 #include "gui/editors/korvel_dlg_composite.h"
 #include "gui/editors/korvel_dlg_macro.h"
 #include "gui/editors/profile_dialog.h"
 #include "gui/main_window_fixture.h"
+#include "gui/mainwnd/key_grid.h"
+#include "gui/mainwnd/lighting_panel.h"
 #include "gui/mainwnd/main_window_controls.h"
 #include "gui/skin/folder_skin.h"
 #include "gui/skin/skin_palette.h"
@@ -83,6 +88,10 @@ TEST_F(SkinnedDialog, TabAndShiftTabWalkTheButtonsInOrderAndAClickTakesNoFocus) 
     const int at = focused();
     Press(Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(focused(), (at + 2) % 3);
+    // The tip of the control reached stays after the key that moved there is released.
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("tip %1").arg(focused()));
 }
 
 TEST_F(SkinnedDialog, EnterAndSpacePressTheFocusedButtonOnly) {
@@ -106,6 +115,10 @@ TEST_F(SkinnedDialog, TheFocusedButtonWearsAnAccentRingThatTheMouseDoesNotShow) 
     EXPECT_TRUE(FocusRingOf(*dialog) == nullptr || !FocusRingOf(*dialog)->isVisible());
 
     buttons[1]->setFocus(Qt::TabFocusReason);
+    // What the mouse would learn by resting on it, the keyboard learns at once.
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), "tip 1");
     FocusRing* ring = FocusRingOf(*dialog);
     ASSERT_NE(ring, nullptr);
     EXPECT_TRUE(ring->isVisible());
@@ -170,6 +183,50 @@ TEST_F(WindowKeyboard, EnterOnAFocusedKeyOpensItsEditor) {
     QTest::keyClick(KeyA(*window), Qt::Key_Return);
     ASSERT_NE(window->Editors().KeyEditor(), nullptr);
     EXPECT_TRUE(window->Editors().KeyEditor()->isVisible());
+    window->Shutdown();
+}
+
+// Tab walks the whole window once round, top to bottom, and Shift+Tab walks back.
+TEST_F(WindowKeyboard, TabWalksTheWindowInReadingOrder) {
+    auto window = StartShown();
+    QApplication::setActiveWindow(window.get());
+    QWidget* link = window->Control(kControlLink);
+    link->setFocus(Qt::TabFocusReason);
+    std::vector<QWidget*> walked{link};
+    for (int i = 0; i < 400; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        if (QApplication::focusWidget() == link) {
+            break;
+        }
+        walked.push_back(QApplication::focusWidget());
+    }
+    ASSERT_EQ(QApplication::focusWidget(), link) << "once round, back at the start";
+    // Every control a user can reach, once each.
+    int reachable = 0;
+    for (QWidget* child : window->findChildren<QWidget*>()) {
+        if ((child->focusPolicy() & Qt::TabFocus) && child->isVisible() && child->isEnabled() &&
+            child->window() == window.get()) {
+            ++reachable;
+            EXPECT_EQ(std::count(walked.begin(), walked.end(), child), 1)
+                << child->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(static_cast<int>(walked.size()), reachable);
+    const auto at = [&](QWidget* control) {
+        return std::find(walked.begin(), walked.end(), control) - walked.begin();
+    };
+    KeyGrid& keys = window->Keys();
+    EXPECT_EQ(at(window->Control(kControlClose)), 4) << "the title strip first";
+    EXPECT_EQ(at(keys.GKeyButton(1)), 5);
+    EXPECT_EQ(at(window->Control(kFlipToggleLeft)), at(keys.ButtonOfControl(kKeyEsc)) + 1);
+    EXPECT_EQ(at(keys.FnButton()), at(keys.ButtonOfControl(kKeyRightAlt)) + 1);
+    EXPECT_LT(at(window->Lighting().Control(kPanelSwitch)), at(window->Control(kProfileButton1)))
+        << "the lighting panel before the profile bar";
+    EXPECT_EQ(walked.back(), window->Control(kControlCancel));
+    EXPECT_EQ(walked[walked.size() - 2], window->Control(kControlOk));
+
+    QTest::keyClick(link, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), window->Control(kControlCancel));
     window->Shutdown();
 }
 

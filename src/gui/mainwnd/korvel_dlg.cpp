@@ -20,6 +20,7 @@
 #include "gui/mainwnd/profile_switcher.h"
 #include "gui/mainwnd/window_dialogs.h"
 #include "gui/mainwnd/window_parts.h"
+#include "gui/mainwnd/window_tab_order.h"
 #include "gui/platform/launchers.h"
 #include "gui/platform/single_instance.h"
 #include "gui/platform/tray_icon.h"
@@ -106,6 +107,7 @@ bool CKorvelDlg::Initialise() {
     SetCaptions();
     m_switcher->BuildSceneMenu();
     m_applier->SetModified(false);
+    ApplyTabOrder(WindowTabOrder(*this));
     if (!PackButtonSurfaces()) {
         return false;
     }

@@ -136,6 +136,8 @@ private:
     QString TrayTooltip() const;
     void ConnectControls();
     void SetCaptions();
+    // Names for assistive technology where a control shows its meaning only as a picture.
+    void NameControlsForAssistance();
     void OnKeyClicked(int controlId);
     void ShowModified(bool modified);
     // Lights the Caps, Num and Scroll indicators as the desktop's lock keys stand.

@@ -11,6 +11,7 @@
 
 #include "gui/skin/mask_region.h"
 #include "gui/skin/skin_picture.h"
+#include "gui/widgets/accessible_controls.h"
 #include "gui/widgets/keyboard_focus.h"
 
 namespace korvel {
@@ -33,6 +34,7 @@ CBaseDialog::CBaseDialog(QWidget* parent, std::shared_ptr<const DialogSkin> skin
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(std::move(skin)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     MarkForFocusRing(*this);
+    InstallSkinnedAccessibility();
 }
 
 bool CBaseDialog::ApplySkin() {

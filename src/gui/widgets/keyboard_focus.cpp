@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QTimer>
 #include <QToolTip>
 
 #include "gui/skin/skin_palette.h"
@@ -33,6 +34,13 @@ protected:
             FocusIn(watched, static_cast<QFocusEvent*>(event)->reason());
         } else if (event->type() == QEvent::FocusOut) {
             FocusOut(watched);
+        } else if (event->type() == QEvent::KeyRelease) {
+            // A tooltip hides at any key, the release of the Tab that moved the focus included:
+            // the tip of the control it reached shows again.
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && watched == qApp->focusWidget()) {
+                ShowTipSoon(static_cast<QWidget*>(watched));
+            }
         }
         return QObject::eventFilter(watched, event);
     }
@@ -58,11 +66,21 @@ private:
             ring = new FocusRing(*window);
         }
         ring->Surround(*control);
-        // What the mouse would learn by resting on it, the keyboard learns at once.
-        if (!control->toolTip().isEmpty()) {
-            QToolTip::showText(control->mapToGlobal(QPoint(0, control->height())),
-                               control->toolTip(), control);
+        ShowTipSoon(control);
+    }
+
+    // What the mouse would learn by resting on it, the keyboard learns at once: once the focus
+    // change has been handled, while the control still has the focus.
+    static void ShowTipSoon(QWidget* control) {
+        if (control->toolTip().isEmpty()) {
+            return;
         }
+        QTimer::singleShot(0, control, [control] {
+            if (control->hasFocus()) {
+                QToolTip::showText(control->mapToGlobal(QPoint(0, control->height())),
+                                   control->toolTip(), control);
+            }
+        });
     }
 
     static void FocusOut(QObject* watched) {
@@ -86,6 +104,11 @@ QPointer<FocusAid>& Aid() {
 
 void MakeTabStop(QWidget& control) {
     control.setFocusPolicy(Qt::TabFocus);
+}
+
+void MakeShowOnly(QWidget& control) {
+    control.setAttribute(Qt::WA_TransparentForMouseEvents);
+    control.setFocusPolicy(Qt::NoFocus);
 }
 
 bool PressOnEnter(QAbstractButton& button, QKeyEvent* event) {

@@ -14,6 +14,9 @@ namespace korvel {
 
 // Makes `control` reachable by Tab and Shift+Tab.
 void MakeTabStop(QWidget& control);
+// A picture that only shows something (an indicator, a backdrop): it takes neither clicks nor
+// the focus, and assistive technology is told it is a picture, not a button.
+void MakeShowOnly(QWidget& control);
 
 // Enter and Return on a focused button: clicks it and returns true.
 bool PressOnEnter(QAbstractButton& button, QKeyEvent* event);
