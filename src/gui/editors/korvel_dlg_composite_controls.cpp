@@ -169,7 +169,9 @@ void Korvel_DlgComposite::BuildControls() {
     }
     m_keyDisplay = new QLineEdit(this);
     m_keyDisplay->setReadOnly(true);
-    m_keyDisplay->setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab, it takes keys again (see LeaveOnSecondPress).
+    m_keyDisplay->setFocusPolicy(Qt::StrongFocus);
+    m_keyDisplay->installEventFilter(this);
     m_keyDisplay->setAlignment(Qt::AlignCenter);
     PlaceControl(m_keyDisplay, Skin(), kButtonInfo, QStringLiteral("FUNC_KEY_INPUT"));
     m_controls[kSingleKeyDisplay] = m_keyDisplay;
