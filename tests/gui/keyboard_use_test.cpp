@@ -97,6 +97,12 @@ TEST_F(SkinnedDialog, TabAndShiftTabWalkTheButtonsInOrderAndAClickTakesNoFocus) 
 TEST_F(SkinnedDialog, EnterAndSpacePressTheFocusedButtonOnly) {
     QSignalSpy first(buttons[0], &QAbstractButton::clicked);
     QSignalSpy second(buttons[1], &QAbstractButton::clicked);
+    // Freshly shown, no control holds the focus unseen: Enter presses nothing.
+    for (CPngButton* button : buttons) {
+        EXPECT_FALSE(button->hasFocus());
+    }
+    QTest::keyClick(dialog.get(), Qt::Key_Return);
+    EXPECT_EQ(first.count() + second.count(), 0);
     buttons[1]->setFocus(Qt::TabFocusReason);
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
         QTest::keyClick(buttons[1], key);
@@ -191,7 +197,10 @@ TEST_F(WindowKeyboard, TabWalksTheWindowInReadingOrder) {
     auto window = StartShown();
     QApplication::setActiveWindow(window.get());
     QWidget* link = window->Control(kControlLink);
-    link->setFocus(Qt::TabFocusReason);
+    // The first Tab of a window that nothing has the focus in starts at the top.
+    window->setFocus();
+    QTest::keyClick(window.get(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), link);
     std::vector<QWidget*> walked{link};
     for (int i = 0; i < 400; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

@@ -71,6 +71,15 @@ bool CBaseDialog::ApplySkin() {
     return true;
 }
 
+void CBaseDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // No control holds the focus unseen: Enter presses nothing before Tab has shown where the
+    // focus is (the first Tab then goes to the first control).
+    if (focusWidget() == nullptr) {
+        setFocus(Qt::OtherFocusReason);
+    }
+}
+
 void CBaseDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, m_background);

@@ -38,6 +38,7 @@ protected:
     // they then need no picture of their own.
     QPixmap& Background() { return m_background; }
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
