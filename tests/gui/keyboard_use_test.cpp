@@ -43,9 +43,8 @@ protected:
         ini.write("[SCREEN]\nMain=back.png\n");
         ini.close();
         const std::filesystem::path folder = dir.path().toStdU16String();
-        dialog = std::make_unique<CBaseDialog>(
-            nullptr,
-            MakeFolderSkin(SkinFile{folder / "D.ini", folder}, noTexts, CaptionLanguage::Table));
+        skin = MakeFolderSkin(SkinFile{folder / "D.ini", folder}, noTexts, CaptionLanguage::Table);
+        dialog = std::make_unique<CBaseDialog>(nullptr, skin);
         EXPECT_TRUE(dialog->ApplySkin());
         for (int i = 0; i < 3; ++i) {
             buttons[i] = new CPngButton(dialog.get());
@@ -59,6 +58,7 @@ protected:
 
     QTemporaryDir dir;
     TextTable noTexts{std::filesystem::path("no-such-folder") / "language.ini"};
+    std::shared_ptr<const DialogSkin> skin;
     std::unique_ptr<CBaseDialog> dialog;
     CPngButton* buttons[3] = {};
 
@@ -140,6 +140,28 @@ TEST_F(SkinnedDialog, TheFocusedButtonWearsAnAccentRingThatTheMouseDoesNotShow) 
     EXPECT_EQ(ring->Surrounded(), buttons[2]);
     buttons[0]->setFocus(Qt::MouseFocusReason);
     EXPECT_FALSE(ring->isVisible());
+}
+
+// Tab follows the controls' places, row by row from the top, whatever order they were made in.
+TEST_F(SkinnedDialog, TabFollowsThePlacesRowByRow) {
+    dialog->hide();
+    CBaseDialog placed(nullptr, skin);
+    ASSERT_TRUE(placed.ApplySkin());
+    auto* right = new CPngButton(&placed);
+    right->setGeometry(120, 32, 40, 20);
+    auto* left = new CPngButton(&placed);
+    left->setGeometry(10, 34, 40, 20);  // the same row, a little lower
+    auto* top = new CPngButton(&placed);
+    top->setGeometry(60, 4, 40, 20);
+    placed.show();
+    QApplication::setActiveWindow(&placed);
+    std::vector<QWidget*> walked;
+    for (int i = 0; i < 3; ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus != nullptr ? focus : &placed, Qt::Key_Tab);
+        walked.push_back(QApplication::focusWidget());
+    }
+    EXPECT_EQ(walked, (std::vector<QWidget*>{top, left, right}));
 }
 
 // Each dialog of the window, opened, and whether it is still open.

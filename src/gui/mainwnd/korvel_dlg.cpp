@@ -107,8 +107,7 @@ bool CKorvelDlg::Initialise() {
     SetCaptions();
     m_switcher->BuildSceneMenu();
     m_applier->SetModified(false);
-    m_tabOrder = WindowTabOrder(*this);
-    ApplyTabOrder(m_tabOrder);
+    SetTabStops(WindowTabOrder(*this));
     // The window itself holds the focus when it is first activated, so that no control is
     // pressed by an Enter before Tab has shown where the focus is.
     setFocus(Qt::OtherFocusReason);
@@ -304,20 +303,6 @@ void CKorvelDlg::PutAway() {
 
 void CKorvelDlg::reject() {
     PutAway();
-}
-
-bool CKorvelDlg::focusNextPrevChild(bool next) {
-    // The first Tab, while no control has the focus, starts at the top (Shift+Tab at the end),
-    // not where the window itself happens to lie in the chain.
-    QWidget* focus = focusWidget();
-    if ((focus == nullptr || focus == this) && !m_tabOrder.empty()) {
-        QWidget* first = next ? m_tabOrder.front() : m_tabOrder.back();
-        if (first->isVisible() && first->isEnabled()) {
-            first->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-            return true;
-        }
-    }
-    return CBaseDialog::focusNextPrevChild(next);
 }
 
 void CKorvelDlg::ShowTrayState(bool eventIcon, std::uint16_t icon) {

@@ -102,11 +102,6 @@ public:
     // is none (the first time saying why).
     void PutAway();
     void reject() override;
-
-protected:
-    bool focusNextPrevChild(bool next) override;
-
-public:
     // 0 Chinese, 1 English: the texts, captions, tips and tray tooltip follow at once.
     void SwitchLanguage(int language);
 
@@ -180,7 +175,6 @@ private:
     bool m_shutDown = false;
     // "/Start" on a desktop without a notification area: the first opening minimises.
     bool m_startMinimised = false;
-    std::vector<QWidget*> m_tabOrder;  // the Tab stops, top to bottom
 
     QTimer m_lockTimer;  // follows the lock keys while the window is shown
     bool m_lockStatesShown = false;

@@ -57,10 +57,4 @@ std::vector<QWidget*> WindowTabOrder(CKorvelDlg& window) {
     return order;
 }
 
-void ApplyTabOrder(const std::vector<QWidget*>& order) {
-    for (std::size_t i = 1; i < order.size(); ++i) {
-        QWidget::setTabOrder(order[i - 1], order[i]);
-    }
-}
-
 }  // namespace korvel

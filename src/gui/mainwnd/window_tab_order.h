@@ -12,7 +12,4 @@ class CKorvelDlg;
 // in the bottom row), the lighting panel, the profile bar, then Apply, OK and Cancel.
 std::vector<QWidget*> WindowTabOrder(CKorvelDlg& window);
 
-// Makes Tab follow `order` (Shift+Tab the other way).
-void ApplyTabOrder(const std::vector<QWidget*>& order);
-
 }  // namespace korvel

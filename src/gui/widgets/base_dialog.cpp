@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
+#include <algorithm>
+#include <iterator>
 
 #include "gui/skin/mask_region.h"
 #include "gui/skin/skin_picture.h"
@@ -73,11 +75,40 @@ bool CBaseDialog::ApplySkin() {
 
 void CBaseDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // Once every control is in its place.
+    if (!m_tabStopsSet) {
+        SetTabStops(TabStopsByPlace(*this));
+    }
     // No control holds the focus unseen: Enter presses nothing before Tab has shown where the
     // focus is (the first Tab then goes to the first control).
     if (focusWidget() == nullptr) {
         setFocus(Qt::OtherFocusReason);
     }
+}
+
+void CBaseDialog::SetTabStops(const std::vector<QWidget*>& stops) {
+    m_tabStopsSet = true;
+    ApplyTabOrder(stops);
+    m_tabStops.assign(stops.begin(), stops.end());
+}
+
+bool CBaseDialog::focusNextPrevChild(bool next) {
+    // Not where the dialog itself happens to lie in the focus chain.
+    QWidget* focus = focusWidget();
+    if (focus == nullptr || focus == this) {
+        const auto reachable = [](const QPointer<QWidget>& stop) {
+            return stop != nullptr && stop->isVisible() && stop->isEnabled();
+        };
+        const auto first =
+            next ? std::find_if(m_tabStops.begin(), m_tabStops.end(), reachable)
+                 : std::find_if(m_tabStops.rbegin(), m_tabStops.rend(), reachable).base();
+        if (next ? first != m_tabStops.end() : first != m_tabStops.begin()) {
+            QWidget* stop = next ? first->data() : std::prev(first)->data();
+            stop->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return QDialog::focusNextPrevChild(next);
 }
 
 void CBaseDialog::paintEvent(QPaintEvent*) {

@@ -3,8 +3,10 @@
 #include <QDialog>
 #include <QImage>
 #include <QPixmap>
+#include <QPointer>
 #include <QString>
 #include <memory>
+#include <vector>
 
 #include "gui/skin/dialog_skin.h"
 
@@ -34,6 +36,11 @@ public:
 
 protected:
     void SetSkinError(const QString& error) { m_skinError = error; }
+    // The dialog's Tab stops in their order; without it they follow their places, row by row,
+    // from the first showing on (TabStopsByPlace). The first Tab, while no control has the focus,
+    // goes to the first of them, Shift+Tab to the last.
+    void SetTabStops(const std::vector<QWidget*>& stops);
+    bool focusNextPrevChild(bool next) override;
     // The background picture, for a dialog that draws its buttons' normal faces into it once:
     // they then need no picture of their own.
     QPixmap& Background() { return m_background; }
@@ -54,6 +61,8 @@ private:
     QPoint m_dragOffset;  // the pointer's place in the window while it follows the pointer
     bool m_pressed = false;
     bool m_dragging = false;
+    std::vector<QPointer<QWidget>> m_tabStops;
+    bool m_tabStopsSet = false;
 };
 
 }  // namespace korvel

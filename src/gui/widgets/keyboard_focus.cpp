@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QTimer>
 #include <QToolTip>
+#include <algorithm>
+#include <vector>
 
 #include "gui/skin/skin_palette.h"
 
@@ -109,6 +111,30 @@ void MakeTabStop(QWidget& control) {
 void MakeShowOnly(QWidget& control) {
     control.setAttribute(Qt::WA_TransparentForMouseEvents);
     control.setFocusPolicy(Qt::NoFocus);
+}
+
+std::vector<QWidget*> TabStopsByPlace(const QWidget& dialog) {
+    constexpr int kRowTolerance = 8;
+    std::vector<QWidget*> stops;
+    for (QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isWindow() && (child->focusPolicy() & Qt::TabFocus)) {
+            stops.push_back(child);
+        }
+    }
+    std::stable_sort(stops.begin(), stops.end(), [](const QWidget* a, const QWidget* b) {
+        const int dy = a->geometry().top() - b->geometry().top();
+        if (dy < -kRowTolerance || dy > kRowTolerance) {
+            return dy < 0;
+        }
+        return a->geometry().left() < b->geometry().left();
+    });
+    return stops;
+}
+
+void ApplyTabOrder(const std::vector<QWidget*>& order) {
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    }
 }
 
 bool PressOnEnter(QAbstractButton& button, QKeyEvent* event) {

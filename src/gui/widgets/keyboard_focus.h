@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
 class QAbstractButton;
 class QKeyEvent;
@@ -17,6 +18,12 @@ void MakeTabStop(QWidget& control);
 // A picture that only shows something (an indicator, a backdrop): it takes neither clicks nor
 // the focus, and assistive technology is told it is a picture, not a button.
 void MakeShowOnly(QWidget& control);
+
+// The Tab stops among `dialog`'s own children as the dialog reads: row by row from the top, left
+// to right within a row (controls whose tops lie within a few pixels share a row).
+std::vector<QWidget*> TabStopsByPlace(const QWidget& dialog);
+// Makes Tab follow `order` (Shift+Tab the other way).
+void ApplyTabOrder(const std::vector<QWidget*>& order);
 
 // Enter and Return on a focused button: clicks it and returns true.
 bool PressOnEnter(QAbstractButton& button, QKeyEvent* event);
