@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QSignalSpy>
 #include <QTimer>
 
 #include <functional>
@@ -17,6 +18,9 @@
 #include "gui/editors/update_dialog.h"
 #include "gui/main_window_fixture.h"
 #include "gui/mainwnd/main_window_controls.h"
+#include "gui/widgets/accessible_controls.h"
+#include "gui/widgets/image_slider.h"
+#include "gui/widgets/keyboard_focus.h"
 #include "gui/widgets/png_button.h"
 
 namespace korvel {
@@ -137,6 +141,40 @@ TEST_F(Accessibility, AKeySaysWhatItIsAndWhatItDoes) {
     window->SwitchLanguage(0);
     EXPECT_EQ(nameOf(KeyA(*window)), QString::fromUtf8("A，发送 B"));
     window->Shutdown();
+}
+
+// The skinned controls Qt cannot describe itself: an image button is a button that can be
+// pressed, an image slider a slider whose value moves it as the user would.
+TEST(SkinnedAccessibility, ImageButtonsPressAndImageSlidersMove) {
+    InstallSkinnedAccessibility();
+    QWidget window;
+    auto* button = new CPngButton(&window);
+    button->setToolTip("Help");
+    auto* slider = new CImageSlider(6, &window);
+    slider->setAccessibleName("Brightness");
+    QAccessibleInterface* pressable = QAccessible::queryAccessibleInterface(button);
+    ASSERT_NE(pressable, nullptr);
+    EXPECT_EQ(pressable->role(), QAccessible::Button);
+    EXPECT_EQ(pressable->text(QAccessible::Name), "Help") << "named by its tooltip";
+    QSignalSpy clicks(button, &QAbstractButton::clicked);
+    pressable->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(clicks.count(), 1);
+
+    QAccessibleInterface* movable = QAccessible::queryAccessibleInterface(slider);
+    ASSERT_NE(movable, nullptr);
+    EXPECT_EQ(movable->role(), QAccessible::Slider);
+    EXPECT_EQ(movable->text(QAccessible::Name), "Brightness");
+    ASSERT_NE(movable->valueInterface(), nullptr);
+    EXPECT_EQ(movable->valueInterface()->maximumValue().toInt(), 5);
+    QSignalSpy moved(slider, &CImageSlider::moved);
+    movable->valueInterface()->setCurrentValue(3);
+    EXPECT_EQ(slider->Position(), 3);
+    ASSERT_EQ(moved.count(), 1);
+    EXPECT_EQ(moved[0][0].toInt(), 3);
+
+    MakeShowOnly(*button);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(button)->role(), QAccessible::Graphic)
+        << "a picture that takes no clicks";
 }
 
 }  // namespace

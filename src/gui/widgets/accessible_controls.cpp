@@ -85,7 +85,8 @@ public:
         return QAccessibleWidget::text(kind);
     }
     QVariant currentValue() const override { return Slider()->Position(); }
-    void setCurrentValue(const QVariant& value) override { Slider()->SetPosition(value.toInt()); }
+    // As the user's own move: the keyboard's lighting follows.
+    void setCurrentValue(const QVariant& value) override { Slider()->MoveTo(value.toInt()); }
     QVariant maximumValue() const override { return Slider()->Positions() - 1; }
     QVariant minimumValue() const override { return 0; }
     QVariant minimumStepSize() const override { return 1; }
