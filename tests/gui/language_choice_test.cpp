@@ -62,7 +62,7 @@ TEST_F(LanguageChoice, ChoosingChineseInTheWindowsMenuSwitchesTheWholeWindow) {
         ASSERT_NE(menu, nullptr);
         menu->close();
         for (QAction* action : menu->actions()) {
-            if (action->menu() != nullptr) {
+            if (action->menu() != nullptr && action->text() == "Language") {
                 action->menu()->actions()[1]->trigger();  // the second: Chinese
             }
         }
