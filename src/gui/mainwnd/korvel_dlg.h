@@ -102,7 +102,9 @@ public:
     // is none (the first time saying why).
     void PutAway();
     void reject() override;
-    // 0 Chinese, 1 English: the texts, captions, tips and tray tooltip follow at once.
+    // 0 Chinese, 1 English: the texts, captions, tips, names for assistive technology, the tray
+    // tooltip and Qt's own dialogs and buttons follow at once; the choice is remembered. The
+    // window's menu offers it.
     void SwitchLanguage(int language);
 
 signals:
