@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libhidapi-dev libcli11-dev nlohmann-json3-dev
   qt6-base-dev libx11-dev
+  # Qt's own texts (standard buttons, file and colour dialogs) in Chinese
+  qt6-translations-l10n
   # the G keys: the kernel's virtual keyboard and the X server's XTest extension
   libevdev-dev libxtst-dev
   help2man fonts-dejavu-core

@@ -130,6 +130,44 @@ TEST_F(KeyEditorTest, SingleKeyPageTakesKeysFromTheKeyboard) {
     window->Shutdown();
 }
 
+// The single-key page takes every key; from the keyboard alone it is left by pressing Tab or
+// Escape a second time: Tab moves on and the page takes keys again once its key field has the
+// focus, Escape closes the editor as Cancel does.
+TEST_F(KeyEditorTest, TabOrEscapePressedTwiceLeavesTheSingleKeyPage) {
+    constexpr quint32 kEvdevTab = 15;
+    constexpr quint32 kEvdevEsc = 1;
+    auto window = StartShown();
+    window->Editors().OpenKeyEditor(kKeyA);
+    Korvel_DlgComposite* editor = window->Editors().KeyEditor();
+    QApplication::setActiveWindow(editor);
+    auto* display = static_cast<QLineEdit*>(editor->Control(kSingleKeyDisplay));
+    const auto press = [&](quint32 key) {
+        Send(editor, {key});
+        Send(editor, {key, true});
+    };
+    press(kEvdevTab);
+    EXPECT_EQ(display->text(), "Tab") << "the first Tab is the key chosen";
+    press(kEvdevTab);
+    EXPECT_EQ(display->text(), "Tab");
+    QWidget* reached = QApplication::focusWidget();
+    ASSERT_NE(reached, nullptr);
+    EXPECT_NE(reached, display) << "the second moved on";
+    press(kEvdevB);
+    EXPECT_EQ(display->text(), "Tab") << "no key is taken away from the key field";
+
+    display->setFocus(Qt::TabFocusReason);
+    press(kEvdevB);
+    EXPECT_EQ(display->text(), "B") << "back in the key field, keys are taken again";
+
+    press(kEvdevEsc);
+    EXPECT_EQ(display->text(), "Esc");
+    EXPECT_TRUE(editor->isVisible());
+    press(kEvdevEsc);
+    ASSERT_TRUE(fixtures::PumpUntil([&] { return !editor->isVisible(); }));
+    EXPECT_EQ(EntryOf(SlotOfScan(0x01E)).type, kEntryKey) << "Cancel wrote nothing: A plays B";
+    window->Shutdown();
+}
+
 TEST_F(KeyEditorTest, AppliedKeyReachesTheKeyboardAsEncoded) {
     auto window = StartShown();
     for (auto [evdev, code] : {std::pair{kEvdevA, 0x04}, {kEvdevB, 0x05}}) {

@@ -98,6 +98,7 @@ protected:
         services.profileFiles = &profileFiles;
         services.skins = skins;
         services.gKeyInput = gKeyInput;
+        services.trayAvailable = [this] { return trayAvailable; };
         auto window = std::make_unique<CKorvelDlg>(services);
         EXPECT_TRUE(window->Initialise()) << window->SkinError().toStdString();
         return window;
@@ -178,6 +179,9 @@ protected:
     SkinSource skins;
     // Where the window plays the G keys; none: it does not.
     InputInjector* gKeyInput = nullptr;
+    // Whether the desktop has a notification area: the offscreen platform has none, but the
+    // window's tests take the desktops that do unless they say otherwise.
+    bool trayAvailable = true;
 };
 
 }  // namespace korvel::fixtures

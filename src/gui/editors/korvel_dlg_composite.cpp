@@ -226,6 +226,7 @@ void Korvel_DlgComposite::ShowPageControls() {
         m_work->AbortRecording();
     }
     if (singlePage && !m_readOnly) {
+        m_lastPress = 0;
         m_keyCapture->Start();
     } else {
         m_keyCapture->Stop();
@@ -266,7 +267,40 @@ void Korvel_DlgComposite::Clear() {
     SetApplyEnabled(true);
 }
 
+bool Korvel_DlgComposite::LeaveOnSecondPress(ScanCode key) {
+    constexpr ScanCode kScanEscape = 0x001;
+    constexpr ScanCode kScanTab = 0x00F;
+    const bool again = key == m_lastPress;
+    m_lastPress = key;
+    if (!again || (key != kScanEscape && key != kScanTab)) {
+        return false;
+    }
+    m_lastPress = 0;
+    if (key == kScanEscape) {
+        // After the key event has been handled: closing stops the capture that delivers it.
+        QMetaObject::invokeMethod(this, &Korvel_DlgComposite::CancelEditor, Qt::QueuedConnection);
+        return true;
+    }
+    m_keyCapture->Stop();
+    const bool back = QGuiApplication::keyboardModifiers() & Qt::ShiftModifier;
+    focusNextPrevChild(!back);
+    return true;
+}
+
+bool Korvel_DlgComposite::eventFilter(QObject* watched, QEvent* event) {
+    // Back in the key field, the page takes keys again.
+    if (watched == m_keyDisplay && event->type() == QEvent::FocusIn &&
+        m_editing.Page() == KeyPage::SingleKey && !m_readOnly && m_open) {
+        m_lastPress = 0;
+        m_keyCapture->Start();
+    }
+    return CBaseDialog::eventFilter(watched, event);
+}
+
 void Korvel_DlgComposite::OnSingleKey(ScanCode key, bool release, bool autoRepeat) {
+    if (!release && !autoRepeat && LeaveOnSecondPress(key)) {
+        return;
+    }
     if (m_editing.OfferKey(key, release, autoRepeat)) {
         ShowChoices();
         SetApplyEnabled(true);

@@ -65,6 +65,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool LoadPictures(bool decode);
@@ -81,6 +82,11 @@ private:
     void ChooseCurrentMacro();
     void SetApplyEnabled(bool enabled);
     void OnSingleKey(ScanCode key, bool release, bool autoRepeat);
+    // The single-key page takes every key, so the keyboard alone could never leave it: Tab or
+    // Escape pressed a second time in a row leaves it (Tab and Shift+Tab move on and the page
+    // stops taking keys until its key field has the focus again, Escape closes the editor as
+    // Cancel does). True when the press was such a second one.
+    bool LeaveOnSecondPress(ScanCode key);
     void FillMacroCombo();
     void OnMacroChosen(int index);
     void OnMacroNameTyped(const QString& text);
@@ -106,6 +112,7 @@ private:
     QCheckBox* m_recordDelay = nullptr;
     MacroWorkArea* m_work = nullptr;
     KeyCapture* m_keyCapture = nullptr;
+    ScanCode m_lastPress = 0;  // the single-key page's last press, for LeaveOnSecondPress
 
     KeyEditing m_editing;
     int m_profile = -1;

@@ -11,6 +11,7 @@
 #include "gui/editors/macro_work_area.h"
 #include "gui/platform/key_capture.h"
 #include "gui/platform/shell_launcher.h"
+#include "gui/widgets/keyboard_focus.h"
 #include "gui/widgets/png_button.h"
 #include "gui/widgets/skin_placement.h"
 #include "model/keys/key_entry.h"
@@ -150,10 +151,8 @@ QLabel* Korvel_DlgComposite::AddLabel(int id, const char* entry) {
 
 void Korvel_DlgComposite::BuildControls() {
     m_page = AddButton(kCompositePage, "CONTROL_MASK", &m_keySet);
-    m_page->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_page->setFocusPolicy(Qt::NoFocus);
-    AddButton(kCompositeTitle, "CONTROL_TITLE", &m_keySet)
-        ->setAttribute(Qt::WA_TransparentForMouseEvents);
+    MakeShowOnly(*m_page);
+    MakeShowOnly(*AddButton(kCompositeTitle, "CONTROL_TITLE", &m_keySet));
     for (const ButtonInfo& info : kPageButtons) {
         CPngButton* button = AddButton(info.id, info.entry, &m_keySet);
         const KeyPage page = info.id == kPageSingleKey ? KeyPage::SingleKey
@@ -170,7 +169,9 @@ void Korvel_DlgComposite::BuildControls() {
     }
     m_keyDisplay = new QLineEdit(this);
     m_keyDisplay->setReadOnly(true);
-    m_keyDisplay->setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab, it takes keys again (see LeaveOnSecondPress).
+    m_keyDisplay->setFocusPolicy(Qt::StrongFocus);
+    m_keyDisplay->installEventFilter(this);
     m_keyDisplay->setAlignment(Qt::AlignCenter);
     PlaceControl(m_keyDisplay, Skin(), kButtonInfo, QStringLiteral("FUNC_KEY_INPUT"));
     m_controls[kSingleKeyDisplay] = m_keyDisplay;
@@ -319,6 +320,18 @@ void Korvel_DlgComposite::SetCaptions() {
     }
     static_cast<CPngButton*>(Control(kCompositeClear))
         ->SetTooltip(Caption("COMPOSITE_PROMPT_CLEAR"));
+    // What assistive technology calls the controls whose label lies beside them or that show
+    // only a picture.
+    const std::pair<int, const char*> names[] = {
+        {kSingleKeyDisplay, "SINGLE_KEY"},   {kMediaList, "MULTI_MEDIA"},
+        {kFunctionList, "FUNCTION_KEY"},     {kMacroPageList, "MACRO_SETTING"},
+        {kMacroSteps, "MACRO_EDIT_TISHI"},   {kMacroRecordDelay, "RECORD_DELAY"},
+        {kMacroCycles, "MACRO_CYCLES"},      {kMacroAdd, "A11Y_MACRO_ADD"},
+        {kMacroDelete, "A11Y_MACRO_DELETE"},
+    };
+    for (const auto& [id, key] : names) {
+        Control(id)->setAccessibleName(Caption(key));
+    }
     auto* osk = static_cast<CPngButton*>(Control(kOnScreenKeyboard));
     osk->SetTooltip(m_host.onScreenKeyboard.isEmpty()
                         ? QString::fromStdU16String(kNoOnScreenKeyboard)

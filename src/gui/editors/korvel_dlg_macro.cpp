@@ -242,6 +242,19 @@ void CKorvel_DlgMacro::SetCaptions() {
     m_hint->setText(Caption("MACRO_EDITOR_HINT"));
     m_heading->setText(Caption("MACRO_EDIT_TISHI"));
     m_cyclesLabel->setText(Caption("MACRO_CYCLES"));
+    // What assistive technology calls the controls whose label lies beside them or that show
+    // only a picture.
+    const std::pair<QWidget*, const char*> names[] = {
+        {m_macroList, "MACRO_SETTING"},
+        {Control(kMacroSteps), "MACRO_EDIT_TISHI"},
+        {m_cycles, "MACRO_CYCLES"},
+        {m_recordDelay, "RECORD_DELAY"},
+        {Control(kMacroAdd), "A11Y_MACRO_ADD"},
+        {Control(kMacroDelete), "A11Y_MACRO_DELETE"},
+    };
+    for (const auto& [control, key] : names) {
+        control->setAccessibleName(Caption(key));
+    }
 }
 
 void CKorvel_DlgMacro::ShowCycles() {

@@ -140,8 +140,8 @@ void CKorvel_DlgProfile::LayOut() {
     m_list->horizontalHeader()->setStretchLastSection(true);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setTextElideMode(Qt::ElideMiddle);
-    // Rows are chosen with the mouse; no focus frame sits on a cell.
-    m_list->setFocusPolicy(Qt::NoFocus);
+    // Rows are chosen with the mouse, or reached by Tab and chosen with the arrow keys.
+    m_list->setFocusPolicy(Qt::TabFocus);
     connect(m_list, &QTableWidget::cellChanged, this, &CKorvel_DlgProfile::OnItemChanged);
     connect(m_list, &QTableWidget::itemSelectionChanged, this,
             &CKorvel_DlgProfile::UpdateDeleteButton);
@@ -164,6 +164,7 @@ void CKorvel_DlgProfile::SetTexts() {
     m_list->setHorizontalHeaderLabels({Caption("PROFILE_COLUMN_ACTIVE"),
                                        Caption("PROFILE_COLUMN_NAME"),
                                        Caption("PROFILE_COLUMN_FOLDER")});
+    m_list->setAccessibleName(Caption("PROFILE_MANAGER_TITLE"));
 }
 
 void CKorvel_DlgProfile::FillOnboardRows() {

@@ -143,6 +143,7 @@ void CKorvel_DlgUpdate::LayOut() {
 
 void CKorvel_DlgUpdate::SetTexts() {
     setWindowTitle(Caption("UPDATE_TITLE"));
+    m_combo->setAccessibleName(Caption("UPDATE_OPEN"));
     if (auto* title = findChild<QLabel*>(QStringLiteral("UPDATE_TITLE"))) {
         title->setText(Caption("UPDATE_TITLE"));
     }

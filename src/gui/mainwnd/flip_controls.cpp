@@ -4,6 +4,7 @@
 #include "gui/mainwnd/main_window_controls.h"
 #include "gui/mainwnd/window_parts.h"
 #include "gui/skin/skin_surfaces.h"
+#include "gui/widgets/keyboard_focus.h"
 #include "gui/widgets/png_button.h"
 #include "gui/widgets/skin_placement.h"
 #include "ports/settings_store.h"
@@ -38,17 +39,19 @@ void FlipControls::LayOut() {
         PlaceImageButton(key, m_parts.skin, kButtonInfo, entry, &m_surfaces.flip);
         // The keyboard's key tables have no place for D1..D6: they show where they are and offer
         // no click that would do nothing.
-        key->setAttribute(Qt::WA_TransparentForMouseEvents);
+        MakeShowOnly(*key);
         m_keys[static_cast<std::size_t>(n - 1)] = key;
     }
     for (CPngButton** arrow : {&m_leftArrow, &m_rightArrow}) {
         *arrow = new CPngButton(window);
         (*arrow)->setObjectName(arrow == &m_leftArrow ? QStringLiteral("LEFT_ARROW")
                                                       : QStringLiteral("RIGHT_ARROW"));
-        (*arrow)->setAttribute(Qt::WA_TransparentForMouseEvents);
+        MakeShowOnly(**arrow);
     }
     for (int toggle : {kFlipToggleLeft, kFlipToggleRight}) {
         connect(m_parts.Control(toggle), &QAbstractButton::clicked, this, &FlipControls::Toggle);
+        m_parts.Control(toggle)->setAccessibleName(
+            QString::fromStdU16String(m_parts.Caption("A11Y_FLIP")));
         // The arrow above a toggle follows when the toggle shows its hover face.
         m_parts.Control(toggle)->SetAfterDraw([this, toggle](CPngButton& button, bool) {
             if (button.IsHovered()) {

@@ -76,9 +76,20 @@ std::u16string KeyGrid::LabelOfSlot(int slot) const {
     return m_codec.SlotLabel(slot);
 }
 
-void KeyGrid::ShowTip(CPngButton* button, const KeyTip& tip) {
+void KeyGrid::SetNameTexts(std::u16string separator, std::u16string ownFunction) {
+    m_nameTexts = m_tipTexts;
+    m_nameTexts.set = std::move(separator);
+    m_ownFunction = std::move(ownFunction);
+}
+
+void KeyGrid::ShowTip(CPngButton* button, std::u16string_view label, const KeyEntry& entry,
+                      const std::vector<MacroRecord>& macros) const {
+    const KeyTip tip = KeyTipText(label, entry, m_codec, macros, m_tipTexts);
     button->SetChecked(tip.assigned);
     button->SetTooltip(QString::fromStdU16String(tip.text));
+    const KeyTip said = KeyTipText(label, entry, m_codec, macros, m_nameTexts);
+    button->setAccessibleName(
+        QString::fromStdU16String(said.assigned ? said.text : said.text + m_ownFunction));
 }
 
 void KeyGrid::RefreshKeyButtons(const EditingHolder& editing, int profile) {
@@ -87,8 +98,7 @@ void KeyGrid::RefreshKeyButtons(const EditingHolder& editing, int profile) {
         return;
     }
     auto show = [&](CPngButton* button, int slot) {
-        ShowTip(button, KeyTipText(LabelOfSlot(slot), image->blocks[profile][slot], m_codec,
-                                   editing.Macros(), m_tipTexts));
+        ShowTip(button, LabelOfSlot(slot), image->blocks[profile][slot], editing.Macros());
     };
     for (int n = 1; n <= kGKeyButtons; ++n) {
         show(m_gKeys[n - 1], GSlot(n));
@@ -100,7 +110,7 @@ void KeyGrid::RefreshKeyButtons(const EditingHolder& editing, int profile) {
 
 void KeyGrid::ResetKeyButton(int slot) {
     if (CPngButton* button = ButtonOfSlot(slot)) {
-        ShowTip(button, KeyTipText(LabelOfSlot(slot), KeyEntry{}, m_codec, {}, m_tipTexts));
+        ShowTip(button, LabelOfSlot(slot), KeyEntry{}, {});
     }
 }
 

@@ -38,6 +38,9 @@ public:
     int SlotOfControl(int controlId) const;
 
     void SetTipTexts(const KeyTipTexts& texts) { m_tipTexts = texts; }
+    // What a screen reader says of a key: "A" + `separator` + what it does ("A, sends B"), or
+    // "A" + `ownFunction` for a key that keeps its own.
+    void SetNameTexts(std::u16string separator, std::u16string ownFunction);
 
     // Every key and G-key button shows its entry of `profile` in the editing image. Call with the
     // editing lock held.
@@ -55,11 +58,14 @@ private:
     CPngButton* MakeButton(QWidget* dialog, int controlId, const DialogSkin& skin,
                            const QString& entry, const SkinSurfaces* surfaces);
     CPngButton* ButtonOfSlot(int slot) const;
-    static void ShowTip(CPngButton* button, const KeyTip& tip);
+    void ShowTip(CPngButton* button, std::u16string_view label, const KeyEntry& entry,
+                 const std::vector<MacroRecord>& macros) const;
     std::u16string LabelOfSlot(int slot) const;
 
     const KeyCodec& m_codec;
     KeyTipTexts m_tipTexts;
+    KeyTipTexts m_nameTexts;
+    std::u16string m_ownFunction;
     std::array<CPngButton*, kKeyButtons> m_keys{};
     std::array<CPngButton*, kGKeyButtons> m_gKeys{};
     CPngButton* m_fn = nullptr;

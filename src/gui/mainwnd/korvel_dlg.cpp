@@ -16,10 +16,12 @@
 #include "gui/mainwnd/lighting_panel.h"
 #include "gui/mainwnd/main_window_bridge.h"
 #include "gui/mainwnd/main_window_controls.h"
+#include "gui/mainwnd/no_tray_notice.h"
 #include "gui/mainwnd/profile_bar.h"
 #include "gui/mainwnd/profile_switcher.h"
 #include "gui/mainwnd/window_dialogs.h"
 #include "gui/mainwnd/window_parts.h"
+#include "gui/mainwnd/window_tab_order.h"
 #include "gui/platform/launchers.h"
 #include "gui/platform/single_instance.h"
 #include "gui/platform/tray_icon.h"
@@ -93,6 +95,7 @@ bool CKorvelDlg::Initialise() {
     LayOutBackdrops();
     m_keyGrid = new KeyGrid(this, Skin(), &m_surfaces, m_services.keyCodec);
     const int language = m_services.texts.GetLanguageValue();
+    m_qtTexts.Follow(language);
     m_profileBar = new ProfileBar(this, Skin(), &m_surfaces, LabelSection(language));
     EnsureProfileDirectory(m_services.paths.DocumentsDirectory());
     m_lightingPanel = new LightingPanel(this, Skin(), language, *m_keyGrid, m_services.link,
@@ -105,6 +108,10 @@ bool CKorvelDlg::Initialise() {
     SetCaptions();
     m_switcher->BuildSceneMenu();
     m_applier->SetModified(false);
+    SetTabStops(WindowTabOrder(*this));
+    // The window itself holds the focus when it is first activated, so that no control is
+    // pressed by an Enter before Tab has shown where the focus is.
+    setFocus(Qt::OtherFocusReason);
     if (!PackButtonSurfaces()) {
         return false;
     }
@@ -113,7 +120,7 @@ bool CKorvelDlg::Initialise() {
     // button without further flags; changing its flags later would restyle every control.
     setWindowTitle(Q(m_services.texts.Text(TextKey::MAIN_CAPTION)));
 
-    m_trayIcon = std::make_unique<CTrayIcon>(m_services.texts, this);
+    m_trayIcon = std::make_unique<CTrayIcon>(m_services.texts, this, m_services.trayAvailable);
     m_trayIcon->Create(TrayTooltip(), kIconKeyboardGone);
     m_trayPresenter = std::make_unique<TrayIconPresenter>(*m_trayIcon);
     // Queued, so the menu that asked has finished before the window acts.
@@ -134,7 +141,12 @@ bool CKorvelDlg::Initialise() {
     m_presence->SetService(m_service.get());
     StartGKeyPlayer();
     if (m_services.startSwitch) {
-        m_presence->SetFirstOpenDone();
+        // Without a notification area a hidden window could not be reached: it starts minimised.
+        if (HidesInTray()) {
+            m_presence->SetFirstOpenDone();
+        } else {
+            m_startMinimised = true;
+        }
     }
     m_listener->Start();
     m_presence->Start();
@@ -151,6 +163,7 @@ void CKorvelDlg::BuildControllers() {
     m_switcher = new ProfileSwitcher(*m_parts, *m_applier, *m_editors, this);
     m_reload = new ArrivalReload(*m_parts, *m_applier, *m_switcher, this);
     m_dialogs = new WindowDialogs(*m_parts, *m_applier, *m_switcher, m_linkAddress, this);
+    m_parts->chooseLanguage = [this](int language) { SwitchLanguage(language); };
     m_flip = new FlipControls(
         *m_parts,
         FlipSurfaces{m_surfaces, m_flipSurfaces, m_arrowSurfaces, m_flipIndicatorSurfaces}, this);
@@ -284,9 +297,41 @@ void CKorvelDlg::OnOpenMainWindow() {
     if (!isVisible()) {
         PrefetchShownFaces(*this);
     }
-    show();
+    if (m_startMinimised) {
+        m_startMinimised = false;
+        PutAway();
+        return;
+    }
+    // A minimised window comes back too, not only a hidden one.
+    if (isMinimized()) {
+        showNormal();
+    } else {
+        show();
+    }
     raise();
     activateWindow();
+}
+
+bool CKorvelDlg::HidesInTray() const {
+    return m_trayIcon && m_trayIcon->IsCreated();
+}
+
+void CKorvelDlg::PutAway() {
+    if (HidesInTray()) {
+        hide();
+        return;
+    }
+    // A window that was never mapped cannot be minimised on X11 (the window manager ignores the
+    // request and then maps it normally): it is mapped first.
+    if (!isVisible()) {
+        show();
+    }
+    showMinimized();
+    TellOnceWhyMinimised(*m_settings, m_services.prompts, m_parts->Caption("NO_TRAY_MINIMISED"));
+}
+
+void CKorvelDlg::reject() {
+    PutAway();
 }
 
 void CKorvelDlg::ShowTrayState(bool eventIcon, std::uint16_t icon) {
@@ -308,6 +353,7 @@ void CKorvelDlg::FollowInstance(SingleInstance& instance) {
 
 void CKorvelDlg::SwitchLanguage(int language) {
     m_services.texts.SwitchLanguage(language);
+    m_qtTexts.Follow(m_services.texts.GetLanguageValue());
     m_services.keyCodec.SetTexts(KeyTextsFromTable(m_services.texts));
     SetCaptions();
     m_lightingPanel->SetLanguage(language, Skin().Caption("COLOR_OTHER"));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gui/mainwnd/main_window_services.h"
+#include "gui/platform/qt_translations.h"
 #include "gui/platform/tray_icon_presenter.h"
 #include "gui/skin/skin_surfaces.h"
 #include "gui/widgets/base_dialog.h"
@@ -96,7 +97,16 @@ public:
     // A second start shows this window; "/Kill" ends the program.
     void FollowInstance(SingleInstance& instance);
 
-    // 0 Chinese, 1 English: the texts, captions, tips and tray tooltip follow at once.
+    // Whether the window hides in the notification area; false where the desktop has none, and
+    // the window is then minimised instead, so that it can always be reached.
+    bool HidesInTray() const;
+    // Cancel, OK, Escape and the window manager's close: into the tray, or minimised where there
+    // is none (the first time saying why).
+    void PutAway();
+    void reject() override;
+    // 0 Chinese, 1 English: the texts, captions, tips, names for assistive technology, the tray
+    // tooltip and Qt's own dialogs and buttons follow at once; the choice is remembered. The
+    // window's menu offers it.
     void SwitchLanguage(int language);
 
 signals:
@@ -131,6 +141,8 @@ private:
     QString TrayTooltip() const;
     void ConnectControls();
     void SetCaptions();
+    // Names for assistive technology where a control shows its meaning only as a picture.
+    void NameControlsForAssistance();
     void OnKeyClicked(int controlId);
     void ShowModified(bool modified);
     // Lights the Caps, Num and Scroll indicators as the desktop's lock keys stand.
@@ -168,10 +180,13 @@ private:
     std::unique_ptr<CTrayIcon> m_trayIcon;
     std::unique_ptr<TrayIconPresenter> m_trayPresenter;
     bool m_shutDown = false;
+    // "/Start" on a desktop without a notification area: the first opening minimises.
+    bool m_startMinimised = false;
 
     QTimer m_lockTimer;  // follows the lock keys while the window is shown
     bool m_lockStatesShown = false;
-    QTimer m_lightingTimer;  // the keyboard changed its lighting itself
+    QTimer m_lightingTimer;    // the keyboard changed its lighting itself
+    QtTranslations m_qtTexts;  // Qt's own dialogs and buttons in the window's language
 };
 
 }  // namespace korvel

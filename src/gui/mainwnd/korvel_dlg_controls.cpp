@@ -16,6 +16,7 @@
 #include "gui/mainwnd/window_parts.h"
 #include "gui/platform/launchers.h"
 #include "gui/platform/lock_keys.h"
+#include "gui/widgets/keyboard_focus.h"
 #include "gui/widgets/png_button.h"
 #include "gui/widgets/skin_placement.h"
 #include "text/text_table.h"
@@ -86,7 +87,7 @@ QString Q(const std::u16string& text) {
 
 void CKorvelDlg::LayOutBackdrops() {
     for (const ControlInfo& control : kBackdrops) {
-        AddControl(control.id, control.entry)->setAttribute(Qt::WA_TransparentForMouseEvents);
+        MakeShowOnly(*AddControl(control.id, control.entry));
     }
 }
 
@@ -122,7 +123,7 @@ void CKorvelDlg::LayOutControls() {
     Control(kControlVersion)->setEnabled(false);
     // The lock indicators only show; hovering them must not change their face.
     for (int id : {kLockCaps, kLockNum, kLockScroll}) {
-        Control(id)->setAttribute(Qt::WA_TransparentForMouseEvents);
+        MakeShowOnly(*Control(id));
     }
     m_lockTimer.setInterval(kLockPollMs);
     connect(&m_lockTimer, &QTimer::timeout, this, &CKorvelDlg::ShowLockStates);
@@ -137,9 +138,9 @@ void CKorvelDlg::LayOutControls() {
 void CKorvelDlg::ConnectControls() {
     connect(Control(kControlOk), &QAbstractButton::clicked, this, [this] {
         m_applier->Apply();
-        hide();
+        PutAway();
     });
-    connect(Control(kControlCancel), &QAbstractButton::clicked, this, &QWidget::hide);
+    connect(Control(kControlCancel), &QAbstractButton::clicked, this, &CKorvelDlg::PutAway);
     connect(Control(kControlApply), &QAbstractButton::clicked, m_applier, &ApplyController::Apply);
     const int profileButtons[] = {kProfileButton1, kProfileButton2, kProfileButton3};
     for (int p = 0; p < 3; ++p) {
@@ -203,6 +204,23 @@ void CKorvelDlg::SetCaptions() {
     // What ends a tip ("A: sends B" ends with the name itself).
     tips.close = m_services.texts.ReadText("KEY_PROMPT_CLOSE", m_services.texts.TextLanguage());
     m_keyGrid->SetTipTexts(tips);
+    const Language language = m_services.texts.TextLanguage();
+    m_keyGrid->SetNameTexts(m_services.texts.ReadText("KEY_NAME_SET", language),
+                            m_services.texts.ReadText("KEY_NAME_OWN", language));
+    NameControlsForAssistance();
+}
+
+void CKorvelDlg::NameControlsForAssistance() {
+    // The report-rate faces show their rate as a picture only.
+    const int rates[] = {125, 250, 500, 1000};
+    const int buttons[] = {kReportRate1, kReportRate2, kReportRate3, kReportRate4};
+    for (int i = 0; i < 4; ++i) {
+        Control(buttons[i])->setAccessibleName(Skin().Caption("A11Y_REPORT_RATE").arg(rates[i]));
+    }
+    // Fn is no key of the key tables: it keeps its own function.
+    m_keyGrid->ButtonOfControl(kKeyFn)->setAccessibleName(
+        QStringLiteral("Fn") +
+        Q(m_services.texts.ReadText("KEY_NAME_OWN", m_services.texts.TextLanguage())));
 }
 
 CPngButton* CKorvelDlg::Control(int controlId) const {

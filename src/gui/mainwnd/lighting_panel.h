@@ -133,6 +133,8 @@ private:
     // Gives the control at `panelIndex` its pictures, read when it is first shown.
     void Dress(std::size_t panelIndex);
     void SetLabels(int language);
+    // Names for assistive technology, in the captions' language.
+    void NameControlsForAssistance();
     void FillEffectSelector();
     void Read(bool allProfiles);
     // Makes `change` to what the panel shows and sends it to the keyboard as a job.

@@ -88,7 +88,7 @@ QWidget* MakeControl(const PanelControl& control, QWidget* dialog, QObject* guar
             return new CImageSlider(kSliderPositions, dialog);
         case Kind::Selector: {
             auto* selector = new QComboBox(dialog);
-            selector->setFocusPolicy(Qt::ClickFocus);
+            selector->setFocusPolicy(Qt::StrongFocus);
             selector->installEventFilter(guard);
             return selector;
         }
@@ -162,6 +162,7 @@ void LightingPanel::Dress(std::size_t panelIndex) {
 
 void LightingPanel::SetLabels(int language) {
     m_language = language;
+    NameControlsForAssistance();
     const QString labels = language == 0   ? QStringLiteral("Control_Name")
                            : language == 1 ? QStringLiteral("Control_Name1")
                                            : QString();
@@ -172,6 +173,37 @@ void LightingPanel::SetLabels(int language) {
                 ->setText(labels.isEmpty()
                               ? QString()
                               : m_skin.Value(labels, QString::fromLatin1(control.textKey), {}));
+        }
+    }
+}
+
+void LightingPanel::NameControlsForAssistance() {
+    // The panel's pictures, sliders and selectors say what they are only by their looks or by a
+    // label beside them.
+    static constexpr std::pair<int, const char*> kNames[] = {
+        {kPanelSwitch, "LIGHTING_SWITCH_PROMPT"},
+        {kEffectSelector, "A11Y_EFFECT"},
+        {kBrightnessSlider, "A11Y_BRIGHTNESS"},
+        {kSpeedSlider, "A11Y_SPEED"},
+        {kDirectionFirst, "A11Y_DIRECTION_1"},
+        {kDirectionSecond, "A11Y_DIRECTION_2"},
+        {kColorPicker, "A11Y_COLOR"},
+        {kMulticolorCheck, "A11Y_MULTICOLOR"},
+        {kReactiveColorPicker, "A11Y_COLOR"},
+        {kReactiveMulticolorCheck, "A11Y_MULTICOLOR"},
+        {kEffect17Red, "A11Y_RED"},
+        {kEffect17Yellow, "A11Y_YELLOW"},
+        {kEffect17Green, "A11Y_GREEN"},
+        {kEffect17Blue, "A11Y_BLUE"},
+        {kPaintColorPicker, "A11Y_PAINT_COLOR"},
+        {kBaseColorPicker, "A11Y_BASE_COLOR"},
+        {kToolPaintColor, "A11Y_TOOL_PAINT"},
+        {kToolBaseColor, "A11Y_TOOL_BASE"},
+        {kPresetSelector, "A11Y_PRESET"},
+    };
+    for (const auto& [id, key] : kNames) {
+        if (const auto built = m_controls.find(id); built != m_controls.end()) {
+            built->second->setAccessibleName(m_skin.Caption(key));
         }
     }
 }

@@ -52,6 +52,9 @@ struct MainWindowServices {
     // why (empty: nobody asked).
     InputInjector* gKeyInput = nullptr;
     std::string gKeyInputProblem = {};
+    // Whether the desktop has a notification area; none: the desktop is asked. Without one the
+    // window is minimised where it would otherwise hide in the tray.
+    std::function<bool()> trayAvailable = {};
 };
 
 }  // namespace korvel

@@ -14,6 +14,7 @@
 #include "gui/mainwnd/backup_restorer.h"
 #include "gui/mainwnd/edit_history.h"
 #include "gui/mainwnd/keyboard_jobs.h"
+#include "gui/mainwnd/language_menu.h"
 #include "gui/mainwnd/profile_switcher.h"
 #include "gui/mainwnd/window_parts.h"
 #include "gui/platform/launchers.h"
@@ -89,6 +90,7 @@ void WindowDialogs::ShowMenu() {
     menu.addAction(caption("MENU_RESTORE_BACKUP"), m_restorer, &BackupRestorer::Choose);
     menu.addAction(caption("MENU_5"), this, &WindowDialogs::OpenUpdateDialog);
     menu.addAction(caption("MENU_6"), this, [this] { m_parts.ShowHelp(); });
+    AddLanguageMenu(menu, m_parts.services.texts, m_parts.chooseLanguage);
     menu.addSeparator();
     menu.addAction(caption("MENU_3"), this, &WindowDialogs::ShowAbout);
     menu.addAction(caption("MENU_4"), this, &WindowDialogs::exitRequested);

@@ -60,6 +60,10 @@ public:
     // give EDIT_OF_REPORT_RATE's); empty when the language file has none.
     std::u16string CaptionOf(std::string_view prefix, std::string_view word) const;
 
+    // The language the user chose from the window's menu (0 Chinese, 1 English): the whole
+    // window follows. Set by the window once its views are in place.
+    std::function<void(int)> chooseLanguage;
+
     // The window is closing: results that arrive now are no longer shown.
     void SetClosing() { m_closing = true; }
     bool Closing() const { return m_closing; }

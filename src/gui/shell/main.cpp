@@ -19,6 +19,7 @@
 #include "base/text_encoding.h"
 #include "device/device_link.h"
 #include "gui/mainwnd/korvel_dlg.h"
+#include "gui/platform/desktop_language.h"
 #include "gui/platform/desktop_shell_launcher.h"
 #include "gui/platform/input_injection.h"
 #include "gui/platform/launchers.h"
@@ -138,6 +139,8 @@ int main(int argc, char** argv) {
     const AppPaths paths = MakeAppPaths(documents.path);
     TextTable texts(paths.LanguageFile(), paths.LanguageChoiceFile());
     texts.LoadTexts();
+    QtSettingsStore settings;
+    FollowLocaleOnFirstStart(texts, settings, QLocale::system());
     KeyCodec keyCodec;
     keyCodec.SetTexts(KeyTextsFromTable(texts));
     QtPrompts prompts;
@@ -153,7 +156,6 @@ int main(int argc, char** argv) {
 
     DeviceLink link;
     ConfigStore store;
-    QtSettingsStore settings;
     MainWindowServices services{paths,   link,           store,    keyCodec,      texts,
                                 prompts, bus->Backend(), launcher, options->start};
     services.settings = &settings;

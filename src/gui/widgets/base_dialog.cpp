@@ -8,9 +8,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
+#include <algorithm>
+#include <iterator>
 
 #include "gui/skin/mask_region.h"
 #include "gui/skin/skin_picture.h"
+#include "gui/widgets/accessible_controls.h"
+#include "gui/widgets/keyboard_focus.h"
 
 namespace korvel {
 namespace {
@@ -31,6 +35,8 @@ bool LoadPicture(const QString& file, QImage& image, QString& error) {
 CBaseDialog::CBaseDialog(QWidget* parent, std::shared_ptr<const DialogSkin> skin)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(std::move(skin)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    MarkForFocusRing(*this);
+    InstallSkinnedAccessibility();
 }
 
 bool CBaseDialog::ApplySkin() {
@@ -65,6 +71,44 @@ bool CBaseDialog::ApplySkin() {
     m_shape = RegionFromMask(maskImage);
     setMask(m_shape);
     return true;
+}
+
+void CBaseDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Once every control is in its place.
+    if (!m_tabStopsSet) {
+        SetTabStops(TabStopsByPlace(*this));
+    }
+    // No control holds the focus unseen: Enter presses nothing before Tab has shown where the
+    // focus is (the first Tab then goes to the first control).
+    if (focusWidget() == nullptr) {
+        setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void CBaseDialog::SetTabStops(const std::vector<QWidget*>& stops) {
+    m_tabStopsSet = true;
+    ApplyTabOrder(stops);
+    m_tabStops.assign(stops.begin(), stops.end());
+}
+
+bool CBaseDialog::focusNextPrevChild(bool next) {
+    // Not where the dialog itself happens to lie in the focus chain.
+    QWidget* focus = focusWidget();
+    if (focus == nullptr || focus == this) {
+        const auto reachable = [](const QPointer<QWidget>& stop) {
+            return stop != nullptr && stop->isVisible() && stop->isEnabled();
+        };
+        const auto first =
+            next ? std::find_if(m_tabStops.begin(), m_tabStops.end(), reachable)
+                 : std::find_if(m_tabStops.rbegin(), m_tabStops.rend(), reachable).base();
+        if (next ? first != m_tabStops.end() : first != m_tabStops.begin()) {
+            QWidget* stop = next ? first->data() : std::prev(first)->data();
+            stop->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return QDialog::focusNextPrevChild(next);
 }
 
 void CBaseDialog::paintEvent(QPaintEvent*) {
@@ -120,8 +164,13 @@ void CBaseDialog::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-        case Qt::Key_Escape:
+            // The focused button has taken its own Enter; no default button is pressed for it.
             event->accept();
+            return;
+        case Qt::Key_Escape:
+            // Through the close event, which each dialog answers as its Cancel does.
+            event->accept();
+            close();
             return;
         default:
             QDialog::keyPressEvent(event);

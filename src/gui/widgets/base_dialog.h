@@ -3,8 +3,10 @@
 #include <QDialog>
 #include <QImage>
 #include <QPixmap>
+#include <QPointer>
 #include <QString>
 #include <memory>
+#include <vector>
 
 #include "gui/skin/dialog_skin.h"
 
@@ -13,7 +15,9 @@ namespace korvel {
 // A frameless dialog painted with its skin's background picture and cut to its mask picture's
 // shape ("SCREEN": "Main", and "Mask", which defaults to "Main"). Everything else of its look
 // (rectangles, pictures, captions, fonts) its subclass reads from the same skin. It can be dragged
-// from anywhere on its own surface, and Enter and Escape never close it.
+// from anywhere on its own surface. Tab and Shift+Tab walk its controls, Enter and Space press the
+// focused one, and Escape closes it as its window manager's close does (see keyboard_focus.h);
+// Enter never closes it.
 class CBaseDialog : public QDialog {
     Q_OBJECT
 
@@ -32,10 +36,16 @@ public:
 
 protected:
     void SetSkinError(const QString& error) { m_skinError = error; }
+    // The dialog's Tab stops in their order; without it they follow their places, row by row,
+    // from the first showing on (TabStopsByPlace). The first Tab, while no control has the focus,
+    // goes to the first of them, Shift+Tab to the last.
+    void SetTabStops(const std::vector<QWidget*>& stops);
+    bool focusNextPrevChild(bool next) override;
     // The background picture, for a dialog that draws its buttons' normal faces into it once:
     // they then need no picture of their own.
     QPixmap& Background() { return m_background; }
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -51,6 +61,8 @@ private:
     QPoint m_dragOffset;  // the pointer's place in the window while it follows the pointer
     bool m_pressed = false;
     bool m_dragging = false;
+    std::vector<QPointer<QWidget>> m_tabStops;
+    bool m_tabStopsSet = false;
 };
 
 }  // namespace korvel

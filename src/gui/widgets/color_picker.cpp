@@ -3,10 +3,13 @@
 #include <QColorDialog>
 #include <QFrame>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <vector>
+
+#include "gui/widgets/keyboard_focus.h"
 
 namespace korvel {
 namespace {
@@ -26,10 +29,17 @@ const QString kPopupStyle = QStringLiteral(
 
 CColorPicker::CColorPicker(QWidget* parent) : QPushButton(parent) {
     setAutoDefault(false);
-    setFocusPolicy(Qt::NoFocus);
+    MakeTabStop(*this);
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
     connect(this, &QAbstractButton::clicked, this, &CColorPicker::OpenPopup);
+}
+
+void CColorPicker::keyPressEvent(QKeyEvent* event) {
+    // Not a default button (so Enter elsewhere never opens it), but Enter on it does.
+    if (!PressOnEnter(*this, event)) {
+        QPushButton::keyPressEvent(event);
+    }
 }
 
 const std::vector<QColor>& CColorPicker::Palette() {

@@ -9,7 +9,8 @@ namespace korvel {
 
 CImageSlider::CImageSlider(int positions, QWidget* parent)
     : QWidget(parent), m_positions(std::max(positions, 0)) {
-    setFocusPolicy(Qt::ClickFocus);
+    // The arrow keys step it: Tab reaches it too.
+    setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
 }
 

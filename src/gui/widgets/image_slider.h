@@ -19,6 +19,8 @@ public:
     // its pictures need only be read once it is first shown.
     void SetFaces(std::vector<QPixmap> faces);
     void SetPosition(int position);
+    // The user's choice (a click, a key, assistive technology): moves and reports it.
+    void MoveTo(int position);
     int Position() const { return m_position; }
     int Positions() const { return m_positions; }
 
@@ -34,7 +36,6 @@ protected:
 
 private:
     int PositionAt(int x) const;
-    void MoveTo(int position);
 
     int m_positions;
     std::vector<QPixmap> m_faces;

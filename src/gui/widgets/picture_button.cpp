@@ -1,11 +1,14 @@
 #include "gui/widgets/picture_button.h"
 
+#include <QKeyEvent>
 #include <QPainter>
+
+#include "gui/widgets/keyboard_focus.h"
 
 namespace korvel {
 
 CPictureButton::CPictureButton(QWidget* parent) : QAbstractButton(parent) {
-    setFocusPolicy(Qt::NoFocus);
+    MakeTabStop(*this);
     setCursor(Qt::PointingHandCursor);
 }
 
@@ -19,6 +22,12 @@ void CPictureButton::SetDown(bool down) {
     if (down != m_down) {
         m_down = down;
         update();
+    }
+}
+
+void CPictureButton::keyPressEvent(QKeyEvent* event) {
+    if (!PressOnEnter(*this, event)) {
+        QAbstractButton::keyPressEvent(event);
     }
 }
 

@@ -1,11 +1,13 @@
 #include "gui/widgets/png_button.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
 #include <map>
 #include <vector>
 
+#include "gui/widgets/keyboard_focus.h"
 #include "gui/widgets/startup_switches.h"
 #include "gui/widgets/tinted_face.h"
 
@@ -32,9 +34,9 @@ Qt::Alignment AlignmentOf(unsigned format) {
 }  // namespace
 
 CPngButton::CPngButton(QWidget* parent) : QAbstractButton(parent) {
-    // Enter never presses an image button: not being a push button, it is never a dialog's
-    // default button, and it takes no focus.
-    setFocusPolicy(Qt::NoFocus);
+    // Not being a push button, it is never a dialog's default button: Enter presses it only
+    // when Tab has given it the focus (a click leaves the focus where it is).
+    MakeTabStop(*this);
     setAttribute(Qt::WA_Hover);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -189,6 +191,12 @@ void CPngButton::DrawCaption(QPainter& painter) {
         // A caption longer than its button ends in an ellipsis; the tooltip has it whole.
         painter.drawText(area, flags,
                          painter.fontMetrics().elidedText(text(), Qt::ElideRight, area.width()));
+    }
+}
+
+void CPngButton::keyPressEvent(QKeyEvent* event) {
+    if (!PressOnEnter(*this, event)) {
+        QAbstractButton::keyPressEvent(event);
     }
 }
 
