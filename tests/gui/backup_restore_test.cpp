@@ -8,6 +8,7 @@
 #include "gui/widgets/png_button.h"
 #include "model/files/backup_folder.h"
 #include "support/temp_folder.h"
+#include "sync/profile_transfer.h"
 
 namespace korvel {
 namespace {
@@ -88,6 +89,33 @@ TEST_F(WindowRestore, AFileThatIsNoBackupOrADeclinedOneChangesNothing) {
     EXPECT_EQ(prompts.Shown().size(), 2u);
     EXPECT_TRUE(keyboard.Received().empty());
     EXPECT_EQ(keyboard.Memory(), held);
+    window->Shutdown();
+}
+
+// Where the automatic backup cannot be written, the import asks before it goes on without one.
+TEST_F(WindowRestore, AnImportAsksBeforeGoingOnWithoutItsBackup) {
+    auto window = StartShown();
+    // A file where the Backups folder would be: no backup can be written there.
+    std::filesystem::create_directories(Documents() / "Korvel_09A");
+    fixtures::WriteBytes(BackupsFolder(Documents()), "in the way");
+    const std::filesystem::path file = Documents() / "plain.kvp";
+    ASSERT_TRUE(ExportProfileFile(store, file));
+    QSignalSpy imported(&window->Applier(), &ApplyController::importFinished);
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        keyboard.ClearReceived();
+        prompts.QueueAnswer(answer);
+        ASSERT_TRUE(window->Applier().Import(file));
+        ASSERT_TRUE(imported.wait(5000));
+        ASSERT_TRUE(Idle(*window));
+        const ShownPrompt asked = prompts.Shown().back();
+        EXPECT_TRUE(asked.isQuestion);
+        EXPECT_NE(asked.text.find(u"The keyboard could not be backed up first:"),
+                  std::u16string::npos);
+        EXPECT_NE(asked.text.find(u"Go on without a backup?"), std::u16string::npos);
+        EXPECT_EQ(imported.takeFirst().at(0).toBool(), answer == Answer::Yes);
+        EXPECT_EQ(fixtures::CountCommands(keyboard, CMD_WRITE_KEYTABLE),
+                  answer == Answer::Yes ? 21 : 0);
+    }
     window->Shutdown();
 }
 
