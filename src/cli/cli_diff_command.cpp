@@ -19,18 +19,6 @@ namespace {
 
 constexpr std::string_view kKeyboardSide = "keyboard";
 
-// The key tips of the window in the user's language ("sends B", "plays the macro Fire").
-KeyTipTexts TipTexts(const TextLookup& texts) {
-    KeyTipTexts tips;
-    tips.set = LocalisedOr(texts, "KEY_PROMPT_SET", tips.set);
-    tips.single = LocalisedOr(texts, "KEY_PROMPT_SINGLE", tips.single);
-    tips.macro = LocalisedOr(texts, "KEY_PROMPT_MACRO", tips.macro);
-    tips.media = LocalisedOr(texts, "KEY_PROMPT_MEDIA", tips.media);
-    tips.function = LocalisedOr(texts, "KEY_PROMPT_FUNCTION", tips.function);
-    tips.close = texts("KEY_PROMPT_CLOSE");
-    return tips;
-}
-
 // One side: the keyboard, a complete backup (a JSON document) or a profile file, told apart by
 // what the file holds. None after saying why.
 std::optional<Setup> LoadSide(CommandContext& context, const std::string& side, KeyCodec& codec,
@@ -119,7 +107,7 @@ int RunDiff(CommandContext& context) {
         }
     }
     const std::vector<SetupDifference> differences =
-        CompareSetups(*first, *second, codec, TipTexts(texts));
+        CompareSetups(*first, *second, codec, LocalisedTipTexts(texts));
 
     std::ostream& out = context.Out();
     if (arguments.json) {

@@ -15,6 +15,7 @@
 #include "model/files/backup_folder.h"
 #include "model/files/profile_file.h"
 #include "model/files/profile_locations.h"
+#include "model/keys/key_names.h"
 #include "model/keys/key_table_codec.h"
 #include "model/macros/macro_blob.h"
 #include "sync/device_backup.h"
@@ -92,15 +93,7 @@ KeyboardSession* OpenKeyboard(CommandContext& context, KeyCodec& keyCodec) {
 }
 
 std::string KeyName(const KeyCodec& keyCodec, int slot) {
-    if (slot < kKeySlots) {
-        return EscapeControls(
-            Utf16ToUtf8(keyCodec.KeyNameOf(ScanOfSlot(static_cast<KeySlot>(slot)))));
-    }
-    if (slot >= kFirstGKeySlot && slot <= kLastGKeySlot) {
-        const int n = (slot - kFirstGKeySlot) % kGKeys + 1;
-        return Utf16ToUtf8(GKeyLabel(n)) + (slot - kFirstGKeySlot < kGKeys ? "" : " (bank B)");
-    }
-    return "";
+    return EscapeControls(Utf16ToUtf8(SlotLabel(keyCodec, slot)));
 }
 
 void DumpText(std::ostream& out, const ProfileContents& contents, const KeyCodec& keyCodec) {

@@ -17,11 +17,6 @@ std::string Text(const std::u16string& text) {
     return EscapeControls(Utf16ToUtf8(text));
 }
 
-std::string Cycles(int loopCount) {
-    return loopCount == 0 ? std::string("until stopped")
-                          : std::to_string(loopCount) + (loopCount == 1 ? " cycle" : " cycles");
-}
-
 const MacroRecord* Find(const std::vector<MacroRecord>& macros, const std::string& name) {
     for (const MacroRecord& macro : macros) {
         if (SameMacroName(macro.name, Utf8ToUtf16(name))) {
@@ -44,9 +39,7 @@ int List(CommandContext& context, const std::vector<MacroRecord>& macros) {
         return kExitOk;
     }
     for (const MacroRecord& macro : macros) {
-        context.Out() << Text(macro.name) << ": " << macro.actions.size()
-                      << (macro.actions.size() == 1 ? " action, " : " actions, ")
-                      << Cycles(macro.loopCount) << '\n';
+        context.Out() << Text(macro.name) << ": " << DescribeMacro(macro) << '\n';
     }
     return kExitOk;
 }
@@ -74,7 +67,7 @@ std::optional<std::u16string> Refusal(const std::vector<MacroRecord>& macros,
 
 int Add(CommandContext& context, WorkingSetup& setup) {
     const CommandArguments& arguments = context.Arguments();
-    const TextLookup texts = LanguageTexts();
+    const TextLookup& texts = setup.texts;
     std::u16string name = Utf8ToUtf16(arguments.name);
     name.erase(0, name.find_first_not_of(u" \t"));
     name.erase(name.find_last_not_of(u" \t") + 1);
@@ -150,7 +143,7 @@ int Delete(CommandContext& context, WorkingSetup& setup) {
             if (entry.type == kEntryMacro && entry.value == id) {
                 WriteEditedEntry(editing, p, slot, BuildEditedEntry(KeyEdit{}, slot));
                 context.Err() << "korvelctl: profile " << p + 1 << ", "
-                              << Text(KeyLabelOf(setup.codec, slot))
+                              << Text(SlotLabel(setup.codec, slot))
                               << " played it and does its own function again\n";
             }
         }

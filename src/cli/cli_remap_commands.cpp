@@ -29,16 +29,10 @@ std::string Says(WorkingSetup& setup, int profile, int slot) {
     auto lock = editing.Lock();
     const KeyEntry& entry =
         editing.Image()->blocks[static_cast<std::size_t>(profile)][static_cast<std::size_t>(slot)];
-    const TextLookup texts = LanguageTexts();
-    KeyTipTexts tips;
-    tips.set = LocalisedOr(texts, "KEY_PROMPT_SET", u": ");
-    tips.single = LocalisedOr(texts, "KEY_PROMPT_SINGLE", tips.single);
-    tips.macro = LocalisedOr(texts, "KEY_PROMPT_MACRO", tips.macro);
-    tips.media = LocalisedOr(texts, "KEY_PROMPT_MEDIA", tips.media);
-    tips.function = LocalisedOr(texts, "KEY_PROMPT_FUNCTION", tips.function);
-    tips.close = texts("KEY_PROMPT_CLOSE");
+    KeyTipTexts tips = LocalisedTipTexts(setup.texts);
+    tips.set = LocalisedOr(setup.texts, "KEY_PROMPT_SET", u": ");
     const KeyTip tip =
-        KeyTipText(KeyLabelOf(setup.codec, slot), entry, setup.codec, editing.Macros(), tips);
+        KeyTipText(SlotLabel(setup.codec, slot), entry, setup.codec, editing.Macros(), tips);
     return "profile " + std::to_string(profile + 1) + ": " + EscapeControls(Utf16ToUtf8(tip.text));
 }
 

@@ -34,6 +34,17 @@ TextLookup EnglishTexts() {
     return [table](std::string_view key) { return table->ReadText(key, Language::English); };
 }
 
+KeyTipTexts LocalisedTipTexts(const TextLookup& texts) {
+    KeyTipTexts tips;
+    tips.set = LocalisedOr(texts, "KEY_PROMPT_SET", tips.set);
+    tips.single = LocalisedOr(texts, "KEY_PROMPT_SINGLE", tips.single);
+    tips.macro = LocalisedOr(texts, "KEY_PROMPT_MACRO", tips.macro);
+    tips.media = LocalisedOr(texts, "KEY_PROMPT_MEDIA", tips.media);
+    tips.function = LocalisedOr(texts, "KEY_PROMPT_FUNCTION", tips.function);
+    tips.close = texts("KEY_PROMPT_CLOSE");
+    return tips;
+}
+
 void LocaliseKeyNames(KeyCodec& codec, const TextLookup& texts) {
     KeyTexts names = codec.Texts();
     for (int i = 0; i < kMediaKeys; ++i) {

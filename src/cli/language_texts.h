@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/keys/key_tip.h"
 #include "ports/text_lookup.h"
 
 namespace korvel {
@@ -13,6 +14,8 @@ namespace korvel::cli {
 TextLookup LanguageTexts();
 // The same file's English texts, whichever language the user chose.
 TextLookup EnglishTexts();
+// The key tips of the window in the language of `texts` ("sends B", "plays the macro Fire").
+KeyTipTexts LocalisedTipTexts(const TextLookup& texts);
 // The codec names media keys and unknown keys in the language of `texts`.
 void LocaliseKeyNames(KeyCodec& codec, const TextLookup& texts);
 

@@ -15,13 +15,6 @@
 namespace korvel::cli {
 
 // The English names of the media keys and functions, whatever language the user reads.
-std::u16string KeyLabelOf(const KeyCodec& codec, int slot) {
-    if (slot < kKeySlots) {
-        return codec.KeyNameOf(ScanOfSlot(static_cast<KeySlot>(slot)));
-    }
-    return GKeyLabel((slot - kFirstGKeySlot) % kGKeys + 1);
-}
-
 KeyNames NamesOf(const KeyCodec& codec) {
     const TextLookup english = EnglishTexts();
     std::array<std::u16string, kMediaKeys> media;
@@ -51,8 +44,9 @@ bool OpenWorkingSetup(CommandContext& context, WorkingSetup& setup) {
         return false;
     }
     setup.link = &keyboard->Link();
+    setup.texts = LanguageTexts();
     TakeKeyboardBasics(*setup.link, setup.codec);
-    LocaliseKeyNames(setup.codec, LanguageTexts());
+    LocaliseKeyNames(setup.codec, setup.texts);
     setup.activeProfile = DevGetActiveProfile(*setup.link);
     if (setup.activeProfile < 0) {
         context.Fail(kExitFailed, "the active profile could not be read from the keyboard");
@@ -64,7 +58,7 @@ bool OpenWorkingSetup(CommandContext& context, WorkingSetup& setup) {
     if (std::filesystem::exists(working, ignored) && LoadProfileFile(setup.store, working)) {
         return true;
     }
-    if (ReloadFromDevice(setup.store, *setup.link, setup.codec, LanguageTexts(), setup.documents) ==
+    if (ReloadFromDevice(setup.store, *setup.link, setup.codec, setup.texts, setup.documents) ==
         ReloadOutcome::Defaults) {
         context.Fail(kExitFailed, "the keyboard's configuration could not be read");
         return false;
@@ -83,7 +77,7 @@ int ApplyWorkingSetup(CommandContext& context, WorkingSetup& setup, bool allProf
                                              saved.Reason() + "); nothing was sent");
     }
     ConsolePrompts prompts(context.Err(), nullptr);
-    DownloadParts parts{setup.store, *setup.link, setup.codec, prompts, LanguageTexts()};
+    DownloadParts parts{setup.store, *setup.link, setup.codec, prompts, setup.texts};
     parts.verify = true;
     DownloadReport report;
     if (StageAndDownload(parts, allProfiles, &report) != 1) {

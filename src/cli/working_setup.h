@@ -7,6 +7,7 @@
 #include "model/image/config_store.h"
 #include "model/keys/key_codec.h"
 #include "model/keys/key_names.h"
+#include "ports/text_lookup.h"
 
 namespace korvel::cli {
 
@@ -18,6 +19,7 @@ struct WorkingSetup {
     DeviceLink* link = nullptr;
     std::filesystem::path documents;
     int activeProfile = -1;
+    TextLookup texts;  // the language file's, read once
 };
 
 // Opens the keyboard (its default key table into the codec, which names keys in the user's
@@ -28,9 +30,6 @@ bool OpenWorkingSetup(CommandContext& context, WorkingSetup& setup);
 // Saves the working file and downloads as Apply does (all three profiles, or the active one),
 // reading back what was sent. kExitOk, or kExitFailed after a message.
 int ApplyWorkingSetup(CommandContext& context, WorkingSetup& setup, bool allProfiles);
-
-// The key at a slot of a profile block as the window labels it ("A", "Caps Lock", "G3").
-std::u16string KeyLabelOf(const KeyCodec& codec, int slot);
 
 // The names a user types for keys and targets, in English whatever language the user reads.
 KeyNames NamesOf(const KeyCodec& codec);

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "cli/korvelctl_run.h"
+#include "cli/keyboard_folder.h"
 #include "cli/sample_profile.h"
 #include "model/files/backup_folder.h"
 #include "model/image/config_store.h"
@@ -12,28 +12,17 @@ namespace korvel::cli {
 namespace {
 
 using fixtures::ReadBytes;
-using test::Korvelctl;
 using test::Outcome;
 
-class CompleteBackupCommands : public ::testing::Test {
+class CompleteBackupCommands : public test::KeyboardFolder {
 protected:
-    CompleteBackupCommands() {
-        std::filesystem::create_directory(folder / "docs");
-        EXPECT_TRUE(test::WriteSampleProfile(store, profile));
-    }
+    CompleteBackupCommands() { EXPECT_TRUE(test::WriteSampleProfile(store, profile)); }
 
-    // korvelctl on this test's virtual keyboard and Documents folder.
-    Outcome Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--simulate=" + (folder / "kb.state").string(),
-                                   "--documents=" + (folder / "docs").string()});
-        return Korvelctl(args);
-    }
     std::string File(const char* name) const { return (folder / name).string(); }
     std::vector<BackupEntry> Automatic() const {
-        return ListAutomaticBackups(BackupsFolder(folder / "docs"));
+        return ListAutomaticBackups(BackupsFolder(Documents()));
     }
 
-    fixtures::TempFolder folder;
     ConfigStore store;
     std::string profile = (folder / "profile.kvp").string();
 };

@@ -2,7 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/korvelctl_run.h"
+#include "cli/keyboard_folder.h"
 #include "model/files/profile_file.h"
 #include "model/image/config_store.h"
 #include "model/keys/key_codes.h"
@@ -11,10 +11,9 @@
 namespace korvel::cli {
 namespace {
 
-using test::Korvelctl;
 using test::Outcome;
 
-class DiffCommand : public ::testing::Test {
+class DiffCommand : public test::KeyboardFolder {
 protected:
     // A remap of A to B in profile 1, the macro "Fire" on S in profile 2; `change` alters it.
     std::string Write(const char* name, const std::function<void(EditingHolder&)>& change = {}) {
@@ -36,13 +35,6 @@ protected:
         EXPECT_TRUE(SaveProfileFile(store, true, file));
         return file;
     }
-    Outcome Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--simulate=" + (folder / "kb.state").string(),
-                                   "--documents=" + folder.Path().string()});
-        return Korvelctl(args);
-    }
-
-    fixtures::TempFolder folder;
 };
 
 TEST_F(DiffCommand, NamesEveryChangedKeyAndMacroAndNothingElse) {

@@ -2,7 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/korvelctl_run.h"
+#include "cli/keyboard_folder.h"
 #include "model/files/profile_file.h"
 #include "model/files/profile_locations.h"
 #include "model/image/config_store.h"
@@ -12,25 +12,16 @@
 namespace korvel::cli {
 namespace {
 
-using test::Korvelctl;
 using test::Outcome;
 
-class MacroCommand : public ::testing::Test {
+class MacroCommand : public test::KeyboardFolder {
 protected:
-    MacroCommand() { std::filesystem::create_directory(folder / "docs"); }
-    Outcome Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--simulate=" + (folder / "kb.state").string(),
-                                   "--documents=" + (folder / "docs").string()});
-        return Korvelctl(args);
-    }
     // The macros the keyboard holds, as `backup` reads them.
     std::vector<MacroRecord> OnKeyboard() {
         EXPECT_EQ(Run({"backup", (folder / "held.kvp").string()}).status, 0);
         const auto contents = ReadProfileFile(folder / "held.kvp");
         return contents ? contents->macros : std::vector<MacroRecord>{};
     }
-
-    fixtures::TempFolder folder;
 };
 
 TEST_F(MacroCommand, AddsShowsListsAndDeletesMacrosOnTheKeyboard) {
@@ -86,13 +77,13 @@ TEST_F(MacroCommand, TheWindowsRefusalsChangeNothing) {
         {{"macro", "show", "nothing"}, 1, "there is no macro named 'nothing'"},
         {{"macro", "delete", "nothing"}, 1, "there is no macro named 'nothing'"},
     };
-    const std::string before = fixtures::ReadBytes(WorkingFile(folder / "docs"));
+    const std::string before = fixtures::ReadBytes(WorkingFile(Documents()));
     for (const auto& r : refused) {
         const Outcome run = Run(r.args);
         EXPECT_EQ(run.status, r.status) << r.args[2];
         EXPECT_NE(run.err.find(r.said), std::string::npos) << run.err;
     }
-    EXPECT_TRUE(fixtures::ReadBytes(WorkingFile(folder / "docs")) == before) << "nothing changed";
+    EXPECT_TRUE(fixtures::ReadBytes(WorkingFile(Documents())) == before) << "nothing changed";
     EXPECT_EQ(OnKeyboard().size(), 2u);
 
     // The 101st macro, in a working file that holds 100.
@@ -107,7 +98,7 @@ TEST_F(MacroCommand, TheWindowsRefusalsChangeNothing) {
         hundred[i].actions = {{0, 0x01E, kMacroPress}};
     }
     store.EditingConfig().SetMacros(hundred);
-    ASSERT_TRUE(SaveProfileFile(store, true, WorkingFile(folder / "docs")));
+    ASSERT_TRUE(SaveProfileFile(store, true, WorkingFile(Documents())));
     const Outcome full = Run({"macro", "add", "One more", "A"});
     EXPECT_EQ(full.status, 1);
     EXPECT_NE(full.err.find("No more macros can be added: 100 is the most the keyboard holds."),

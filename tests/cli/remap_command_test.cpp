@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "cli/korvelctl_run.h"
+#include "cli/keyboard_folder.h"
 #include "model/files/profile_file.h"
 #include "model/files/profile_locations.h"
 #include "model/image/config_store.h"
@@ -10,17 +10,10 @@
 namespace korvel::cli {
 namespace {
 
-using test::Korvelctl;
 using test::Outcome;
 
-class RemapCommand : public ::testing::Test {
+class RemapCommand : public test::KeyboardFolder {
 protected:
-    RemapCommand() { std::filesystem::create_directory(folder / "docs"); }
-    Outcome Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--simulate=" + (folder / "kb.state").string(),
-                                   "--documents=" + (folder / "docs").string()});
-        return Korvelctl(args);
-    }
     // The entry of `scan` in `block` of a profile file.
     KeyEntry EntryIn(const std::filesystem::path& file, int block, ScanCode scan) {
         const auto contents = ReadProfileFile(file);
@@ -33,8 +26,6 @@ protected:
         EXPECT_EQ(Run({"backup", (folder / "held.kvp").string()}).status, 0);
         return EntryIn(folder / "held.kvp", block, scan);
     }
-
-    fixtures::TempFolder folder;
 };
 
 TEST_F(RemapCommand, RemapsAndResetsKeysByTheWindowsNamesAndDownloads) {
@@ -42,7 +33,7 @@ TEST_F(RemapCommand, RemapsAndResetsKeysByTheWindowsNamesAndDownloads) {
     ASSERT_EQ(remapped.status, 0) << remapped.err;
     EXPECT_EQ(remapped.out, "profile 1: A: sends B\n");
     EXPECT_EQ(OnKeyboard(0, 0x01E), (KeyEntry{kEntryKey, 0, 0x030}));
-    EXPECT_EQ(EntryIn(WorkingFile(folder / "docs"), 0, 0x01E), (KeyEntry{kEntryKey, 0, 0x030}));
+    EXPECT_EQ(EntryIn(WorkingFile(Documents()), 0, 0x01E), (KeyEntry{kEntryKey, 0, 0x030}));
 
     // Names as the window shows them, without regard to case, blanks or '_'.
     const struct {
@@ -79,7 +70,7 @@ TEST_F(RemapCommand, AGKeyPlaysANamedMacroAndTheWindowsRefusalsHoldHere) {
     const Outcome g3 = Run({"remap", "G3", "macro:M", "--cycles", "2"});
     ASSERT_EQ(g3.status, 0) << g3.err;
     EXPECT_EQ(g3.out, "profile 1: G3: plays the macro M\n");
-    const auto contents = ReadProfileFile(WorkingFile(folder / "docs"));
+    const auto contents = ReadProfileFile(WorkingFile(Documents()));
     ASSERT_TRUE(contents);
     ASSERT_EQ(contents->macros.size(), 1u);
     EXPECT_EQ(contents->image->blocks[0][static_cast<std::size_t>(GKeySlot(3, GKeyBank::A))],
@@ -96,13 +87,13 @@ TEST_F(RemapCommand, AGKeyPlaysANamedMacroAndTheWindowsRefusalsHoldHere) {
         {{"remap", "A", "Nothing"}, 2, "'Nothing' is no key, media key, function or macro:NAME"},
         {{"remap", "A", "B", "--cycles", "0"}, 2, "cycles"},
     };
-    const std::string before = fixtures::ReadBytes(WorkingFile(folder / "docs"));
+    const std::string before = fixtures::ReadBytes(WorkingFile(Documents()));
     for (const auto& r : refused) {
         const Outcome run = Run(r.args);
         EXPECT_EQ(run.status, r.status) << r.args[1];
         EXPECT_NE(run.err.find(r.said), std::string::npos) << run.err;
     }
-    EXPECT_EQ(fixtures::ReadBytes(WorkingFile(folder / "docs")), before) << "nothing changed";
+    EXPECT_EQ(fixtures::ReadBytes(WorkingFile(Documents())), before) << "nothing changed";
 }
 
 }  // namespace

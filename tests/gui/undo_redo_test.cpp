@@ -29,11 +29,6 @@ constexpr quint32 kEvdevC = 46;
 
 class UndoRedo : public fixtures::MainWindowFixture {
 protected:
-    template <typename T>
-    T* Get(CKorvelDlg& window, int id) {
-        return fixtures::LightingControl<T>(window, id);
-    }
-    void ChooseEffect(CKorvelDlg& window, int effect) { fixtures::ChooseEffect(window, effect); }
     // A in onboard profile 1 made to send C, through the key editor as a user does.
     void RemapAToC(CKorvelDlg& window) {
         window.Editors().OpenKeyEditor(kKeyA);
@@ -59,9 +54,9 @@ protected:
 TEST_F(UndoRedo, KeysPaintedColoursAndTheEffectUndoInTurnAndRedo) {
     auto window = StartShown();
     EditHistory& history = window->History();
-    Get<CPictureButton>(*window, kPanelSwitch)->click();
-    ChooseEffect(*window, kCustomEffect);
-    Get<CColorPicker>(*window, kPaintColorPicker)->Choose(QColor(0, 255, 0));
+    fixtures::LightingControl<CPictureButton>(*window, kPanelSwitch)->click();
+    fixtures::ChooseEffect(*window, kCustomEffect);
+    fixtures::LightingControl<CColorPicker>(*window, kPaintColorPicker)->Choose(QColor(0, 255, 0));
     ASSERT_TRUE(Idle(*window));
     const KeyEntry sendsB = StagedA();
     const std::array<int, 3> white = {255, 255, 255};
@@ -73,7 +68,7 @@ TEST_F(UndoRedo, KeysPaintedColoursAndTheEffectUndoInTurnAndRedo) {
     EXPECT_EQ(UndoText(*window), "Undo assignment of A");
     window->Keys().ButtonOfControl(kKeyA)->click();
     window->Keys().ButtonOfControl(kKeyS)->click();
-    ChooseEffect(*window, 3);
+    fixtures::ChooseEffect(*window, 3);
     ASSERT_TRUE(Idle(*window));
     EXPECT_EQ(KeyboardColorOf(0x01E), green);
     EXPECT_EQ(KeyboardColorOf(0x01F), green);
@@ -118,7 +113,7 @@ TEST_F(UndoRedo, KeysPaintedColoursAndTheEffectUndoInTurnAndRedo) {
 TEST_F(UndoRedo, ADragIsOneStepAndAProfileSwitchStartsANewHistory) {
     auto window = StartShown();
     EditHistory& history = window->History();
-    Get<CPictureButton>(*window, kPanelSwitch)->click();
+    fixtures::LightingControl<CPictureButton>(*window, kPanelSwitch)->click();
     ASSERT_TRUE(Idle(*window));
     const int brightness = RecordByte(0, 1);
     auto* slider = static_cast<CImageSlider*>(window->Lighting().Control(kBrightnessSlider));

@@ -27,14 +27,9 @@ void BackUpBefore(WindowParts& parts, std::string_view operation, std::function<
                 proceed();
                 return;
             }
-            std::u16string question = parts.Caption("BACKUP_NOT_KEPT");
-            const std::u16string detail =
-                result.value->file.u16string() + u"\n" + Utf8ToUtf16(result.value->write.Reason());
-            if (const auto at = question.find(u"%s"); at != std::u16string::npos) {
-                question.replace(at, 2, detail);
-            } else {
-                question += u"\n" + detail;
-            }
+            const std::u16string question =
+                parts.CaptionWith("BACKUP_NOT_KEPT", result.value->file.u16string() + u"\n" +
+                                                         Utf8ToUtf16(result.value->write.Reason()));
             if (!parts.Closing() &&
                 parts.services.prompts.AskYesNo(question, Answer::No) == Answer::Yes) {
                 proceed();

@@ -41,16 +41,6 @@ QString BackupLabel(const WindowParts& parts, const std::filesystem::path& file)
     return QString::fromStdU16String(file.filename().u16string());
 }
 
-// Replaces the first "%s" of `text` with `value`, or adds it on a line of its own.
-std::u16string Filled(std::u16string text, const std::u16string& value) {
-    if (const auto at = text.find(u"%s"); at != std::u16string::npos) {
-        text.replace(at, 2, value);
-    } else {
-        text += u"\n" + value;
-    }
-    return text;
-}
-
 }  // namespace
 
 BackupRestorer::BackupRestorer(WindowParts& parts, QObject* parent)
@@ -118,13 +108,13 @@ void BackupRestorer::Restore(const std::filesystem::path& file) {
     auto backup =
         std::make_shared<std::optional<CompleteBackup>>(LoadCompleteBackupFile(file, error));
     if (!*backup) {
-        prompts.ShowMessage(Filled(m_parts.Caption("BACKUP_UNUSABLE"),
-                                   file.u16string() + u"\n" + Utf8ToUtf16(error)),
-                            MessageKind::Warning);
+        prompts.ShowMessage(
+            m_parts.CaptionWith("BACKUP_UNUSABLE", file.u16string() + u"\n" + Utf8ToUtf16(error)),
+            MessageKind::Warning);
         return;
     }
     if (prompts.AskYesNo(
-            Filled(m_parts.Caption("BACKUP_CONFIRM"), BackupLabel(m_parts, file).toStdU16String()),
+            m_parts.CaptionWith("BACKUP_CONFIRM", BackupLabel(m_parts, file).toStdU16String()),
             Answer::No) != Answer::Yes) {
         return;
     }
@@ -157,8 +147,8 @@ void BackupRestorer::Restore(const std::filesystem::path& file) {
                                                          MessageKind::Information);
                 } else {
                     m_parts.services.prompts.ShowMessage(
-                        Filled(m_parts.Caption("BACKUP_RESTORE_FAILED"),
-                               Utf8ToUtf16(DescribeRestore(restored))),
+                        m_parts.CaptionWith("BACKUP_RESTORE_FAILED",
+                                            Utf8ToUtf16(DescribeRestore(restored))),
                         MessageKind::Warning);
                 }
             },

@@ -9,6 +9,7 @@
 #include "model/image/editing_snapshot.h"
 #include "model/keys/key_codec.h"
 #include "model/keys/key_codes.h"
+#include "model/keys/key_names.h"
 #include "model/lighting/lighting_state.h"
 
 namespace korvel {
@@ -91,11 +92,6 @@ std::shared_ptr<const EditingSnapshot> Snapshot(const WindowParts& parts) {
     return taken ? std::make_shared<const EditingSnapshot>(std::move(*taken)) : nullptr;
 }
 
-QString Filled(QString text, const QString& value) {
-    return text.contains(QStringLiteral("%s")) ? text.replace(QStringLiteral("%s"), value)
-                                               : text + QLatin1Char(' ') + value;
-}
-
 }  // namespace
 
 EditHistory::EditHistory(WindowParts& parts, ApplyController& applier, QObject* parent)
@@ -165,12 +161,12 @@ void EditHistory::Redo() {
 }
 
 QString EditHistory::UndoText() const {
-    return m_stack.canUndo() ? Filled(Caption("EDIT_UNDO"), m_stack.undoText())
+    return m_stack.canUndo() ? CaptionWith("EDIT_UNDO", m_stack.undoText())
                              : Caption("EDIT_UNDO_NONE");
 }
 
 QString EditHistory::RedoText() const {
-    return m_stack.canRedo() ? Filled(Caption("EDIT_REDO"), m_stack.redoText())
+    return m_stack.canRedo() ? CaptionWith("EDIT_REDO", m_stack.redoText())
                              : Caption("EDIT_REDO_NONE");
 }
 
@@ -200,14 +196,8 @@ QString EditHistory::StagedName(const EditingSnapshot& before, const EditingSnap
     if (!oneKey) {
         return Caption("EDIT_OF_KEYS");
     }
-    QString key;
-    if (slot < kKeySlots) {
-        key = QString::fromStdU16String(
-            m_parts.services.keyCodec.KeyNameOf(ScanOfSlot(static_cast<KeySlot>(slot))));
-    } else if (slot >= kFirstGKeySlot && slot < kFirstGKeySlot + kGKeys) {
-        key = QString::fromStdU16String(GKeyLabel(slot - kFirstGKeySlot + 1));
-    }
-    return key.isEmpty() ? Caption("EDIT_OF_KEYS") : Filled(Caption("EDIT_OF_KEY"), key);
+    const QString key = QString::fromStdU16String(SlotLabel(m_parts.services.keyCodec, slot));
+    return key.isEmpty() ? Caption("EDIT_OF_KEYS") : CaptionWith("EDIT_OF_KEY", key);
 }
 
 QString EditHistory::LightingName(const std::string& field, const LightingPicture& before,
@@ -218,6 +208,10 @@ QString EditHistory::LightingName(const std::string& field, const LightingPictur
     }
     const QString name = QString::fromStdU16String(m_parts.CaptionOf("EDIT_OF_", field));
     return name.isEmpty() ? Caption("EDIT_OF_LIGHTING") : name;
+}
+
+QString EditHistory::CaptionWith(const char* key, const QString& value) const {
+    return QString::fromStdU16String(m_parts.CaptionWith(key, value.toStdU16String()));
 }
 
 QString EditHistory::Caption(const char* key) const {

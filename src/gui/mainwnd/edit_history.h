@@ -65,6 +65,7 @@ private:
     QString LightingName(const std::string& field, const LightingPicture& before,
                          const LightingPicture& after) const;
     QString Caption(const char* key) const;
+    QString CaptionWith(const char* key, const QString& value) const;
 
     WindowParts& m_parts;
     ApplyController& m_applier;

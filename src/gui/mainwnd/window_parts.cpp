@@ -73,6 +73,17 @@ std::u16string WindowParts::CaptionOf(std::string_view prefix, std::string_view 
     return Caption(key.c_str());
 }
 
+std::u16string WindowParts::CaptionWith(const char* key, std::u16string_view value) const {
+    std::u16string text = Caption(key);
+    if (const auto at = text.find(u"%s"); at != std::u16string::npos) {
+        text.replace(at, 2, value);
+    } else {
+        text += u"\n";
+        text += value;
+    }
+    return text;
+}
+
 void WindowParts::ShowKeyboardHeld(const std::string& holder) const {
     if (!m_closing) {
         services.prompts.ShowMessage(Utf8ToUtf16(holder), MessageKind::Warning);

@@ -59,6 +59,9 @@ public:
     // The caption of `prefix` + `word` in capitals with '-' as '_' ("EDIT_OF_" and "report-rate"
     // give EDIT_OF_REPORT_RATE's); empty when the language file has none.
     std::u16string CaptionOf(std::string_view prefix, std::string_view word) const;
+    // The caption of `key` with `value` in place of its "%s" (after it, on a line of its own,
+    // when it has none).
+    std::u16string CaptionWith(const char* key, std::u16string_view value) const;
 
     // The language the user chose from the window's menu (0 Chinese, 1 English): the whole
     // window follows. Set by the window once its views are in place.

@@ -1,7 +1,6 @@
 #include "model/files/setup_compare.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 
 #include "base/text_encoding.h"
@@ -9,26 +8,20 @@
 #include "model/files/profile_file.h"
 #include "model/keys/key_codec.h"
 #include "model/keys/key_codes.h"
+#include "model/keys/key_names.h"
 #include "model/keys/key_table_codec.h"
 #include "model/lighting/lighting_color.h"
 #include "model/lighting/lighting_record.h"
 #include "model/macros/macro_blob.h"
+#include "model/macros/macro_steps.h"
 
 namespace korvel {
 namespace {
 
 // The key at a slot of a profile block as the window labels it.
 std::string SlotName(int slot, const KeyCodec& codec) {
-    if (slot < kKeySlots) {
-        const std::u16string name = codec.KeyNameOf(ScanOfSlot(static_cast<KeySlot>(slot)));
-        if (!name.empty()) {
-            return Utf16ToUtf8(name);
-        }
-    } else if (slot >= kFirstGKeySlot && slot <= kLastGKeySlot) {
-        const int n = (slot - kFirstGKeySlot) % kGKeys + 1;
-        return Utf16ToUtf8(GKeyLabel(n)) + (slot - kFirstGKeySlot < kGKeys ? "" : " (bank B)");
-    }
-    return "slot " + std::to_string(slot);
+    const std::u16string label = SlotLabel(codec, slot);
+    return label.empty() ? "slot " + std::to_string(slot) : Utf16ToUtf8(label);
 }
 
 // What an entry does, as the key's tip says it, with the program or text it carries.
@@ -47,14 +40,6 @@ std::string Does(const Setup& setup, int profile, int slot, const KeyCodec& code
         }
     }
     return text;
-}
-
-std::string MacroSummary(const MacroRecord& macro) {
-    return std::to_string(macro.actions.size()) +
-           (macro.actions.size() == 1 ? " action, " : " actions, ") +
-           (macro.loopCount == 0
-                ? std::string("until stopped")
-                : std::to_string(macro.loopCount) + (macro.loopCount == 1 ? " cycle" : " cycles"));
 }
 
 void CompareMacros(const Setup& first, const Setup& second,
@@ -84,8 +69,8 @@ void CompareMacros(const Setup& first, const Setup& second,
             continue;
         }
         SetupDifference d{SetupDifference::Kind::Macro, -1, "macro " + Utf16ToUtf8(name),
-                          x != nullptr ? MacroSummary(*x) : "none",
-                          y != nullptr ? MacroSummary(*y) : "none"};
+                          x != nullptr ? DescribeMacro(*x) : "none",
+                          y != nullptr ? DescribeMacro(*y) : "none"};
         if (x != nullptr && y != nullptr && d.first == d.second) {
             // Same length and cycles: say where the actions part.
             const auto at = std::mismatch(x->actions.begin(), x->actions.end(), y->actions.begin());
@@ -94,12 +79,6 @@ void CompareMacros(const Setup& first, const Setup& second,
         }
         differences.push_back(std::move(d));
     }
-}
-
-std::string Hex(Color color) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", RedOf(color), GreenOf(color), BlueOf(color));
-    return text;
 }
 
 void CompareLighting(const Setup& first, const Setup& second,
@@ -117,9 +96,9 @@ void CompareLighting(const Setup& first, const Setup& second,
             {"speed", {std::to_string(x.speed), std::to_string(y.speed)}},
             {"direction", {std::to_string(x.direction), std::to_string(y.direction)}},
             {"multicolor", {std::to_string(x.multicolor), std::to_string(y.multicolor)}},
-            {"color", {Hex(x.effectColor), Hex(y.effectColor)}},
-            {"base-color", {Hex(x.baseColor), Hex(y.baseColor)}},
-            {"paint-color", {Hex(x.paintColor), Hex(y.paintColor)}},
+            {"color", {FormatColor(x.effectColor), FormatColor(y.effectColor)}},
+            {"base-color", {FormatColor(x.baseColor), FormatColor(y.baseColor)}},
+            {"paint-color", {FormatColor(x.paintColor), FormatColor(y.paintColor)}},
             {"report-rate", {std::to_string(x.reportRate), std::to_string(y.reportRate)}},
             {"tool", {std::to_string(x.paintTool), std::to_string(y.paintTool)}},
             {"effect17", {std::to_string(x.effect17Color), std::to_string(y.effect17Color)}},

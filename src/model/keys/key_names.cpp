@@ -43,6 +43,17 @@ bool SameName(std::string_view typed, const std::u16string& name) {
 
 }  // namespace
 
+std::u16string SlotLabel(const KeyCodec& codec, int slot) {
+    if (slot >= 0 && slot < kKeySlots) {
+        return codec.KeyNameOf(ScanOfSlot(static_cast<KeySlot>(slot)));
+    }
+    if (slot >= kFirstGKeySlot && slot <= kLastGKeySlot) {
+        const int n = (slot - kFirstGKeySlot) % kGKeys + 1;
+        return GKeyLabel(n) + (slot - kFirstGKeySlot < kGKeys ? u"" : u" (bank B)");
+    }
+    return {};
+}
+
 KeyNames::KeyNames(const KeyCodec& codec, std::array<std::u16string, kMediaKeys> mediaNames,
                    std::array<std::u16string, kFunctionKeys> functionNames)
     : m_codec(codec), m_media(std::move(mediaNames)), m_functions(std::move(functionNames)) {}

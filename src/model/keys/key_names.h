@@ -12,6 +12,10 @@ namespace korvel {
 
 class KeyCodec;
 
+// The key at a slot of a profile block as the window labels it: "A", "Caps Lock", "G3" ("G3 (bank
+// B)" for a G key of bank B); empty for a slot that is no key.
+std::u16string SlotLabel(const KeyCodec& codec, int slot);
+
 // The names a user types for keys and what a key may do, as the window shows them: "A",
 // "Caps Lock" (or "CapsLock", "caps_lock": case, blanks, '_', '-' and '/' do not count), "Shift"
 // (or "LeftShift") and "Right Shift", "G1".."G9", the media keys and editing functions by their

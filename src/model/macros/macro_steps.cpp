@@ -90,6 +90,14 @@ std::optional<std::vector<MacroAction>> ParseMacroSteps(std::string_view text,
     return actions;
 }
 
+std::string DescribeMacro(const MacroRecord& macro) {
+    return std::to_string(macro.actions.size()) +
+           (macro.actions.size() == 1 ? " action, " : " actions, ") +
+           (macro.loopCount == 0
+                ? std::string("until stopped")
+                : std::to_string(macro.loopCount) + (macro.loopCount == 1 ? " cycle" : " cycles"));
+}
+
 std::string FormatMacroSteps(const std::vector<MacroAction>& actions, const KeyCodec& codec) {
     std::string text;
     const auto name = [&codec](ScanCode key) {

@@ -24,4 +24,7 @@ std::optional<std::vector<MacroAction>> ParseMacroSteps(std::string_view text,
 // delay between them, is written as the tap it is.
 std::string FormatMacroSteps(const std::vector<MacroAction>& actions, const KeyCodec& codec);
 
+// A macro in a few words: "4 actions, 2 cycles", "1 action, until stopped".
+std::string DescribeMacro(const MacroRecord& macro);
+
 }  // namespace korvel
