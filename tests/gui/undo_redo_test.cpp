@@ -74,6 +74,10 @@ TEST_F(UndoRedo, KeysPaintedColoursAndTheEffectUndoInTurnAndRedo) {
     EXPECT_EQ(KeyboardColorOf(0x01F), green);
     EXPECT_EQ(RecordByte(0, 0), 3);
     EXPECT_EQ(UndoText(*window), "Undo effect");
+    // A step is named in the language chosen when it is shown, not when it was made.
+    window->SwitchLanguage(0);
+    EXPECT_EQ(history.UndoText(), QStringLiteral("撤销灯效"));
+    window->SwitchLanguage(1);
 
     // The effect: written back at once.
     history.Undo();

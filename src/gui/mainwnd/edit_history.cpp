@@ -19,10 +19,12 @@ namespace {
 constexpr int kStepsKept = 100;
 constexpr int kLightingStepId = 1;
 
-// Commands are pushed after their edit was made: their first redo does nothing.
+// Commands are pushed after their edit was made: their first redo does nothing. A step is named
+// when the menu shows it, in the language chosen then.
 class Step : public QUndoCommand {
 public:
-    explicit Step(const QString& name) : QUndoCommand(name) {}
+    explicit Step(EditHistory::StepName name) : QUndoCommand(name()), m_name(std::move(name)) {}
+    QString Name() const { return m_name(); }
     void redo() final {
         if (m_done) {
             Redo();
@@ -34,15 +36,19 @@ protected:
     virtual void Redo() = 0;
 
 private:
+    EditHistory::StepName m_name;
     bool m_done = false;
 };
 
 class StagedStep : public Step {
 public:
-    StagedStep(EditHistory& history, const QString& name,
+    StagedStep(EditHistory& history, EditHistory::StepName name,
                std::shared_ptr<const EditingSnapshot> before,
                std::shared_ptr<const EditingSnapshot> after)
-        : Step(name), m_history(history), m_before(std::move(before)), m_after(std::move(after)) {}
+        : Step(std::move(name)),
+          m_history(history),
+          m_before(std::move(before)),
+          m_after(std::move(after)) {}
     void undo() override { m_history.ShowStaged(m_before); }
 
 protected:
@@ -56,9 +62,9 @@ private:
 
 class LightingStep : public Step {
 public:
-    LightingStep(EditHistory& history, const QString& name, std::string field, int profile,
+    LightingStep(EditHistory& history, EditHistory::StepName name, std::string field, int profile,
                  const LightingPicture& before, const LightingPicture& after)
-        : Step(name),
+        : Step(std::move(name)),
           m_history(history),
           m_field(std::move(field)),
           m_profile(profile),
@@ -161,13 +167,17 @@ void EditHistory::Redo() {
 }
 
 QString EditHistory::UndoText() const {
-    return m_stack.canUndo() ? CaptionWith("EDIT_UNDO", m_stack.undoText())
-                             : Caption("EDIT_UNDO_NONE");
+    return m_stack.canUndo()
+               ? CaptionWith("EDIT_UNDO",
+                             static_cast<const Step*>(m_stack.command(m_stack.index() - 1))->Name())
+               : Caption("EDIT_UNDO_NONE");
 }
 
 QString EditHistory::RedoText() const {
-    return m_stack.canRedo() ? CaptionWith("EDIT_REDO", m_stack.redoText())
-                             : Caption("EDIT_REDO_NONE");
+    return m_stack.canRedo()
+               ? CaptionWith("EDIT_REDO",
+                             static_cast<const Step*>(m_stack.command(m_stack.index()))->Name())
+               : Caption("EDIT_REDO_NONE");
 }
 
 void EditHistory::ShowStaged(const std::shared_ptr<const EditingSnapshot>& staged) {
@@ -185,29 +195,33 @@ void EditHistory::ShowLighting(const LightingPicture& picture) {
     m_parts.lighting.PutBack(picture);
 }
 
-QString EditHistory::StagedName(const EditingSnapshot& before, const EditingSnapshot& after) const {
+EditHistory::StepName EditHistory::Named(const char* key, const QString& value) const {
+    return [this, key, value] { return value.isEmpty() ? Caption(key) : CaptionWith(key, value); };
+}
+
+EditHistory::StepName EditHistory::StagedName(const EditingSnapshot& before,
+                                              const EditingSnapshot& after) const {
     const std::vector<int> entries = ChangedEntries(before, after);
     if (entries.empty()) {
-        return Caption("EDIT_OF_MACROS");
+        return Named("EDIT_OF_MACROS");
     }
     const int slot = entries.front() % kBlockSlots;
     const bool oneKey = std::all_of(entries.begin(), entries.end(),
                                     [slot](int k) { return k % kBlockSlots == slot; });
-    if (!oneKey) {
-        return Caption("EDIT_OF_KEYS");
-    }
     const QString key = QString::fromStdU16String(SlotLabel(m_parts.services.keyCodec, slot));
-    return key.isEmpty() ? Caption("EDIT_OF_KEYS") : CaptionWith("EDIT_OF_KEY", key);
+    return oneKey && !key.isEmpty() ? Named("EDIT_OF_KEY", key) : Named("EDIT_OF_KEYS");
 }
 
-QString EditHistory::LightingName(const std::string& field, const LightingPicture& before,
-                                  const LightingPicture& after) const {
+EditHistory::StepName EditHistory::LightingName(const std::string& field,
+                                                const LightingPicture& before,
+                                                const LightingPicture& after) const {
     if (field.empty()) {
-        const bool colorsOnly = before.record == after.record;
-        return Caption(colorsOnly ? "EDIT_OF_KEY_COLORS" : "EDIT_OF_LIGHTING");
+        return Named(before.record == after.record ? "EDIT_OF_KEY_COLORS" : "EDIT_OF_LIGHTING");
     }
-    const QString name = QString::fromStdU16String(m_parts.CaptionOf("EDIT_OF_", field));
-    return name.isEmpty() ? Caption("EDIT_OF_LIGHTING") : name;
+    return [this, field] {
+        const QString name = QString::fromStdU16String(m_parts.CaptionOf("EDIT_OF_", field));
+        return name.isEmpty() ? Caption("EDIT_OF_LIGHTING") : name;
+    };
 }
 
 QString EditHistory::CaptionWith(const char* key, const QString& value) const {

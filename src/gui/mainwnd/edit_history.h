@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,6 +27,9 @@ class EditHistory : public QObject {
     Q_OBJECT
 
 public:
+    // What a step is called, asked each time the menu shows it.
+    using StepName = std::function<QString()>;
+
     EditHistory(WindowParts& parts, ApplyController& applier, QObject* parent);
     ~EditHistory() override;
 
@@ -61,9 +65,11 @@ signals:
     void changed();
 
 private:
-    QString StagedName(const EditingSnapshot& before, const EditingSnapshot& after) const;
-    QString LightingName(const std::string& field, const LightingPicture& before,
-                         const LightingPicture& after) const;
+    StepName StagedName(const EditingSnapshot& before, const EditingSnapshot& after) const;
+    StepName LightingName(const std::string& field, const LightingPicture& before,
+                          const LightingPicture& after) const;
+    // The caption of `key`, with `value` in it when there is one.
+    StepName Named(const char* key, const QString& value = {}) const;
     QString Caption(const char* key) const;
     QString CaptionWith(const char* key, const QString& value) const;
 
