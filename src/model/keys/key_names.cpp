@@ -18,17 +18,6 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
-// Lower case without blanks, '_', '-' and '/'; empty for a name made of them alone ("-").
-std::string Folded(std::string_view text) {
-    std::string folded;
-    for (const char c : Lower(text)) {
-        if (c != ' ' && c != '_' && c != '-' && c != '/') {
-            folded += c;
-        }
-    }
-    return folded;
-}
-
 bool SameName(std::string_view typed, const std::u16string& name) {
     if (name.empty()) {
         return false;
@@ -37,11 +26,21 @@ bool SameName(std::string_view typed, const std::u16string& name) {
     if (Lower(typed) == Lower(utf8)) {
         return true;
     }
-    const std::string folded = Folded(typed);
-    return !folded.empty() && folded == Folded(utf8);
+    const std::string folded = FoldedName(typed);
+    return !folded.empty() && folded == FoldedName(utf8);
 }
 
 }  // namespace
+
+std::string FoldedName(std::string_view text) {
+    std::string folded;
+    for (const char c : Lower(text)) {
+        if (c != ' ' && c != '_' && c != '-' && c != '/') {
+            folded += c;
+        }
+    }
+    return folded;
+}
 
 std::u16string SlotLabel(const KeyCodec& codec, int slot) {
     if (slot >= 0 && slot < kKeySlots) {
@@ -60,7 +59,7 @@ KeyNames::KeyNames(const KeyCodec& codec, std::array<std::u16string, kMediaKeys>
 
 std::optional<ScanCode> KeyNames::KeyOf(std::string_view name) const {
     // The left one of a pair is named without "Left" ("Shift" and "Right Shift").
-    if (const std::string folded = Folded(name); folded.starts_with("left") && folded.size() > 4) {
+    if (const std::string folded = FoldedName(name); folded.starts_with("left") && folded.size() > 4) {
         if (const std::optional<ScanCode> sc = KeyOf(folded.substr(4))) {
             return sc;
         }

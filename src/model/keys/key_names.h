@@ -16,6 +16,10 @@ class KeyCodec;
 // B)" for a G key of bank B); empty for a slot that is no key.
 std::u16string SlotLabel(const KeyCodec& codec, int slot);
 
+// A name as it is compared with another: lower case, without blanks, '_', '-' and '/' ("Caps
+// Lock", "caps_lock" and "CapsLock" all give "capslock"); empty for a name made of those alone.
+std::string FoldedName(std::string_view text);
+
 // The names a user types for keys and what a key may do, as the window shows them: "A",
 // "Caps Lock" (or "CapsLock", "caps_lock": case, blanks, '_', '-' and '/' do not count), "Shift"
 // (or "LeftShift") and "Right Shift", "G1".."G9", the media keys and editing functions by their
