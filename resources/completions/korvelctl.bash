@@ -1,13 +1,16 @@
 # bash completion for korvelctl: commands, options, profile numbers, lighting fields, G keys,
-# profile files (*.kvp) and complete backups (*.json).
+# profile files (*.kvp, and their JSON form) and complete backups (*.json).
 
 _korvelctl_files() {
-    # Files with the extension $1 and folders; every file when $1 is empty.
-    local IFS=$'\n'
-    if [[ -n $1 ]]; then
-        COMPREPLY=($(compgen -o plusdirs -f -X "!*.$1" -- "$cur"))
-    else
+    # Files with the extensions given and folders; every file when none is given.
+    local IFS=$'\n' extension
+    if (($# == 0)) || [[ -z $1 ]]; then
         COMPREPLY=($(compgen -o plusdirs -f -- "$cur"))
+    else
+        COMPREPLY=($(compgen -d -- "$cur"))
+        for extension in "$@"; do
+            COMPREPLY+=($(compgen -f -X "!*.$extension" -- "$cur"))
+        done
     fi
     compopt -o filenames 2>/dev/null
 }
@@ -17,7 +20,7 @@ _korvelctl() {
     cur=${COMP_WORDS[COMP_CWORD]}
     prev=${COMP_WORDS[COMP_CWORD - 1]}
     local commands="info profile monitor validate dump encode blob import verify backup restore
-                    export lighting press diff remap reset macro"
+                    export convert lighting press diff remap reset macro"
     local globals="--simulate --simulate= --latency-ms --documents --trace --help --version"
     local keys="A B C D E F G H I J K L M N O P Q R S T U V W X Y Z 0 1 2 3 4 5 6 7 8 9 F1 F2 F3 F4 F5 F6 F7 F8 F9 F10 F11 F12 G1 G2 G3 G4 G5 G6 G7 G8 G9 Esc Tab CapsLock Shift RightShift Ctrl RightCtrl Alt RightAlt Win RightWin App Space Enter Backspace Insert Delete Home End PageUp PageDown Up Down Left Right PrintScreen ScrollLock Pause NumLock"
     local targets="$keys VolumeUp VolumeDown Mute PlayPause NextTrack PreviousTrack Stop MediaPlayer BrowserHome Calculator Mail MyComputer Open New Undo Save Copy Cut Paste Find SelectAll macro:"
@@ -68,6 +71,7 @@ _korvelctl() {
         dump | diff) options+=" --json" ;;
         import) options+=" --no-verify --no-backup" ;;
         backup) options+=" --complete" ;;
+        export) options+=" --json" ;;
         remap) options+=" --profile --cycles" ;;
         reset) options+=" --profile" ;;
         macro) [[ ${after[0]} == list ]] && options+=" --json"
@@ -83,7 +87,8 @@ _korvelctl() {
     case $command in
         profile) ((n == 0)) && COMPREPLY=($(compgen -W "1 2 3" -- "$cur")) ;;
         press) ((n == 0)) && COMPREPLY=($(compgen -W "G1 G2 G3 G4 G5 G6 G7 G8 G9" -- "$cur")) ;;
-        validate | dump | import | verify) ((n == 0)) && _korvelctl_files kvp ;;
+        validate | dump | import | verify) ((n == 0)) && _korvelctl_files kvp json ;;
+        convert) ((n < 2)) && _korvelctl_files kvp json ;;
         encode)
             if ((n == 0)); then
                 _korvelctl_files kvp

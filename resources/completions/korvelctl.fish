@@ -1,7 +1,7 @@
 # fish completion for korvelctl: commands, options, profile numbers, lighting fields, G keys,
-# profile files (*.kvp) and complete backups (*.json).
+# profile files (*.kvp, and their JSON form) and complete backups (*.json).
 
-set -l commands info profile monitor validate dump encode blob import verify backup restore export lighting press diff remap reset macro
+set -l commands info profile monitor validate dump encode blob import verify backup restore export convert lighting press diff remap reset macro
 set -l keys A B C D E F G H I J K L M N O P Q R S T U V W X Y Z 0 1 2 3 4 5 6 7 8 9 F1 F2 F3 F4 F5 F6 F7 F8 F9 F10 F11 F12 G1 G2 G3 G4 G5 G6 G7 G8 G9 Esc Tab CapsLock Shift RightShift Ctrl RightCtrl Alt RightAlt Win RightWin App Space Enter Backspace Insert Delete Home End PageUp PageDown Up Down Left Right PrintScreen ScrollLock Pause NumLock
 set -l targets $keys VolumeUp VolumeDown Mute PlayPause NextTrack PreviousTrack Stop MediaPlayer BrowserHome Calculator Mail MyComputer Open New Undo Save Copy Cut Paste Find SelectAll macro:
 set -l fields effect brightness speed direction multicolor color base-color paint-color report-rate tool effect17
@@ -26,6 +26,7 @@ complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a verify -
 complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a backup -d 'write what the keyboard holds'
 complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a restore -d 'make the keyboard hold a complete backup again'
 complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a export -d 'reload the working file and write it'
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a convert -d 'a profile file into its JSON form, or back'
 complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a lighting -d 'show or set the lighting'
 complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a press -d 'the virtual keyboard presses a G key'
 complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a diff -d 'what differs between two setups'
@@ -40,8 +41,10 @@ complete -c korvelctl -n "__fish_seen_subcommand_from info profile dump diff lig
 complete -c korvelctl -n "__fish_seen_subcommand_from import" -l no-verify -d 'do not read back what was downloaded'
 complete -c korvelctl -n "__fish_seen_subcommand_from import" -l no-backup -d 'do not first back up the keyboard'
 complete -c korvelctl -n "__fish_seen_subcommand_from backup" -l complete -d 'a complete backup'
+complete -c korvelctl -n "__fish_seen_subcommand_from export" -l json -d 'the JSON form of the profile file'
 
-complete -c korvelctl -n "__fish_seen_subcommand_from validate dump encode blob import verify" -k -a '(__fish_complete_suffix .kvp)'
+complete -c korvelctl -n "__fish_seen_subcommand_from validate dump encode blob import verify convert" -k -a '(__fish_complete_suffix .kvp)'
+complete -c korvelctl -n "__fish_seen_subcommand_from validate dump import verify convert" -k -a '(__fish_complete_suffix .json)'
 complete -c korvelctl -n "__fish_seen_subcommand_from restore" -k -a '(__fish_complete_suffix .json)'
 complete -c korvelctl -n "__fish_seen_subcommand_from backup export" -F
 complete -c korvelctl -n "__fish_seen_subcommand_from diff" -F -a keyboard

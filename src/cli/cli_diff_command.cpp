@@ -9,6 +9,7 @@
 #include "model/files/backup_folder.h"
 #include "model/files/complete_backup.h"
 #include "model/files/profile_file.h"
+#include "model/files/profile_json.h"
 #include "model/files/setup_compare.h"
 #include "model/keys/key_codec.h"
 #include "sync/keyboard_arrival.h"
@@ -19,7 +20,7 @@ namespace {
 
 constexpr std::string_view kKeyboardSide = "keyboard";
 
-// One side: the keyboard, a complete backup (a JSON document) or a profile file, told apart by
+// One side: the keyboard, a complete backup, a profile file or its JSON form, told apart by
 // what the file holds. None after saying why.
 std::optional<Setup> LoadSide(CommandContext& context, const std::string& side, KeyCodec& codec,
                               const std::u16string& newMacroPrefix) {
@@ -44,19 +45,32 @@ std::optional<Setup> LoadSide(CommandContext& context, const std::string& side, 
                                                                 : "the file cannot be read"));
         return std::nullopt;
     }
-    const std::size_t first = read.bytes.find_first_not_of(" \t\r\n");
-    if (first != std::string::npos && read.bytes[first] == '{') {
+    std::string profileBytes = read.bytes;
+    if (IsJsonDocument(read.bytes)) {
+        // A complete backup, or the JSON form of a profile file: told apart by their "format".
         std::string error;
-        const std::optional<CompleteBackup> backup = ParseCompleteBackup(read.bytes, error);
-        if (!backup) {
+        if (const auto backup = ParseCompleteBackup(read.bytes, error)) {
+            return SetupOf(*backup, codec.DefaultKeyTable(), newMacroPrefix);
+        }
+        if (!error.starts_with("$.format:")) {
             context.Trouble(EscapeControls(side) + ": " + EscapeControls(error));
             return std::nullopt;
         }
-        return SetupOf(*backup, codec.DefaultKeyTable(), newMacroPrefix);
+        const auto file = ProfileFromJson(read.bytes, error);
+        if (!file) {
+            if (error.starts_with("$.format:")) {
+                error =
+                    "$.format: this is not a keyboard backup of Korvel, nor the JSON form of a "
+                    "profile";
+            }
+            context.Trouble(EscapeControls(side) + ": " + EscapeControls(error));
+            return std::nullopt;
+        }
+        profileBytes.assign(file->begin(), file->end());
     }
     ProfileReadError error = ProfileReadError::None;
     const auto bytes =
-        std::span(reinterpret_cast<const std::uint8_t*>(read.bytes.data()), read.bytes.size());
+        std::span(reinterpret_cast<const std::uint8_t*>(profileBytes.data()), profileBytes.size());
     const std::optional<ProfileContents> contents = ParseProfileBytes(bytes, &error);
     if (!contents) {
         context.Trouble(EscapeControls(side) + ": not a profile file or a backup (" +
@@ -88,6 +102,7 @@ int RunDiff(CommandContext& context) {
     const std::u16string prefix = LocalisedOr(texts, "MACRO_NEW_PREFIX", u"Macro");
     // The keyboard's own default table decodes both sides alike, once it has been read.
     KeyCodec codec;
+    LocaliseKeyNames(codec, texts);
     const bool keyboardFirst = arguments.second == kKeyboardSide;
     std::optional<Setup> second;
     if (keyboardFirst) {

@@ -14,6 +14,7 @@
 #include "device/result_codes.h"
 #include "model/files/backup_folder.h"
 #include "model/files/profile_file.h"
+#include "model/files/profile_json.h"
 #include "model/files/profile_locations.h"
 #include "model/keys/key_names.h"
 #include "model/keys/key_table_codec.h"
@@ -69,8 +70,11 @@ std::string HexNumber(unsigned value, int width) {
     return out.str();
 }
 
-std::string ReadErrorText(const std::string& file, ProfileReadError error) {
-    return file + ": " + std::string(ProfileReadErrorReason(error));
+// What is wrong with a file a read refused; for a JSON form, where its mistake is.
+std::string ReadErrorText(const std::string& file, ProfileReadError error,
+                          const std::string& detail = {}) {
+    return EscapeControls(file) + ": " +
+           (detail.empty() ? std::string(ProfileReadErrorReason(error)) : EscapeControls(detail));
 }
 
 // What the window does when the keyboard arrives; a keyboard whose information block cannot be
@@ -205,13 +209,29 @@ void DumpJson(std::ostream& out, const ProfileContents& contents, const KeyCodec
     out << "]}\n";
 }
 
+// The export in the JSON form: the bytes a profile file would hold, in their JSON form.
+FileWriteResult ExportJson(ConfigStore& store, const std::filesystem::path& file) {
+    std::vector<std::uint8_t> bytes;
+    {
+        auto lock = store.EditingConfig().Lock();
+        bytes = SerializeEditingConfig(store.EditingConfig());
+    }
+    std::string error;
+    const std::optional<std::string> text = ProfileToJson(bytes, error);
+    if (!text) {
+        return {FileWriteResult::Status::Failed, std::make_error_code(std::errc::invalid_argument)};
+    }
+    return ReplaceFile(file, *text);
+}
+
 // Loads FILE into a fresh EditingConfig as the window's load does; a message and false when the
 // file cannot be used.
 bool LoadInto(CommandContext& context, ConfigStore& store, const std::string& file) {
     ProfileReadError error = ProfileReadError::None;
-    auto contents = ReadProfileFile(context.PathOf(file), &error);
+    std::string detail;
+    auto contents = ReadProfileFile(context.PathOf(file), &error, nullptr, &detail);
     if (!contents) {
-        context.Fail(kExitFailed, ReadErrorText(file, error));
+        context.Fail(kExitFailed, ReadErrorText(file, error, detail));
         return false;
     }
     PlaceProfileContents(store, std::move(*contents));
@@ -225,7 +245,8 @@ int RunValidate(CommandContext& context) {
     CountingPrompts prompts(context.Err());
     // The import's own check and read, in one pass over the file.
     ProfileReadError readError = ProfileReadError::None;
-    if (ReadImportableProfile(file, prompts, LanguageTexts(), &readError)) {
+    std::string detail;
+    if (ReadImportableProfile(file, prompts, LanguageTexts(), &readError, &detail)) {
         context.Out() << "valid\n";
         return kExitOk;
     }
@@ -240,15 +261,16 @@ int RunValidate(CommandContext& context) {
                                 std::to_string(std::filesystem::file_size(file, error)) +
                                 " bytes; a profile file has at least 32832)");
     }
-    return context.Fail(kExitFailed, ReadErrorText(file, readError));
+    return context.Fail(kExitFailed, ReadErrorText(file, readError, detail));
 }
 
 int RunDump(CommandContext& context) {
     const std::string& file = context.Arguments().file;
     ProfileReadError error = ProfileReadError::None;
-    const auto contents = ReadProfileFile(file, &error);
+    std::string detail;
+    const auto contents = ReadProfileFile(file, &error, nullptr, &detail);
     if (!contents) {
-        return context.Fail(kExitFailed, ReadErrorText(file, error));
+        return context.Fail(kExitFailed, ReadErrorText(file, error, detail));
     }
     KeyCodec keyCodec;
     LocaliseKeyNames(keyCodec, LanguageTexts());
@@ -474,7 +496,10 @@ int RunExport(CommandContext& context) {
                                                          workingFileWrite)) +
                              "\nnothing was exported"));
     }
-    if (const FileWriteResult written = ExportProfileFile(store, context.PathOf(file)); !written) {
+    if (const FileWriteResult written = context.Arguments().json
+                                            ? ExportJson(store, context.PathOf(file))
+                                            : ExportProfileFile(store, context.PathOf(file));
+        !written) {
         return context.Finish(context.Fail(
             kExitFailed, Utf16ToUtf8(FileWriteFailedText(LanguageTexts(), file, written))));
     }

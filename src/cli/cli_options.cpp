@@ -118,8 +118,20 @@ Parser::Parser() {
                  "make the keyboard hold a complete backup again, then read it back;\n"
                  "the keyboard is first backed up into Korvel_09A/Backups"),
          "the complete backup");
-    File(Command("export", "reload the working file from the keyboard and write it to FILE"),
-         "the file to write");
+    CLI::App* exportCommand =
+        Command("export", "reload the working file from the keyboard and write it to FILE");
+    File(exportCommand, "the file to write");
+    exportCommand
+        ->add_flag("--json", m_line.arguments.json,
+                   "write the JSON form of the profile file, which 'import' and\n"
+                   "'convert' read back byte for byte")
+        ->disable_flag_override();
+    CLI::App* convert =
+        Command("convert",
+                "turn a profile file into its JSON form, or a JSON form into the\n"
+                "profile file, byte for byte (which one A is, is told by what it holds)");
+    convert->add_option("A", m_line.arguments.file, "the file to read")->required();
+    convert->add_option("B", m_line.arguments.second, "the file to write")->required();
     CLI::App* remap =
         Command("remap",
                 "make KEY (a key, G1..G9) do TARGET: a key, a media key, an editing\n"
@@ -166,10 +178,12 @@ Parser::Parser() {
            "how often it plays, 1..255, 0 until it is stopped (default 1)")
         ->check(WholeNumberCheck(0, 255, "a number of cycles 0..255"));
     m_macro = macro;
-    CLI::App* diff = Command("diff",
-                             "what differs between two setups, key by key, macro by macro and\n"
-                             "lighting field by field: each a profile file, a complete backup or\n"
-                             "'keyboard'; exit 0 when equal, 1 when they differ, 2 on trouble");
+    CLI::App* diff =
+        Command("diff",
+                "what differs between two setups, key by key, macro by macro and\n"
+                "lighting field by field: each a profile file (or its JSON form), a\n"
+                "complete backup or 'keyboard'; exit 0 when equal, 1 when they differ,\n"
+                "2 on trouble");
     diff->add_option("A", m_line.arguments.file, "the first: a file or 'keyboard'")->required();
     diff->add_option("B", m_line.arguments.second, "the second: a file or 'keyboard'")->required();
     Json(diff);

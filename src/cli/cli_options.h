@@ -16,7 +16,7 @@ struct GlobalOptions : SharedOptions {
 // The arguments of the command, counted and read by the parser; each command uses its own.
 struct CommandArguments {
     std::string file;                // validate, dump, encode, blob, import, backup, export; diff A
-    std::string second;              // diff B
+    std::string second;              // diff B, convert B
     int profile = 0;                 // 1..3 (profile, encode, lighting); 0: none given
     std::uint32_t capacity = 0;      // blob
     bool json = false;               // --json of the commands that print data

@@ -9,6 +9,7 @@
 #include "app/runtime_folder.h"
 #include "cli/cli_backup_commands.h"
 #include "cli/cli_commands.h"
+#include "cli/cli_convert_command.h"
 #include "cli/cli_diff_command.h"
 #include "cli/cli_file_commands.h"
 #include "cli/cli_lighting_commands.h"
@@ -45,6 +46,7 @@ constexpr std::array kCommands = {
     Command{"remap", RunRemap},
     Command{"reset", RunReset},
     Command{"macro", RunMacro},
+    Command{"convert", RunConvert},
 };
 
 }  // namespace

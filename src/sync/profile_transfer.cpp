@@ -1,5 +1,6 @@
 #include "sync/profile_transfer.h"
 
+#include "base/text_encoding.h"
 #include "model/files/profile_file.h"
 #include "model/macros/macro_blob.h"
 
@@ -44,9 +45,9 @@ std::u16string FileWriteFailedText(const TextLookup& texts, const std::filesyste
 
 std::optional<ProfileContents> ReadImportableProfile(const std::filesystem::path& path,
                                                      Prompts& prompts, const TextLookup& texts,
-                                                     ProfileReadError* error) {
+                                                     ProfileReadError* error, std::string* detail) {
     bool headerFails = false;
-    auto contents = ReadProfileFile(path, error, &headerFails);
+    auto contents = ReadProfileFile(path, error, &headerFails, detail);
     if (headerFails) {
         ShowFormatError(prompts, texts, path);
         return std::nullopt;
@@ -61,14 +62,16 @@ ImportResult ImportProfileFile(ConfigStore& store, std::optional<std::uint32_t> 
                                const std::filesystem::path& shownAs) {
     ImportResult result;
     ProfileReadError error = ProfileReadError::None;
-    auto contents = ReadImportableProfile(file, prompts, texts, &error);
+    std::string detail;
+    auto contents = ReadImportableProfile(file, prompts, texts, &error, &detail);
     if (!contents) {
         // Which file, and what is wrong with it (a header that fails was named already).
         std::u16string text(LocalisedOr(texts, kImportFailedKey, kImportFailedMessage));
         if (error != ProfileReadError::None) {
-            const std::string_view reason = ProfileReadErrorReason(error);
+            const std::string reason =
+                detail.empty() ? std::string(ProfileReadErrorReason(error)) : detail;
             text += u"\n" + (shownAs.empty() ? file : shownAs).u16string() + u": " +
-                    std::u16string(reason.begin(), reason.end());
+                    Utf8ToUtf16(reason);
         }
         prompts.ShowMessage(text, MessageKind::Error);
         return result;

@@ -29,11 +29,13 @@ inline constexpr std::u16string_view kFileWriteFailedMessage =
 std::u16string FileWriteFailedText(const TextLookup& texts, const std::filesystem::path& file,
                                    const FileWriteResult& write);
 
-// The import's check and read in one pass over the file: its contents when it can be imported;
-// none when not, after the PROFILE_FORMAT_ERROR message when its header fails.
+// The import's check and read in one pass over the file (a profile file or its JSON form): its
+// contents when it can be imported; none when not, after the PROFILE_FORMAT_ERROR message when
+// its header fails. `detail`: where a JSON form has its mistake.
 std::optional<ProfileContents> ReadImportableProfile(const std::filesystem::path& path,
                                                      Prompts& prompts, const TextLookup& texts,
-                                                     ProfileReadError* error = nullptr);
+                                                     ProfileReadError* error = nullptr,
+                                                     std::string* detail = nullptr);
 
 enum class ImportOutcome {
     Staged,          // loaded into EditingConfig and staged in ActiveConfig, ready to be sent

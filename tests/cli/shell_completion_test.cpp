@@ -84,7 +84,10 @@ TEST(ShellCompletion, BashCompletesEveryCommandAndWhatEachTakes) {
         fixtures::WriteBytes(folder / name, "");
     }
     std::filesystem::create_directory(folder / "sub");
-    EXPECT_EQ(Bash("korvelctl dump ", folder.Path()), (std::set<std::string>{"a.kvp", "sub"}));
+    // A profile file or its JSON form; a backup alone for restore.
+    EXPECT_EQ(Bash("korvelctl dump ", folder.Path()),
+              (std::set<std::string>{"a.kvp", "b.json", "sub"}));
+    EXPECT_EQ(Bash("korvelctl encode ", folder.Path()), (std::set<std::string>{"a.kvp", "sub"}));
     EXPECT_EQ(Bash("korvelctl restore ", folder.Path()), (std::set<std::string>{"b.json", "sub"}));
 }
 

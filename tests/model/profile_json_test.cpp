@@ -77,7 +77,8 @@ void PutU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t valu
 }
 
 std::uint32_t U32At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | std::uint32_t(bytes[at + 3]) << 24;
+    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+           std::uint32_t(bytes[at + 3]) << 24;
 }
 
 void FixChecksum(std::vector<std::uint8_t>& bytes) {
@@ -133,8 +134,9 @@ TEST(ProfileJson, NamesKeysActionsAndMacrosAsTheWindowDoes) {
     EXPECT_EQ(third["F1"], Json::parse(R"({"launch": "/usr/bin/gimp"})"));
     EXPECT_EQ(third["F2"], Json::parse(R"({"text": "Hello,\nworld \"ü\""})"));
     EXPECT_EQ(third["F3"], "StopMacro");
-    EXPECT_EQ(document["macros"][0],
-              Json::parse(R"({"name": "Fire", "id": 1, "cycles": 2, "steps": "A 30ms +Shift +B 5ms"})"));
+    EXPECT_EQ(
+        document["macros"][0],
+        Json::parse(R"({"name": "Fire", "id": 1, "cycles": 2, "steps": "A 30ms +Shift +B 5ms"})"));
     EXPECT_FALSE(document.contains("stringPool"));
     EXPECT_FALSE(document.contains("spareBlock"));
 }
@@ -144,46 +146,96 @@ TEST(ProfileJson, EveryQuirkSurvivesTheRoundTripByteForByte) {
     using Change = std::function<void(std::vector<std::uint8_t>&)>;
     const std::pair<const char*, Change> cases[] = {
         {"as saved", [](auto&) {}},
-        {"a new configuration", [](auto& b) { b = RichFile(); b.resize(kConfigImageBytes);
-             PutU16(b, 14, 0); PutU32(b, 16, 0); PutU32(b, 8, kConfigImageBytes);
-             std::fill(b.begin() + kConfigHeaderBytes, b.end(), 0); }},
-        {"reserved header bytes and flag", [](auto& b) { b[20] = 1; b[27] = 0x80; b[30] = 1; }},
+        {"a new configuration",
+         [](auto& b) {
+             b = RichFile();
+             b.resize(kConfigImageBytes);
+             PutU16(b, 14, 0);
+             PutU32(b, 16, 0);
+             PutU32(b, 8, kConfigImageBytes);
+             std::fill(b.begin() + kConfigHeaderBytes, b.end(), 0);
+         }},
+        {"reserved header bytes and flag",
+         [](auto& b) {
+             b[20] = 1;
+             b[27] = 0x80;
+             b[30] = 1;
+         }},
         {"another device descriptor", [](auto& b) { b[48] ^= 0xFF; }},
-        {"select and spare of an entry", [](auto& b) { PutU32(b, EntryAt(0, Slot("A")) + 8, 9);
-             PutU32(b, EntryAt(1, Slot("Q")) + 12, 0xFFFFFFFF); }},
-        {"a type no editor knows", [](auto& b) { PutU16(b, EntryAt(0, 300), 99);
-             PutU32(b, EntryAt(0, 300) + 4, 12345); }},
+        {"select and spare of an entry",
+         [](auto& b) {
+             PutU32(b, EntryAt(0, Slot("A")) + 8, 9);
+             PutU32(b, EntryAt(1, Slot("Q")) + 12, 0xFFFFFFFF);
+         }},
+        {"a type no editor knows",
+         [](auto& b) {
+             PutU16(b, EntryAt(0, 300), 99);
+             PutU32(b, EntryAt(0, 300) + 4, 12345);
+         }},
         {"a key code without a name", [](auto& b) { PutU32(b, EntryAt(0, Slot("A")) + 4, 0x7FF); }},
         {"a media index out of range", [](auto& b) { PutU32(b, EntryAt(0, Slot("F5")) + 4, 40); }},
         {"a macro id no macro has", [](auto& b) { PutU32(b, EntryAt(0, Slot("G3")) + 4, 55); }},
         {"aux of a plain key", [](auto& b) { PutU16(b, EntryAt(0, Slot("A")) + 2, 3); }},
-        {"a default G key without its code", [](auto& b) { PutU16(b, EntryAt(0, Slot("G1")) + 2, 0); }},
-        {"G codes in every profile", [](auto& b) { for (int p = 1; p < 4; ++p) {
-             for (int s = kFirstGKeySlot; s <= kLastGKeySlot; ++s) {
-                 if (b[EntryAt(p, s)] == 0) PutU16(b, EntryAt(p, s) + 2, GKeyCodeOfSlot(s)); } } }},
+        {"a default G key without its code",
+         [](auto& b) { PutU16(b, EntryAt(0, Slot("G1")) + 2, 0); }},
+        {"G codes in every profile",
+         [](auto& b) {
+             for (int p = 1; p < 4; ++p) {
+                 for (int s = kFirstGKeySlot; s <= kLastGKeySlot; ++s) {
+                     if (b[EntryAt(p, s)] == 0)
+                         PutU16(b, EntryAt(p, s) + 2, GKeyCodeOfSlot(s));
+                 }
+             }
+         }},
         {"the spare block used", [](auto& b) { PutU16(b, EntryAt(3, Slot("A")), kEntryDisabled); }},
-        {"bytes after a macro's name", [](auto& b) { b[MacroAt(0) + 20] = 0x41; b[MacroAt(0) + 497] = 7; }},
-        {"bytes after a macro's last action", [](auto& b) { b[MacroAt(1) + 16511] = 1;
-             b[MacroAt(1) + 600] = 0xEE; }},
-        {"a name of 249 units and a 250th", [](auto& b) { for (int i = 0; i < 250; ++i) {
-             PutU16(b, MacroAt(0) + 2 * i, static_cast<std::uint16_t>(0x61 + i % 26)); } }},
+        {"bytes after a macro's name",
+         [](auto& b) {
+             b[MacroAt(0) + 20] = 0x41;
+             b[MacroAt(0) + 497] = 7;
+         }},
+        {"bytes after a macro's last action",
+         [](auto& b) {
+             b[MacroAt(1) + 16511] = 1;
+             b[MacroAt(1) + 600] = 0xEE;
+         }},
+        {"a name of 249 units and a 250th",
+         [](auto& b) {
+             for (int i = 0; i < 250; ++i) {
+                 PutU16(b, MacroAt(0) + 2 * i, static_cast<std::uint16_t>(0x61 + i % 26));
+             }
+         }},
         {"a name with an unpaired surrogate", [](auto& b) { PutU16(b, MacroAt(0) + 2, 0xD800); }},
         {"a macro without actions", [](auto& b) { PutU16(b, MacroAt(1) + 510, 0); }},
-        {"delays and directions no editor makes", [](auto& b) { PutU32(b, MacroAt(0) + 514, 99999);
-             PutU16(b, MacroAt(0) + 520, 7); }},
-        {"two macros of one name and id", [](auto& b) { std::copy_n(b.begin() + MacroAt(0), 508,
-             b.begin() + MacroAt(1)); }},
+        {"delays and directions no editor makes",
+         [](auto& b) {
+             PutU32(b, MacroAt(0) + 514, 99999);
+             PutU16(b, MacroAt(0) + 520, 7);
+         }},
+        {"two macros of one name and id",
+         [](auto& b) { std::copy_n(b.begin() + MacroAt(0), 508, b.begin() + MacroAt(1)); }},
         {"an unnamed macro", [](auto& b) { PutU16(b, MacroAt(1), 0); }},
-        {"pool bytes no entry uses", [](auto& b) { const std::uint8_t extra[] = {1, 2, 3};
-             GrowPool(b, extra); }},
-        {"an odd offset and a shared text", [](auto& b) {
-             PutU32(b, EntryAt(2, Slot("F2")) + 4, U32At(b, EntryAt(2, Slot("F1")) + 4) + 1); }},
+        {"pool bytes no entry uses",
+         [](auto& b) {
+             const std::uint8_t extra[] = {1, 2, 3};
+             GrowPool(b, extra);
+         }},
+        {"an odd offset and a shared text",
+         [](auto& b) {
+             PutU32(b, EntryAt(2, Slot("F2")) + 4, U32At(b, EntryAt(2, Slot("F1")) + 4) + 1);
+         }},
         {"a text outside the pool", [](auto& b) { PutU32(b, EntryAt(2, Slot("F1")) + 4, 5000); }},
-        {"a text that is not valid Unicode", [](auto& b) {
-             PutU16(b, b.size() - 4, 0xDC00); }},
-        {"an empty text", [](auto& b) { const std::uint8_t nul[] = {0, 0}; GrowPool(b, nul);
-             PutU32(b, EntryAt(2, Slot("F2")) + 4, U32At(b, 16) - 2); }},
-        {"bytes after the file's end", [](auto& b) { b.push_back(0x42); b.push_back(0); }},
+        {"a text that is not valid Unicode", [](auto& b) { PutU16(b, b.size() - 4, 0xDC00); }},
+        {"an empty text",
+         [](auto& b) {
+             const std::uint8_t nul[] = {0, 0};
+             GrowPool(b, nul);
+             PutU32(b, EntryAt(2, Slot("F2")) + 4, U32At(b, 16) - 2);
+         }},
+        {"bytes after the file's end",
+         [](auto& b) {
+             b.push_back(0x42);
+             b.push_back(0);
+         }},
     };
     for (const auto& [what, change] : cases) {
         std::vector<std::uint8_t> file = RichFile();
@@ -270,13 +322,20 @@ TEST(ProfileJson, MistakesAreRefusedWithTheirPath) {
          "$.macros[0].steps: '50000ms': a delay is at most 40000 ms"},
         {"cycles out of range", [](Json& d) { d["macros"][1]["cycles"] = 256; },
          "$.macros[1].cycles: must be 0..255, not 256"},
-        {"cycles of a key", [](Json& d) { d["profiles"][0]["keys"]["A"] = {{"action", "B"}, {"cycles", 2}}; },
+        {"cycles of a key",
+         [](Json& d) {
+             d["profiles"][0]["keys"]["A"] = {{"action", "B"}, {"cycles", 2}};
+         },
          "$.profiles[0].keys.A.cycles: only a macro has \"cycles\""},
         {"a bad digit", [](Json& d) { d["header"]["reserved"] = "zz000000000000000000"; },
          "$.header.reserved: digit 0 is not a hexadecimal digit"},
         {"an offset without a pool", [](Json& d) { d["profiles"][2]["keys"]["F1"]["offset"] = 0; },
          "$.profiles[2].keys.F1.offset: an offset goes with the \"stringPool\""},
-        {"101 macros", [](Json& d) { for (int i = 0; i < 99; ++i) d["macros"].push_back(d["macros"][0]); },
+        {"101 macros",
+         [](Json& d) {
+             for (int i = 0; i < 99; ++i)
+                 d["macros"].push_back(d["macros"][0]);
+         },
          "$.macros: a profile holds at most 100 macros, not 101"},
     };
     for (const auto& [what, edit, expected] : cases) {
@@ -310,7 +369,8 @@ TEST(ProfileJson, EditedTextsArePackedAnewAndUnusedBytesMayNotOverlapTheName) {
     document["macros"][0]["name"] = std::string(30, 'x');
     std::string error;
     EXPECT_FALSE(ProfileFromJson(document.dump(), error));
-    EXPECT_EQ(error.rfind("$.macros[0].unusedBytes: they overlap the macro's name", 0), 0u) << error;
+    EXPECT_EQ(error.rfind("$.macros[0].unusedBytes: they overlap the macro's name", 0), 0u)
+        << error;
 }
 
 }  // namespace

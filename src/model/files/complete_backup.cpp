@@ -22,8 +22,8 @@ void Fill(std::array<std::uint8_t, N>& out, const Json& value, const std::string
 }
 
 CompleteBackup Parse(const Json& document) {
-    json::CheckFormat(document, kCompleteBackupFormat, kCompleteBackupVersion,
-                      "a keyboard backup", "the backup");
+    json::CheckFormat(document, kCompleteBackupFormat, kCompleteBackupVersion, "a keyboard backup",
+                      "the backup");
     ExpectMembers(document, "$", {"format", "version", "activeProfile", "macroArea", "profiles"});
 
     CompleteBackup backup;

@@ -45,11 +45,12 @@ void CheckFormat(const Json& document, std::string_view format, int version, std
         Refuse("$.version", "a whole number was expected");
     }
     if (const auto found = document["version"].get<std::int64_t>(); found != version) {
-        Refuse("$.version", found > version ? std::string(noun) +
-                                                  " was made by a newer Korvel (format version " +
-                                                  std::to_string(found) + "); this one reads version " +
-                                                  std::to_string(version)
-                                            : "there is no format version " + std::to_string(found));
+        Refuse("$.version", found > version
+                                ? std::string(noun) +
+                                      " was made by a newer Korvel (format version " +
+                                      std::to_string(found) + "); this one reads version " +
+                                      std::to_string(version)
+                                : "there is no format version " + std::to_string(found));
     }
 }
 

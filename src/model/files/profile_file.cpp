@@ -6,12 +6,15 @@
 
 #include "base/byte_io.h"
 #include "base/file_io.h"
+#include "model/files/profile_json.h"
 #include "model/files/profile_locations.h"
 
 namespace korvel {
 namespace {
 
 constexpr std::uint64_t kMacroBytes = kMacroRecordBytes;
+// The JSON form of the largest profile file is a few megabytes; anything far larger is not one.
+constexpr std::uint64_t kProfileJsonSizeLimit = 256ull << 20;
 
 void SetError(ProfileReadError* error, ProfileReadError value) {
     if (error != nullptr) {
@@ -51,18 +54,22 @@ ProfileFileCheck CheckProfileFile(const std::filesystem::path& path) {
             return ProfileFileCheck::Missing;
     }
     const std::uint64_t size = in.Size();
-    if (size >= kProfileFileSizeLimit || size < kConfigImageBytes) {
-        return ProfileFileCheck::WrongSize;
-    }
     // The header is all the check looks at; the rest of the file is the load's business.
     std::vector<std::uint8_t> bytes;
     try {
-        bytes.resize(kConfigImageBytes);
+        bytes.resize(std::min<std::uint64_t>(size, kConfigImageBytes));
     } catch (const std::bad_alloc&) {
         return ProfileFileCheck::NoMemory;
     }
     if (!in.ReadExactly(bytes)) {
         return ProfileFileCheck::Unreadable;
+    }
+    if (IsJsonDocument(bytes)) {
+        // The JSON form has no header of its own: it is checked by being read.
+        return ReadProfileFile(path) ? ProfileFileCheck::Valid : ProfileFileCheck::BadHeader;
+    }
+    if (size >= kProfileFileSizeLimit || size < kConfigImageBytes) {
+        return ProfileFileCheck::WrongSize;
     }
     ByteReader reader(bytes);
     auto image = std::unique_ptr<ConfigImage>(new (std::nothrow) ConfigImage{});
@@ -124,8 +131,43 @@ std::optional<ProfileContents> ParseProfileBytes(std::span<const std::uint8_t> b
     }
 }
 
+namespace {
+
+// The rest of a file that began as a JSON document, and the profile it stands for.
+std::optional<ProfileContents> ReadProfileJson(RegularFileReader& in,
+                                               std::vector<std::uint8_t> begun, std::uint64_t size,
+                                               ProfileReadError* error, std::string* detail) {
+    if (size > kProfileJsonSizeLimit) {
+        SetError(error, ProfileReadError::JsonMistake);
+        if (detail != nullptr) {
+            *detail = "far larger than the JSON form of any profile";
+        }
+        return std::nullopt;
+    }
+    const std::size_t start = begun.size();
+    begun.resize(static_cast<std::size_t>(size));
+    if (!in.ReadExactly(std::span(begun).subspan(start))) {
+        SetError(error, ProfileReadError::Unreadable);
+        return std::nullopt;
+    }
+    std::string why;
+    const auto file = ProfileFromJson(
+        std::string_view(reinterpret_cast<const char*>(begun.data()), begun.size()), why);
+    if (!file) {
+        SetError(error, ProfileReadError::JsonMistake);
+        if (detail != nullptr) {
+            *detail = why;
+        }
+        return std::nullopt;
+    }
+    return ParseProfileBytes(*file, error);
+}
+
+}  // namespace
+
 std::optional<ProfileContents> ReadProfileFile(const std::filesystem::path& path,
-                                               ProfileReadError* error, bool* headerFails) {
+                                               ProfileReadError* error, bool* headerFails,
+                                               std::string* detail) {
     if (headerFails != nullptr) {
         *headerFails = false;
     }
@@ -159,6 +201,9 @@ std::optional<ProfileContents> ReadProfileFile(const std::filesystem::path& path
         if (!in.ReadExactly(bytes)) {
             SetError(error, ProfileReadError::Unreadable);
             return std::nullopt;
+        }
+        if (IsJsonDocument(bytes)) {
+            return ReadProfileJson(in, std::move(bytes), size, error, detail);
         }
         if (bytes.size() < kConfigImageBytes) {
             SetError(error, ProfileReadError::Short);
@@ -268,6 +313,8 @@ std::string_view ProfileReadErrorReason(ProfileReadError error) {
             return "the file holds more macros or actions than a configuration can";
         case ProfileReadError::NoMemory:
             return "out of memory";
+        case ProfileReadError::JsonMistake:
+            return "the JSON form of the profile has a mistake";
         case ProfileReadError::None:
             break;
     }

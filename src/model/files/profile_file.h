@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -54,6 +55,7 @@ enum class ProfileReadError {
     Short,           // it ends before the image, its macros or its pool do
     Inconsistent,    // more than 100 macros, or a macro record over its limits
     NoMemory,
+    JsonMistake,  // the file is the JSON form of a profile, with a mistake
 };
 
 // What is wrong with a file a read refused, in words a user reads ("the file cannot be read").
@@ -65,9 +67,12 @@ std::string_view ProfileReadErrorReason(ProfileReadError error);
 // Only the part of the file that its header describes is read. The header itself is not judged;
 // headerFails, when given, is set when the image could be read and its header fails
 // ProfileHeaderValid (the import refuses such a file with the format message).
+// A file may also be the JSON form of a profile (told apart by what it holds, not by its name);
+// a mistake in it is a JsonMistake, with its JSON path and what is wrong there in `detail`.
 std::optional<ProfileContents> ReadProfileFile(const std::filesystem::path& path,
                                                ProfileReadError* error = nullptr,
-                                               bool* headerFails = nullptr);
+                                               bool* headerFails = nullptr,
+                                               std::string* detail = nullptr);
 std::optional<ProfileContents> ParseProfileBytes(std::span<const std::uint8_t> bytes,
                                                  ProfileReadError* error = nullptr);
 

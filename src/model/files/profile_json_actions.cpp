@@ -21,8 +21,9 @@ constexpr Plain kPlainActions[] = {
     {"Default", kEntryDefault}, {"Disabled", kEntryDisabled}, {"StopMacro", kEntryStopMacro}};
 
 bool StartsWith(std::string_view words, std::string_view prefix) {
-    return words.size() >= prefix.size() && FoldedName(words.substr(0, prefix.size() - 1)) ==
-                                                FoldedName(prefix.substr(0, prefix.size() - 1)) &&
+    return words.size() >= prefix.size() &&
+           FoldedName(words.substr(0, prefix.size() - 1)) ==
+               FoldedName(prefix.substr(0, prefix.size() - 1)) &&
            words[prefix.size() - 1] == prefix.back();
 }
 
@@ -85,7 +86,8 @@ std::optional<Action> ActionOf(std::string_view words, std::span<const MacroReco
     if (StartsWith(words, kMacroById)) {
         const std::string_view digits = words.substr(kMacroById.size());
         std::uint32_t id = 0;
-        const auto [end, problem] = std::from_chars(digits.data(), digits.data() + digits.size(), id);
+        const auto [end, problem] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), id);
         if (problem != std::errc() || end != digits.data() + digits.size() || digits.empty()) {
             error = "'" + std::string(words) + "': a macro's id is a whole number";
             return std::nullopt;
@@ -104,8 +106,7 @@ std::optional<Action> ActionOf(std::string_view words, std::span<const MacroReco
         }
         return Action{kEntryMacro, std::find_if(macros.begin(), macros.end(), same)->macroId};
     }
-    const std::optional<KeyNames::Target> target =
-        PortableKeyNames::Get().Names().TargetOf(words);
+    const std::optional<KeyNames::Target> target = PortableKeyNames::Get().Names().TargetOf(words);
     if (!target) {
         error = "'" + std::string(words) +
                 "' is no key, media key, function, macro:NAME, Default, Disabled or StopMacro";

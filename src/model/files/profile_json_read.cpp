@@ -49,9 +49,9 @@ public:
     std::vector<std::uint8_t> Read(const Json& document) {
         json::CheckFormat(document, kProfileJsonFormat, kProfileJsonVersion, "a profile",
                           "the profile");
-        ExpectMembers(document, "$", {"format", "version"},
-                      {"header", "profiles", "spareBlock", "macros", "stringPool",
-                       "trailingBytes"});
+        ExpectMembers(
+            document, "$", {"format", "version"},
+            {"header", "profiles", "spareBlock", "macros", "stringPool", "trailingBytes"});
         m_image = *CreateDefaultImage(0);
         if (document.contains("macros")) {
             Macros(document["macros"], "$.macros");
@@ -170,10 +170,10 @@ private:
     void Macro(const Json& macro, const std::string& where, StoredMacro& stored,
                const std::vector<MacroRecord>& before) {
         MacroRecord& record = stored.record;
-        record.macroId = macro.contains("id")
-                             ? static_cast<std::uint16_t>(
-                                   WholeNumber(macro["id"], Member(where, "id"), 0, kU16))
-                             : LowestFreeMacroId(before);
+        record.macroId =
+            macro.contains("id")
+                ? static_cast<std::uint16_t>(WholeNumber(macro["id"], Member(where, "id"), 0, kU16))
+                : LowestFreeMacroId(before);
         record.loopCount = static_cast<std::uint8_t>(
             macro.contains("cycles") ? WholeNumber(macro["cycles"], Member(where, "cycles"), 0, kU8)
                                      : 1);
@@ -186,9 +186,8 @@ private:
         }
         if (macro.contains("steps")) {
             std::string error;
-            const auto actions =
-                ParseMacroSteps(json::Text(macro["steps"], Member(where, "steps")),
-                                PortableKeyNames::Get().Names(), error);
+            const auto actions = ParseMacroSteps(json::Text(macro["steps"], Member(where, "steps")),
+                                                 PortableKeyNames::Get().Names(), error);
             if (!actions) {
                 Refuse(Member(where, "steps"), error);
             }
@@ -241,7 +240,8 @@ private:
             ExpectMembers(runs[i], at, {"at", "hex"});
             const auto offset = static_cast<std::size_t>(
                 WholeNumber(runs[i]["at"], Member(at, "at"), 0, kMacroRecordBytes - 1));
-            const std::vector<std::uint8_t> bytes = json::HexBytes(runs[i]["hex"], Member(at, "hex"));
+            const std::vector<std::uint8_t> bytes =
+                json::HexBytes(runs[i]["hex"], Member(at, "hex"));
             if (bytes.size() > kMacroRecordBytes - offset) {
                 Refuse(at, "the bytes run past the end of the macro's record");
             }
@@ -250,8 +250,9 @@ private:
         ByteReader reader(stored.bytes);
         MacroRecord back;
         if (!ReadMacroRecord(reader, back) || back != stored.record) {
-            Refuse(where, "they overlap the macro's name, settings or steps (leave them out after "
-                          "changing those)");
+            Refuse(where,
+                   "they overlap the macro's name, settings or steps (leave them out after "
+                   "changing those)");
         }
     }
 
@@ -281,8 +282,9 @@ private:
             const std::string at = Member(keysWhere, item.key());
             const std::optional<int> slot = PortableKeyNames::Get().SlotOf(item.key());
             if (!slot) {
-                Refuse(at, "no key is named '" + item.key() + "' (keys are named as the window "
-                                                             "shows them: A, CapsLock, G1)");
+                Refuse(at, "no key is named '" + item.key() +
+                               "' (keys are named as the window "
+                               "shows them: A, CapsLock, G1)");
             }
             if (const auto [previous, fresh] = named.emplace(*slot, item.key()); !fresh) {
                 Refuse(at, "the same key as \"" + previous->second + "\"");
@@ -319,9 +321,10 @@ private:
             if (value.contains("value") || value.contains("offset")) {
                 Refuse(where, "\"value\" and \"offset\" go with \"type\", \"launch\" or \"text\"");
             }
-            entry = profile_json::EntryOf(
-                Action(json::Text(value["action"], Member(where, "action")), Member(where, "action")),
-                slot, gCodes);
+            entry =
+                profile_json::EntryOf(Action(json::Text(value["action"], Member(where, "action")),
+                                             Member(where, "action")),
+                                      slot, gCodes);
             AuxOf(value, where, entry);
         } else {
             if (value.contains("value")) {
@@ -358,8 +361,8 @@ private:
         }
         const char* member = macro ? "cycles" : "aux";
         if (value.contains(member)) {
-            entry.aux = static_cast<std::uint16_t>(WholeNumber(
-                value[member], Member(where, member), 0, macro ? kU8 : kU16));
+            entry.aux = static_cast<std::uint16_t>(
+                WholeNumber(value[member], Member(where, member), 0, macro ? kU8 : kU16));
         }
     }
 
@@ -419,7 +422,8 @@ private:
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> ProfileFromJson(std::string_view text, std::string& error) {
+std::optional<std::vector<std::uint8_t>> ProfileFromJson(std::string_view text,
+                                                         std::string& error) {
     try {
         const Json document = Json::parse(text, nullptr, false);
         if (document.is_discarded()) {

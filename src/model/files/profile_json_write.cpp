@@ -85,8 +85,8 @@ private:
     // Whether the pool is exactly what packing the texts gives: then the texts alone say it all.
     bool PoolIsPacked() const {
         ConfigImage packed = *m_contents.image;
-        const std::vector<std::uint8_t> pool = PackStringPool(
-            packed, m_contents.strings, m_contents.strings.StringBytes());
+        const std::vector<std::uint8_t> pool =
+            PackStringPool(packed, m_contents.strings, m_contents.strings.StringBytes());
         if (!std::equal(pool.begin(), pool.end(), Pool().begin(), Pool().end())) {
             return false;
         }
@@ -96,7 +96,8 @@ private:
                 continue;
             }
             const std::u16string* text = m_contents.strings.Text(k);
-            if (packed.Entry(k).value != entry.value || (text != nullptr && !TravelsAsUtf8(*text))) {
+            if (packed.Entry(k).value != entry.value ||
+                (text != nullptr && !TravelsAsUtf8(*text))) {
                 return false;
             }
         }
@@ -197,8 +198,9 @@ private:
         } else {
             Json actions = Json::array();
             for (const MacroAction& action : macro.actions) {
-                actions.push_back(
-                    {{"delayMs", action.delayMs}, {"key", action.key}, {"direction", action.direction}});
+                actions.push_back({{"delayMs", action.delayMs},
+                                   {"key", action.key},
+                                   {"direction", action.direction}});
             }
             out["actions"] = std::move(actions);
         }

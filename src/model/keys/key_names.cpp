@@ -59,7 +59,8 @@ KeyNames::KeyNames(const KeyCodec& codec, std::array<std::u16string, kMediaKeys>
 
 std::optional<ScanCode> KeyNames::KeyOf(std::string_view name) const {
     // The left one of a pair is named without "Left" ("Shift" and "Right Shift").
-    if (const std::string folded = FoldedName(name); folded.starts_with("left") && folded.size() > 4) {
+    if (const std::string folded = FoldedName(name);
+        folded.starts_with("left") && folded.size() > 4) {
         if (const std::optional<ScanCode> sc = KeyOf(folded.substr(4))) {
             return sc;
         }

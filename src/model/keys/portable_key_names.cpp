@@ -12,10 +12,12 @@ namespace {
 
 // By media index, as MediaKeyTable orders them.
 const std::array<std::u16string, kMediaKeys> kMediaNames = {
-    u"Media Player",    u"Play Pause",     u"Stop",         u"Previous Track", u"Next Track",
-    u"Volume Down",     u"Volume Up",      u"Mute",         u"Browser Home",   u"Browser Refresh",
-    u"Browser Stop",    u"Browser Back",   u"Browser Forward", u"Favorites",   u"Browser Search",
-    u"My Computer",     u"Calculator",     u"Mail"};
+    u"Media Player",    u"Play Pause",   u"Stop",
+    u"Previous Track",  u"Next Track",   u"Volume Down",
+    u"Volume Up",       u"Mute",         u"Browser Home",
+    u"Browser Refresh", u"Browser Stop", u"Browser Back",
+    u"Browser Forward", u"Favorites",    u"Browser Search",
+    u"My Computer",     u"Calculator",   u"Mail"};
 const std::array<std::u16string, kFunctionKeys> kFunctionNames = {
     u"Open", u"New", u"Undo", u"Save", u"Copy", u"Cut", u"Paste", u"Find", u"Select All"};
 
