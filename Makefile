@@ -30,7 +30,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZERS = profile_file_fuzzer macro_blob_fuzzer private_profile_fuzzer hid_report_descriptor_fuzzer \
           keyboard_state_fuzzer virtual_keyboard_fuzzer keyboard_reply_fuzzer device_backup_fuzzer \
           skin_rect_fuzzer mask_runs_fuzzer korvelctl_command_line_fuzzer \
-          korvel_start_command_line_fuzzer complete_backup_fuzzer
+          korvel_start_command_line_fuzzer complete_backup_fuzzer profile_json_fuzzer
 
 all: build
 
@@ -74,7 +74,7 @@ fuzz:
 	@set -e; for f in $(FUZZERS); do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$f $(FUZZ_BUILD)/artifacts/$$f; \
 	  case $$f in \
-	    profile_file_fuzzer|device_backup_fuzzer|keyboard_state_fuzzer|complete_backup_fuzzer) \
+	    profile_file_fuzzer|device_backup_fuzzer|keyboard_state_fuzzer|complete_backup_fuzzer|profile_json_fuzzer) \
 	      len=$(FUZZ_LEN_FILES);; \
 	    macro_blob_fuzzer) len=$(FUZZ_LEN_MACROS);; \
 	    *) len=4096;; \

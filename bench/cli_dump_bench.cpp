@@ -1,15 +1,19 @@
 // `korvelctl dump` of a profile file at the format's limits (every entry of the four blocks set,
 // 100 macros of 2000 actions, a program path on every key of a block), as text and as JSON: the
-// JSON dump is written as it goes and should stay within twice the text dump's time.
+// JSON dump is written as it goes and should stay within twice the text dump's time. Beside them,
+// the same file into its lossless JSON form (which reads itself back to check) and back.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <ostream>
 #include <sstream>
 #include <streambuf>
 
 #include "cli/run_cli.h"
 #include "model/files/profile_file.h"
+#include "model/files/profile_json.h"
 #include "model/image/config_store.h"
 
 namespace {
@@ -84,5 +88,31 @@ void BM_DumpJson(benchmark::State& state) {
     Dump(state, {"--json"});
 }
 BENCHMARK(BM_DumpJson)->Unit(benchmark::kMillisecond);
+
+std::vector<std::uint8_t> LargestFileBytes() {
+    std::ifstream in(LargestFile(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void BM_ConvertToJson(benchmark::State& state) {
+    const std::vector<std::uint8_t> file = LargestFileBytes();
+    std::size_t written = 0;
+    for (auto _ : state) {
+        std::string error;
+        const auto text = ProfileToJson(file, error);
+        written = text ? text->size() : 0;
+    }
+    state.counters["output MB"] = static_cast<double>(written) / 1e6;
+}
+BENCHMARK(BM_ConvertToJson)->Unit(benchmark::kMillisecond);
+
+void BM_ConvertFromJson(benchmark::State& state) {
+    std::string error;
+    const std::string text = ProfileToJson(LargestFileBytes(), error).value_or("");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ProfileFromJson(text, error));
+    }
+}
+BENCHMARK(BM_ConvertFromJson)->Unit(benchmark::kMillisecond);
 
 }  // namespace

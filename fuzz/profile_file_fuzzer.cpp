@@ -1,5 +1,6 @@
 // A profile file from anywhere (an import, a damaged working file): the import's header check, the
-// whole-file parse, and a file once accepted must save and read back.
+// whole-file parse, a file once accepted must save and read back, and its JSON form must give it
+// back byte for byte.
 #include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "model/files/profile_file.h"
+#include "model/files/profile_json.h"
 #include "support/scripted_prompts.h"
 #include "sync/profile_transfer.h"
 
@@ -39,6 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto contents = ParseProfileBytes(bytes);
     if (!contents) {
         return 0;
+    }
+    // Every file the import takes has a JSON form, which gives the file back byte for byte
+    // (ProfileToJson refuses one that would not).
+    std::string error;
+    if (ProfileHeaderValid(contents->image->header) && !ProfileToJson(bytes, error)) {
+        std::abort();
     }
     ConfigStore store;
     EditingHolder& editing = store.EditingConfig();

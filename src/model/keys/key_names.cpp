@@ -55,24 +55,38 @@ std::u16string SlotLabel(const KeyCodec& codec, int slot) {
 
 KeyNames::KeyNames(const KeyCodec& codec, std::array<std::u16string, kMediaKeys> mediaNames,
                    std::array<std::u16string, kFunctionKeys> functionNames)
-    : m_codec(codec), m_media(std::move(mediaNames)), m_functions(std::move(functionNames)) {}
-
-std::optional<ScanCode> KeyNames::KeyOf(std::string_view name) const {
-    // The left one of a pair is named without "Left" ("Shift" and "Right Shift").
-    if (const std::string folded = FoldedName(name);
-        folded.starts_with("left") && folded.size() > 4) {
-        if (const std::optional<ScanCode> sc = KeyOf(folded.substr(4))) {
-            return sc;
-        }
-    }
+    : m_codec(codec), m_media(std::move(mediaNames)), m_functions(std::move(functionNames)) {
     for (int slot = 0; slot < kKeySlots; ++slot) {
         const ScanCode sc = ScanOfSlot(static_cast<KeySlot>(slot));
         if (sc == 0 || MediaIndexOfScan(sc) >= 0) {
             continue;
         }
-        if (SameName(name, m_codec.KeyNameOf(sc))) {
+        const std::string name = Utf16ToUtf8(m_codec.KeyNameOf(sc));
+        if (name.empty()) {
+            continue;
+        }
+        if (const std::string folded = FoldedName(name); !folded.empty()) {
+            m_keys.emplace(folded, sc);
+        } else {
+            m_unfoldable.emplace(Lower(name), sc);
+        }
+    }
+}
+
+std::optional<ScanCode> KeyNames::KeyOf(std::string_view name) const {
+    const std::string folded = FoldedName(name);
+    // The left one of a pair is named without "Left" ("Shift" and "Right Shift").
+    if (folded.starts_with("left") && folded.size() > 4) {
+        if (const std::optional<ScanCode> sc = KeyOf(folded.substr(4))) {
             return sc;
         }
+    }
+    if (!folded.empty()) {
+        if (const auto found = m_keys.find(folded); found != m_keys.end()) {
+            return found->second;
+        }
+    } else if (const auto found = m_unfoldable.find(Lower(name)); found != m_unfoldable.end()) {
+        return found->second;
     }
     return std::nullopt;
 }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "model/keys/key_codes.h"
 #include "model/keys/key_entry_edit.h"
@@ -27,7 +28,7 @@ std::string FoldedName(std::string_view text);
 class KeyNames {
 public:
     // `mediaNames` and `functionNames`: the English names of the media keys and functions, by
-    // index; the codec's key names are the built-in English ones.
+    // index; the codec's key names are the built-in English ones, taken as they are now.
     KeyNames(const KeyCodec& codec, std::array<std::u16string, kMediaKeys> mediaNames,
              std::array<std::u16string, kFunctionKeys> functionNames);
 
@@ -48,6 +49,10 @@ public:
 
 private:
     const KeyCodec& m_codec;
+    // The keys by their folded names, the first in slot order where two share one; those whose
+    // name folds to nothing ("-") by their lower-case name.
+    std::unordered_map<std::string, ScanCode> m_keys;
+    std::unordered_map<std::string, ScanCode> m_unfoldable;
     std::array<std::u16string, kMediaKeys> m_media;
     std::array<std::u16string, kFunctionKeys> m_functions;
 };
