@@ -175,6 +175,8 @@ TEST(ProfileJson, EveryQuirkSurvivesTheRoundTripByteForByte) {
         {"a key code without a name", [](auto& b) { PutU32(b, EntryAt(0, Slot("A")) + 4, 0x7FF); }},
         {"a media index out of range", [](auto& b) { PutU32(b, EntryAt(0, Slot("F5")) + 4, 40); }},
         {"a macro id no macro has", [](auto& b) { PutU32(b, EntryAt(0, Slot("G3")) + 4, 55); }},
+        {"a macro key's aux beyond 255",
+         [](auto& b) { PutU16(b, EntryAt(0, Slot("G3")) + 2, 512); }},
         {"aux of a plain key", [](auto& b) { PutU16(b, EntryAt(0, Slot("A")) + 2, 3); }},
         {"a default G key without its code",
          [](auto& b) { PutU16(b, EntryAt(0, Slot("G1")) + 2, 0); }},

@@ -362,7 +362,7 @@ private:
         const char* member = macro ? "cycles" : "aux";
         if (value.contains(member)) {
             entry.aux = static_cast<std::uint16_t>(
-                WholeNumber(value[member], Member(where, member), 0, macro ? kU8 : kU16));
+                WholeNumber(value[member], Member(where, member), 0, kU16));
         }
     }
 
