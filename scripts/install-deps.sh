@@ -14,6 +14,8 @@ packages=(
   # the G keys: the kernel's virtual keyboard and the X server's XTest extension
   libevdev-dev libxtst-dev
   help2man fonts-dejavu-core
+  # the desktop's session bus: the window's tests run a private one
+  dbus-daemon
   # the shell completions are tried in each shell
   bash zsh fish
   # package (CPack reads the programs with file and dpkg-shlibdeps)

@@ -177,6 +177,12 @@ constexpr std::string_view kWindowKeys[] = {
     "MENU_11",
     "MENU_22",
     "MENU_33",
+    "TRAY_LIGHTING_OFF",
+    "TRAY_LIGHTING_ON",
+    "MENU_AWAY",
+    "AWAY_UNCHANGED",
+    "AWAY_OFF",
+    "AWAY_DIM",
     // about box
     "GUANYU_JIESHAO",
     "GUANYU_BANQUAN",

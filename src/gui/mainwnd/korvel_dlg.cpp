@@ -8,6 +8,7 @@
 #include "device/device_link.h"
 #include "gui/mainwnd/apply_controller.h"
 #include "gui/mainwnd/arrival_reload.h"
+#include "gui/mainwnd/desktop_remote.h"
 #include "gui/mainwnd/edit_history.h"
 #include "gui/mainwnd/editor_launcher.h"
 #include "gui/mainwnd/flip_controls.h"
@@ -130,6 +131,28 @@ bool CKorvelDlg::Initialise() {
             Qt::QueuedConnection);
     connect(m_trayIcon.get(), &CTrayIcon::aboutRequested, m_dialogs, &WindowDialogs::ShowAbout,
             Qt::QueuedConnection);
+    // The tray as a remote: the onboard profiles and the lighting, without the window.
+    m_trayIcon->SetMenuState([this] {
+        const bool present = m_presence != nullptr && m_presence->LastReportedState() == 1;
+        return TrayMenuState{present ? m_parts->ActiveProfile() : -1,
+                             m_remote->Dimmed(DesktopRemote::Dimmer::Tray)};
+    });
+    connect(m_trayIcon.get(), &CTrayIcon::profileRequested, m_switcher,
+            &ProfileSwitcher::SwitchProfile, Qt::QueuedConnection);
+    connect(
+        m_trayIcon.get(), &CTrayIcon::lightingRequested, m_remote,
+        [this](bool on) {
+            if (on) {
+                m_remote->Undim(DesktopRemote::Dimmer::Tray);
+            } else {
+                m_remote->Dim(DesktopRemote::Dimmer::Tray, 0);
+            }
+        },
+        Qt::QueuedConnection);
+    if (m_services.sessionBus) {
+        m_remote->Start(*m_services.sessionBus,
+                        m_services.systemBus.value_or(QDBusConnection(QStringLiteral("none"))));
+    }
 
     // The device threads start last, so their first messages find every control in place.
     m_bridge = new MainWindowBridge(*this);
@@ -163,7 +186,9 @@ void CKorvelDlg::BuildControllers() {
     m_switcher = new ProfileSwitcher(*m_parts, *m_applier, *m_editors, this);
     m_reload = new ArrivalReload(*m_parts, *m_applier, *m_switcher, this);
     m_dialogs = new WindowDialogs(*m_parts, *m_applier, *m_switcher, m_linkAddress, this);
+    m_remote = new DesktopRemote(*m_parts, *m_switcher, *m_applier, *m_editors, this);
     m_parts->chooseLanguage = [this](int language) { SwitchLanguage(language); };
+    m_parts->addAwayMenu = [this](QMenu& menu) { m_remote->AddAwayMenu(menu); };
     m_flip = new FlipControls(
         *m_parts,
         FlipSurfaces{m_surfaces, m_flipSurfaces, m_arrowSurfaces, m_flipIndicatorSurfaces}, this);

@@ -21,6 +21,7 @@ class ApplyController;
 class ArrivalReload;
 class CPngButton;
 class CTrayIcon;
+class DesktopRemote;
 class DevicePresence;
 class EditHistory;
 class EditorLauncher;
@@ -73,6 +74,7 @@ public:
     EditorLauncher& Editors() { return *m_editors; }
     WindowDialogs& Dialogs() { return *m_dialogs; }
     EditHistory& History() { return *m_history; }
+    DesktopRemote& Remote() { return *m_remote; }
 
     const TrayState& Tray() const { return m_trayPresenter->State(); }
     CTrayIcon* TrayIcon() const { return m_trayIcon.get(); }
@@ -169,6 +171,7 @@ private:
     ArrivalReload* m_reload = nullptr;
     WindowDialogs* m_dialogs = nullptr;
     EditHistory* m_history = nullptr;
+    DesktopRemote* m_remote = nullptr;
     FlipControls* m_flip = nullptr;
 
     MainWindowBridge* m_bridge = nullptr;

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QDBusConnection>
+
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "gui/mainwnd/window_skins.h"
@@ -55,6 +58,11 @@ struct MainWindowServices {
     // Whether the desktop has a notification area; none: the desktop is asked. Without one the
     // window is minimised where it would otherwise hide in the tray.
     std::function<bool()> trayAvailable = {};
+    // The desktop's session and system buses: the program's D-Bus service and the screen saver on
+    // the first, logind on the second. None: neither offered nor followed (the tests give private
+    // buses where they need them).
+    std::optional<QDBusConnection> sessionBus = {};
+    std::optional<QDBusConnection> systemBus = {};
 };
 
 }  // namespace korvel

@@ -91,6 +91,9 @@ void WindowDialogs::ShowMenu() {
     menu.addAction(caption("MENU_5"), this, &WindowDialogs::OpenUpdateDialog);
     menu.addAction(caption("MENU_6"), this, [this] { m_parts.ShowHelp(); });
     AddLanguageMenu(menu, m_parts.services.texts, m_parts.chooseLanguage);
+    if (m_parts.addAwayMenu) {
+        m_parts.addAwayMenu(menu);
+    }
     menu.addSeparator();
     menu.addAction(caption("MENU_3"), this, &WindowDialogs::ShowAbout);
     menu.addAction(caption("MENU_4"), this, &WindowDialogs::exitRequested);

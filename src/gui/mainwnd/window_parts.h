@@ -13,6 +13,8 @@
 
 class QWidget;
 
+class QMenu;
+
 namespace korvel {
 
 class CPngButton;
@@ -66,6 +68,8 @@ public:
     // The language the user chose from the window's menu (0 Chinese, 1 English): the whole
     // window follows. Set by the window once its views are in place.
     std::function<void(int)> chooseLanguage;
+    // Adds the choice of what the lighting does while the screen is locked to the window's menu.
+    std::function<void(QMenu&)> addAwayMenu;
 
     // The window is closing: results that arrive now are no longer shown.
     void SetClosing() { m_closing = true; }

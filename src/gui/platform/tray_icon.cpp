@@ -4,7 +4,6 @@
 #include <QMenu>
 
 #include "gui/platform/tray_icon_pictures.h"
-#include "gui/platform/tray_menu.h"
 
 namespace korvel {
 
@@ -27,9 +26,10 @@ bool CTrayIcon::Create(const QString& tooltip, int iconId) {
         return m_created;
     }
     m_menu = std::make_unique<QMenu>();
-    FillTrayMenu(*m_menu, m_texts);
-    // Filled again before every showing, so that the texts follow the language file.
-    connect(m_menu.get(), &QMenu::aboutToShow, this, [this] { FillTrayMenu(*m_menu, m_texts); });
+    Fill();
+    // Filled again before every showing, so that the texts follow the language file and the
+    // profiles the keyboard.
+    connect(m_menu.get(), &QMenu::aboutToShow, this, &CTrayIcon::Fill);
     connect(m_menu.get(), &QMenu::triggered, this, &CTrayIcon::OnMenuTriggered);
 
     m_icon = new QSystemTrayIcon(KeyboardIcon(iconId), this);
@@ -82,12 +82,27 @@ void CTrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason) {
         emit openRequested();
     } else if (reason == QSystemTrayIcon::Context && m_menu) {
         // Some notification areas show the menu without announcing it to the menu itself.
-        FillTrayMenu(*m_menu, m_texts);
+        Fill();
     }
 }
 
+void CTrayIcon::Fill() {
+    FillTrayMenu(*m_menu, m_texts, m_menuState ? m_menuState() : TrayMenuState{});
+}
+
 void CTrayIcon::OnMenuTriggered(QAction* action) {
-    switch (action->data().toInt()) {
+    const int command = action->data().toInt();
+    if (command >= kCmdTrayProfile1 && command < kCmdTrayProfile1 + 3) {
+        emit profileRequested(command - kCmdTrayProfile1);
+        return;
+    }
+    switch (command) {
+        case kCmdTrayLightingOff:
+            emit lightingRequested(false);
+            break;
+        case kCmdTrayLightingOn:
+            emit lightingRequested(true);
+            break;
         case kCmdTrayOpen:
             emit openRequested();
             break;

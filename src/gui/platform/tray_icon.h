@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 
+#include "gui/platform/tray_menu.h"
+
 class QAction;
 class QMenu;
 
@@ -48,18 +50,27 @@ public:
 
     // The menu as the next right-click shows it; null while there is no icon.
     QMenu* Menu() const { return m_menu.get(); }
+    // What the menu offers besides Open, About and Exit, asked each time it is filled.
+    void SetMenuState(std::function<TrayMenuState()> state) { m_menuState = std::move(state); }
 
 signals:
     void openRequested();
     void aboutRequested();
     void exitRequested();
+    // Onboard profile 0..2 chosen from the menu.
+    void profileRequested(int profile);
+    // The lighting switch of the menu: on (true) or off.
+    void lightingRequested(bool on);
 
 private:
     void OnActivated(QSystemTrayIcon::ActivationReason reason);
     void OnMenuTriggered(QAction* action);
 
+    void Fill();
+
     const TextTable& m_texts;
     Availability m_available;
+    std::function<TrayMenuState()> m_menuState;
     bool m_created = false;
     int m_shownIcon = 0;
     std::unique_ptr<QMenu> m_menu;

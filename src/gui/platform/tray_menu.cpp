@@ -8,7 +8,7 @@
 
 namespace korvel {
 
-void FillTrayMenu(QMenu& menu, const TextTable& texts) {
+void FillTrayMenu(QMenu& menu, const TextTable& texts, const TrayMenuState& state) {
     struct Item {
         const char* key;
         TrayCommand command;
@@ -20,12 +20,28 @@ void FillTrayMenu(QMenu& menu, const TextTable& texts) {
     };
     menu.clear();
     const Language language = texts.TextLanguage();
-    for (const Item& item : kItems) {
-        QAction* action =
-            menu.addAction(QString::fromStdU16String(texts.ReadText(item.key, language)));
-        action->setData(static_cast<int>(item.command));
+    const auto add = [&](const char* key, int command) {
+        QAction* action = menu.addAction(QString::fromStdU16String(texts.ReadText(key, language)));
+        action->setData(command);
+        return action;
+    };
+    if (state.activeProfile >= 0) {
+        static constexpr const char* kProfiles[] = {"PROFILE_1", "PROFILE_2", "PROFILE_3"};
+        for (int p = 0; p < 3; ++p) {
+            QAction* profile = add(kProfiles[p], kCmdTrayProfile1 + p);
+            profile->setCheckable(true);
+            profile->setChecked(p == state.activeProfile);
+        }
+        add(state.lightingDown ? "TRAY_LIGHTING_ON" : "TRAY_LIGHTING_OFF",
+            state.lightingDown ? kCmdTrayLightingOn : kCmdTrayLightingOff);
+        menu.addSeparator();
     }
-    menu.setDefaultAction(menu.actions().constFirst());
+    QAction* open = nullptr;
+    for (const Item& item : kItems) {
+        QAction* action = add(item.key, item.command);
+        open = open != nullptr ? open : action;
+    }
+    menu.setDefaultAction(open);
 }
 
 }  // namespace korvel

@@ -2,6 +2,7 @@
 // runs the main window until the user ends the program.
 #include <malloc.h>
 #include <QApplication>
+#include <QDBusConnection>
 #include <QMessageBox>
 #include <QTimer>
 #include <algorithm>
@@ -178,6 +179,9 @@ int main(int argc, char** argv) {
     }
     services.gKeyInput = gKeyInput.injector.get();
     services.gKeyInputProblem = gKeyInput.problem;
+    // The desktop's buses: the program's D-Bus service, the screen saver and logind.
+    services.sessionBus = QDBusConnection::sessionBus();
+    services.systemBus = QDBusConnection::systemBus();
     CKorvelDlg window(services);
     prompts.SetOwner(&window);
     if (!window.Initialise()) {
