@@ -7,6 +7,8 @@
 #   docs/message-box.png      a question from the window (Restore defaults)
 #   docs/update-dialog.png    the firmware update dialog, opened from the window's menu
 #   docs/macro-editor.png     the macro editor, with a macro added
+#   docs/main-window-scale2.png  the main window on a screen of device pixel ratio 2 (Qt's scale
+#                             factor 2), drawn from the skin's 2× pictures
 # The keyboard is prepared with korvelctl; the window is clicked through with xdotool at the
 # places its skin gives.
 set -euo pipefail
@@ -57,6 +59,12 @@ start_window() {
     eval "\$(xdotool getwindowgeometry --shell "\$wid")"
     window="\${WIDTH}x\${HEIGHT}+\${X}+\${Y}"
 }
+# At a scale factor above 1 (the first run below) only the main window, as it first shows.
+if [ -n "\${QT_SCALE_FACTOR:-}" ]; then
+    start_window
+    shoot "main-window-scale\${QT_SCALE_FACTOR}.png" "\$window"
+    exit 0
+fi
 start_window
 shoot main-window.png "\$window"
 
@@ -111,4 +119,6 @@ import -window root -crop "\${WIDTH}x\${HEIGHT}+\${X}+\${Y}" +repage "$docs/upda
 echo "wrote docs/update-dialog.png"
 INNER
 chmod +x "$work/shot.sh"
+# First the window at scale 2, on the keyboard as it is before the clicks of the other pictures.
+QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 2600x1500x24" "$work/shot.sh"
 xvfb-run -a -s "-screen 0 1400x900x24" "$work/shot.sh"

@@ -8,7 +8,8 @@ if(NOT status EQUAL 0)
 endif()
 
 foreach(file bin/korvel bin/korvelctl share/korvel/Skins/Main.ini share/korvel/Skins/UpdateDlg.ini
-        share/korvel/Skins/language.ini share/korvel/Help/index.html
+        share/korvel/Skins/language.ini share/korvel/Skins/main_bg@2x.jpg
+        share/korvel/Help/index.html
         share/korvel/udev/70-korvel.rules lib/udev/rules.d/70-korvel.rules
         share/applications/korvel.desktop share/metainfo/org.korvel.korvel.metainfo.xml
         share/icons/hicolor/scalable/apps/korvel.svg

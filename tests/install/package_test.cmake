@@ -16,7 +16,8 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "dpkg-deb -c failed")
 endif()
 foreach(file usr/bin/korvel usr/bin/korvelctl usr/share/korvel/Skins/Main.ini
-        usr/share/korvel/Skins/language.ini usr/share/korvel/Help/index.html
+        usr/share/korvel/Skins/language.ini usr/share/korvel/Skins/main_bg@2x.jpg
+        usr/share/korvel/Help/index.html
         usr/lib/udev/rules.d/70-korvel.rules usr/share/applications/korvel.desktop
         usr/share/metainfo/org.korvel.korvel.metainfo.xml
         usr/share/icons/hicolor/scalable/apps/korvel.svg usr/share/man/man1/korvel.1.gz

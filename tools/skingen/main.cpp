@@ -1,5 +1,6 @@
 // skingen: draws the default skin.
-//   skingen <folder>          writes every dialog's INI file and picture into <folder>
+//   skingen <folder>          writes every dialog's INI file and picture, at 1× and 2×, into
+//                             <folder>
 //   skingen --check <folder>  checks a skin folder; exit status 1 when anything is missing or wrong
 #include <QDir>
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <QImageWriter>
 #include <cstdio>
 
+#include "gui/skin/picture_scale.h"
 #include "ini_writer.h"
 #include "panel_bitmaps.h"
 #include "skin_check.h"
@@ -59,19 +61,26 @@ int Generate(const QString& folder) {
     const std::vector<Dialog> skin = BuildSkin();
     for (const Dialog& d : skin) {
         ok = SaveText(dir, d.iniFile, IniText(d)) && ok;
-        ok = Save(dir, d.background, RenderBackground(d)) && ok;
         ok = Save(dir, d.mask, RenderMask(d)) && ok;
-        for (const StatePicture& s : d.pictures)
-            ok = Save(dir, s.file, RenderStatePicture(d, s.state, s.variant)) && ok;
     }
-    const Dialog& main = skin.front();
-    for (const NamedImage& bitmap : RenderPanelBitmaps(main))
-        ok = Save(dir, bitmap.file, bitmap.image) && ok;
-    const NamedImage comboArrow = RenderComboArrow();
-    ok = Save(dir, comboArrow.file, comboArrow.image) && ok;
-    ok = Save(dir, QStringLiteral("Arrow.jpg"),
-              RenderArrowPicture(main.find("LEFT_ARROW")->rect.size())) &&
-         ok;
+    // Every picture twice: as the skin names it, and drawn at twice the resolution beside it.
+    for (int scale : {1, korvel::kDoubleScale}) {
+        auto save = [&](const QString& name, const QImage& image) {
+            ok = Save(dir, korvel::ScaledPictureName(name, scale), image) && ok;
+        };
+        for (const Dialog& d : skin) {
+            save(d.background, RenderBackground(d, scale));
+            for (const StatePicture& s : d.pictures)
+                save(s.file, RenderStatePicture(d, s.state, s.variant, scale));
+        }
+        const Dialog& main = skin.front();
+        for (const NamedImage& bitmap : RenderPanelBitmaps(main, scale))
+            save(bitmap.file, bitmap.image);
+        const NamedImage comboArrow = RenderComboArrow(scale);
+        save(comboArrow.file, comboArrow.image);
+        save(QStringLiteral("Arrow.jpg"),
+             RenderArrowPicture(main.find("LEFT_ARROW")->rect.size(), scale));
+    }
     return ok ? 0 : 1;
 }
 

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "glyphs.h"
+#include "skin_painter.h"
 
 namespace skingen {
 
@@ -26,9 +27,10 @@ QSize SizeOf(const Dialog& main, const char* key) {
     return c->rect.size();
 }
 
-// A bitmap on the colour of what lies behind it.
-QImage Canvas(QSize size, unsigned behind, const std::function<void(QPainter&, QRectF)>& draw) {
-    QImage image(size, QImage::Format_RGB32);
+// A bitmap of `size` logical pixels drawn at `scale`, on the colour of what lies behind it.
+QImage Bitmap(QSize size, int scale, unsigned behind,
+              const std::function<void(QPainter&, QRectF)>& draw) {
+    QImage image = Canvas(size, scale);
     image.fill(C(behind));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -43,8 +45,9 @@ void Pill(QPainter& p, const QRectF& r, const QColor& fill, const QColor& edge) 
 }
 
 // A choice button of the panel: plain, or chosen (accent).
-QImage Choice(QSize size, bool chosen, const std::function<void(QPainter&, QRectF, QColor)>& mark) {
-    return Canvas(size, palette::kCard, [&](QPainter& p, QRectF r) {
+QImage Choice(QSize size, int scale, bool chosen,
+              const std::function<void(QPainter&, QRectF, QColor)>& mark) {
+    return Bitmap(size, scale, palette::kCard, [&](QPainter& p, QRectF r) {
         Pill(p, r, chosen ? C(0x1d3f4d) : C(palette::kCap),
              chosen ? C(palette::kAccent) : C(palette::kEdge));
         mark(p, r, chosen ? C(palette::kAccent) : C(palette::kLegend));
@@ -60,8 +63,8 @@ void Arrow(QPainter& p, QPointF from, QPointF to, const QColor& ink) {
     p.drawLine(to, to - d * 5 - n * 4);
 }
 
-QImage Switch(QSize size, bool on) {
-    return Canvas(size, palette::kCard, [&](QPainter& p, QRectF r) {
+QImage Switch(QSize size, int scale, bool on) {
+    return Bitmap(size, scale, palette::kCard, [&](QPainter& p, QRectF r) {
         const QRectF track(r.center().x() - 22, r.center().y() - 11, 44, 22);
         p.setPen(Qt::NoPen);
         p.setBrush(on ? C(palette::kAccent) : C(palette::kCap));
@@ -72,8 +75,8 @@ QImage Switch(QSize size, bool on) {
     });
 }
 
-QImage Multicolour(QSize size, bool on) {
-    return Canvas(size, palette::kCard, [&](QPainter& p, QRectF r) {
+QImage Multicolour(QSize size, int scale, bool on) {
+    return Bitmap(size, scale, palette::kCard, [&](QPainter& p, QRectF r) {
         Pill(p, r, C(palette::kCap), on ? C(palette::kAccent) : C(palette::kEdge));
         const QRectF band = r.adjusted(28, 9, -8, -9);
         QLinearGradient g(band.topLeft(), band.topRight());
@@ -97,8 +100,8 @@ QImage Multicolour(QSize size, bool on) {
     });
 }
 
-QImage Chip(QSize size, unsigned colour, bool chosen) {
-    return Canvas(size, palette::kCard, [&](QPainter& p, QRectF r) {
+QImage Chip(QSize size, int scale, unsigned colour, bool chosen) {
+    return Bitmap(size, scale, palette::kCard, [&](QPainter& p, QRectF r) {
         if (chosen)
             Pill(p, r, Qt::transparent, C(palette::kAccent));
         Pill(p, r.adjusted(4, 4, -4, -4), C(colour, chosen ? 255 : 200),
@@ -133,8 +136,8 @@ void Bucket(QPainter& p, QRectF r, QColor ink) {
 }
 
 // A level 0..5 as lit segments after a small sign (sun for brightness, chevrons for speed).
-QImage Level(QSize size, int level, bool speed) {
-    return Canvas(size, palette::kCard, [&](QPainter& p, QRectF r) {
+QImage Level(QSize size, int scale, int level, bool speed) {
+    return Bitmap(size, scale, palette::kCard, [&](QPainter& p, QRectF r) {
         const QPointF sign(r.left() + 11, r.center().y());
         p.setPen(QPen(C(palette::kMuted), 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         if (speed) {
@@ -162,8 +165,8 @@ QImage Level(QSize size, int level, bool speed) {
 }
 
 // One frame of the busy ring shown beside Apply.
-QImage ProgressFrame(QSize size, int frame) {
-    return Canvas(size, palette::kWindow, [&](QPainter& p, QRectF r) {
+QImage ProgressFrame(QSize size, int scale, int frame) {
+    return Bitmap(size, scale, palette::kWindow, [&](QPainter& p, QRectF r) {
         const QRectF ring = r.adjusted(4, 4, -4, -4);
         p.setPen(QPen(C(palette::kCap), 3));
         p.drawEllipse(ring);
@@ -174,15 +177,15 @@ QImage ProgressFrame(QSize size, int frame) {
 
 }  // namespace
 
-std::vector<NamedImage> RenderPanelBitmaps(const Dialog& main) {
+std::vector<NamedImage> RenderPanelBitmaps(const Dialog& main, int scale) {
     std::vector<NamedImage> out;
     const QSize power = SizeOf(main, "CONTROL_DengStaPic");
-    out.push_back({"dengup.bmp", Switch(power, false)});
-    out.push_back({"dengdown.bmp", Switch(power, true)});
+    out.push_back({"dengup.bmp", Switch(power, scale, false)});
+    out.push_back({"dengdown.bmp", Switch(power, scale, true)});
 
     const QSize dir = SizeOf(main, "CONTROL_BLFXLStaPic");
     auto direction = [&](bool chosen, int kind) {
-        return Choice(dir, chosen, [kind](QPainter& p, QRectF r, QColor ink) {
+        return Choice(dir, scale, chosen, [kind](QPainter& p, QRectF r, QColor ink) {
             const QPointF c = r.center();
             switch (kind) {
                 case 0:
@@ -212,38 +215,38 @@ std::vector<NamedImage> RenderPanelBitmaps(const Dialog& main) {
     out.push_back({"julongdown.bmp", direction(true, 3)});
 
     const QSize dc = SizeOf(main, "CONTROL_HXsjsStaPic");
-    out.push_back({"sjsup.bmp", Multicolour(dc, false)});
-    out.push_back({"sjsdown.bmp", Multicolour(dc, true)});
+    out.push_back({"sjsup.bmp", Multicolour(dc, scale, false)});
+    out.push_back({"sjsdown.bmp", Multicolour(dc, scale, true)});
 
     const QSize chip = SizeOf(main, "CONTROL_HONGPIC");
     for (auto [name, colour] : {std::pair{"hong", 0xff3b3bu},
                                 {"huang", 0xffcf33u},
                                 {"lv", 0x35d46au},
                                 {"lan", 0x3b7bffu}}) {
-        out.push_back({QStringLiteral("%1.bmp").arg(name), Chip(chip, colour, false)});
-        out.push_back({QStringLiteral("%1ok.bmp").arg(name), Chip(chip, colour, true)});
+        out.push_back({QStringLiteral("%1.bmp").arg(name), Chip(chip, scale, colour, false)});
+        out.push_back({QStringLiteral("%1ok.bmp").arg(name), Chip(chip, scale, colour, true)});
     }
 
     const QSize tool = SizeOf(main, "CONTROL_USERgjStaPic1");
-    out.push_back({"user1up.bmp", Choice(tool, false, Brush)});
-    out.push_back({"user1down.bmp", Choice(tool, true, Brush)});
-    out.push_back({"user2up.bmp", Choice(tool, false, Bucket)});
-    out.push_back({"user2down.bmp", Choice(tool, true, Bucket)});
+    out.push_back({"user1up.bmp", Choice(tool, scale, false, Brush)});
+    out.push_back({"user1down.bmp", Choice(tool, scale, true, Brush)});
+    out.push_back({"user2up.bmp", Choice(tool, scale, false, Bucket)});
+    out.push_back({"user2down.bmp", Choice(tool, scale, true, Bucket)});
 
     const QSize slider = SizeOf(main, "CONTROL_LightSlider");
     for (int n = 0; n <= 5; ++n)
-        out.push_back({QStringLiteral("%1.bmp").arg(n), Level(slider, n, false)});
+        out.push_back({QStringLiteral("%1.bmp").arg(n), Level(slider, scale, n, false)});
     for (int p = 0; p <= 5; ++p)
-        out.push_back({QStringLiteral("%1.bmp").arg(6 + p), Level(slider, p, true)});
+        out.push_back({QStringLiteral("%1.bmp").arg(6 + p), Level(slider, scale, p, true)});
 
     const QSize progress = SizeOf(main, "CONTROL_JDTStatic");
     for (int i = 1; i <= 10; ++i)
-        out.push_back({QStringLiteral("jdt%1.bmp").arg(i), ProgressFrame(progress, i - 1)});
+        out.push_back({QStringLiteral("jdt%1.bmp").arg(i), ProgressFrame(progress, scale, i - 1)});
     return out;
 }
 
-NamedImage RenderComboArrow() {
-    QImage image(12, 12, QImage::Format_ARGB32_Premultiplied);
+NamedImage RenderComboArrow(int scale) {
+    QImage image = Canvas(QSize(12, 12), scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);

@@ -8,6 +8,7 @@
 #include <map>
 #include <vector>
 
+#include "gui/skin/picture_scale.h"
 #include "model/keys/key_codes.h"
 #include "text/private_profile.h"
 
@@ -244,6 +245,7 @@ int CheckSkin(const QString& folder) {
     Problems problem;
     const QDir dir(folder);
     std::map<QString, QImage> loaded;
+    QStringList masks;
     auto picture = [&](const QString& name) -> const QImage& {
         auto it = loaded.find(name);
         if (it == loaded.end()) {
@@ -265,6 +267,7 @@ int CheckSkin(const QString& folder) {
         const QString maskName = QString::fromStdU16String(ini.GetString(u"SCREEN", u"Mask"));
         const QImage& bg = picture(bgName);
         const QImage& mask = picture(maskName);
+        masks << maskName;
         if (!bg.isNull() && mask.size() != bg.size())
             problem(d.ini + ": mask and background differ in size");
         if (!mask.isNull() &&
@@ -373,6 +376,25 @@ int CheckSkin(const QString& folder) {
               n < 6 ? "CONTROL_LightSlider" : "CONTROL_SpeedSlider");
     for (int i = 1; i <= 10; ++i)
         sized(QStringLiteral("jdt%1.bmp").arg(i), "CONTROL_JDTStatic");
+
+    // Every picture has its drawing at twice the resolution beside it, exactly twice as large; the
+    // masks, shapes in logical pixels, have none.
+    QStringList pictures = {QStringLiteral("combo_arrow.png")};
+    for (const auto& [name, image] : loaded)
+        if (!image.isNull() && !masks.contains(name))
+            pictures << name;
+    for (const QString& name : pictures) {
+        const QString doubled = korvel::ScaledPictureName(name, korvel::kDoubleScale);
+        const QImage one(dir.filePath(name)), two(dir.filePath(doubled));
+        if (two.isNull())
+            problem(doubled + ": missing or not decodable");
+        else if (two.size() != one.size() * korvel::kDoubleScale)
+            problem(QStringLiteral("%1 is %2x%3, not twice %4")
+                        .arg(doubled)
+                        .arg(two.width())
+                        .arg(two.height())
+                        .arg(name));
+    }
     return problem.count;
 }
 

@@ -439,8 +439,8 @@ void Paint(QPainter& p, const Dialog& d, State state, int variant) {
 
 namespace {
 
-QImage Render(const Dialog& dialog, State state, int variant, QPoint origin) {
-    QImage image(dialog.size, QImage::Format_RGB32);
+QImage Render(const Dialog& dialog, State state, int variant, QPoint origin, int scale) {
+    QImage image = Canvas(dialog.size, scale);
     QPainter p(&image);
     p.translate(origin);
     Paint(p, dialog, state, variant);
@@ -449,12 +449,18 @@ QImage Render(const Dialog& dialog, State state, int variant, QPoint origin) {
 
 }  // namespace
 
-QImage RenderBackground(const Dialog& dialog) {
-    return Render(dialog, State::Normal, 0, QPoint(0, 0));
+QImage Canvas(QSize size, int scale, QImage::Format format) {
+    QImage image(size * scale, format);
+    image.setDevicePixelRatio(scale);
+    return image;
 }
 
-QImage RenderStatePicture(const Dialog& dialog, State state, int variant) {
-    return Render(dialog, state, variant, QPoint(-1, -1));
+QImage RenderBackground(const Dialog& dialog, int scale) {
+    return Render(dialog, State::Normal, 0, QPoint(0, 0), scale);
+}
+
+QImage RenderStatePicture(const Dialog& dialog, State state, int variant, int scale) {
+    return Render(dialog, state, variant, QPoint(-1, -1), scale);
 }
 
 QImage RenderMask(const Dialog& dialog) {
@@ -469,8 +475,8 @@ QImage RenderMask(const Dialog& dialog) {
     return image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
 }
 
-QImage RenderArrowPicture(QSize faceSize) {
-    QImage image(ArrowPictureSize(), QImage::Format_RGB32);
+QImage RenderArrowPicture(QSize faceSize, int scale) {
+    QImage image = Canvas(ArrowPictureSize(), scale);
     image.fill(C(palette::kPlate));
     QPainter p(&image);
     for (const ArrowFace& a : ArrowFaces(faceSize)) {

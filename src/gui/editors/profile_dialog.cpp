@@ -96,9 +96,11 @@ bool CKorvel_DlgProfile::LoadSurfaces() {
     // shows its normal face faded into the dialog's ground instead.
     m_surfaces.disabled = m_surfaces.normal;
     QPainter fade(&m_surfaces.disabled);
-    QColor ground = m_surfaces.normal.toImage().pixelColor(kGroundSample, height() - kGroundSample);
+    const qreal scale = m_surfaces.normal.devicePixelRatio();
+    QColor ground = m_surfaces.normal.toImage().pixelColor(
+        QPoint(kGroundSample, height() - kGroundSample) * scale);
     ground.setAlpha(kFadeAlpha);
-    fade.fillRect(m_surfaces.disabled.rect(), ground);
+    fade.fillRect(QRectF(QPointF(0, 0), m_surfaces.disabled.deviceIndependentSize()), ground);
     return true;
 }
 

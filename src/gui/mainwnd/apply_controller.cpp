@@ -12,6 +12,7 @@
 #include "gui/mainwnd/lighting_panel.h"
 #include "gui/mainwnd/window_parts.h"
 #include "gui/skin/dialog_skin.h"
+#include "gui/skin/skin_picture.h"
 #include "model/files/backup_folder.h"
 #include "model/files/profile_file.h"
 #include "model/files/profile_file_name.h"
@@ -327,7 +328,7 @@ void ApplyController::StepProgress() {
 
 void ApplyController::ShowProgressFrame(int frame) {
     m_progress->setPixmap(
-        QPixmap(m_parts.skin.PicturePath(QStringLiteral("jdt%1.bmp").arg(frame + 1))));
+        LoadSkinPixmap(m_parts.skin.PicturePath(QStringLiteral("jdt%1.bmp").arg(frame + 1))));
 }
 
 }  // namespace korvel

@@ -62,7 +62,7 @@ bool CKorvelDlg::LoadSurfaces() {
         }
     }
     // The arrows cut their one face from Arrow.jpg at the place BUTTONINFO2 names.
-    const QPixmap arrow(Skin().PicturePath(QStringLiteral("Arrow.jpg")));
+    const QPixmap arrow = LoadSkinPixmap(Skin().PicturePath(QStringLiteral("Arrow.jpg")));
     m_arrowSurfaces = SkinSurfaces{arrow, arrow, arrow, arrow, arrow, nullptr};
     return true;
 }

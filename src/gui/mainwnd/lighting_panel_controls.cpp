@@ -19,6 +19,7 @@
 #include "gui/mainwnd/lighting_panel_table.h"
 #include "gui/mainwnd/main_window_controls.h"
 #include "gui/skin/dialog_skin.h"
+#include "gui/skin/skin_picture.h"
 #include "gui/widgets/color_picker.h"
 #include "gui/widgets/image_slider.h"
 #include "gui/widgets/picture_button.h"
@@ -292,7 +293,7 @@ const QPixmap& LightingPanel::Picture(const QString& file) const {
     if (known != m_pictures.end()) {
         return known->second;
     }
-    return m_pictures.emplace(file, QPixmap(m_skin.PicturePath(file))).first->second;
+    return m_pictures.emplace(file, LoadSkinPixmap(m_skin.PicturePath(file))).first->second;
 }
 
 }  // namespace korvel

@@ -2,6 +2,8 @@
 
 #include <QImageReader>
 
+#include "gui/skin/picture_scale.h"
+
 namespace korvel {
 namespace {
 
@@ -22,13 +24,15 @@ SkinFaces DecodeByQt(const QString& file, const std::vector<QRect>& faces, QStri
         return decoded;
     }
     reader.setClipRect(wanted);
-    const QImage part = reader.read();
+    QImage part = reader.read();
     if (part.isNull()) {
         if (error != nullptr) {
             *error = reader.errorString();
         }
         return decoded;
     }
+    // Set here whatever Qt's reader made of the name, so that no setting of Qt's changes it.
+    part.setDevicePixelRatio(PictureScaleOf(file));
     for (std::size_t f = 0; f < faces.size(); ++f) {
         const QRect inside = faces[f] & picture;
         if (inside == wanted) {
@@ -51,6 +55,14 @@ QImage DecodeSkinPicture(const QString& file, const QRect& clip, QString* error)
 
 SkinFaces DecodeSkinFaces(const QString& file, const std::vector<QRect>& faces) {
     return DecodeByQt(file, faces, nullptr);
+}
+
+QPixmap LoadSkinPixmap(const QString& file) {
+    QImage picture = DecodeSkinPicture(file);
+    if (picture.isNull()) {
+        return QPixmap();
+    }
+    return QPixmap::fromImage(std::move(picture), Qt::NoFormatConversion);
 }
 
 }  // namespace korvel

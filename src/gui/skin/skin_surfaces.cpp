@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "gui/skin/picture_scale.h"
 #include "gui/skin/skin_palette.h"
 #include "gui/skin/skin_picture.h"
 
@@ -69,43 +70,60 @@ QImage FaceAtlas::PackPicture(const QImage& full) const {
     if (full.isNull() || m_size.isEmpty()) {
         return QImage();
     }
-    QImage packed(m_size, QImage::Format_RGB32);
+    QImage packed(ScaledRect(QRect(QPoint(0, 0), m_size), full.devicePixelRatio()).size(),
+                  QImage::Format_RGB32);
+    packed.setDevicePixelRatio(full.devicePixelRatio());
     packed.fill(QColor::fromRgb(skin_palette::kWindow));
     DrawFaces(packed, full);
     return packed;
 }
 
 void FaceAtlas::DrawFaces(QPaintDevice& target, const QImage& full) const {
+    // The painter works in logical pixels; the faces are cut from the picture's own.
+    const qreal scale = full.devicePixelRatio();
+    const QRect logical(QPoint(0, 0), full.deviceIndependentSize().toSize());
     QPainter painter(&target);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     for (const Place& place : m_places) {
-        const QRect inside = place.face & full.rect();
+        const QRect inside = place.face & logical;
         if (inside != place.face) {
             painter.fillRect(QRect(place.where, place.face.size()),
                              QColor::fromRgb(skin_palette::kWindow));
         }
         if (!inside.isEmpty()) {
-            painter.drawImage(place.where + (inside.topLeft() - place.face.topLeft()), full,
-                              inside);
+            painter.drawImage(
+                QRect(place.where + (inside.topLeft() - place.face.topLeft()), inside.size()), full,
+                ScaledRect(inside, scale));
         }
     }
 }
 
 std::map<LazyFaces::Key, QImage> LazyFaces::Decode(const QString& file,
                                                    const std::vector<QRect>& faces) {
+    // The faces are named in logical pixels and cut from the picture's own.
+    const int scale = PictureScaleOf(file);
+    std::vector<QRect> cuts;
+    cuts.reserve(faces.size());
+    for (const QRect& face : faces) {
+        cuts.push_back(ScaledRect(face, scale));
+    }
     std::map<Key, QImage> decoded;
-    const SkinFaces parts = DecodeSkinFaces(file, faces);
+    const SkinFaces parts = DecodeSkinFaces(file, cuts);
     const QRect picture(QPoint(0, 0), parts.picture);
     for (std::size_t f = 0; f < faces.size(); ++f) {
         const QRect& face = faces[f];
-        const QRect inside = face & picture;
+        const QRect& cut = cuts[f];
+        const QRect inside = cut & picture;
         QImage whole;
         if (parts.picture.isValid() && !face.isEmpty() &&
             (!parts.faces[f].isNull() || inside.isEmpty())) {
-            whole = QImage(face.size(), QImage::Format_RGB32);
+            whole = QImage(cut.size(), QImage::Format_RGB32);
+            whole.setDevicePixelRatio(scale);
             whole.fill(QColor::fromRgb(skin_palette::kWindow));
             if (!inside.isEmpty()) {
                 QPainter painter(&whole);
-                painter.drawImage(inside.topLeft() - face.topLeft(), parts.faces[f]);
+                painter.drawImage(QPointF(inside.topLeft() - cut.topLeft()) / scale,
+                                  parts.faces[f]);
             }
         }
         decoded.emplace(Key(face.x(), face.y(), face.width(), face.height()), std::move(whole));
@@ -171,16 +189,11 @@ std::optional<std::pair<QPixmap, QRect>> SkinSurfaces::Face(const QPixmap* surfa
     if (!place) {
         return std::nullopt;
     }
-    return std::pair(*surface, *place);
+    return std::pair(*surface, ScaledRect(*place, surface->devicePixelRatio()));
 }
 
 QPixmap LoadStateSurface(const QString& file) {
-    QImageReader reader(file);
-    const QImage picture = reader.read();
-    if (picture.isNull()) {
-        return QPixmap();
-    }
-    return QPixmap::fromImage(picture, Qt::NoFormatConversion);
+    return LoadSkinPixmap(file);
 }
 
 bool StatePictureReadable(const QString& file) {

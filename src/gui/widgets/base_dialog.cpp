@@ -12,6 +12,8 @@
 #include <iterator>
 
 #include "gui/skin/mask_region.h"
+#include "gui/skin/picture_scale.h"
+#include "gui/skin/scaled_skin.h"
 #include "gui/skin/skin_picture.h"
 #include "gui/widgets/accessible_controls.h"
 #include "gui/widgets/keyboard_focus.h"
@@ -40,6 +42,12 @@ CBaseDialog::CBaseDialog(QWidget* parent, std::shared_ptr<const DialogSkin> skin
 }
 
 bool CBaseDialog::ApplySkin() {
+    // The pictures for the screen the dialog opens on: drawn at 2× above a ratio of 1. Chosen
+    // once, before anything else reads the skin.
+    if (!m_skinScaled) {
+        m_skinScaled = true;
+        m_skin = SkinForRatio(std::move(m_skin), devicePixelRatioF());
+    }
     const QString main = m_skin->Value(QStringLiteral("SCREEN"), QStringLiteral("Main"), QString());
     const QString mask = m_skin->Value(QStringLiteral("SCREEN"), QStringLiteral("Mask"), main);
     if (main.isEmpty()) {
@@ -67,7 +75,8 @@ bool CBaseDialog::ApplySkin() {
     if (!LoadPicture(m_skin->PicturePath(mask), maskImage, m_skinError)) {
         return false;
     }
-    setFixedSize(size);
+    // The dialog's size in logical pixels, whatever the resolution its picture is drawn at.
+    setFixedSize(size / PictureScaleOf(m_backgroundFile));
     m_shape = RegionFromMask(maskImage);
     setMask(m_shape);
     return true;
@@ -113,6 +122,8 @@ bool CBaseDialog::focusNextPrevChild(bool next) {
 
 void CBaseDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    // A 2× picture on a screen of a fractional ratio is scaled down, smoothly.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(0, 0, m_background);
 }
 

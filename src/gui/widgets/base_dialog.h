@@ -25,7 +25,10 @@ public:
     CBaseDialog(QWidget* parent, std::shared_ptr<const DialogSkin> skin);
 
     // Loads the background and mask, sizes the window to the background and shapes it to the
-    // mask. False when a picture cannot be read or decoded; SkinError() then names the file.
+    // mask. On a screen of a device pixel ratio above 1 the skin's pictures are its 2× drawings
+    // where it has them (Skin() names their files from then on); sizes, rectangles and the shape
+    // stay in logical pixels. False when a picture cannot be read or decoded; SkinError() then
+    // names the file.
     bool ApplySkin();
     const QString& SkinError() const { return m_skinError; }
 
@@ -61,6 +64,7 @@ private:
     QPoint m_dragOffset;  // the pointer's place in the window while it follows the pointer
     bool m_pressed = false;
     bool m_dragging = false;
+    bool m_skinScaled = false;
     std::vector<QPointer<QWidget>> m_tabStops;
     bool m_tabStopsSet = false;
 };

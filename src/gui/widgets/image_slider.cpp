@@ -46,6 +46,7 @@ void CImageSlider::MoveTo(int position) {
 void CImageSlider::paintEvent(QPaintEvent*) {
     if (m_position < static_cast<int>(m_faces.size())) {
         QPainter painter(this);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawPixmap(rect(), m_faces[static_cast<std::size_t>(m_position)]);
     }
 }

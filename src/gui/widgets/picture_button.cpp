@@ -33,6 +33,7 @@ void CPictureButton::keyPressEvent(QKeyEvent* event) {
 
 void CPictureButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(rect(), m_down ? m_pressed : m_plain);
 }
 

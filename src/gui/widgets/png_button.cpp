@@ -127,6 +127,8 @@ const QPixmap* CPngButton::CurrentSurface() const {
 
 void CPngButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    // A face of a 2× picture on a screen of a fractional ratio is scaled down, smoothly.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const QPixmap* surface = CurrentSurface();
     if (m_frame) {
         painter.setPen(QPen(m_frameColour, 2));
@@ -141,8 +143,9 @@ void CPngButton::paintEvent(QPaintEvent*) {
             painter.fillRect(rect(), palette().color(QPalette::Window));
         }
         if (face && m_tint) {
-            painter.drawImage(QPoint(0, 0),
-                              TintedFace(face->first.copy(face->second).toImage(), *m_tint));
+            QImage tinted = TintedFace(face->first.copy(face->second).toImage(), *m_tint);
+            tinted.setDevicePixelRatio(face->first.devicePixelRatio());
+            painter.drawImage(QPoint(0, 0), tinted);
         } else if (face) {
             painter.drawPixmap(QPoint(0, 0), face->first, face->second);
         }
