@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDBusConnection>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "device/command_report.h"
@@ -99,6 +101,8 @@ protected:
         services.skins = skins;
         services.gKeyInput = gKeyInput;
         services.trayAvailable = [this] { return trayAvailable; };
+        services.sessionBus = sessionBus;
+        services.systemBus = systemBus;
         auto window = std::make_unique<CKorvelDlg>(services);
         EXPECT_TRUE(window->Initialise()) << window->SkinError().toStdString();
         return window;
@@ -182,6 +186,9 @@ protected:
     // Whether the desktop has a notification area: the offscreen platform has none, but the
     // window's tests take the desktops that do unless they say otherwise.
     bool trayAvailable = true;
+    // No desktop bus unless a test gives a private one.
+    std::optional<QDBusConnection> sessionBus;
+    std::optional<QDBusConnection> systemBus;
 };
 
 }  // namespace korvel::fixtures
