@@ -20,7 +20,7 @@ _korvelctl() {
     cur=${COMP_WORDS[COMP_CWORD]}
     prev=${COMP_WORDS[COMP_CWORD - 1]}
     local commands="info profile monitor validate dump encode blob import verify backup restore
-                    export convert lighting press diff remap reset macro"
+                    export convert lighting press diff remap reset macro rules"
     local globals="--simulate --simulate= --latency-ms --documents --trace --help --version"
     local keys="A B C D E F G H I J K L M N O P Q R S T U V W X Y Z 0 1 2 3 4 5 6 7 8 9 F1 F2 F3 F4 F5 F6 F7 F8 F9 F10 F11 F12 G1 G2 G3 G4 G5 G6 G7 G8 G9 Esc Tab CapsLock Shift RightShift Ctrl RightCtrl Alt RightAlt Win RightWin App Space Enter Backspace Insert Delete Home End PageUp PageDown Up Down Left Right PrintScreen ScrollLock Pause NumLock"
     local targets="$keys VolumeUp VolumeDown Mute PlayPause NextTrack PreviousTrack Stop MediaPlayer BrowserHome Calculator Mail MyComputer Open New Undo Save Copy Cut Paste Find SelectAll macro:"
@@ -74,6 +74,7 @@ _korvelctl() {
         export) options+=" --json" ;;
         remap) options+=" --profile --cycles" ;;
         reset) options+=" --profile" ;;
+        rules) [[ ${after[0]} == list ]] && options+=" --json" ;;
         macro) [[ ${after[0]} == list ]] && options+=" --json"
             [[ ${after[0]} == add ]] && options+=" --cycles" ;;
         lighting) ((${#after[@]} == 0)) && options+=" --json" ;;
@@ -113,6 +114,13 @@ _korvelctl() {
             elif [[ ${after[0]} == add ]] && ((n >= 2)); then
                 COMPREPLY=($(compgen -W "$keys" -P "${cur:0:1}" -- "${cur#[+-]}"))
                 [[ $cur == [+-]* ]] || COMPREPLY=($(compgen -W "$keys" -- "$cur"))
+            fi
+            ;;
+        rules)
+            if ((n == 0)); then
+                COMPREPLY=($(compgen -W "list add remove" -- "$cur"))
+            elif [[ ${after[0]} == add ]] && ((n == 2)); then
+                COMPREPLY=($(compgen -W "1 2 3" -- "$cur"))
             fi
             ;;
         diff)

@@ -1,7 +1,7 @@
 # fish completion for korvelctl: commands, options, profile numbers, lighting fields, G keys,
 # profile files (*.kvp, and their JSON form) and complete backups (*.json).
 
-set -l commands info profile monitor validate dump encode blob import verify backup restore export convert lighting press diff remap reset macro
+set -l commands info profile monitor validate dump encode blob import verify backup restore export convert lighting press diff remap reset macro rules
 set -l keys A B C D E F G H I J K L M N O P Q R S T U V W X Y Z 0 1 2 3 4 5 6 7 8 9 F1 F2 F3 F4 F5 F6 F7 F8 F9 F10 F11 F12 G1 G2 G3 G4 G5 G6 G7 G8 G9 Esc Tab CapsLock Shift RightShift Ctrl RightCtrl Alt RightAlt Win RightWin App Space Enter Backspace Insert Delete Home End PageUp PageDown Up Down Left Right PrintScreen ScrollLock Pause NumLock
 set -l targets $keys VolumeUp VolumeDown Mute PlayPause NextTrack PreviousTrack Stop MediaPlayer BrowserHome Calculator Mail MyComputer Open New Undo Save Copy Cut Paste Find SelectAll macro:
 set -l fields effect brightness speed direction multicolor color base-color paint-color report-rate tool effect17
@@ -33,6 +33,8 @@ complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a diff -d 
 complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a remap -d 'make a key do something else'
 complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a reset -d 'give a key back its own function'
 complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a macro -d 'list, show, add or delete macros'
+complete -c korvelctl -n "not __fish_seen_subcommand_from $commands" -a rules -d 'the onboard profile for the program in front'
+complete -c korvelctl -n "__fish_seen_subcommand_from rules; and not __fish_seen_subcommand_from list add remove" -a 'list add remove'
 complete -c korvelctl -n "__fish_seen_subcommand_from macro; and not __fish_seen_subcommand_from list show add delete" -a 'list show add delete'
 complete -c korvelctl -n "__fish_seen_subcommand_from list" -l json -d 'one JSON document'
 complete -c korvelctl -n "__fish_seen_subcommand_from add" -l cycles -x -d 'how often it plays'

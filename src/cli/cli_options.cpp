@@ -45,6 +45,7 @@ private:
     bool m_version = false;
     CLI::App* m_lightingSet = nullptr;
     CLI::App* m_macro = nullptr;
+    CLI::App* m_rules = nullptr;
 };
 
 Parser::Parser() {
@@ -178,6 +179,26 @@ Parser::Parser() {
            "how often it plays, 1..255, 0 until it is stopped (default 1)")
         ->check(WholeNumberCheck(0, 255, "a number of cycles 0..255"));
     m_macro = macro;
+    CLI::App* rules =
+        Command("rules",
+                "the onboard profile for the program in front, which korvel follows:\n"
+                "list, add PROGRAM PROFILE, remove PROGRAM ('*' for every other)");
+    rules->require_subcommand(1);
+    Json(rules->add_subcommand("list", "every rule, in the order they are tried"));
+    CLI::App* addRule = rules->add_subcommand(
+        "add", "make the keyboard switch to PROFILE while PROGRAM is in front");
+    addRule
+        ->add_option("PROGRAM", m_line.arguments.name,
+                     "its window class or executable name ('*': every other program)")
+        ->required();
+    Profile(addRule, "PROFILE", "the onboard profile, 1..3")->required();
+    rules->add_subcommand("remove", "remove the rule of PROGRAM")
+        ->add_option("PROGRAM", m_line.arguments.name, "as the rule names it ('*': every other)")
+        ->required();
+    for (CLI::App* action : rules->get_subcommands()) {
+        action->set_help_flag("-h,--help", "show this help and exit");
+    }
+    m_rules = rules;
     CLI::App* diff =
         Command("diff",
                 "what differs between two setups, key by key, macro by macro and\n"
@@ -309,8 +330,10 @@ ParsedCommandLine Parser::Parse(const std::vector<std::string>& args) {
     }
     m_line.command = selected.front()->get_name();
     m_line.arguments.set = m_lightingSet->parsed();
-    if (m_macro->parsed() && !m_macro->get_subcommands().empty()) {
-        m_line.arguments.macroAction = m_macro->get_subcommands().front()->get_name();
+    for (CLI::App* withActions : {m_macro, m_rules}) {
+        if (withActions->parsed() && !withActions->get_subcommands().empty()) {
+            m_line.arguments.macroAction = withActions->get_subcommands().front()->get_name();
+        }
     }
     parsed.outcome = ParsedCommandLine::Outcome::Run;
     parsed.line = m_line;

@@ -30,8 +30,8 @@ struct CommandArguments {
     std::string key;                 // remap KEY, reset KEY
     std::string target;              // remap TARGET
     int cycles = 1;                  // remap and macro add --cycles (a macro's cycles)
-    std::string macroAction;         // macro list | show | add | delete
-    std::string name;                // macro NAME
+    std::string macroAction;         // macro list | show | add | delete; rules list | add | remove
+    std::string name;                // macro NAME, rules PROGRAM
     std::vector<std::string> steps;  // macro add STEPS
 };
 

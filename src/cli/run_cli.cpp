@@ -16,6 +16,7 @@
 #include "cli/cli_macro_commands.h"
 #include "cli/cli_options.h"
 #include "cli/cli_remap_commands.h"
+#include "cli/cli_rules_command.h"
 #include "cli/command_host.h"
 #include "version.h"
 
@@ -47,6 +48,7 @@ constexpr std::array kCommands = {
     Command{"reset", RunReset},
     Command{"macro", RunMacro},
     Command{"convert", RunConvert},
+    Command{"rules", RunRules},
 };
 
 }  // namespace

@@ -103,6 +103,8 @@ protected:
         services.trayAvailable = [this] { return trayAvailable; };
         services.sessionBus = sessionBus;
         services.systemBus = systemBus;
+        services.programRules = programRules;
+        services.followDisplay = followDisplay;
         auto window = std::make_unique<CKorvelDlg>(services);
         EXPECT_TRUE(window->Initialise()) << window->SkinError().toStdString();
         return window;
@@ -189,6 +191,9 @@ protected:
     // No desktop bus unless a test gives a private one.
     std::optional<QDBusConnection> sessionBus;
     std::optional<QDBusConnection> systemBus;
+    // No per-application profiles unless a test gives rules and an X server to follow.
+    std::filesystem::path programRules;
+    std::optional<QString> followDisplay;
 };
 
 }  // namespace korvel::fixtures

@@ -48,6 +48,7 @@ void DesktopRemote::Start(QDBusConnection session, QDBusConnection system) {
         return QString();
     };
     requests.restoreBrightness = [this] { Undim(Dimmer::Bus); };
+    requests.setActiveProgram = [this](const QString& program) { emit programActivated(program); };
     m_service = new KorvelBusService(std::move(requests), this);
     connect(this, &DesktopRemote::activeProfileChanged, m_service,
             &KorvelBusService::ActiveProfileChanged);

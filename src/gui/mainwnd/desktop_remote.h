@@ -66,6 +66,8 @@ signals:
     void activeProfileChanged(int profile);
     // The lighting went down or came back.
     void lightingChanged(bool down);
+    // A compositor's script said which program is in front.
+    void programActivated(const QString& program);
 
 private:
     void OnProfileShown(int profile);

@@ -20,9 +20,11 @@
 #include "gui/mainwnd/no_tray_notice.h"
 #include "gui/mainwnd/profile_bar.h"
 #include "gui/mainwnd/profile_switcher.h"
+#include "gui/mainwnd/program_profiles.h"
 #include "gui/mainwnd/window_dialogs.h"
 #include "gui/mainwnd/window_parts.h"
 #include "gui/mainwnd/window_tab_order.h"
+#include "gui/platform/active_window_follower.h"
 #include "gui/platform/launchers.h"
 #include "gui/platform/single_instance.h"
 #include "gui/platform/tray_icon.h"
@@ -131,6 +133,8 @@ bool CKorvelDlg::Initialise() {
             Qt::QueuedConnection);
     connect(m_trayIcon.get(), &CTrayIcon::aboutRequested, m_dialogs, &WindowDialogs::ShowAbout,
             Qt::QueuedConnection);
+    connect(m_switcher, &ProfileSwitcher::profileShown, this,
+            [this] { m_trayIcon->SetTooltipText(TrayTooltip()); });
     // The tray as a remote: the onboard profiles and the lighting, without the window.
     m_trayIcon->SetMenuState([this] {
         const bool present = m_presence != nullptr && m_presence->LastReportedState() == 1;
@@ -187,6 +191,15 @@ void CKorvelDlg::BuildControllers() {
     m_reload = new ArrivalReload(*m_parts, *m_applier, *m_switcher, this);
     m_dialogs = new WindowDialogs(*m_parts, *m_applier, *m_switcher, m_linkAddress, this);
     m_remote = new DesktopRemote(*m_parts, *m_switcher, *m_applier, *m_editors, this);
+    m_programs = new ProgramProfiles(*m_parts, *m_switcher, *m_applier, *m_editors, *m_reload,
+                                     m_services.programRules, this);
+    connect(m_remote, &DesktopRemote::programActivated, m_programs,
+            [this](const QString& program) { m_programs->ProgramActivated(program, program); });
+    if (m_services.followDisplay) {
+        m_follower = new ActiveWindowFollower(*m_services.followDisplay, this);
+        connect(m_follower, &ActiveWindowFollower::programActivated, m_programs,
+                &ProgramProfiles::ProgramActivated);
+    }
     m_parts->chooseLanguage = [this](int language) { SwitchLanguage(language); };
     m_parts->addAwayMenu = [this](QMenu& menu) { m_remote->AddAwayMenu(menu); };
     m_flip = new FlipControls(
@@ -241,8 +254,14 @@ QString CKorvelDlg::TrayTooltip() const {
     const TextTable& texts = m_services.texts;
     // The G keys only do something while this program runs: the tray says so.
     const char* gKeys = m_services.gKeyInput != nullptr ? "G_KEY_PLAYED" : "G_KEY_NOT_PLAYED";
-    return Q(texts.Text(TextKey::KEYBOARD_TRAY_DESC)) + QLatin1Char('\n') +
-           Q(texts.ReadText(gKeys, texts.TextLanguage()));
+    QString tooltip = Q(texts.Text(TextKey::KEYBOARD_TRAY_DESC)) + QLatin1Char('\n') +
+                      Q(texts.ReadText(gKeys, texts.TextLanguage()));
+    // The keyboard's active profile, which may follow the program in front.
+    static constexpr const char* kProfiles[] = {"PROFILE_1", "PROFILE_2", "PROFILE_3"};
+    if (const int active = m_parts ? m_parts->ActiveProfile() : -1; active >= 0 && active < 3) {
+        tooltip += QLatin1Char('\n') + Q(texts.ReadText(kProfiles[active], texts.TextLanguage()));
+    }
+    return tooltip;
 }
 
 void CKorvelDlg::StartGKeyPlayer() {

@@ -21,7 +21,9 @@ class ApplyController;
 class ArrivalReload;
 class CPngButton;
 class CTrayIcon;
+class ActiveWindowFollower;
 class DesktopRemote;
+class ProgramProfiles;
 class DevicePresence;
 class EditHistory;
 class EditorLauncher;
@@ -75,6 +77,7 @@ public:
     WindowDialogs& Dialogs() { return *m_dialogs; }
     EditHistory& History() { return *m_history; }
     DesktopRemote& Remote() { return *m_remote; }
+    ProgramProfiles& Programs() { return *m_programs; }
 
     const TrayState& Tray() const { return m_trayPresenter->State(); }
     CTrayIcon* TrayIcon() const { return m_trayIcon.get(); }
@@ -172,6 +175,8 @@ private:
     WindowDialogs* m_dialogs = nullptr;
     EditHistory* m_history = nullptr;
     DesktopRemote* m_remote = nullptr;
+    ProgramProfiles* m_programs = nullptr;
+    ActiveWindowFollower* m_follower = nullptr;
     FlipControls* m_flip = nullptr;
 
     MainWindowBridge* m_bridge = nullptr;

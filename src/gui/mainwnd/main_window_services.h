@@ -63,6 +63,10 @@ struct MainWindowServices {
     // buses where they need them).
     std::optional<QDBusConnection> sessionBus = {};
     std::optional<QDBusConnection> systemBus = {};
+    // The per-application profiles: where their rules are kept (empty: none), and the X display
+    // whose window in front the keyboard follows ("" $DISPLAY; none: not followed, as on Wayland).
+    std::filesystem::path programRules = {};
+    std::optional<QString> followDisplay = {};
 };
 
 }  // namespace korvel

@@ -3,6 +3,7 @@
 #include <malloc.h>
 #include <QApplication>
 #include <QDBusConnection>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QTimer>
 #include <algorithm>
@@ -33,6 +34,7 @@
 #include "gui/shell/startup_environment.h"
 #include "gui/widgets/app_style.h"
 #include "gui/widgets/startup_switches.h"
+#include "model/files/program_rules.h"
 #include "model/image/config_store.h"
 #include "model/keys/key_codec.h"
 #include "model/keys/key_texts_from_table.h"
@@ -182,6 +184,11 @@ int main(int argc, char** argv) {
     // The desktop's buses: the program's D-Bus service, the screen saver and logind.
     services.sessionBus = QDBusConnection::sessionBus();
     services.systemBus = QDBusConnection::systemBus();
+    services.programRules = ProgramRulesFile();
+    // Only an X11 session tells an X client which window is in front.
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        services.followDisplay = QString();
+    }
     CKorvelDlg window(services);
     prompts.SetOwner(&window);
     if (!window.Initialise()) {
