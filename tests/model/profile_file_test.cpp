@@ -6,12 +6,17 @@
 #include "model/files/profile_locations.h"
 #include "ports/settings_store.h"
 #include "support/keyboard_fixture.h"
+#include "support/profile_bytes.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_folder.h"
 #include "sync/profile_transfer.h"
 
 namespace korvel::test {
 namespace {
+
+using fixtures::FixChecksum;
+using fixtures::PutU16;
+using fixtures::PutU32;
 
 using korvel::fixtures::ReadBytes;
 using korvel::fixtures::TempFolder;
@@ -27,24 +32,6 @@ void Write(const std::filesystem::path& file, std::span<const std::uint8_t> byte
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
-}
-
-void PutU16(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint16_t value) {
-    bytes[at] = static_cast<std::uint8_t>(value);
-    bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void PutU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
-    PutU16(bytes, at, static_cast<std::uint16_t>(value));
-    PutU16(bytes, at + 2, static_cast<std::uint16_t>(value >> 16));
-}
-
-void FixChecksum(std::vector<std::uint8_t>& bytes) {
-    unsigned sum = 0;
-    for (int i = 0; i < 31; ++i) {
-        sum += bytes[static_cast<std::size_t>(i)];
-    }
-    bytes[31] = static_cast<std::uint8_t>(sum);
 }
 
 struct ValidationCase {

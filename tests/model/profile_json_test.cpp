@@ -11,9 +11,14 @@
 #include "model/files/profile_json.h"
 #include "model/image/config_store.h"
 #include "model/keys/portable_key_names.h"
+#include "support/profile_bytes.h"
 
 namespace korvel::test {
 namespace {
+
+using fixtures::FixChecksum;
+using fixtures::PutU16;
+using fixtures::PutU32;
 
 using Json = nlohmann::ordered_json;
 
@@ -66,27 +71,9 @@ std::size_t EntryAt(int block, int slot) {
     return kConfigHeaderBytes + static_cast<std::size_t>(GlobalEntryIndex(block, slot)) * 16;
 }
 
-void PutU16(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint16_t value) {
-    bytes[at] = static_cast<std::uint8_t>(value);
-    bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void PutU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
-    PutU16(bytes, at, static_cast<std::uint16_t>(value));
-    PutU16(bytes, at + 2, static_cast<std::uint16_t>(value >> 16));
-}
-
 std::uint32_t U32At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
     return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
            std::uint32_t(bytes[at + 3]) << 24;
-}
-
-void FixChecksum(std::vector<std::uint8_t>& bytes) {
-    unsigned sum = 0;
-    for (int i = 0; i < 31; ++i) {
-        sum += bytes[static_cast<std::size_t>(i)];
-    }
-    bytes[31] = static_cast<std::uint8_t>(sum);
 }
 
 // Grows the pool by `extra` bytes (the header follows).
