@@ -78,6 +78,7 @@ public:
     EditHistory& History() { return *m_history; }
     DesktopRemote& Remote() { return *m_remote; }
     ProgramProfiles& Programs() { return *m_programs; }
+    WindowParts& Parts() { return *m_parts; }
 
     const TrayState& Tray() const { return m_trayPresenter->State(); }
     CTrayIcon* TrayIcon() const { return m_trayIcon.get(); }

@@ -16,6 +16,7 @@
 #include "gui/mainwnd/keyboard_jobs.h"
 #include "gui/mainwnd/language_menu.h"
 #include "gui/mainwnd/profile_switcher.h"
+#include "gui/mainwnd/program_rules_dialog.h"
 #include "gui/mainwnd/window_parts.h"
 #include "gui/platform/launchers.h"
 #include "model/files/backup_folder.h"
@@ -93,6 +94,11 @@ void WindowDialogs::ShowMenu() {
     AddLanguageMenu(menu, m_parts.services.texts, m_parts.chooseLanguage);
     if (m_parts.addAwayMenu) {
         m_parts.addAwayMenu(menu);
+    }
+    if (!m_parts.services.programRules.empty()) {
+        menu.addAction(caption("RULES_MENU"), this, [this] {
+            EditProgramRules(m_parts, m_parts.services.followDisplay.has_value());
+        });
     }
     menu.addSeparator();
     menu.addAction(caption("MENU_3"), this, &WindowDialogs::ShowAbout);
