@@ -90,16 +90,20 @@ TEST_F(ProgramProfilesTest, EachProgramInFrontBringsItsProfileAndBurstsSwitchSel
     ASSERT_TRUE(PumpUntil([&] { return KeyboardProfile() == 0 && Idle(*window); }));
     EXPECT_EQ(window->Programs().Switches(), 2);
 
-    // Twenty activations within a second: at most four switches, ending on the last one's.
+    // Twenty activations within a second, the last one the painter's: at most four switches, the
+    // last one to the painter's profile.
     QElapsedTimer clock;
     clock.start();
     for (int i = 0; i < 20; ++i) {
-        desktop.Activate(i % 2 == 0 ? painter : terminal);
+        desktop.Activate(i % 2 == 1 ? painter : terminal);
         PumpUntil([&] { return clock.elapsed() >= 45 * (i + 1); }, 1000);
     }
-    desktop.Activate(painter);
+    const qint64 took = clock.elapsed();
     ASSERT_TRUE(PumpUntil([&] { return KeyboardProfile() == 1 && Idle(*window); }));
-    EXPECT_LE(window->Programs().Switches() - 2, 4);
+    // One switch per 300 ms at most: four within a second (more only where a loaded machine
+    // stretched the burst).
+    EXPECT_LE(window->Programs().Switches() - 2,
+              std::max<qint64>(4, took / ProgramProfiles::kQuietMs + 1));
 }
 
 TEST_F(ProgramProfilesTest, NoSwitchWhileEditsAreNotAppliedThenOnceTheyAre) {
