@@ -34,15 +34,18 @@ std::filesystem::path LanguageChoiceFileOf(const std::filesystem::path& programD
     if (!IsInstalledLayout(programDirectory)) {
         return {};
     }
-    std::filesystem::path config;
+    const std::filesystem::path config = UserConfigFolder();
+    return config.empty() ? config : config / "language.ini";
+}
+
+std::filesystem::path UserConfigFolder() {
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') {
-        config = xdg;
-    } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        config = std::filesystem::path(home) / ".config";
-    } else {
-        return {};
+        return std::filesystem::path(xdg) / "Korvel_Tolvane";
     }
-    return config / "Korvel_Tolvane" / "language.ini";
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return std::filesystem::path(home) / ".config" / "Korvel_Tolvane";
+    }
+    return {};
 }
 
 }  // namespace korvel

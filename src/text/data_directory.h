@@ -16,6 +16,10 @@ bool IsInstalledLayout(const std::filesystem::path& programDirectory);
 // The udev rule shipped with the program: udev/70-korvel.rules in its data folder.
 std::filesystem::path UdevRuleOf(const std::filesystem::path& programDirectory);
 
+// The user's configuration folder of both programs: Korvel_Tolvane below $XDG_CONFIG_HOME, else
+// below ~/.config. Empty when neither is known.
+std::filesystem::path UserConfigFolder();
+
 // Where an installed program keeps the user's language choice: language.ini in the user's
 // configuration folder ($XDG_CONFIG_HOME, else ~/.config) below Korvel_Tolvane, beside the
 // settings store. Empty for a program that runs beside its own Skins/ folder: that one keeps the

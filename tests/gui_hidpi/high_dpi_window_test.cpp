@@ -17,6 +17,7 @@
 #include "gui/skin/mask_region.h"
 #include "gui/skin/picture_scale.h"
 #include "gui/widgets/png_button.h"
+#include "support/picture_difference.h"
 
 namespace korvel {
 namespace {
@@ -36,20 +37,7 @@ QString DoubleFile(const QString& name) {
 constexpr double kExact = 0.01;
 constexpr double kScaledDown = 1.5;
 
-// Mean difference of two equally large pictures, over their colour channels (0..255).
-double MeanDifference(const QImage& a, const QImage& b) {
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
-    double sum = 0;
-    for (int row = 0; row < x.height(); ++row) {
-        for (int column = 0; column < x.width(); ++column) {
-            const QRgb p = x.pixel(column, row), q = y.pixel(column, row);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-                   std::abs(qBlue(p) - qBlue(q));
-        }
-    }
-    return sum / (3.0 * x.width() * x.height());
-}
+using fixtures::MeanDifference;
 
 // The window and its dialogs on a screen of a device pixel ratio above 1 (2, or 1.5 in the second
 // run of this program).

@@ -8,6 +8,7 @@
 #include "panel_bitmaps.h"
 #include "skin_layout.h"
 #include "skin_painter.h"
+#include "support/picture_difference.h"
 
 namespace skingen {
 namespace {
@@ -16,20 +17,7 @@ namespace {
 // same stretch would leave nothing but rounding.
 constexpr double kDrawnNotStretched = 1.0;
 
-// Mean difference of two equally large pictures, over their colour channels (0..255).
-double MeanDifference(const QImage& a, const QImage& b) {
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
-    double sum = 0;
-    for (int row = 0; row < x.height(); ++row) {
-        for (int column = 0; column < x.width(); ++column) {
-            const QRgb p = x.pixel(column, row), q = y.pixel(column, row);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-                   std::abs(qBlue(p) - qBlue(q));
-        }
-    }
-    return sum / (3.0 * x.width() * x.height());
-}
+using korvel::fixtures::MeanDifference;
 
 // The faces of the main window's controls as its buttons cut them, at 1× and 2×: exactly twice as
 // large, drawn again at twice the resolution, so that the 2× face is not the 1× one blown up (in

@@ -1,10 +1,10 @@
 #include "model/files/program_rules.h"
 
-#include <cstdlib>
 #include <cwctype>
 
 #include "base/file_io.h"
 #include "base/text_encoding.h"
+#include "text/data_directory.h"
 #include "text/private_profile.h"
 
 namespace korvel {
@@ -39,15 +39,8 @@ std::optional<int> ProfileOf(const std::u16string& text) {
 }  // namespace
 
 std::filesystem::path ProgramRulesFile() {
-    std::filesystem::path config;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') {
-        config = xdg;
-    } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        config = std::filesystem::path(home) / ".config";
-    } else {
-        return {};
-    }
-    return config / "Korvel_Tolvane" / "program-rules.ini";
+    const std::filesystem::path config = UserConfigFolder();
+    return config.empty() ? config : config / "program-rules.ini";
 }
 
 ProgramRules ReadProgramRules(const std::filesystem::path& file,
